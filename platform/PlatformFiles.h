@@ -1,0 +1,53 @@
+#pragma once
+// Literal file primitives; all paths are UTF-8.
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum class FileAccess {
+    ReadShared,      // read; others may read but not write
+    CreateTruncate,  // create or replace, write
+};
+
+// An open file; closed with its last owner. Failures leave it invalid with ErrorCode() set.
+class FileHandle {
+public:
+    FileHandle() = default;
+    FileHandle(const std::string& path, FileAccess access);
+    ~FileHandle();
+    FileHandle(FileHandle&& other) noexcept;
+    FileHandle& operator=(FileHandle&& other) noexcept;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool IsOpen() const;
+    int ErrorCode() const { return error_; }
+    // Bytes actually transferred, or -1 on failure.
+    int64_t Read(void* buffer, int64_t count);
+    int64_t Write(const void* buffer, int64_t count);
+    int64_t Size() const;
+    bool Seek(int64_t position);
+    void Close();
+
+private:
+    intptr_t handle_ = -1;
+    int error_ = 0;
+};
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+bool DeleteFileAt(const std::string& path);
+
+// Creates a new file that must not exist yet; true on success (the file stays, empty).
+bool CreateNewEmptyFile(const std::string& path);
+
+// The platform's path separator: '\\' on Windows, '/' elsewhere.
+char PathSeparator();
+
+} // namespace platform
+
+namespace platform {
+// Renames a file over an existing one in the same directory.
+bool MoveFileReplacing(const std::string& from, const std::string& to);
+} // namespace platform

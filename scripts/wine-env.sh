@@ -1,0 +1,36 @@
+# Sourced by the scripts: one Wine prefix for the project, one persistent wineserver, and an
+# X display (Xvfb when none is given) so Windows programs can create windows.
+export WINEDEBUG=-all
+export WINEARCH=win64
+export WINEPREFIX="${QS_WINEPREFIX:-$HOME/.cache/quillsweep/wine}"
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+qs_started_xvfb=""
+if [ -z "${DISPLAY:-}" ] || [ -n "${QS_FORCE_XVFB:-}" ]; then
+  for n in 97 98 99 96 95; do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      qs_started_xvfb=$!
+      export DISPLAY=":$n"
+      for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+      break
+    fi
+  done
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "wine: creating the prefix $WINEPREFIX (once)"
+  # No Mono or Gecko: their installers would wait for a click.
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
+fi
+wineserver -p 2>/dev/null || true
+# Without a window manager every closing window would wait; the program's windows stay unmanaged.
+for exe in quillswp32.exe quillsweep-cli.exe; do
+  wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
+done
+
+qs_wine_stop() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$qs_started_xvfb" ] && kill "$qs_started_xvfb" 2>/dev/null || true
+}

@@ -1,0 +1,80 @@
+#include "support/VelaTimeRoutines.h"
+
+#include "platform/PlatformSystem.h"
+
+#include <cmath>
+#include <cstdint>
+
+std::string TTimeRoutines::CompactDuration(const std::string& text)
+{
+    std::string result = text.empty() ? std::string("00:00:00") : text;
+    if (result.size() < 5)
+        return result;
+    while (result.compare(0, 2, "00") == 0 && result.size() > 3)
+        result.erase(0, 3);
+    if (result.size() == 3)
+        result.insert(0, ".");
+    return result;
+}
+
+namespace {
+
+// Days between 1970-01-01 and a proleptic Gregorian date (H. Hinnant's civil algorithm).
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(int64_t z, int& y, int& m, int& d)
+{
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(static_cast<int64_t>(yoe) + era * 400 + (m <= 2));
+}
+
+const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+const int64_t kMsPerDay = 86400000;
+
+} // namespace
+
+TDateTime TTimeRoutines::EncodeDateTime(const TDateTimeParts& p)
+{
+    const int64_t days = DaysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) - kEpochOffset;
+    const int64_t ms = ((p.hour * 60LL + p.minute) * 60 + p.second) * 1000 + p.millisecond;
+    return static_cast<double>(days) + static_cast<double>(ms) / kMsPerDay;
+}
+
+TDateTimeParts TTimeRoutines::DecodeDateTime(TDateTime value)
+{
+    const int64_t total = std::llround(value * kMsPerDay);
+    int64_t days = total / kMsPerDay;
+    int64_t ms = total % kMsPerDay;
+    if (ms < 0) {
+        ms += kMsPerDay;
+        --days;
+    }
+    TDateTimeParts p;
+    CivilFromDays(days + kEpochOffset, p.year, p.month, p.day);
+    p.millisecond = static_cast<int>(ms % 1000);
+    p.second = static_cast<int>(ms / 1000 % 60);
+    p.minute = static_cast<int>(ms / 60000 % 60);
+    p.hour = static_cast<int>(ms / 3600000);
+    return p;
+}
+
+TDateTime TTimeRoutines::Now()
+{
+    const platform::LocalTime t = platform::LocalNow();
+    return EncodeDateTime({t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond});
+}
