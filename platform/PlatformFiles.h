@@ -8,6 +8,7 @@ namespace platform {
 enum class FileAccess {
     ReadShared,      // read; others may read but not write
     CreateTruncate,  // create or replace, write
+    WriteExisting,   // write in place, no sharing, no truncation; never through a link, never a read-only file
 };
 
 // An open file; closed with its last owner. Failures leave it invalid with ErrorCode() set.

@@ -10,7 +10,9 @@ namespace platform {
 
 FileHandle::FileHandle(const std::string& path, FileAccess access)
 {
-    const int flags = access == FileAccess::ReadShared ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
+    const int flags = access == FileAccess::ReadShared      ? O_RDONLY
+                      : access == FileAccess::CreateTruncate ? O_WRONLY | O_CREAT | O_TRUNC
+                                                             : O_WRONLY | O_NOFOLLOW;
     int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
     if (fd < 0) {
         error_ = errno;
@@ -20,6 +22,12 @@ FileHandle::FileHandle(const std::string& path, FileAccess access)
     // Only regular files are files here: a FIFO or device would block or never end.
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         error_ = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return;
+    }
+    // Windows refuses to write a read-only file even to an administrator; root here would not.
+    if (access == FileAccess::WriteExisting && (st.st_mode & 0222) == 0) {
+        error_ = EACCES;
         ::close(fd);
         return;
     }

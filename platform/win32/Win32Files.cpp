@@ -9,11 +9,29 @@ static HANDLE H(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 FileHandle::FileHandle(const std::string& path, FileAccess access)
 {
-    HANDLE h = access == FileAccess::ReadShared
-        ? CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                      FILE_ATTRIBUTE_NORMAL, nullptr)
-        : CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                      nullptr);
+    const std::wstring wide = Widen(path);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    switch (access) {
+    case FileAccess::ReadShared:
+        h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        break;
+    case FileAccess::CreateTruncate:
+        h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        break;
+    case FileAccess::WriteExisting:
+        // Opens a link itself rather than its target; a link is then refused below.
+        h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            BY_HANDLE_FILE_INFORMATION info {};
+            if (!GetFileInformationByHandle(h, &info) ||
+                (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+                CloseHandle(h);
+                SetLastError(ERROR_ACCESS_DENIED);
+                h = INVALID_HANDLE_VALUE;
+            }
+        }
+        break;
+    }
     if (h == INVALID_HANDLE_VALUE) {
         error_ = static_cast<int>(GetLastError());
         return;
