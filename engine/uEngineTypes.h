@@ -1,0 +1,110 @@
+#pragma once
+// Values shared by the engine, its callers and the worker threads.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Safety class of a clean-up option, copied onto every object it finds; also the icon index.
+enum TSafetyClass : uint8_t { scSafe = 0, scPotentiallyUnsafe = 1, scUnsafe = 2 };
+
+// What a clean-up option looks for; the scanner finds nothing for any other value.
+enum TObjectKind : uint8_t { okFiles = 0, okDirectories = 1 };
+
+// A clean-up option by its catalogue position, 0 to 22.
+using TCleanupOption = uint8_t;
+
+// Set bits of a 32-bit option mask; indexes outside 0..31 are never members.
+class TCleanupOptionSet {
+public:
+    constexpr TCleanupOptionSet() = default;
+    constexpr explicit TCleanupOptionSet(uint32_t bits) : bits_(bits) {}
+
+    constexpr bool Contains(int index) const { return index >= 0 && index < 32 && ((bits_ >> index) & 1u) != 0; }
+    constexpr void Include(int index)
+    {
+        if (index >= 0 && index < 32)
+            bits_ |= (1u << index);
+    }
+    constexpr void Exclude(int index)
+    {
+        if (index >= 0 && index < 32)
+            bits_ &= ~(1u << index);
+    }
+    constexpr bool Empty() const { return bits_ == 0; }
+    constexpr uint32_t Bits() const { return bits_; }
+    constexpr bool operator==(TCleanupOptionSet other) const { return bits_ == other.bits_; }
+    constexpr bool operator!=(TCleanupOptionSet other) const { return bits_ != other.bits_; }
+
+private:
+    uint32_t bits_ = 0;
+};
+
+// Scanner validators: 0-2 implicit (chosen by the option), 3-6 explicit (configured by the user).
+enum TValidatorType : uint8_t {
+    svNone = 0,
+    svEmptyDirectory = 1,
+    svInvalidShortcut = 2,
+    svFileDate = 3,
+    svFileAttributes = 4,
+    svFileContents = 5,
+    svFileSize = 6,
+};
+
+// One-byte set of validator types; only types 0 to 7 can be members.
+class TValidatorSet {
+public:
+    constexpr TValidatorSet() = default;
+    constexpr explicit TValidatorSet(uint8_t bits) : bits_(bits) {}
+    constexpr TValidatorSet(std::initializer_list<TValidatorType> types)
+    {
+        for (auto type : types)
+            Include(type);
+    }
+
+    constexpr bool Contains(int type) const { return type >= 0 && type < 8 && ((bits_ >> type) & 1u) != 0; }
+    constexpr void Include(int type)
+    {
+        if (type >= 0 && type < 8)
+            bits_ = static_cast<uint8_t>(bits_ | (1u << type));
+    }
+    constexpr bool Empty() const { return bits_ == 0; }
+    constexpr uint8_t Bits() const { return bits_; }
+    constexpr TValidatorSet operator|(TValidatorSet other) const { return TValidatorSet(static_cast<uint8_t>(bits_ | other.bits_)); }
+    constexpr bool operator==(TValidatorSet other) const { return bits_ == other.bits_; }
+    constexpr bool operator!=(TValidatorSet other) const { return bits_ != other.bits_; }
+
+private:
+    uint8_t bits_ = 0;
+};
+
+// Mode parameter of the file-date validator.
+enum TFileDateMode : int32_t {
+    dmCreated = 0,
+    dmModified = 1,
+    dmAccessed = 2,
+    dmLaterThan = 3,   // the "Older" button
+    dmEarlierThan = 4, // the "Newer" button
+};
+
+// A validator parameter as given to the chain; kept as text (integers in decimal,
+// Booleans as "-1"/"0", strings unchanged) and parsed back by the test.
+class TValidatorParameter {
+public:
+    TValidatorParameter(int value) : text_(std::to_string(value)) {}
+    TValidatorParameter(int64_t value) : text_(std::to_string(value)) {}
+    TValidatorParameter(bool value) : text_(value ? "-1" : "0") {}
+    TValidatorParameter(const char* value) : text_(value ? value : "") {}
+    TValidatorParameter(std::string value) : text_(std::move(value)) {}
+
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+using TValidatorParameters = std::vector<TValidatorParameter>;
+
+// The answer to the cleaner's per-object question (the message box's results).
+enum TConfirmAnswer : int32_t { caNone = 0, caYes = 1, caYesToAll = 2, caNo = 3, caNoToAll = 4 };
+
+// An opaque window handle, so the engine stays free of window headers (an HWND on Windows).
+using TWindowHandle = intptr_t;
