@@ -1,0 +1,68 @@
+#pragma once
+// Directory entries and their attributes, read without following links; all paths are UTF-8.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace platform {
+
+// Attribute bits with their Windows values. The POSIX layer derives them from the mode and the
+// name: read-only = no write permission bit, hidden = leading dot, directory, and reparse point
+// for a symbolic link (plus the directory bit when the link points to a directory).
+enum : uint32_t {
+    kAttrReadOnly = 0x1,
+    kAttrHidden = 0x2,
+    kAttrSystem = 0x4,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrReparsePoint = 0x400,
+};
+
+// Value of GetAttributesAt for a path that cannot be read.
+constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
+
+// Times are Windows file times: 100-nanosecond steps since 1601-01-01 UTC.
+// 0 means the file system did not record that time (creation time on many Linux file systems).
+constexpr int64_t kTimeNotRecorded = 0;
+
+struct DirectoryEntry {
+    std::string name;  // the entry's own name, without its directory
+    uint32_t attributes = 0;
+    int64_t size = 0;  // a link counts as itself, never as its target
+    int64_t creationTime = kTimeNotRecorded;
+    int64_t lastWriteTime = kTimeNotRecorded;
+    int64_t lastAccessTime = kTimeNotRecorded;
+};
+
+// Calls visit for every entry of directory except "." and "..", in the system's order, until visit
+// returns false. Sockets, FIFOs and devices are not reported. With a pattern other than "*" the
+// system's own wildcard filter applies (on Windows it also matches 8.3 names). False when the
+// directory cannot be opened.
+bool EnumerateDirectory(const std::string& directory, const std::function<bool(const DirectoryEntry&)>& visit,
+                        const std::string& pattern = "*");
+
+// The entry at path itself (a link is described, not followed); false when it cannot be read.
+bool QueryEntry(const std::string& path, DirectoryEntry& entry);
+
+// True when the directory can be listed and holds any entry besides "." and ".." (of any kind).
+bool DirectoryHasEntries(const std::string& directory);
+
+// Attributes of the path itself, kInvalidAttributes when unreadable.
+uint32_t GetAttributesAt(const std::string& path);
+// Sets read-only, hidden, system and archive where the system keeps them; links are left alone.
+bool SetAttributesAt(const std::string& path, uint32_t attributes);
+
+bool RemoveDirectoryAt(const std::string& path);
+// Removes a symbolic link, junction or other reparse point itself, never anything it points to.
+bool DeleteLinkAt(const std::string& path);
+
+// The long-name form of an existing path; false when the system cannot give it.
+bool LongPathName(const std::string& path, std::string& result);
+
+struct LocalDateParts {
+    int year, month, day, hour, minute, second, millisecond;
+};
+// A file time in the system's local time zone; false when a conversion fails.
+bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts);
+
+} // namespace platform

@@ -1,0 +1,179 @@
+#include "platform/PlatformDirectory.h"
+
+#include <cerrno>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+constexpr int64_t kUnixEpochInFileTime = 116444736000000000LL;
+
+int64_t ToFileTime(const struct statx_timestamp& ts)
+{
+    return kUnixEpochInFileTime + static_cast<int64_t>(ts.tv_sec) * 10000000 + ts.tv_nsec / 100;
+}
+
+struct DirCloser {
+    DIR* dir;
+    ~DirCloser()
+    {
+        if (dir)
+            closedir(dir);
+    }
+};
+
+// Fills entry from the object at (dirFd, name) itself; false for what this program never treats
+// as a file (sockets, FIFOs, devices) and for what cannot be read.
+bool Describe(int dirFd, const char* path, const std::string& name, DirectoryEntry& entry)
+{
+    struct statx sx {};
+    if (statx(dirFd, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
+        return false;
+    const mode_t mode = sx.stx_mode;
+    uint32_t attributes = 0;
+    if (S_ISLNK(mode)) {
+        attributes |= kAttrReparsePoint;
+        struct stat target {};
+        if (fstatat(dirFd, path, &target, 0) == 0 && S_ISDIR(target.st_mode))
+            attributes |= kAttrDirectory;
+    } else if (S_ISDIR(mode)) {
+        attributes |= kAttrDirectory;
+    } else if (!S_ISREG(mode)) {
+        return false;
+    }
+    if (!S_ISLNK(mode) && (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        attributes |= kAttrReadOnly;
+    if (!name.empty() && name[0] == '.' && name != "." && name != "..")
+        attributes |= kAttrHidden;
+    entry.name = name;
+    entry.attributes = attributes;
+    entry.size = S_ISDIR(mode) ? 0 : static_cast<int64_t>(sx.stx_size);
+    entry.creationTime = (sx.stx_mask & STATX_BTIME) ? ToFileTime(sx.stx_btime) : kTimeNotRecorded;
+    entry.lastWriteTime = ToFileTime(sx.stx_mtime);
+    entry.lastAccessTime = ToFileTime(sx.stx_atime);
+    return true;
+}
+
+std::string LastComponent(const std::string& path)
+{
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const size_t slash = trimmed.rfind('/');
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+} // namespace
+
+bool EnumerateDirectory(const std::string& directory, const std::function<bool(const DirectoryEntry&)>& visit,
+                        const std::string& pattern)
+{
+    DirCloser handle{opendir(directory.empty() ? "." : directory.c_str())};
+    if (!handle.dir)
+        return false;
+    const int fd = dirfd(handle.dir);
+    const bool everything = pattern.empty() || pattern == "*" || pattern == "*.*";
+    DirectoryEntry entry;
+    while (dirent* item = readdir(handle.dir)) {
+        const std::string name = item->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (!everything && fnmatch(pattern.c_str(), item->d_name, FNM_CASEFOLD) != 0)
+            continue;
+        if (!Describe(fd, item->d_name, name, entry))
+            continue;
+        if (!visit(entry))
+            break;
+    }
+    return true;
+}
+
+bool QueryEntry(const std::string& path, DirectoryEntry& entry)
+{
+    if (path.empty())
+        return false;
+    return Describe(AT_FDCWD, path.c_str(), LastComponent(path), entry);
+}
+
+bool DirectoryHasEntries(const std::string& directory)
+{
+    DirCloser handle{opendir(directory.c_str())};
+    if (!handle.dir)
+        return false;
+    while (dirent* item = readdir(handle.dir)) {
+        const std::string name = item->d_name;
+        if (name != "." && name != "..")
+            return true;
+    }
+    return false;
+}
+
+uint32_t GetAttributesAt(const std::string& path)
+{
+    DirectoryEntry entry;
+    return QueryEntry(path, entry) ? entry.attributes : kInvalidAttributes;
+}
+
+bool SetAttributesAt(const std::string& path, uint32_t attributes)
+{
+    struct stat st {};
+    // chmod would reach through a link to its target.
+    if (lstat(path.c_str(), &st) != 0 || S_ISLNK(st.st_mode))
+        return false;
+    mode_t mode = st.st_mode & 07777;
+    if (attributes & kAttrReadOnly)
+        mode &= ~(S_IWUSR | S_IWGRP | S_IWOTH);
+    else if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        mode |= S_IWUSR;
+    if (mode == (st.st_mode & 07777))
+        return true;
+    return chmod(path.c_str(), mode) == 0;
+}
+
+bool RemoveDirectoryAt(const std::string& path) { return rmdir(path.c_str()) == 0; }
+
+bool DeleteLinkAt(const std::string& path)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return false;
+    return unlink(path.c_str()) == 0;
+}
+
+bool LongPathName(const std::string& path, std::string& result)
+{
+    // No short names here: an existing path is already in its long form.
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0)
+        return false;
+    result = path;
+    return true;
+}
+
+bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts)
+{
+    if (fileTime < 0)
+        return false;
+    const int64_t units = fileTime - kUnixEpochInFileTime;
+    int64_t seconds = units / 10000000;
+    int64_t rest = units % 10000000;
+    if (rest < 0) {
+        rest += 10000000;
+        --seconds;
+    }
+    const time_t when = static_cast<time_t>(seconds);
+    struct tm local {};
+    if (localtime_r(&when, &local) == nullptr)
+        return false;
+    parts = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+             static_cast<int>(rest / 10000)};
+    return true;
+}
+
+} // namespace platform

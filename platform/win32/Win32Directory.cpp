@@ -1,0 +1,151 @@
+#include "platform/PlatformDirectory.h"
+#include "platform/win32/Win32Text.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+int64_t Join64(DWORD high, DWORD low) { return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low); }
+int64_t FromFileTime(const FILETIME& ft) { return Join64(ft.dwHighDateTime, ft.dwLowDateTime); }
+
+struct FindCloser {
+    HANDLE handle;
+    ~FindCloser()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            FindClose(handle);
+    }
+};
+
+std::wstring InDirectory(const std::string& directory, const std::string& name)
+{
+    std::string path = directory;
+    if (!path.empty() && path.back() != '\\' && path.back() != '/')
+        path += '\\';
+    return Widen(path + name);
+}
+
+bool IsDotEntry(const wchar_t* name)
+{
+    return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+}
+
+} // namespace
+
+bool EnumerateDirectory(const std::string& directory, const std::function<bool(const DirectoryEntry&)>& visit,
+                        const std::string& pattern)
+{
+    WIN32_FIND_DATAW data;
+    FindCloser find{FindFirstFileW(InDirectory(directory, pattern.empty() ? "*" : pattern).c_str(), &data)};
+    if (find.handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_NO_MORE_FILES;
+    DirectoryEntry entry;
+    do {
+        if (IsDotEntry(data.cFileName) || (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE))
+            continue;
+        entry.name = Narrow(data.cFileName);
+        entry.attributes = data.dwFileAttributes;
+        entry.size = Join64(data.nFileSizeHigh, data.nFileSizeLow);
+        entry.creationTime = FromFileTime(data.ftCreationTime);
+        entry.lastWriteTime = FromFileTime(data.ftLastWriteTime);
+        entry.lastAccessTime = FromFileTime(data.ftLastAccessTime);
+        if (!visit(entry))
+            break;
+    } while (FindNextFileW(find.handle, &data));
+    return true;
+}
+
+bool QueryEntry(const std::string& path, DirectoryEntry& entry)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+        return false;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
+        return false;
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/'))
+        trimmed.pop_back();
+    const size_t slash = trimmed.find_last_of("\\/");
+    entry.name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    entry.attributes = data.dwFileAttributes;
+    entry.size = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : Join64(data.nFileSizeHigh, data.nFileSizeLow);
+    entry.creationTime = FromFileTime(data.ftCreationTime);
+    entry.lastWriteTime = FromFileTime(data.ftLastWriteTime);
+    entry.lastAccessTime = FromFileTime(data.ftLastAccessTime);
+    return true;
+}
+
+bool DirectoryHasEntries(const std::string& directory)
+{
+    WIN32_FIND_DATAW data;
+    FindCloser find{FindFirstFileW(InDirectory(directory, "*").c_str(), &data)};
+    if (find.handle == INVALID_HANDLE_VALUE)
+        return false;
+    do {
+        if (!IsDotEntry(data.cFileName))
+            return true;
+    } while (FindNextFileW(find.handle, &data));
+    return false;
+}
+
+uint32_t GetAttributesAt(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : attributes;
+}
+
+bool SetAttributesAt(const std::string& path, uint32_t attributes)
+{
+    const std::wstring wide = Widen(path);
+    const DWORD current = GetFileAttributesW(wide.c_str());
+    if (current == INVALID_FILE_ATTRIBUTES || (current & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    DWORD wanted = attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                 FILE_ATTRIBUTE_ARCHIVE);
+    return SetFileAttributesW(wide.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+bool RemoveDirectoryAt(const std::string& path) { return RemoveDirectoryW(Widen(path).c_str()) != 0; }
+
+bool DeleteLinkAt(const std::string& path)
+{
+    const std::wstring wide = Widen(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    // Removing a directory link or junction removes the link only; its target is never opened.
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && RemoveDirectoryW(wide.c_str()))
+        return true;
+    return DeleteFileW(wide.c_str()) != 0;
+}
+
+bool LongPathName(const std::string& path, std::string& result)
+{
+    const std::wstring wide = Widen(path);
+    DWORD length = GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (length == 0)
+        return false;
+    std::wstring buffer(length, L'\0');
+    length = GetLongPathNameW(wide.c_str(), &buffer[0], length);
+    if (length == 0 || length >= buffer.size())
+        return false;
+    buffer.resize(length);
+    result = Narrow(buffer);
+    return true;
+}
+
+bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts)
+{
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(static_cast<uint64_t>(fileTime) & 0xFFFFFFFFu);
+    ft.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(fileTime) >> 32);
+    SYSTEMTIME utc, local;
+    if (fileTime < 0 || !FileTimeToSystemTime(&ft, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        return false;
+    parts = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond, local.wMilliseconds};
+    return true;
+}
+
+} // namespace platform
