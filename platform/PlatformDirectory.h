@@ -44,8 +44,8 @@ bool EnumerateDirectory(const std::string& directory, const std::function<bool(c
 // The entry at path itself (a link is described, not followed); false when it cannot be read.
 bool QueryEntry(const std::string& path, DirectoryEntry& entry);
 
-// True when the directory can be listed and holds any entry besides "." and ".." (of any kind).
-bool DirectoryHasEntries(const std::string& directory);
+// Whether the directory holds any entry besides "." and ".." (of any kind); false when it cannot be listed.
+bool DirectoryHasEntries(const std::string& directory, bool& hasEntries);
 
 // Attributes of the path itself, kInvalidAttributes when unreadable.
 uint32_t GetAttributesAt(const std::string& path);

@@ -101,17 +101,20 @@ bool QueryEntry(const std::string& path, DirectoryEntry& entry)
     return Describe(AT_FDCWD, path.c_str(), LastComponent(path), entry);
 }
 
-bool DirectoryHasEntries(const std::string& directory)
+bool DirectoryHasEntries(const std::string& directory, bool& hasEntries)
 {
+    hasEntries = false;
     DirCloser handle{opendir(directory.c_str())};
     if (!handle.dir)
         return false;
     while (dirent* item = readdir(handle.dir)) {
         const std::string name = item->d_name;
-        if (name != "." && name != "..")
-            return true;
+        if (name != "." && name != "..") {
+            hasEntries = true;
+            break;
+        }
     }
-    return false;
+    return true;
 }
 
 uint32_t GetAttributesAt(const std::string& path)
@@ -158,8 +161,10 @@ bool LongPathName(const std::string& path, std::string& result)
 
 bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts)
 {
-    if (fileTime < 0)
+    if (fileTime < 0) {
+        errno = EINVAL;
         return false;
+    }
     const int64_t units = fileTime - kUnixEpochInFileTime;
     int64_t seconds = units / 10000000;
     int64_t rest = units % 10000000;

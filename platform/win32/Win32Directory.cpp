@@ -77,17 +77,20 @@ bool QueryEntry(const std::string& path, DirectoryEntry& entry)
     return true;
 }
 
-bool DirectoryHasEntries(const std::string& directory)
+bool DirectoryHasEntries(const std::string& directory, bool& hasEntries)
 {
+    hasEntries = false;
     WIN32_FIND_DATAW data;
     FindCloser find{FindFirstFileW(InDirectory(directory, "*").c_str(), &data)};
     if (find.handle == INVALID_HANDLE_VALUE)
         return false;
     do {
-        if (!IsDotEntry(data.cFileName))
-            return true;
+        if (!IsDotEntry(data.cFileName)) {
+            hasEntries = true;
+            break;
+        }
     } while (FindNextFileW(find.handle, &data));
-    return false;
+    return true;
 }
 
 uint32_t GetAttributesAt(const std::string& path)
@@ -142,7 +145,11 @@ bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts)
     ft.dwLowDateTime = static_cast<DWORD>(static_cast<uint64_t>(fileTime) & 0xFFFFFFFFu);
     ft.dwHighDateTime = static_cast<DWORD>(static_cast<uint64_t>(fileTime) >> 32);
     SYSTEMTIME utc, local;
-    if (fileTime < 0 || !FileTimeToSystemTime(&ft, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+    if (fileTime < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    if ( !FileTimeToSystemTime(&ft, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         return false;
     parts = {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond, local.wMilliseconds};
     return true;

@@ -1,0 +1,163 @@
+#include "platform/PlatformDirectory.h"
+#include "platform/PlatformFiles.h"
+#include "support/VelaDetect.h"
+#include "support/VelaRoutines.h"
+
+namespace {
+
+using platform::DirectoryEntry;
+
+// Deeper trees are refused rather than walked: no real folder nests this far, and it bounds any
+// traversal whatever mount tricks the tree holds.
+constexpr int kMaxDepth = 1024;
+
+bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
+bool IsDir(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
+
+std::vector<DirectoryEntry> ReadEntries(const std::string& dir)
+{
+    std::vector<DirectoryEntry> entries;
+    platform::EnumerateDirectory(dir, [&](const DirectoryEntry& entry) {
+        entries.push_back(entry);
+        return true;
+    });
+    return entries;
+}
+
+int64_t SizeOf(const std::string& dir, bool recurse, int depth)
+{
+    int64_t total = 0;
+    std::vector<std::string> subdirectories;
+    platform::EnumerateDirectory(dir, [&](const DirectoryEntry& entry) {
+        if (!IsDir(entry.attributes) || IsLink(entry.attributes))
+            total += entry.size;
+        else if (recurse)
+            subdirectories.push_back(entry.name);
+        return true;
+    });
+    if (depth < kMaxDepth) {
+        const std::string base = TFileRoutines::IncludeTrailingSeparator(dir);
+        for (const std::string& name : subdirectories)
+            total += SizeOf(base + name, recurse, depth + 1);
+    }
+    return total;
+}
+
+bool DeleteTreeAt(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse, int depth)
+{
+    const uint32_t attributes = platform::GetAttributesAt(dir);
+    if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
+        return false;
+    const std::string d = TFileRoutines::IncludeTrailingSeparator(dir);
+    bool result = false;
+    // Read first, then delete: removing entries while the system still enumerates may skip some.
+    for (const DirectoryEntry& entry : ReadEntries(dir)) {
+        if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem))
+            continue;
+        const std::string path = d + entry.name;
+        if (IsLink(entry.attributes)) {
+            // A link goes as a link, and only where the same entry as a real object would have gone.
+            const bool mayDelete = deleteFiles && (!IsDir(entry.attributes) || recurse);
+            result = mayDelete && platform::DeleteLinkAt(path);
+        } else if (IsDir(entry.attributes)) {
+            result = recurse && depth < kMaxDepth && DeleteTreeAt(path, root, deleteFiles, recurse, depth + 1);
+        } else {
+            result = deleteFiles && TFileRoutines::ForceDeleteFile(path);
+        }
+    }
+    if (d != root)
+        result = TDirectoryRoutines::ForceRemoveDirectory(d);
+    return result;
+}
+
+} // namespace
+
+bool TDirectoryRoutines::IsDirectory(const std::string& path)
+{
+    const uint32_t attributes = platform::GetAttributesAt(path);
+    return attributes != platform::kInvalidAttributes && IsDir(attributes);
+}
+
+bool TDirectoryRoutines::IsDriveRoot(const std::string& text)
+{
+    return (text.size() == 2 && text[1] == ':') || (text.size() == 3 && text[2] == '\\');
+}
+
+bool TDirectoryRoutines::AllDirectoriesExist(const TStringList& list)
+{
+    if (list.empty())
+        return false;
+    for (const std::string& dir : list)
+        if (!platform::DirectoryExists(dir))
+            return false;
+    return true;
+}
+
+TStringList TDirectoryRoutines::ListSubdirectories(const std::string& dir)
+{
+    TStringList result;
+    if (dir.empty())
+        return result;
+    const std::string base = TFileRoutines::IncludeTrailingSeparator(dir);
+    platform::EnumerateDirectory(dir, [&](const DirectoryEntry& entry) {
+        if (IsDir(entry.attributes))
+            result.push_back(base + entry.name);
+        return true;
+    });
+    return result;
+}
+
+int64_t TDirectoryRoutines::GetDirectorySize(const std::string& dir, bool recurse)
+{
+    const uint32_t attributes = platform::GetAttributesAt(dir);
+    if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
+        return 0;
+    return SizeOf(dir, recurse, 0);
+}
+
+int64_t TDirectoryRoutines::GetDirectoryDate(const std::string& path)
+{
+    DirectoryEntry entry;
+    if (!platform::QueryEntry(path, entry) || !IsDir(entry.attributes))
+        return -1;
+    platform::LocalDateParts local{};
+    if (!platform::FileTimeToLocalParts(entry.lastWriteTime, local))
+        return -1;
+    // The DOS form holds the years 1980 to 2107 only.
+    if (local.year < 1980 || local.year > 2107)
+        return -1;
+    const uint32_t date = static_cast<uint32_t>(((local.year - 1980) << 9) | (local.month << 5) | local.day);
+    const uint32_t time = static_cast<uint32_t>((local.hour << 11) | (local.minute << 5) | (local.second / 2));
+    return static_cast<int64_t>((date << 16) | time);
+}
+
+std::string TDirectoryRoutines::ExpandLongPath(const std::string& path)
+{
+    if (IsDriveRoot(path))
+        return path.substr(0, 2);
+    std::string result;
+    if (!path.empty() && platform::LongPathName(path, result))
+        return result;
+    return path;
+}
+
+bool TDirectoryRoutines::ForceRemoveDirectory(const std::string& path)
+{
+    TFileRoutines::ClearAttributes(path);
+    return platform::RemoveDirectoryAt(path);
+}
+
+bool TDirectoryRoutines::IsEmptyDirectory(const std::string& dir)
+{
+    const uint32_t attributes = platform::GetAttributesAt(dir);
+    // A link to an empty folder is not an empty folder of this tree.
+    if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
+        return false;
+    bool hasEntries = true;
+    return platform::DirectoryHasEntries(dir, hasEntries) && !hasEntries && !TDetect::IsDirectoryReadOnly(dir);
+}
+
+bool TDirectoryRoutines::DeleteTree(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse)
+{
+    return DeleteTreeAt(dir, root, deleteFiles, recurse, 0);
+}
