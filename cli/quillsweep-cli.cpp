@@ -1,4 +1,5 @@
 // The command-line front end: the same engine and texts as the windows, for terminals and scripts.
+#include "cli/DriveInfoCommand.h"
 #include "platform/PlatformSystem.h"
 #include "support/VelaDetect.h"
 
@@ -11,7 +12,8 @@ namespace {
 int PrintUsage(FILE* out)
 {
     std::fputs("Usage: quillsweep-cli --version\n"
-               "       quillsweep-cli --help\n",
+               "       quillsweep-cli --help\n"
+               "       quillsweep-cli drive-info PATH\n",
                out);
     return out == stdout ? 0 : 2;
 }
@@ -27,6 +29,8 @@ int main(int argc, char** argv)
     }
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h"))
         return PrintUsage(stdout);
+    if (arguments.size() == 2 && arguments[0] == "drive-info")
+        return RunDriveInfoCommand(arguments[1], stdout, stderr);
     if (!arguments.empty())
         std::fprintf(stderr, "quillsweep-cli: unknown command \"%s\"\n", arguments[0].c_str());
     return PrintUsage(stderr);

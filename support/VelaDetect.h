@@ -1,8 +1,10 @@
 #pragma once
 #include "platform/PlatformSystem.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Windows versions as the program numbers them; not in release order.
 enum TWindowsVersion : int {
@@ -11,6 +13,14 @@ enum TWindowsVersion : int {
 };
 
 enum TArchitecture : int { arUnknown = 0, ar32 = 1, ar64 = 2 };
+
+// The platform's drive types.
+enum TDriveKind : int {
+    dkUnknown = 0, dkInvalidRootPath = 1, dkRemovable = 2, dkFixed = 3, dkRemote = 4, dkOptical = 5, dkRAM = 6
+};
+
+// Disk numbers of a volume's extents, each cut to 8 bits.
+using TPhysicalDriveNumbers = std::vector<uint8_t>;
 
 class TDetect {
 public:
@@ -38,10 +48,35 @@ public:
     static bool HasDrivePrefix(const std::string& path);
     // Write probe: true when a new file cannot be created in the directory.
     static bool IsDirectoryReadOnly(const std::string& directory);
+
+    // Drives. "Before XP" means Windows 95 to 2000; an unrecognised version is treated as newer.
+    // The root of a path's volume: the drive root on Windows, the mount point elsewhere; "" when unknown.
+    static std::string GetDriveRoot(const std::string& path);
+    static int GetDriveKind(const std::string& path);
+    // what: 0 label, 1 serial number (unsigned decimal), 2 file system.
+    static std::string GetVolumeInfo(const std::string& path, int what);
+    // Bytes of the path's drive; -1 when the drive is invalid.
+    static int64_t GetDiskSize(const std::string& path);
+    static int64_t GetDiskFree(const std::string& path);
+    static std::string GetDiskSizeText(const std::string& path);
+    static std::string GetDiskFreeText(const std::string& path);
+    // Empty unless the path lies on a fixed drive. The device queries below raise EOSError.
+    static TPhysicalDriveNumbers GetPhysicalDriveNumbers(const std::string& path);
+    static std::string GetDeviceProductId(const std::string& device);
+    static bool HasNoSeekPenalty(const std::string& device);
+    static bool IsNonRotatingAta(const std::string& device);
+    static bool IsSsdProductId(const std::string& device);
+    static bool IsSolidStateDrive(const std::string& path);
+    // The zero-terminated text a storage descriptor names at the offset stored in field; false when
+    // it names none or points outside the length the device returned.
+    static bool DescriptorText(const unsigned char* descriptor, size_t length, size_t field, std::string& text);
 };
 
 class TConvert {
 public:
     static std::string WindowsName(int version);
     static std::string ArchitectureName(int architecture);
+    // \\.\PhysicalDrive<n> of the first number, "" for none.
+    static std::string PhysicalDrivePath(const TPhysicalDriveNumbers& numbers);
+    static std::string DriveKindName(int kind);
 };
