@@ -1,0 +1,98 @@
+#pragma once
+// Worker threads and their hand-off to the user-interface thread.
+#include "engine/uEngineInterfaces.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+// A synchronizer whose owner (the thread that created it) runs the queued calls when it pumps.
+// Console programs and tests pump it themselves; the Win32 one pumps from its window procedure.
+class TSynchronizer : public ISynchronizer {
+public:
+    struct TNotice {
+        TWindowHandle window;
+        uint32_t message;
+    };
+
+    TSynchronizer();
+    ~TSynchronizer() override = default;
+
+    void Synchronize(const std::function<void()>& call) override;
+    void PostNotice(TWindowHandle window, uint32_t message) override;
+    void ServeUntil(const std::function<bool()>& finished) override;
+    void Wake() override;
+
+    // Owner thread: runs the calls waiting now, in order; returns how many ran.
+    int ProcessPending();
+    // Owner thread: waits until a call or a notice is pending or the timeout passes.
+    bool WaitForWork(std::chrono::milliseconds timeout);
+    // Notices kept by this synchronizer (those DeliverNotice did not pass elsewhere).
+    std::vector<TNotice> TakeNotices();
+    bool IsOwnerThread() const { return std::this_thread::get_id() == owner_; }
+
+protected:
+    // A call is waiting: tell the owner thread (any thread may call this).
+    virtual void Signal() {}
+    virtual void DeliverNotice(TWindowHandle window, uint32_t message);
+
+private:
+    struct TPendingCall {
+        const std::function<void()>* call;
+        bool done = false;
+        std::exception_ptr error;
+    };
+
+    std::thread::id owner_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<TPendingCall*> calls_;
+    std::vector<TNotice> notices_;
+};
+
+// Base of the scanner and the cleaner: a suspended thread until Start, with a terminate request.
+// Derived classes must call Shutdown() first in their destructors, so the body never runs on
+// members that are already gone.
+class TInterfacedThread : public virtual IInterfacedThread {
+public:
+    ~TInterfacedThread() override;
+    TInterfacedThread(const TInterfacedThread&) = delete;
+    TInterfacedThread& operator=(const TInterfacedThread&) = delete;
+
+    void Start() override;
+    void Stop() override;
+
+protected:
+    TInterfacedThread() = default;
+
+    // The thread body; an exception ends it.
+    virtual void Execute() = 0;
+    bool Terminated() const { return terminated_.load(); }
+    void Terminate() { terminated_.store(true); }
+
+    // Runs call on the user-interface thread while the worker waits; skipped without a dispatch.
+    void Synchronize(const std::function<void()>& call);
+    // Posts the finished message to the dispatch's window; the last thing a body does.
+    void PostFinished(uint32_t message);
+    // The derived class's SetDispatch hands its dispatch on here (before Start).
+    void SetWindowDispatch(const std::shared_ptr<IWindowDispatch>& dispatch) { dispatch_ = dispatch; }
+    // Requests termination and waits for the body; a never-started worker simply never runs.
+    void Shutdown();
+
+private:
+    void Run();
+    void WaitFor();
+
+    std::thread thread_;
+    bool started_ = false;
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> ended_{false};
+    std::shared_ptr<IWindowDispatch> dispatch_;
+    std::shared_ptr<ISynchronizer> synchronizer_;
+};
