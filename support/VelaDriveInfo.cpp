@@ -86,9 +86,10 @@ std::string TDriveInfo::GetSerialNumber() const
     if (!descriptorValid_ ||
         !TDetect::DescriptorText(descriptor_.data(), descriptorLength_, platform::kDescriptorSerialOffset, serial))
         return kNotAvailable;
-    // Some drivers hand the ATA serial over as hexadecimal with its characters swapped in pairs.
+    // Some drivers hand the ATA serial over as hexadecimal with its characters swapped in pairs,
+    // padded with blanks that are no part of the digits.
     if (TStringRoutines::IsHexText(serial, true))
-        serial = TStringRoutines::DecodeSwappedHex(serial);
+        serial = TStringRoutines::DecodeSwappedHex(Trim(serial));
     return trimSerial_ ? Trim(serial) : serial;
 }
 
