@@ -1,0 +1,171 @@
+#include "RoutinesTestHelpers.h"
+#include "TestSupport.h"
+
+#include "platform/PlatformDirectory.h"
+#include "platform/PlatformError.h"
+#include "support/VelaRoutines.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+using routines_testing::Sep;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+std::string Join(const std::string& a, const std::string& b) { return a + Sep() + b; }
+
+} // namespace
+
+TEST(RoutinesFiles, SizesAreSixtyFourBitAndCountLinksAsThemselves)
+{
+    TempDir tmp;
+    const std::string big = tmp.File("big.bin");
+    WriteBytes(big, "");
+    fs::resize_file(testing_support::PathOf(big), 5000000000ULL);  // sparse
+    EXPECT_EQ(TFileRoutines::GetFileSizeBytes(big), 5000000000LL);
+    EXPECT_EQ(TFileRoutines::GetFileSizeBytes(tmp.File("missing")), -1);
+
+    fs::create_directories(tmp.Path() / "sub" / ".hidden");
+    WriteBytes(tmp.File("sub/a.txt"), "12345");
+    WriteBytes(tmp.File("sub/.hidden/b.txt"), "123");
+    EXPECT_EQ(TDirectoryRoutines::GetDirectorySize(tmp.Str(), false), 5000000000LL);
+    EXPECT_EQ(TDirectoryRoutines::GetDirectorySize(tmp.Str(), true), 5000000008LL);
+    EXPECT_EQ(TDirectoryRoutines::GetDirectorySize(tmp.File("nothing"), true), 0);
+
+    // A link into a folder outside is listed but neither entered nor sized as its target.
+    TempDir outside;
+    WriteBytes(outside.File("payload.bin"), std::string(100000, 'x'));
+    fs::create_directory_symlink(outside.Path(), tmp.Path() / "sub" / "link");
+    EXPECT_LT(TDirectoryRoutines::GetDirectorySize(tmp.File("sub"), true), 1000);
+    EXPECT_TRUE(TFileRoutines::IsSymbolicLink(tmp.File("sub/link")));
+    EXPECT_FALSE(TFileRoutines::IsSymbolicLink(tmp.File("sub/a.txt")));
+    EXPECT_FALSE(TFileRoutines::IsSymbolicLink(tmp.File("missing")));
+    TStringList subdirectories = TDirectoryRoutines::ListSubdirectories(tmp.File("sub"));
+    std::sort(subdirectories.begin(), subdirectories.end());
+    EXPECT_EQ(subdirectories, (TStringList{Join(tmp.File("sub"), ".hidden"), Join(tmp.File("sub"), "link")}));
+    EXPECT_TRUE(TDirectoryRoutines::ListSubdirectories(tmp.File("nothing")).empty());
+#ifndef _WIN32
+    // Under Wine a link to a file looks like the file itself; here it is a link.
+    fs::create_symlink(outside.Path() / "payload.bin", tmp.Path() / "file-link");
+    EXPECT_TRUE(TFileRoutines::IsSymbolicLink(tmp.File("file-link")));
+    EXPECT_LT(TFileRoutines::GetFileSizeBytes(tmp.File("file-link")), 1000);
+#endif
+}
+
+TEST(RoutinesFiles, DeleteTreeEmptiesOnlyWhatItMay)
+{
+    TempDir tmp;
+    const std::string root = tmp.Str();
+    fs::create_directories(tmp.Path() / "a" / "b");
+    fs::create_directories(tmp.Path() / "empty" / "deeper");
+    WriteBytes(tmp.File("top.txt"), "1");
+    WriteBytes(tmp.File("a/b/deep.txt"), "2");
+    WriteBytes(tmp.File("a/.keep"), "3");
+    WriteBytes(tmp.File("ro.txt"), "4");
+    fs::permissions(testing_support::PathOf(tmp.File("ro.txt")), fs::perms::owner_read);
+
+    // Removing empty folders only: files stay, and so do the folders that hold them.
+    TDirectoryRoutines::DeleteTree(root, root + Sep(), false, true);
+    EXPECT_FALSE(fs::exists(tmp.Path() / "empty"));
+    EXPECT_TRUE(fs::exists(tmp.Path() / "a" / "b" / "deep.txt"));
+    EXPECT_TRUE(fs::exists(tmp.Path() / "top.txt"));
+
+    // Emptying: everything visible goes, the root and hidden entries stay.
+    TDirectoryRoutines::DeleteTree(root, root + Sep(), true, true);
+    EXPECT_TRUE(fs::exists(tmp.Path()));
+    EXPECT_FALSE(fs::exists(tmp.Path() / "top.txt"));
+    EXPECT_FALSE(fs::exists(tmp.Path() / "ro.txt"));
+    EXPECT_FALSE(fs::exists(tmp.Path() / "a" / "b"));
+    EXPECT_TRUE(fs::exists(tmp.Path() / "a" / ".keep"));
+    EXPECT_FALSE(TDirectoryRoutines::DeleteTree(tmp.File("missing"), root, true, true));
+
+    // Only hidden entries: nothing is touched and the result is false.
+    TempDir hidden;
+    WriteBytes(hidden.File(".one"), "1");
+    WriteBytes(hidden.File(".two"), "2");
+    EXPECT_FALSE(TDirectoryRoutines::DeleteTree(hidden.Str(), hidden.Str() + Sep(), true, true));
+    EXPECT_TRUE(fs::exists(hidden.Path() / ".one"));
+    EXPECT_TRUE(fs::exists(hidden.Path() / ".two"));
+}
+
+TEST(RoutinesFiles, DeleteTreeNeverReachesThroughALink)
+{
+    TempDir outside;
+    fs::create_directories(outside.Path() / "nested");
+    for (const char* name : {"keep1.txt", "keep2.txt", "nested/keep3.txt"})
+        WriteBytes(outside.File(name), "precious");
+
+    TempDir tree;
+    fs::create_directories(tree.Path() / "sub");
+    WriteBytes(tree.File("sub/junk.tmp"), "x");
+    fs::create_directory_symlink(outside.Path(), tree.Path() / "sub" / "link");
+    fs::create_directory_symlink(outside.Path(), tree.Path() / "top-link");
+
+    TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + Sep(), true, true);
+    // Called on the link itself, nothing happens either.
+    TDirectoryRoutines::DeleteTree(tree.File("top-link"), "", true, true);
+    EXPECT_EQ(TDirectoryRoutines::GetDirectorySize(tree.File("top-link"), true), 0);
+
+    for (const char* name : {"keep1.txt", "keep2.txt", "nested/keep3.txt"})
+        EXPECT_TRUE(fs::exists(outside.Path() / name)) << name;
+    EXPECT_FALSE(fs::exists(tree.Path() / "sub" / "junk.tmp"));
+#ifndef _WIN32
+    EXPECT_FALSE(fs::exists(fs::symlink_status(tree.Path() / "sub" / "link")));
+#endif
+}
+
+TEST(RoutinesFiles, EmptyDirectoriesAndDates)
+{
+    TempDir tmp;
+    fs::create_directories(tmp.Path() / "empty");
+    fs::create_directories(tmp.Path() / "full");
+    WriteBytes(tmp.File("full/.x"), "");
+    EXPECT_TRUE(TDirectoryRoutines::IsEmptyDirectory(tmp.File("empty")));
+    EXPECT_FALSE(TDirectoryRoutines::IsEmptyDirectory(tmp.File("full")));
+    EXPECT_FALSE(TDirectoryRoutines::IsEmptyDirectory(tmp.File("missing")));
+    EXPECT_FALSE(TDirectoryRoutines::IsEmptyDirectory(tmp.File("full/.x")));
+
+    const int64_t date = TDirectoryRoutines::GetDirectoryDate(tmp.File("empty"));
+    ASSERT_GT(date, 0);
+    const TDateTimeParts now = TTimeRoutines::DecodeDateTime(TTimeRoutines::Now());
+    EXPECT_EQ(((date >> 25) & 0x7F) + 1980, now.year);
+    EXPECT_EQ((date >> 21) & 0xF, now.month);
+    EXPECT_EQ(TDirectoryRoutines::GetDirectoryDate(tmp.File("full/.x")), -1);
+    EXPECT_EQ(TDirectoryRoutines::GetDirectoryDate(tmp.File("missing")), -1);
+
+    // 2001-01-01 00:00 UTC is within a day of its local form anywhere.
+    const TDateTime local = TFileRoutines::FileTimeToLocalDateTime(126227808000000000LL);
+    EXPECT_NEAR(local, TTimeRoutines::EncodeDateTime({2001, 1, 1, 0, 0, 0, 0}), 1.0);
+    EXPECT_THROW(TFileRoutines::FileTimeToLocalDateTime(-1), EOSError);
+
+    EXPECT_TRUE(TDirectoryRoutines::IsDriveRoot("C:"));
+    EXPECT_TRUE(TDirectoryRoutines::IsDriveRoot("C:\\"));
+    EXPECT_FALSE(TDirectoryRoutines::IsDriveRoot("C:\\x"));
+    EXPECT_FALSE(TDirectoryRoutines::AllDirectoriesExist({}));
+    EXPECT_TRUE(TDirectoryRoutines::AllDirectoriesExist({tmp.File("empty"), tmp.File("full")}));
+    EXPECT_FALSE(TDirectoryRoutines::AllDirectoriesExist({tmp.File("empty"), tmp.File("missing")}));
+}
+
+#ifndef _WIN32
+TEST(RoutinesFiles, EmptyDirectoryWhereNothingCanBeCreatedIsNotEmpty)
+{
+    TempDir tmp;
+    const std::string locked = tmp.File("locked");
+    fs::create_directories(testing_support::PathOf(locked));
+    // Root writes anywhere; an immutable folder refuses even root.
+    if (std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "this file system cannot mark a folder immutable";
+    const bool empty = TDirectoryRoutines::IsEmptyDirectory(locked);
+    std::system(("chattr -i '" + locked + "'").c_str());
+    EXPECT_FALSE(empty);
+}
+#endif
