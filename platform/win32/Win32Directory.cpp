@@ -121,7 +121,19 @@ bool DeleteLinkAt(const std::string& path)
     // Removing a directory link or junction removes the link only; its target is never opened.
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && RemoveDirectoryW(wide.c_str()))
         return true;
-    return DeleteFileW(wide.c_str()) != 0;
+    if (DeleteFileW(wide.c_str()))
+        return true;
+    // Some systems refuse both calls for a directory link; deleting through a handle opened on the
+    // link itself (not its target) still works there.
+    HANDLE handle = CreateFileW(wide.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    const BOOL deleted = SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(handle);
+    return deleted && GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 bool LongPathName(const std::string& path, std::string& result)

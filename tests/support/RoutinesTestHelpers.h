@@ -5,6 +5,9 @@
 
 #include <filesystem>
 #include <string>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace routines_testing {
 
@@ -36,5 +39,54 @@ private:
 };
 
 inline std::string Sep() { return std::string(1, std::filesystem::path::preferred_separator == L'\\' ? '\\' : '/'); }
+
+#ifdef _WIN32
+// Wine cannot make links itself; its Unix side can, and they then show as links here.
+inline std::string UnixPathOf(const std::filesystem::path& path)
+{
+    using ToUnixFn = char*(CDECL*)(LPCWSTR);
+    const auto toUnix = reinterpret_cast<ToUnixFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix)
+        return std::string();
+    char* unix = toUnix(path.wstring().c_str());
+    if (!unix)
+        return std::string();
+    std::string result = unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+inline bool MakeDirectoryLink(const std::filesystem::path& target, const std::filesystem::path& link)
+{
+    const std::string from = UnixPathOf(target), to = UnixPathOf(link);
+    if (from.empty() || to.empty())
+        return false;
+    std::wstring command = L"ln -s \"" + std::filesystem::u8path(from).wstring() + L"\" \"" +
+                           std::filesystem::u8path(to).wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // The handle of a Unix process may signal before the process has run.
+    for (int i = 0; i < 500; ++i) {
+        if (GetFileAttributesW(link.wstring().c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+#else
+inline bool MakeDirectoryLink(const std::filesystem::path& target, const std::filesystem::path& link)
+{
+    std::error_code error;
+    std::filesystem::create_directory_symlink(target, link, error);
+    return !error;
+}
+#endif
 
 } // namespace routines_testing
