@@ -1,0 +1,172 @@
+#include "RoutinesTestHelpers.h"
+#include "TestSupport.h"
+
+#include "platform/PlatformEnvironment.h"
+#include "support/VelaRoutines.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#ifdef _WIN32
+#include <objbase.h>
+#include <shlobj.h>
+#endif
+
+namespace fs = std::filesystem;
+using routines_testing::ScopedEnvironment;
+using routines_testing::Sep;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+TEST(RoutinesLocations, TemporaryDirectoriesFallBackInOrder)
+{
+    TempDir tmp;
+    ScopedEnvironment tmpdir = ScopedEnvironment::Unset("TMPDIR");
+    ScopedEnvironment temp = ScopedEnvironment::Unset("TEMP");
+    {
+        ScopedEnvironment tmpVar("TMP", tmp.Str());
+        EXPECT_EQ(TDirectoryRoutines::GetTempDir(), tmp.Str() + Sep());
+    }
+    ScopedEnvironment missing("TMP", tmp.File("nowhere"));
+    const std::string fallback = TDirectoryRoutines::GetTempDir();
+#ifdef _WIN32
+    // The long-name form carries the name's case as stored.
+    EXPECT_STRCASEEQ(fallback.c_str(), TDirectoryRoutines::GetWindowsTempDir().c_str());
+#else
+    EXPECT_EQ(fallback, "/tmp/");
+    EXPECT_EQ(TDirectoryRoutines::GetWindowsTempDir(), fs::is_directory("/var/tmp") ? "/var/tmp/" : "");
+#endif
+    for (const std::string& dir : TDirectoryRoutines::GetTemporaryDirectories())
+        EXPECT_TRUE(fs::is_directory(testing_support::PathOf(dir))) << dir;
+    EXPECT_TRUE(TDirectoryRoutines::GetPrefetchDir().empty() || fs::is_directory(TDirectoryRoutines::GetPrefetchDir()));
+}
+
+TEST(RoutinesLocations, SkypeFoldersAndPathMapping)
+{
+    TempDir base;
+    for (const char* dir : {"My Skype Received Files/Pictures", "alice/Pictures", "alice/media_messaging/media_cache_v3",
+                            "bob/media_messaging", "carol/Pictures"})
+        fs::create_directories(base.Path() / testing_support::PathOf(dir));
+    const std::string root = base.Str() + Sep();
+    TStringList found = TDirectoryRoutines::GetSkypeDirsIn(base.Str());
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.front(), root + "My Skype Received Files");
+    std::sort(found.begin() + 1, found.end());
+    EXPECT_EQ(found, (TStringList{root + "My Skype Received Files", root + "My Skype Received Files" + Sep() + "Pictures",
+                                  root + "alice" + Sep() + "Pictures",
+                                  root + "alice" + Sep() + "media_messaging" + Sep() + "media_cache_v3",
+                                  root + "carol" + Sep() + "Pictures"}));
+    EXPECT_TRUE(TDirectoryRoutines::GetSkypeDirsIn(base.File("none")).empty());
+
+    fs::create_directories(base.Path() / "alice" / ".Trashes");
+    const TStringList mapped =
+        TDirectoryRoutines::MapPaths({base.File("alice"), base.File("bob"), ""}, TDirectoryRoutines::GetTrashDir);
+    EXPECT_EQ(mapped, (TStringList{base.File("alice") + Sep() + ".Trashes"}));
+    EXPECT_TRUE(TDirectoryRoutines::MapPaths({base.File("alice")}, nullptr).empty());
+}
+
+TEST(RoutinesLocations, EnvironmentExpansion)
+{
+    ScopedEnvironment value("QS_ROUTINES_VALUE", " padded ");
+    EXPECT_EQ(TAPIRoutines::ExpandEnvironment("%QS_ROUTINES_VALUE%"), "padded");
+    EXPECT_EQ(TAPIRoutines::ExpandEnvironment("a%QS_ROUTINES_VALUE%b"), "a padded b");
+    EXPECT_EQ(TAPIRoutines::ExpandEnvironment("%QS_ROUTINES_UNSET%"), "%QS_ROUTINES_UNSET%");
+    EXPECT_EQ(TAPIRoutines::ExpandEnvironment(""), "");
+
+    ScopedEnvironment w64("ProgramW6432", "C:\\Program Files");
+    EXPECT_EQ(TAPIRoutines::ApplyProgramFilesFixup("%programfiles%\\App\\a.exe"), "%ProgramW6432%\\App\\a.exe");
+    // The (x86) variables already name the folder they mean.
+    EXPECT_EQ(TAPIRoutines::ApplyProgramFilesFixup("%ProgramFiles(x86)%\\App\\a.exe"), "%ProgramFiles(x86)%\\App\\a.exe");
+    EXPECT_EQ(TAPIRoutines::ApplyProgramFilesFixup("%CommonProgramFiles(x86)%\\x"), "%CommonProgramFiles(x86)%\\x");
+    ScopedEnvironment common("CommonProgramW6432", "C:\\Program Files\\Common Files");
+    EXPECT_EQ(TAPIRoutines::ApplyProgramFilesFixup("%CommonProgramFiles%\\x"), "%CommonProgramW6432%\\x");
+}
+
+#ifndef _WIN32
+TEST(RoutinesLocations, DesktopEntriesResolveToTheirProgram)
+{
+    TempDir tmp;
+    const std::string program = tmp.File("tool");
+    WriteBytes(program, "#!/bin/sh\n");
+    fs::permissions(testing_support::PathOf(program), fs::perms::owner_all);
+    ScopedEnvironment path("PATH", tmp.File("empty") + std::string(1, platform::PathListSeparator()) + tmp.Str());
+
+    WriteBytes(tmp.File("a.desktop"), "[Desktop Entry]\nType=Application\nTryExec=" + tmp.File("missing") +
+                                          "\nExec=tool %U\n");
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("a.desktop")), tmp.File("missing"));
+    WriteBytes(tmp.File("b.DESKTOP"), "# c\n[Desktop Entry]\r\nExec=env LANG=C tool --x %f\r\n[Desktop Action New]\nExec=other\n");
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("b.DESKTOP")), tmp.Str() + Sep() + "tool");
+    WriteBytes(tmp.File("c.desktop"), "[Desktop Entry]\nExec=\"/opt/My App/run\" --flag\n");
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("c.desktop")), "/opt/My App/run");
+    WriteBytes(tmp.File("d.desktop"), "[Desktop Entry]\nType=Link\nURL=https://example.org\n");
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("d.desktop")), "");
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("none.desktop")), "");
+}
+#endif
+
+#ifndef _WIN32
+TEST(RoutinesLocations, FreedesktopTrashIsTheRecycleBin)
+{
+    TempDir data, outside;
+    ScopedEnvironment xdg("XDG_DATA_HOME", data.Str());
+    int64_t size = -1, count = -1;
+    ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
+    EXPECT_EQ(size, 0);
+    EXPECT_EQ(count, 0);
+
+    fs::create_directories(data.Path() / "Trash" / "files" / "folder");
+    fs::create_directories(data.Path() / "Trash" / "info");
+    WriteBytes(data.File("Trash/files/a.txt"), "12345");
+    WriteBytes(data.File("Trash/files/.b"), "123");
+    WriteBytes(data.File("Trash/files/folder/c"), "12");
+    WriteBytes(data.File("Trash/info/a.txt.trashinfo"), "[Trash Info]\n");
+    WriteBytes(outside.File("precious"), std::string(4096, 'p'));
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), data.Path() / "Trash" / "files" / "link"));
+    ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
+    EXPECT_EQ(count, 4);
+    EXPECT_EQ(size, 10 + static_cast<int64_t>(outside.Str().size()));
+
+    EXPECT_TRUE(TAPIRoutines::EmptyRecycleBin());
+    EXPECT_TRUE(fs::is_empty(data.Path() / "Trash" / "files"));
+    EXPECT_TRUE(fs::is_empty(data.Path() / "Trash" / "info"));
+    EXPECT_TRUE(fs::exists(outside.Path() / "precious"));
+    ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
+    EXPECT_EQ(count, 0);
+}
+#else
+TEST(RoutinesLocations, ShellLinksAndTheRecycleBin)
+{
+    TempDir tmp;
+    const std::string target = tmp.File("target.exe");
+    WriteBytes(target, "MZ");
+    const auto makeLink = [](const std::string& linkPath, const std::string& to) {
+        CoInitialize(nullptr);
+        IShellLinkW* link = nullptr;
+        bool ok = SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                             reinterpret_cast<void**>(&link)));
+        if (ok) {
+            IPersistFile* file = nullptr;
+            link->SetPath(testing_support::PathOf(to).wstring().c_str());
+            ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+                 SUCCEEDED(file->Save(testing_support::PathOf(linkPath).wstring().c_str(), TRUE));
+            if (file)
+                file->Release();
+            link->Release();
+        }
+        CoUninitialize();
+        return ok;
+    };
+    ASSERT_TRUE(makeLink(tmp.File("present.lnk"), target));
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("present.lnk")), target);
+    ASSERT_TRUE(makeLink(tmp.File("gone.lnk"), tmp.File("gone.exe")));
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("gone.lnk")), tmp.File("gone.exe"));
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("none.lnk")), "");
+
+    // Query only: the bin here is the machine's real one.
+    int64_t size = -1, count = -1;
+    EXPECT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
+    EXPECT_GE(size, 0);
+    EXPECT_GE(count, 0);
+}
+#endif
