@@ -19,12 +19,14 @@ FileHandle::FileHandle(const std::string& path, FileAccess access)
         h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         break;
     case FileAccess::WriteExisting:
-        // Opens a link itself rather than its target; a link is then refused below.
+        // Opens a link itself rather than its target; a link is then refused below, and so is a
+        // read-only file, which Windows refuses anyway but Wine lets root open.
         h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             BY_HANDLE_FILE_INFORMATION info {};
             if (!GetFileInformationByHandle(h, &info) ||
-                (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+                (info.dwFileAttributes &
+                 (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
                 CloseHandle(h);
                 SetLastError(ERROR_ACCESS_DENIED);
                 h = INVALID_HANDLE_VALUE;

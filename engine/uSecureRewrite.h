@@ -1,0 +1,38 @@
+#pragma once
+// Overwrites a file in place before the cleaner deletes it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ISecureRewriteFile {
+public:
+    virtual ~ISecureRewriteFile() = default;
+    // True when every pass covered the whole file; false for an empty file, one that cannot be
+    // opened for writing, or a write that failed.
+    virtual bool Rewrite(const std::string& fileName, uint8_t passes) = 0;
+};
+
+class TSecureRewriteFile : public ISecureRewriteFile {
+public:
+    explicit TSecureRewriteFile(bool randomPattern) : randomPattern_(randomPattern) {}
+    bool Rewrite(const std::string& fileName, uint8_t passes) override;
+
+    // The fill buffer grows with the file so that large files take few large writes.
+    static int32_t BufferSizeFor(int64_t fileSize);
+
+private:
+    void PrepareBuffer();
+
+    bool randomPattern_;
+    int64_t fileSize_ = 0;
+    std::vector<uint8_t> buffer_;
+    bool bufferPrepared_ = false;
+};
+
+// The program-wide pseudo-random byte source: a 32-bit linear congruential generator that starts
+// at 0 with every run and is never reseeded, so a run's random pattern is the same in every run.
+class TRewriteRandom {
+public:
+    static uint8_t NextByte();
+};
