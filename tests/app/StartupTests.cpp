@@ -1,4 +1,5 @@
 // Starts the real Windows program in a scratch folder and looks at the preferences it leaves.
+#ifdef _WIN32
 #include "TestSupport.h"
 
 #include "platform/PlatformSystem.h"
@@ -96,3 +97,4 @@ TEST_F(ProgramStart, ResetArgumentInCapitalsBringsTheDefaultsBack)
     EXPECT_EQ(0u, reset.ProgramRuns);
     EXPECT_EQ(152u, ReadBytes(prefs).size());
 }
+#endif
