@@ -83,6 +83,37 @@ void UpperCase(char* text, size_t length)
         text[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
 }
 
+// Knuth-Morris-Pratt search: linear in the piece whatever the text, so long texts of repeated
+// characters cannot make a search quadratic.
+class TTextSearch {
+public:
+    explicit TTextSearch(const std::string& text) : text_(text), failure_(text.size(), 0)
+    {
+        for (size_t i = 1, k = 0; i < text_.size(); ++i) {
+            while (k > 0 && text_[i] != text_[k])
+                k = failure_[k - 1];
+            if (text_[i] == text_[k])
+                ++k;
+            failure_[i] = k;
+        }
+    }
+
+    bool FoundIn(const char* piece, size_t length) const
+    {
+        for (size_t i = 0, k = 0; i < length; ++i) {
+            while (k > 0 && piece[i] != text_[k])
+                k = failure_[k - 1];
+            if (piece[i] == text_[k] && ++k == text_.size())
+                return true;
+        }
+        return false;
+    }
+
+private:
+    const std::string& text_;
+    std::vector<size_t> failure_;
+};
+
 // Whole days of a date-time (dates of this program are never before 1899).
 double DayOf(double dateTime)
 {
@@ -234,6 +265,7 @@ bool TScannerValidator::ValidateFileContents()
     // Each read steps back by the text's length so a match across two reads is found; a chunk
     // of at least twice that length keeps every read moving forward by at least the length.
     const size_t chunk = std::max(kContentsChunk, 2 * text.size());
+    const TTextSearch search(text);
     std::vector<char> buffer(chunk + 1);
     int64_t position = 0;
     while (remaining > 0) {
@@ -253,7 +285,7 @@ bool TScannerValidator::ValidateFileContents()
             const size_t length = std::strlen(piece);
             if (!caseSensitive)
                 UpperCase(piece, length);
-            if (length >= text.size() && std::search(piece, piece + length, text.begin(), text.end()) != piece + length)
+            if (length >= text.size() && search.FoundIn(piece, length))
                 return true;
             piece += length + 1;
         }
@@ -271,7 +303,7 @@ bool TScannerValidator::ValidateFileSize()
 {
     // A directory has no size of its own: it counts 0 Ko.
     const int64_t bytes = TDirectoryRoutines::IsDirectory(path_) ? -1 : TFileRoutines::GetFileSizeBytes(path_);
-    const auto size = static_cast<uint64_t>(TNumberRoutines::BytesToKo(bytes));
+    const auto size = static_cast<uint64_t>(bytes < 0 ? 0 : TNumberRoutines::BytesToKo(bytes));
     const auto minimum = static_cast<uint64_t>(IntegerParameter(0));
     const auto maximum = static_cast<uint64_t>(IntegerParameter(1));
     if (minimum == 0 && maximum == 0)

@@ -1,0 +1,206 @@
+#include "TestSupport.h"
+
+#include "engine/uEngineImplementation.h"
+#include "platform/PlatformDirectory.h"
+#include "platform/PlatformError.h"
+#include "support/VelaTimeRoutines.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+std::shared_ptr<IScannerValidators> Chain(TValidatorType type, const TValidatorParameters& parameters,
+                                          bool ignoreOnImplicit = false)
+{
+    auto chain = TEngineServices::CreateScannerValidators(ignoreOnImplicit);
+    chain->Add(type, parameters);
+    return chain;
+}
+
+bool Passes(TValidatorType type, const TValidatorParameters& parameters, const std::string& path)
+{
+    return Chain(type, parameters)->Validate(TValidatorSet{type}, path);
+}
+
+void MakeOneDayOld(const std::string& path)
+{
+    const auto path_ = testing_support::PathOf(path);
+    std::filesystem::last_write_time(path_, std::filesystem::last_write_time(path_) - std::chrono::hours(24));
+}
+
+} // namespace
+
+TEST(ScannerValidators, DateTextAndFileDates)
+{
+    double date = 0;
+    ASSERT_TRUE(TValidatorDateText::Parse("2024-02-29", date));
+    EXPECT_EQ(TValidatorDateText::Format(date), "2024-02-29");
+    for (const char* bad : {"2023-02-29", "29/02/2024", "2024-2-29", "", "2024-02-29x"})
+        EXPECT_FALSE(TValidatorDateText::Parse(bad, date)) << bad;
+
+    TempDir dir;
+    const std::string today = dir.File("today.txt"), yesterday = dir.File("yesterday.txt");
+    WriteBytes(today, "x");
+    WriteBytes(yesterday, "x");
+    MakeOneDayOld(yesterday);
+    const std::string day = TValidatorDateText::Format(TTimeRoutines::Now());
+
+    EXPECT_TRUE(Passes(svFileDate, {dmLaterThan, day}, today));
+    EXPECT_FALSE(Passes(svFileDate, {dmLaterThan, day}, yesterday));
+    EXPECT_FALSE(Passes(svFileDate, {dmEarlierThan, day}, today));
+    EXPECT_TRUE(Passes(svFileDate, {dmEarlierThan, day}, yesterday));
+    EXPECT_TRUE(Passes(svFileDate, {dmModified, day}, today));
+    EXPECT_FALSE(Passes(svFileDate, {dmModified, day}, yesterday));
+    EXPECT_FALSE(Passes(svFileDate, {99, day}, today));
+    EXPECT_FALSE(Passes(svFileDate, {}, today));
+
+    // Creation time only where the file system records it.
+    platform::DirectoryEntry entry;
+    ASSERT_TRUE(platform::QueryEntry(today, entry));
+    EXPECT_EQ(Passes(svFileDate, {dmCreated, day}, today), entry.creationTime != platform::kTimeNotRecorded);
+
+    EXPECT_THROW(Passes(svFileDate, {dmModified, day}, dir.File("missing")), EOSError);
+}
+
+TEST(ScannerValidators, Attributes)
+{
+    TempDir dir;
+    const std::string plain = dir.File("plain.txt"), hidden = dir.File(".hidden.txt"), locked = dir.File("locked.txt");
+    for (const auto& path : {plain, hidden, locked})
+        WriteBytes(path, "x");
+    platform::SetAttributesAt(hidden, platform::GetAttributesAt(hidden) | platform::kAttrHidden);
+    platform::SetAttributesAt(locked, platform::GetAttributesAt(locked) | platform::kAttrReadOnly);
+    // Whether new files carry the archive bit is the platform's business; match what it says.
+    const bool archive = (platform::GetAttributesAt(plain) & platform::kAttrArchive) != 0;
+
+    EXPECT_TRUE(Passes(svFileAttributes, {archive, false, false, false}, plain));
+    EXPECT_FALSE(Passes(svFileAttributes, {archive, false, false, false}, hidden));
+    EXPECT_TRUE(Passes(svFileAttributes, {archive, false, true, false}, hidden));
+    EXPECT_FALSE(Passes(svFileAttributes, {archive, false, false, false}, locked));
+    EXPECT_TRUE(Passes(svFileAttributes, {archive, true, false, false}, locked));
+    EXPECT_FALSE(Passes(svFileAttributes, {!archive, false, false, false}, plain));
+    // Other bits (here the directory bit) do not take part.
+    const bool dirArchive = (platform::GetAttributesAt(dir.Str()) & platform::kAttrArchive) != 0;
+    EXPECT_TRUE(Passes(svFileAttributes, {dirArchive, false, false, false}, dir.Str()));
+    EXPECT_FALSE(Passes(svFileAttributes, {true, true, true, true}, dir.File("missing")));
+
+    platform::SetAttributesAt(locked, 0);
+}
+
+TEST(ScannerValidators, Contents)
+{
+    TempDir dir;
+    const std::string across = dir.File("across.bin"), broken = dir.File("broken.bin");
+    std::string bytes(40000, 'a');
+    bytes.replace(32766, 6, "NEEDLE"); // starts in the last two bytes of the first 32,768
+    WriteBytes(across, bytes);
+    bytes.replace(32766, 6, "NEE\0LE", 6);
+    WriteBytes(broken, bytes);
+
+    EXPECT_TRUE(Passes(svFileContents, {"NEEDLE", true}, across));
+    EXPECT_TRUE(Passes(svFileContents, {"needle", false}, across));
+    EXPECT_FALSE(Passes(svFileContents, {"needle", true}, across));
+    EXPECT_FALSE(Passes(svFileContents, {"NEEDLE", true}, broken));
+    EXPECT_TRUE(Passes(svFileContents, {"LEaa", true}, broken));
+    EXPECT_TRUE(Passes(svFileContents, {"", true}, dir.File("missing"))); // not even opened
+    EXPECT_THROW(Passes(svFileContents, {"x", true}, dir.File("missing")), EOSError);
+
+    // Texts as long as a whole read still move forward and still find what is there.
+    const std::string longText(40000, 'q');
+    const std::string haystack = std::string(70000, 'z') + longText + std::string(100, 'z');
+    const std::string big = dir.File("big.bin");
+    WriteBytes(big, haystack);
+    EXPECT_TRUE(Passes(svFileContents, {longText, true}, big));
+    EXPECT_FALSE(Passes(svFileContents, {longText + "q", true}, big));
+}
+
+TEST(ScannerValidators, Size)
+{
+    TempDir dir;
+    const std::string empty = dir.File("empty"), three = dir.File("three");
+    WriteBytes(empty, "");
+    WriteBytes(three, std::string(3 * 1024, 'x'));
+
+    EXPECT_TRUE(Passes(svFileSize, {3, 3}, three));
+    EXPECT_TRUE(Passes(svFileSize, {3, 0}, three));
+    EXPECT_TRUE(Passes(svFileSize, {0, 3}, three));
+    EXPECT_FALSE(Passes(svFileSize, {4, 0}, three));
+    EXPECT_FALSE(Passes(svFileSize, {0, 2}, three));
+    EXPECT_TRUE(Passes(svFileSize, {1, 1}, empty)); // an empty file counts 1 Ko
+    EXPECT_FALSE(Passes(svFileSize, {0, 0}, empty));
+    EXPECT_TRUE(Passes(svFileSize, {0, 0}, dir.Str())); // a directory counts 0 Ko
+    EXPECT_FALSE(Passes(svFileSize, {"abc", "2"}, three)); // unreadable bound reads as 0
+    EXPECT_FALSE(Passes(svFileSize, {-1, 0}, three)); // compared unsigned: huge minimum
+}
+
+TEST(ScannerValidators, EmptyDirectory)
+{
+    TempDir dir;
+    const std::string empty = dir.File("empty"), full = dir.File("full");
+    std::filesystem::create_directories(testing_support::PathOf(empty));
+    std::filesystem::create_directories(testing_support::PathOf(full));
+    WriteBytes(full + "/f", "x");
+    EXPECT_TRUE(Passes(svEmptyDirectory, {}, empty));
+    EXPECT_TRUE(std::filesystem::is_empty(testing_support::PathOf(empty))); // the probe is gone
+    EXPECT_FALSE(Passes(svEmptyDirectory, {}, full));
+    EXPECT_FALSE(Passes(svEmptyDirectory, {}, dir.File("full/f")));
+
+#ifndef _WIN32
+    // Root writes anywhere, so make the directory immutable instead of read-only.
+    const std::string command = "chattr +i '" + empty + "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0)
+        GTEST_SKIP() << "chattr +i is not available here, so no directory is unwritable for root";
+    const bool passed = Passes(svEmptyDirectory, {}, empty);
+    std::system(("chattr -i '" + empty + "'").c_str());
+    EXPECT_FALSE(passed);
+#endif
+}
+
+TEST(ScannerValidators, Shortcuts)
+{
+    TempDir dir;
+    const std::string program = dir.File("program.exe");
+    WriteBytes(program, "MZ");
+    std::filesystem::create_directories(testing_support::PathOf(dir.File("folder")));
+    const auto entry = [&](const std::string& name, const std::string& target) {
+        const std::string path = dir.File(name);
+        WriteBytes(path, "[Desktop Entry]\nType=Application\nName=x\nTryExec=" + target + "\nExec=" + target + "\n");
+        return path;
+    };
+    EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("valid.desktop", program)));
+    EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("folder.desktop", dir.File("folder"))));
+    EXPECT_TRUE(Passes(svInvalidShortcut, {}, entry("broken.desktop", dir.File("gone.exe"))));
+    // No file-system target at all is not reported.
+    EXPECT_FALSE(Passes(svInvalidShortcut, {}, dir.File("no-such.lnk")));
+}
+
+TEST(ScannerValidators, Chain)
+{
+    TempDir dir;
+    const std::string file = dir.File("f.txt");
+    WriteBytes(file, "x");
+    std::filesystem::create_directories(testing_support::PathOf(dir.File("empty")));
+
+    // Size 0..0 rejects every file.
+    for (bool ignore : {false, true}) {
+        auto chain = Chain(svFileSize, {0, 0}, ignore);
+        EXPECT_EQ(chain->GetExplicitTypes(), TValidatorSet{svFileSize});
+        EXPECT_TRUE(chain->Validate(TValidatorSet{svNone}, file)); // nothing runs
+        const TValidatorSet active = chain->GetExplicitTypes() | TValidatorSet{svNone};
+        EXPECT_EQ(chain->Validate(active, file), ignore);
+        // The implicit test still decides with ignore-on-implicit set.
+        const TValidatorSet emptyDir = chain->GetExplicitTypes() | TValidatorSet{svEmptyDirectory};
+        EXPECT_FALSE(chain->Validate(emptyDir, dir.Str()));
+        EXPECT_TRUE(chain->Validate(emptyDir, dir.File("empty")));
+    }
+    // An explicit validator without parameters never passes.
+    EXPECT_FALSE(Passes(svFileContents, {}, file));
+    EXPECT_FALSE(Passes(svFileAttributes, {}, file));
+}
