@@ -1,5 +1,7 @@
 #pragma once
 // Directory entries and their attributes, read without following links; all paths are UTF-8.
+#include "platform/PlatformSystem.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -59,10 +61,7 @@ bool DeleteLinkAt(const std::string& path);
 // The long-name form of an existing path; false when the system cannot give it.
 bool LongPathName(const std::string& path, std::string& result);
 
-struct LocalDateParts {
-    int year, month, day, hour, minute, second, millisecond;
-};
 // A file time in the system's local time zone; false when a conversion fails.
-bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts);
+bool FileTimeToLocalParts(int64_t fileTime, LocalTime& parts);
 
 } // namespace platform

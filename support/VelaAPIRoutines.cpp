@@ -52,16 +52,6 @@ bool IsRealDirectory(const std::string& path)
     return attributes != platform::kInvalidAttributes && IsDir(attributes) && !IsLink(attributes);
 }
 
-std::string Trim(const std::string& text)
-{
-    size_t first = 0, last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
-        ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
-        --last;
-    return text.substr(first, last - first);
-}
-
 bool EndsWithNoCase(const std::string& text, const std::string& suffix)
 {
     if (text.size() < suffix.size())
@@ -211,8 +201,8 @@ std::string TAPIRoutines::ResolveDesktopEntry(const std::string& desktopFile)
         const size_t equals = line.find('=');
         if (!inMainGroup || equals == std::string::npos || line[0] == '#')
             continue;
-        const std::string key = Trim(line.substr(0, equals));
-        const std::string value = Trim(line.substr(equals + 1));
+        const std::string key = TStringRoutines::Trim(line.substr(0, equals));
+        const std::string value = TStringRoutines::Trim(line.substr(equals + 1));
         if (key == "TryExec")
             tryExec = UnescapeValue(value);
         else if (key == "Exec")
@@ -241,7 +231,7 @@ std::string TAPIRoutines::ExpandEnvironment(const std::string& text)
     std::string expanded;
     if (text.empty() || !platform::ExpandEnvironmentText(text, expanded))
         return std::string();
-    return Trim(expanded);
+    return TStringRoutines::Trim(expanded);
 }
 
 std::string TAPIRoutines::MapProgramFilesVariable(const std::string& text)

@@ -120,7 +120,7 @@ int64_t TDirectoryRoutines::GetDirectoryDate(const std::string& path)
     DirectoryEntry entry;
     if (!platform::QueryEntry(path, entry) || !IsDir(entry.attributes))
         return -1;
-    platform::LocalDateParts local{};
+    platform::LocalTime local{};
     if (!platform::FileTimeToLocalParts(entry.lastWriteTime, local))
         return -1;
     // The DOS form holds the years 1980 to 2107 only.

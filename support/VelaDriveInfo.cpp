@@ -11,16 +11,6 @@ namespace {
 
 const char* const kNotAvailable = "N/A";
 
-std::string Trim(const std::string& text)
-{
-    size_t first = 0, last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
-        ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
-        --last;
-    return text.substr(first, last - first);
-}
-
 // A WQL string literal: backslashes doubled, single quotes around, inner quotes doubled.
 std::string QuoteWql(const std::string& text)
 {
@@ -89,8 +79,8 @@ std::string TDriveInfo::GetSerialNumber() const
     // Some drivers hand the ATA serial over as hexadecimal with its characters swapped in pairs,
     // padded with blanks that are no part of the digits.
     if (TStringRoutines::IsHexText(serial, true))
-        serial = TStringRoutines::DecodeSwappedHex(Trim(serial));
-    return trimSerial_ ? Trim(serial) : serial;
+        serial = TStringRoutines::DecodeSwappedHex(TStringRoutines::Trim(serial));
+    return trimSerial_ ? TStringRoutines::Trim(serial) : serial;
 }
 
 std::string TDriveInfo::GetDriveKindText() const

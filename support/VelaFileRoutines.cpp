@@ -19,7 +19,7 @@ int64_t TFileRoutines::GetFileSizeBytes(const std::string& path)
 
 TDateTime TFileRoutines::FileTimeToLocalDateTime(int64_t fileTime)
 {
-    platform::LocalDateParts local{};
+    platform::LocalTime local{};
     if (!platform::FileTimeToLocalParts(fileTime, local))
         platform::RaiseLastOSError("File time conversion");
     TDateTimeParts parts;

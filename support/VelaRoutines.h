@@ -74,6 +74,8 @@ public:
     // The non-empty entries between delimiters, in order.
     static TStringList SplitString(const std::string& text, char delimiter = ';');
     static std::string JoinStrings(const TStringList& list, char delimiter = ';');
+    // The text without leading and trailing blanks and control characters.
+    static std::string Trim(const std::string& text);
     // 1-based position of the first ch, 0 when absent.
     static int PosChar(char ch, const std::string& text);
     // Every character a hexadecimal digit (or a blank when allowed); false for "".

@@ -123,3 +123,13 @@ std::string TStringRoutines::DecodeSwappedHex(const std::string& text)
         std::swap(decoded[i], decoded[i + 1]);
     return decoded;
 }
+
+std::string TStringRoutines::Trim(const std::string& text)
+{
+    size_t first = 0, last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) <= ' ')
+        ++first;
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= ' ')
+        --last;
+    return text.substr(first, last - first);
+}

@@ -159,7 +159,7 @@ bool LongPathName(const std::string& path, std::string& result)
     return true;
 }
 
-bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts)
+bool FileTimeToLocalParts(int64_t fileTime, LocalTime& parts)
 {
     if (fileTime < 0) {
         errno = EINVAL;

@@ -151,7 +151,7 @@ bool LongPathName(const std::string& path, std::string& result)
     return true;
 }
 
-bool FileTimeToLocalParts(int64_t fileTime, LocalDateParts& parts)
+bool FileTimeToLocalParts(int64_t fileTime, LocalTime& parts)
 {
     FILETIME ft;
     ft.dwLowDateTime = static_cast<DWORD>(static_cast<uint64_t>(fileTime) & 0xFFFFFFFFu);
