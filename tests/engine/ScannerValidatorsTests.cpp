@@ -7,6 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "platform/win32/Win32Text.h"
+#include "support/VelaDetect.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#endif
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +36,25 @@ bool Passes(TValidatorType type, const TValidatorParameters& parameters, const s
 {
     return Chain(type, parameters)->Validate(TValidatorSet{type}, path);
 }
+
+#ifdef _WIN32
+// A shell link to target, written with the shell's own link object.
+void WriteShellLink(const std::string& path, const std::string& target)
+{
+    const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&link))));
+    link->SetPath(platform::Widen(target).c_str());
+    IPersistFile* file = nullptr;
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+    EXPECT_TRUE(SUCCEEDED(file->Save(platform::Widen(path).c_str(), TRUE)));
+    file->Release();
+    link->Release();
+    if (SUCCEEDED(init))
+        CoUninitialize();
+}
+#endif
 
 void MakeOneDayOld(const std::string& path)
 {
@@ -169,7 +196,10 @@ TEST(ScannerValidators, Shortcuts)
     const std::string program = dir.File("program.exe");
     WriteBytes(program, "MZ");
     std::filesystem::create_directories(testing_support::PathOf(dir.File("folder")));
-    const auto entry = [&](const std::string& name, const std::string& target) {
+    const auto entry = [&](const std::string& name, std::string target) {
+        // Backslashes (Windows paths) are escaped in desktop-entry values.
+        for (size_t at = 0; (at = target.find('\\', at)) != std::string::npos; at += 2)
+            target.insert(at, 1, '\\');
         const std::string path = dir.File(name);
         WriteBytes(path, "[Desktop Entry]\nType=Application\nName=x\nTryExec=" + target + "\nExec=" + target + "\n");
         return path;
@@ -177,6 +207,21 @@ TEST(ScannerValidators, Shortcuts)
     EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("valid.desktop", program)));
     EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("folder.desktop", dir.File("folder"))));
     EXPECT_TRUE(Passes(svInvalidShortcut, {}, entry("broken.desktop", dir.File("gone.exe"))));
+#ifdef _WIN32
+    const auto lnk = [&](const std::string& name, const std::string& target) {
+        const std::string path = dir.File(name);
+        WriteShellLink(path, target);
+        return path;
+    };
+    EXPECT_FALSE(Passes(svInvalidShortcut, {}, lnk("valid.lnk", program)));
+    EXPECT_FALSE(Passes(svInvalidShortcut, {}, lnk("folder.lnk", dir.File("folder"))));
+    EXPECT_TRUE(Passes(svInvalidShortcut, {}, lnk("broken.lnk", dir.File("gone.exe"))));
+    // A 32-bit program on a 64-bit system also tries the target without " (x86)".
+    std::filesystem::create_directories(testing_support::PathOf(dir.File("Apps")));
+    WriteBytes(dir.File("Apps\\tool.exe"), "MZ");
+    const bool redirected = TDetect::GetArchitecture() == ar64 && TDetect::GetProgramArchitecture() == ar32;
+    EXPECT_EQ(Passes(svInvalidShortcut, {}, lnk("x86.lnk", dir.File("Apps (X86)\\tool.exe"))), !redirected);
+#endif
     // No file-system target at all is not reported.
     EXPECT_FALSE(Passes(svInvalidShortcut, {}, dir.File("no-such.lnk")));
 }
