@@ -1,0 +1,384 @@
+#include "engine/uScanner.h"
+
+#include "engine/uCleanupOptionsList.h"
+#include "engine/uEngineConstants.h"
+#include "engine/uEngineImplementation.h"
+#include "platform/PlatformFiles.h"
+#include "support/VelaRoutines.h"
+
+#include <cctype>
+
+namespace {
+
+const char kScanning[] = "Scanning...";
+const char kScanStopped[] = "Scan stopped.";
+const char kScanComplete[] = "Scan complete.";
+
+bool IsSeparator(char ch) { return ch == '/' || ch == platform::PathSeparator(); }
+bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
+bool IsDirectory(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
+
+bool SameText(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+bool MatchesEntry(const std::string& text, const std::string& entry)
+{
+    if (SameText(text, entry))
+        return true;
+    try {
+        return TStringRoutines::MatchesMask(text, entry);
+    } catch (const EMaskError&) {
+        return false;
+    }
+}
+
+std::vector<platform::DirectoryEntry> ReadEntries(const std::string& directory)
+{
+    std::vector<platform::DirectoryEntry> entries;
+    platform::EnumerateDirectory(directory, [&](const platform::DirectoryEntry& entry) {
+        entries.push_back(entry);
+        return true;
+    });
+    return entries;
+}
+
+// The option's masks in order; one that cannot be read finds nothing rather than ending the scan.
+std::vector<std::string> UsableMasks(const std::string& text)
+{
+    std::vector<std::string> masks;
+    for (const std::string& mask : TStringRoutines::SplitString(text, ';'))
+        if (TStringRoutines::IsValidMask(mask))
+            masks.push_back(mask);
+    return masks;
+}
+
+} // namespace
+
+std::string TScanPaths::Normalize(const std::string& source)
+{
+    const std::string path = TFileRoutines::ExcludeTrailingSeparator(source);
+    if (TDirectoryRoutines::IsDriveRoot(path))
+        return path.substr(0, 2) + "\\";
+    if (path.size() == 1 && IsSeparator(path[0]))
+        return path;
+    return TFileRoutines::ExcludeTrailingSeparator(TDirectoryRoutines::ExpandLongPath(path));
+}
+
+std::string TScanPaths::Join(const std::string& directory, const std::string& name)
+{
+    return TFileRoutines::IncludeTrailingSeparator(directory) + name;
+}
+
+std::string TScanPaths::LastName(const std::string& path)
+{
+    const std::string trimmed = TFileRoutines::ExcludeTrailingSeparator(path);
+    size_t at = trimmed.size();
+    while (at > 0 && !IsSeparator(trimmed[at - 1]))
+        --at;
+    return trimmed.substr(at);
+}
+
+bool TScanPaths::Excluded(const std::string& path, const std::vector<std::string>& list)
+{
+    if (list.empty() || path.empty())
+        return false;
+    const std::string name = LastName(path);
+    for (const std::string& entry : list)
+        if (MatchesEntry(path, entry) || (!name.empty() && MatchesEntry(name, entry)))
+            return true;
+    return false;
+}
+
+TScanner::~TScanner()
+{
+    Shutdown();
+}
+
+void TScanner::SetContext(const std::shared_ptr<IScannerContext>& context)
+{
+    if (context != context_)
+        context_ = context;
+}
+
+void TScanner::SetDispatch(const std::shared_ptr<IScannerDispatch>& dispatch)
+{
+    dispatch_ = dispatch;
+    SetWindowDispatch(dispatch);
+}
+
+void TScanner::Execute()
+{
+    if (!context_)
+        return;
+    bool stopped = false;
+    try {
+        const auto catalogue = context_->GetCleanupOptions();
+        for (int index = 0; index < CleanupOptionCount; ++index) {
+            if (Terminated()) {
+                stopped = true;
+                break;
+            }
+            const auto option = catalogue ? catalogue->GetOption(index) : nullptr;
+            scanContext_ = TEngineServices::CreateScanContext(static_cast<TCleanupOption>(index),
+                                                              option ? option->GetObjectKind() : okFiles);
+            stopped = !ScanOption();
+            scanContext_.reset();
+            if (stopped)
+                break;
+        }
+    } catch (...) {
+        // Whatever went wrong, the window must still hear that the scan is over.
+        scanContext_.reset();
+        stopped = true;
+    }
+    Finish(stopped ? kScanStopped : kScanComplete);
+}
+
+bool TScanner::ScanOption()
+{
+    const int index = scanContext_->GetOption();
+    if (!context_->GetSelectedOptions().Contains(index))
+        return true;
+    const auto option = context_->GetCleanupOptions()->GetOption(index);
+    if (!option)
+        return true;
+
+    optionExclusionsText_ = TStringRoutines::AppendDelimited(
+        TStringRoutines::JoinStrings(TDirectoryRoutines::GetTemporaryDirectories(), ';'),
+        TDirectoryRoutines::GetInternetCacheDir(), ';');
+    const TCleanupOptionRule& rule = TCleanupOptionRules::Get(index);
+    sources_ = TCleanupOptionRules::ResolveSources(index, context_->GetTargets());
+    optionExclusions_.clear();
+    if (rule.excludesTemporaryDirectories) {
+        // Compared in the walk's own form (long names, no trailing separator), or they never match.
+        for (const std::string& entry : TStringRoutines::SplitString(optionExclusionsText_, ';'))
+            optionExclusions_.push_back(TScanPaths::Normalize(entry));
+    }
+    const auto validators = context_->GetValidators();
+    activeValidators_ = (validators ? validators->GetExplicitTypes() : TValidatorSet()) |
+                        TValidatorSet{rule.implicitValidator};
+
+    if (rule.source == osRecycleBin) {
+        QueryRecycleBin();
+        return true;
+    }
+    if (sources_.empty())
+        return true;
+    const std::string maskText = option->GetMasks();
+    const std::vector<std::string> masks = UsableMasks(maskText);
+    for (const std::string& source : sources_) {
+        if (Terminated())
+            return false;
+        SetStatus(kScanning);
+        if (!maskText.empty() && !masks.empty() && TDirectoryRoutines::IsDirectory(source))
+            if (!Traverse(TScanPaths::Normalize(source), masks))
+                return false;
+    }
+    return true;
+}
+
+bool TScanner::Traverse(const std::string& source, const std::vector<std::string>& masks)
+{
+    visited_.clear();
+    const bool followLinks = !context_->GetIgnoreSymbolicLinks();
+    if (followLinks)
+        FirstVisit(source, false);
+    std::vector<TFrame> stack;
+    if (!Enter(source, masks, stack))
+        return false;
+    while (!stack.empty()) {
+        TFrame& top = stack.back();
+        if (top.next >= top.subdirectories.size()) {
+            stack.pop_back();
+            continue;
+        }
+        if (Terminated())
+            return false;
+        const TSubdirectory subdirectory = top.subdirectories[top.next++];
+        const std::string directory = top.directory;
+        if (stack.size() >= kMaxDepth)
+            continue;
+        const std::string child = TScanPaths::Join(directory, subdirectory.name);
+        if (followLinks && !FirstVisit(child, subdirectory.link))
+            continue;
+        SetStatus("Scanning \"" + directory + "\"...");
+        if (!Enter(child, masks, stack))
+            return false;
+    }
+    return true;
+}
+
+bool TScanner::FirstVisit(const std::string& directory, bool link)
+{
+    platform::FileIdentity identity;
+    if (!platform::QueryFileIdentity(directory, identity))
+        return !link;  // a link whose target cannot be told apart is not entered
+    return visited_.insert(identity).second;
+}
+
+bool TScanner::Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack)
+{
+    if (Terminated())
+        return false;
+    const bool ignoreLinks = context_->GetIgnoreSymbolicLinks();
+    const bool directoryExcluded = DirectoryExcluded(directory);
+    const TObjectKind kind = scanContext_->GetObjectKind();
+    // Read once and filtered per mask: the order of findings is that of one listing per mask, and
+    // only the long name counts (the system's own patterns also match 8.3 aliases).
+    const std::vector<platform::DirectoryEntry> entries = ReadEntries(directory);
+    for (const std::string& mask : masks) {
+        if (Terminated())
+            return false;
+        for (const platform::DirectoryEntry& entry : entries) {
+            if (Terminated())
+                return false;
+            if (!TStringRoutines::MatchesMask(entry.name, mask))
+                continue;
+            if (ignoreLinks && IsLink(entry.attributes))
+                continue;
+            const std::string fullPath = TDirectoryRoutines::ExpandLongPath(TScanPaths::Join(directory, entry.name));
+            if (kind == okFiles)
+                FileCandidate(fullPath, entry, directoryExcluded);
+            else if (kind == okDirectories)
+                DirectoryCandidate(fullPath, entry, directoryExcluded);
+        }
+    }
+    TFrame frame;
+    frame.directory = directory;
+    if (!directoryExcluded) {
+        for (const platform::DirectoryEntry& entry : entries) {
+            if (!IsDirectory(entry.attributes))
+                continue;
+            // With links ignored nothing is ever reached through one.
+            if (ignoreLinks && IsLink(entry.attributes))
+                continue;
+            frame.subdirectories.push_back({entry.name, IsLink(entry.attributes)});
+        }
+    }
+    stack.push_back(std::move(frame));
+    return true;
+}
+
+bool TScanner::DirectoryExcluded(const std::string& directory)
+{
+    return TScanPaths::Excluded(directory, context_->GetExcludeDirectories()) ||
+           TScanPaths::Excluded(directory, optionExclusions_);
+}
+
+bool TScanner::Accepted(const std::string& fullPath)
+{
+    const auto validators = context_->GetValidators();
+    if (!validators)
+        return true;
+    try {
+        return validators->Validate(activeValidators_, fullPath);
+    } catch (const std::exception&) {
+        return false;  // an object that cannot be tested is left alone
+    }
+}
+
+void TScanner::FileCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
+                             bool directoryExcluded)
+{
+    if (IsDirectory(entry.attributes))
+        return;
+    if (TScanPaths::Excluded(fullPath, context_->GetExcludeFiles()) || directoryExcluded)
+        return;
+    if (!Accepted(fullPath))
+        return;
+    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(entry.size));
+}
+
+void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
+                                  bool directoryExcluded)
+{
+    if (!IsDirectory(entry.attributes) || entry.name == "." || entry.name == "..")
+        return;
+    if (directoryExcluded || !Accepted(fullPath))
+        return;
+    int64_t bytes = 0;
+    try {
+        bytes = TDirectoryRoutines::GetDirectorySize(fullPath, true);
+    } catch (const std::exception&) {
+        return;
+    }
+    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes));
+}
+
+void TScanner::QueryRecycleBin()
+{
+    int64_t sizeBytes = 0, itemCount = 0;
+    bool ok = false;
+    try {
+        ok = TAPIRoutines::QueryRecycleBin(sizeBytes, itemCount);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (!ok || itemCount <= 0)
+        return;
+    Add(TNumberRoutines::GroupThousands(itemCount) + " object(s)", ShellFolderRecycleBin,
+        TNumberRoutines::BytesToKo(sizeBytes));
+}
+
+void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t size)
+{
+    const TCleanupOption index = scanContext_->GetOption();
+    const auto option = context_->GetCleanupOptions()->GetOption(index);
+    const auto list = context_->GetCleanupList();
+    if (!option || !list)
+        return;
+    std::shared_ptr<ICleanupListItem> entry;
+    const bool added =
+        list->Add(true, option->GetSafety(), index, option->GetName(), path, size, shellFolder, entry);
+    lastFound_ = entry;
+    if (!added) {
+        SetStatus("Duplicate: \"" + path + "\"");
+        return;
+    }
+    if (const auto counters = context_->GetBroadcastParameters()) {
+        if (counters->GetLargestCapacity() < size)
+            counters->SetLargestCapacity(size);
+        counters->IncFoundCount();
+        counters->IncSelectedCount();
+        counters->AddFoundCapacity(size);
+        counters->AddSelectedCapacity(size);
+    }
+    SetStatus("Found: \"" + path + "\"");
+    if (!dispatch_)
+        return;
+    const auto dispatch = dispatch_;
+    const auto found = lastFound_;
+    Synchronize([dispatch] { dispatch->UpdateCounters(); });
+    Synchronize([dispatch, found] { dispatch->ObjectFound(found); });
+}
+
+void TScanner::SetStatus(const std::string& text)
+{
+    statusText_ = text;
+    if (!dispatch_)
+        return;
+    const auto dispatch = dispatch_;
+    Synchronize([dispatch, text] { dispatch->SetStatusText(text); });
+}
+
+void TScanner::Finish(const std::string& text)
+{
+    try {
+        SetStatus(text);
+    } catch (...) {
+        // The finished notice below is what lets the window leave the scanning state.
+    }
+    PostFinished(WM_SCANFINISHED);
+}
+
+std::shared_ptr<IScanner> TEngineServices::CreateScanner()
+{
+    return std::make_shared<TScanner>();
+}
