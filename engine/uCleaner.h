@@ -1,0 +1,60 @@
+#pragma once
+// The cleaner: deletes the checked found objects on its own thread and writes the clean report.
+#include "engine/uEngineThreads.h"
+#include "platform/PlatformProcesses.h"
+#include "platform/PlatformSystem.h"
+
+#include <chrono>
+#include <set>
+#include <string>
+#include <vector>
+
+class TCleaner : public TInterfacedThread, public ICleaner {
+public:
+    TCleaner() = default;
+    ~TCleaner() override;
+
+    void SetContext(const std::shared_ptr<ICleanerContext>& context) override { context_ = context; }
+    void SetDispatch(const std::shared_ptr<ICleanerDispatch>& dispatch) override;
+
+    // The per-object question the dispatch puts to the user.
+    static std::string DeleteQuestion(const std::string& path);
+    // Elapsed milliseconds as "hh:mm:ss.zzz", hours of the day (a day or more wraps).
+    static std::string ElapsedText(int64_t milliseconds);
+
+protected:
+    void Execute() override;
+
+private:
+    enum class TObjectOutcome { Removed, Skipped };
+
+    void BeginReport();
+    void CleanItem(ICleanupListItem& item, TConfirmAnswer& remembered);
+    bool Confirmed(const std::string& path, TConfirmAnswer& remembered);
+    void EmptyRecycleBin(ICleanupListItem& item);
+    bool DeleteObject(ICleanupListItem& item);
+    bool DeleteFileObject(const std::string& path);
+    bool DeleteDirectoryObject(const std::string& path);
+    bool HeldOpen(const std::string& path);
+    void RemoveEmptyTemporarySubdirectories();
+    void Remove(const std::string& text, uint32_t count, int64_t size);
+    void Skip(const std::string& path, int64_t size);
+    void ShowStatus(const std::string& text);
+    void ShowProgress(int32_t index);
+    void EndClean(const std::string& outcome, bool stopped);
+
+    std::shared_ptr<ICleanerContext> context_;
+    std::shared_ptr<ICleanerDispatch> dispatch_;
+    std::shared_ptr<ICleanupOptionsList> catalogue_;
+
+    uint32_t removedCount_ = 0;
+    uint32_t skippedCount_ = 0;
+    int64_t removedSize_ = 0;
+    int64_t skippedSize_ = 0;
+    std::vector<std::string> skippedList_;
+    platform::LocalTime startTime_{};
+    std::chrono::steady_clock::time_point startClock_;
+    std::string statusText_;
+    int32_t progressIndex_ = -1;
+    std::set<platform::HeldFile> openFiles_;
+};

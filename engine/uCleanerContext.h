@@ -1,0 +1,34 @@
+#pragma once
+// Everything one clean needs, fixed when the clean starts.
+#include "engine/uEngineInterfaces.h"
+
+class TCleanerContext : public ICleanerContext {
+public:
+    TCleanerContext(std::shared_ptr<IBroadcastParameters> broadcastParameters, std::shared_ptr<ICleanupList> cleanupList,
+                    TCleanupOptionSet selectedOptions, std::vector<std::string> tempDirectories, bool secureDelete,
+                    uint8_t secureDeletePasses, bool randomPattern, std::shared_ptr<ICleanReport> cleanReport)
+        : broadcastParameters_(std::move(broadcastParameters)), cleanupList_(std::move(cleanupList)),
+          selectedOptions_(selectedOptions), tempDirectories_(std::move(tempDirectories)), secureDelete_(secureDelete),
+          secureDeletePasses_(secureDeletePasses), randomPattern_(randomPattern), cleanReport_(std::move(cleanReport))
+    {
+    }
+
+    std::shared_ptr<IBroadcastParameters> GetBroadcastParameters() override { return broadcastParameters_; }
+    std::shared_ptr<ICleanupList> GetCleanupList() override { return cleanupList_; }
+    TCleanupOptionSet GetSelectedOptions() override { return selectedOptions_; }
+    const std::vector<std::string>& GetTempDirectories() override { return tempDirectories_; }
+    bool GetSecureDelete() override { return secureDelete_; }
+    uint8_t GetSecureDeletePasses() override { return secureDeletePasses_; }
+    bool GetRandomPattern() override { return randomPattern_; }
+    std::shared_ptr<ICleanReport> GetCleanReport() override { return cleanReport_; }
+
+private:
+    const std::shared_ptr<IBroadcastParameters> broadcastParameters_;
+    const std::shared_ptr<ICleanupList> cleanupList_;
+    const TCleanupOptionSet selectedOptions_;
+    const std::vector<std::string> tempDirectories_;
+    const bool secureDelete_;
+    const uint8_t secureDeletePasses_;
+    const bool randomPattern_;
+    const std::shared_ptr<ICleanReport> cleanReport_;
+};
