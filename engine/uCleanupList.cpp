@@ -5,6 +5,58 @@
 
 #include <algorithm>
 
+size_t THashSet::Slot(uint32_t hash) const
+{
+    // CRC-32 values are well spread; a multiplicative step evens out the rest.
+    return static_cast<size_t>((hash * 2654435761u) & (table_.size() - 1));
+}
+
+bool THashSet::Contains(uint32_t hash) const
+{
+    if (hash == kEmpty)
+        return hasEmptyValue_;
+    if (table_.empty())
+        return false;
+    for (size_t i = Slot(hash);; i = (i + 1) & (table_.size() - 1)) {
+        if (table_[i] == hash)
+            return true;
+        if (table_[i] == kEmpty)
+            return false;
+    }
+}
+
+void THashSet::Insert(uint32_t hash)
+{
+    if (hash == kEmpty) {
+        hasEmptyValue_ = true;
+        return;
+    }
+    if (2 * (size_ + 1) > table_.size()) {
+        std::vector<uint32_t> old;
+        old.swap(table_);
+        table_.assign(std::max<size_t>(1024, old.size() * 2), kEmpty);
+        size_ = 0;
+        for (uint32_t value : old)
+            if (value != kEmpty)
+                Insert(value);
+    }
+    size_t i = Slot(hash);
+    while (table_[i] != kEmpty && table_[i] != hash)
+        i = (i + 1) & (table_.size() - 1);
+    if (table_[i] == kEmpty) {
+        table_[i] = hash;
+        ++size_;
+    }
+}
+
+void THashSet::Clear()
+{
+    if (size_ > 0)
+        std::fill(table_.begin(), table_.end(), kEmpty);
+    size_ = 0;
+    hasEmptyValue_ = false;
+}
+
 void TCleanupListItem::SetOptionName(const std::string& value)
 {
     if (value != optionName_)
@@ -45,7 +97,7 @@ void TCleanupList::RestoreOrder()
     std::sort(middle, slots_.end(), byHash);
     std::inplace_merge(slots_.begin(), middle, slots_.end(), byHash);
     ordered_ = slots_.size();
-    tailHashes_.clear();
+    tailHashes_.Clear();
 }
 
 void TCleanupList::SetSorted(bool value)
@@ -64,14 +116,14 @@ void TCleanupList::Sort()
         return;
     std::sort(slots_.begin(), slots_.end(), [](const TSlot& a, const TSlot& b) { return HashLess(a.hash, b.hash); });
     ordered_ = slots_.size();
-    tailHashes_.clear();
+    tailHashes_.Clear();
 }
 
 void TCleanupList::Clear()
 {
     slots_.clear();
     slots_.shrink_to_fit();
-    tailHashes_ = {};
+    tailHashes_ = THashSet();
     ordered_ = 0;
     capacity_ = CleanupListGrowth;
     slots_.reserve(static_cast<size_t>(capacity_));
@@ -125,7 +177,7 @@ bool TCleanupList::ContainsHash(uint32_t hash)
 {
     if (sorted_) {
         // Answered without restoring the order, so a scan's duplicate checks stay cheap.
-        if (tailHashes_.count(hash) != 0)
+        if (tailHashes_.Contains(hash))
             return true;
         const auto end = slots_.begin() + static_cast<std::ptrdiff_t>(ordered_);
         const auto found = std::lower_bound(slots_.begin(), end, hash,
@@ -169,18 +221,19 @@ bool TCleanupList::Add(bool checked, TSafetyClass safety, TCleanupOption option,
                        std::shared_ptr<ICleanupListItem>& entry)
 {
     entry = nullptr;
-    if (ContainsHash(hasher_->Calculate(path)))
+    const uint32_t hash = hasher_->Calculate(path);
+    if (ContainsHash(hash))
         return false;
-    if (static_cast<int32_t>(slots_.size()) == capacity_) {
+    // The slot count grows in fixed steps; the storage behind it grows geometrically, so a
+    // long scan does not copy the whole list every 8,192 entries.
+    if (static_cast<int32_t>(slots_.size()) == capacity_)
         capacity_ += CleanupListGrowth;
-        slots_.reserve(static_cast<size_t>(capacity_));
-    }
     auto item = std::make_shared<TCleanupListItem>(hasher_);
     item->SetChecked(checked);
     item->SetSafety(safety);
     item->SetOption(option);
     item->SetOptionName(optionName);
-    item->SetPath(path);
+    item->AssignPath(path, hash);
     item->SetSize(size);
     item->SetShellFolder(shellFolder);
     entry = item;
@@ -189,7 +242,7 @@ bool TCleanupList::Add(bool checked, TSafetyClass safety, TCleanupOption option,
         ordered_ = slots_.size();
         return true;
     }
-    tailHashes_.insert(slots_.back().hash);
+    tailHashes_.Insert(slots_.back().hash);
     // Merging once the tail is as long as the ordered part keeps the total work O(n log n).
     if (slots_.size() - ordered_ >= std::max<size_t>(CleanupListGrowth, ordered_))
         RestoreOrder();

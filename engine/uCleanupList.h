@@ -2,8 +2,24 @@
 // The found objects of one cycle, keyed by the CRC-32 of their path.
 #include "engine/uEngineInterfaces.h"
 
-#include <unordered_set>
 #include <vector>
+
+// A set of 32-bit hashes in one flat table (open addressing), for the entries waiting to be
+// merged: no allocation per entry, cheap to empty.
+class THashSet {
+public:
+    bool Contains(uint32_t hash) const;
+    void Insert(uint32_t hash);
+    void Clear();
+
+private:
+    size_t Slot(uint32_t hash) const;
+
+    std::vector<uint32_t> table_; // kEmpty marks a free slot
+    size_t size_ = 0;
+    bool hasEmptyValue_ = false;  // the hash that equals kEmpty is kept aside
+    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+};
 
 class TCleanupListItem : public ICleanupListItem {
 public:
@@ -26,6 +42,13 @@ public:
     void SetSize(int64_t value) override { size_ = value; }
     int32_t GetShellFolder() override { return shellFolder_; }
     void SetShellFolder(int32_t value) override { shellFolder_ = value; }
+
+    // SetPath with the path's hash already computed by the list.
+    void AssignPath(const std::string& value, uint32_t hash)
+    {
+        path_ = value;
+        hash_ = hash;
+    }
 
 private:
     std::shared_ptr<ICRC32> hasher_;
@@ -84,5 +107,5 @@ private:
     std::vector<TSlot> slots_;
     // Sorted mode: slots_[0, ordered_) are in hash order; the rest wait for RestoreOrder.
     size_t ordered_ = 0;
-    std::unordered_set<uint32_t> tailHashes_;
+    THashSet tailHashes_;
 };
