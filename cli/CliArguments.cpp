@@ -1,0 +1,159 @@
+#include "cli/CliArguments.h"
+
+#include "engine/uEngineConstants.h"
+#include "platform/PlatformConsole.h"
+#include "support/VelaDetect.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+
+namespace {
+
+const char* const kExamples = R"(
+Examples:
+  Preview what the safe options would remove from two folders (nothing is deleted):
+    quillsweep-cli scan D:\Downloads E:\Shared --safe
+  Preview with options 0, 4 and 13 to 16 and save the scan report:
+    quillsweep-cli scan D:\Work --options 0,4,13-16 --report scan.txt
+  The same as one JSON document:
+    quillsweep-cli scan D:\Work --options 0,4,13-16 --json
+  Clean the safe objects only, answering every question with yes, and keep the clean report:
+    quillsweep-cli clean D:\Work --default --check safe --yes --report clean.txt
+  Clean with secure deletion in three random passes:
+    quillsweep-cli clean D:\Work --options 13 --secure --passes 3 --random
+  List the clean-up options and their indexes:
+    quillsweep-cli options
+
+Selection: --options, --safe, --default or --all; without one, the options ticked in the
+program's window are used (read from quillswp32.prefs beside the tool).
+Questions: with --yes every question is answered yes; otherwise they are asked on the
+terminal, and without a terminal a warning refuses the clean (status 3) and per-object
+questions are answered no.
+Exit status: 0 done, 1 failed, 2 usage error or refused input, 3 refused at a warning,
+130 interrupted (Ctrl-C stops the running scan or clean as the Stop button does).
+)";
+
+void AddSelection(CLI::App& command, TCliRequest& request)
+{
+    auto* list = command.add_option("--options", request.optionList,
+                                    "Clean-up options by index, with ranges (0,4,13-16)");
+    auto* safe = command.add_flag("--safe", request.presetSafe, "The available Safe options (\"Set Safe\")");
+    auto* def = command.add_flag("--default", request.presetDefault,
+                                 "The available options of the default set (\"Set Default\")");
+    auto* all = command.add_flag("--all", request.presetAll, "Every available option (\"Set All\")");
+    list->excludes(safe, def, all);
+    safe->excludes(def, all);
+    def->excludes(all);
+    auto* report = command.add_option("--report", request.reportFile, "Save the report text file as FILE");
+    report->type_name("FILE");
+    command.add_flag("--json", request.json, "Print one JSON document instead of lines");
+    auto* prefs = command.add_option("--prefs", request.prefsFile, "Read the settings from FILE")->type_name("FILE");
+    auto* none = command.add_flag("--no-prefs", request.noPrefs, "Use the default settings");
+    prefs->excludes(none);
+    command.add_option("targets", request.targets, "Directories or drives to clean")->type_name("TARGET");
+}
+
+} // namespace
+
+int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& request)
+{
+    CLI::App app("Quillsweep command-line tool: scan, report and clean from a terminal or a script.",
+                 "quillsweep-cli");
+    app.footer(kExamples);
+    app.require_subcommand(0, 1);
+    bool version = false;
+    app.add_flag("--version", version, "Print the program version");
+
+    CLI::App* options = app.add_subcommand("options", "List the clean-up options (index, safety, default, "
+                                                      "availability, title; tab-separated)");
+    CLI::App* scan = app.add_subcommand("scan", "Scan the targets and list the found objects (deletes nothing)");
+    AddSelection(*scan, request);
+    CLI::App* clean = app.add_subcommand("clean", "Scan the targets, then delete the checked objects");
+    AddSelection(*clean, request);
+    clean->add_option("--check", request.check, "Objects to clean: safe (Check Safe) or all as found")
+        ->check(CLI::IsMember({"safe", "all"}));
+    clean->add_flag("--yes", request.yes, "Answer yes to every question");
+    clean->add_flag("--secure", request.secure, "Overwrite files before deleting them");
+    clean->add_option("--passes", request.passes, "Overwrite passes, 1 to 7")->check(CLI::Range(1, 7));
+    clean->add_flag("--random", request.random, "Overwrite with a random pattern");
+    CLI::App* driveInfo = app.add_subcommand("drive-info", "Show what is known of the drive that holds PATH");
+    driveInfo->add_option("path", request.drivePath, "A path on the drive")->required()->type_name("PATH");
+
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        platform::WriteConsoleText(platform::ConsoleStream::Output, app.help("", CLI::AppFormatMode::All));
+        return kExitDone;
+    } catch (const CLI::CallForAllHelp&) {
+        platform::WriteConsoleText(platform::ConsoleStream::Output, app.help("", CLI::AppFormatMode::All));
+        return kExitDone;
+    } catch (const CLI::ParseError& error) {
+        platform::WriteConsoleText(platform::ConsoleStream::Error,
+                                   "quillsweep-cli: " + std::string(error.what()) + "\nRun with --help for usage.\n");
+        return kExitUsage;
+    }
+    if (version) {
+        platform::WriteConsoleText(platform::ConsoleStream::Output,
+                                   "Quillsweep " + TDetect::GetProgramVersion() + "\n");
+        return kExitDone;
+    }
+    request.hasOptionList = scan->count("--options") + clean->count("--options") > 0;
+    if (options->parsed())
+        request.command = TCliCommand::Options;
+    else if (scan->parsed())
+        request.command = TCliCommand::Scan;
+    else if (clean->parsed())
+        request.command = TCliCommand::Clean;
+    else if (driveInfo->parsed())
+        request.command = TCliCommand::DriveInfo;
+    else {
+        platform::WriteConsoleText(platform::ConsoleStream::Error, "quillsweep-cli: a command is required\n"
+                                                                   "Run with --help for usage.\n");
+        return kExitUsage;
+    }
+    return -1;
+}
+
+bool ParseOptionList(const std::string& text, unsigned& bits, std::string& error)
+{
+    bits = 0;
+    if (text.empty())
+        return true; // no option at all: refused later with the window's own text
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(',', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string item = text.substr(start, end - start);
+        int first = -1, last = -1;
+        size_t dash = item.find('-');
+        auto number = [](const std::string& digits, int& value) {
+            if (digits.empty() || digits.size() > 3)
+                return false;
+            for (char c : digits)
+                if (!std::isdigit(static_cast<unsigned char>(c)))
+                    return false;
+            value = std::stoi(digits);
+            return true;
+        };
+        const bool ok = dash == std::string::npos
+                            ? number(item, first) && (last = first, true)
+                            : number(item.substr(0, dash), first) && number(item.substr(dash + 1), last);
+        if (!ok || first > last) {
+            error = "Invalid option list \"" + text + "\": \"" + item + "\" is not an index or a range.";
+            return false;
+        }
+        if (last >= CleanupOptionCount) {
+            error = "Invalid option list \"" + text + "\": the options are numbered 0 to " +
+                    std::to_string(CleanupOptionCount - 1) + ".";
+            return false;
+        }
+        for (int i = first; i <= last; ++i)
+            bits |= 1u << i;
+        start = end + 1;
+    }
+    return true;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The command line of the tool, parsed into one request.
+#include <string>
+#include <vector>
+
+enum class TCliCommand { None, Options, Scan, Clean, DriveInfo };
+
+struct TCliRequest {
+    TCliCommand command = TCliCommand::None;
+    std::vector<std::string> targets;
+    // Selection: at most one of these.
+    bool hasOptionList = false;
+    std::string optionList;
+    bool presetSafe = false;
+    bool presetDefault = false;
+    bool presetAll = false;
+
+    std::string reportFile;
+    bool json = false;
+    std::string prefsFile;
+    bool noPrefs = false;
+
+    // Clean only.
+    std::string check = "all";
+    bool yes = false;
+    bool secure = false;
+    int passes = 0; // 0: as stored
+    bool random = false;
+
+    std::string drivePath;
+};
+
+// Exit statuses of the tool.
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1; // an unexpected failure (a report that could not be written)
+constexpr int kExitUsage = 2;
+constexpr int kExitRefused = 3;
+constexpr int kExitInterrupted = 130;
+
+// Fills request from the arguments (without the program name). Returns -1 when a command is to
+// run, otherwise the exit status after it printed the help, the version or the usage error.
+int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& request);
+
+// "0,4,13-16" -> bits; false with a message for anything else or an index outside 0..22.
+bool ParseOptionList(const std::string& text, unsigned& bits, std::string& error);

@@ -1,0 +1,238 @@
+#include "cli/CliSession.h"
+
+#include "app/uCycleSetup.h"
+#include "engine/uEngineConstants.h"
+#include "engine/uEngineImplementation.h"
+#include "platform/PlatformConsole.h"
+#include "platform/PlatformFiles.h"
+#include "platform/PlatformSystem.h"
+#include "prefs/uPreferences.h"
+#include "support/VelaRoutines.h"
+
+#include <filesystem>
+
+namespace {
+
+// The windows' message queue stands in here: notices only mark the worker's end.
+constexpr TWindowHandle kConsoleWindow = 1;
+
+// Found objects and status go straight to the terminal: the calls arrive on the main thread.
+class TCliDispatchBase {
+public:
+    TCliDispatchBase(TCliSession& session, std::shared_ptr<TSynchronizer> synchronizer)
+        : session_(session), synchronizer_(std::move(synchronizer))
+    {
+    }
+
+protected:
+    TCliSession& session_;
+    std::shared_ptr<TSynchronizer> synchronizer_;
+};
+
+} // namespace
+
+class TCliScanDispatch : public IScannerDispatch, private TCliDispatchBase {
+public:
+    using TCliDispatchBase::TCliDispatchBase;
+    TWindowHandle GetWindowHandle() override { return kConsoleWindow; }
+    void SetStatusText(const std::string& text) override
+    {
+        session_.finalStatus = text;
+        session_.terminal.Progress(text, session_.Counters());
+    }
+    std::shared_ptr<ISynchronizer> GetSynchronizer() override { return synchronizer_; }
+    void UpdateCounters() override { session_.terminal.Progress(session_.finalStatus, session_.Counters()); }
+    void ObjectFound(const std::shared_ptr<ICleanupListItem>& item) override
+    {
+        if (!item || session_.request.json)
+            return;
+        session_.terminal.Out(TCycleSetup::SafetyWord(item->GetSafety()) + "\t" +
+                              TCliTerminal::Printable(item->GetOptionName()) + "\t" +
+                              TCliTerminal::Printable(item->GetPath()) + "\t" + item->GetSizeText());
+    }
+};
+
+class TCliCleanDispatch : public ICleanerDispatch, private TCliDispatchBase {
+public:
+    using TCliDispatchBase::TCliDispatchBase;
+    TWindowHandle GetWindowHandle() override { return kConsoleWindow; }
+    void SetStatusText(const std::string& text) override
+    {
+        session_.finalStatus = text;
+        session_.terminal.Progress(text, session_.Counters() + " " + progress_);
+    }
+    std::shared_ptr<ISynchronizer> GetSynchronizer() override { return synchronizer_; }
+    void SetProgress(int32_t position) override
+    {
+        progress_ = "[" + std::to_string(position + 1) + " / " + std::to_string(session_.objects->GetCount()) + "]";
+        session_.terminal.Progress(session_.finalStatus, session_.Counters() + " " + progress_);
+    }
+    TConfirmAnswer ConfirmDelete(const std::string& path) override
+    {
+        return session_.terminal.AskConfirm("Delete the file: \"" + TCliTerminal::Printable(path) + "\"?");
+    }
+
+private:
+    std::string progress_;
+};
+
+TCliSession::TCliSession(const TCliRequest& request, TCliTerminal& terminal) : request(request), terminal(terminal) {}
+
+std::string TCliSession::DefaultPreferencesFile()
+{
+    const std::string self = platform::ExecutablePath();
+    const size_t slash = self.find_last_of("/\\");
+    return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "quillswp32.prefs";
+}
+
+std::shared_ptr<ICleanupOptionsList> TCliSession::CreateOptions(const TPreferenceValues& prefs)
+{
+    auto catalogue = TEngineServices::CreateCleanupOptionsList();
+    TCycleSetup::ApplyCustomMasks(*catalogue, prefs);
+    return catalogue;
+}
+
+int TCliSession::LoadPreferences()
+{
+    // The cleaner adds its statistics to the process-wide values; they are never saved here,
+    // so the tool cannot overwrite what a running window keeps.
+    StartPreferences({});
+    TPreferenceValues& prefs = Preferences();
+    if (request.noPrefs) {
+        prefs.SetDefaults();
+    } else {
+        const std::string file = request.prefsFile.empty() ? DefaultPreferencesFile() : request.prefsFile;
+        if (!request.prefsFile.empty() && !platform::FileExists(file)) {
+            terminal.Message("The preferences file \"" + file + "\" does not exist.");
+            return kExitUsage;
+        }
+        prefs.SetFileName(file);
+        prefs.Load();
+    }
+    if (request.secure)
+        prefs.SecureDeleteFiles = true;
+    if (request.passes > 0)
+        prefs.SecureDeletePasses = static_cast<uint8_t>(request.passes);
+    if (request.random)
+        prefs.RandomRewritePattern = true;
+    return -1;
+}
+
+int TCliSession::ResolveTargets()
+{
+    for (const std::string& given : request.targets) {
+        // The targets travel joined by ";": a name holding one would become two other targets.
+        if (given.find(';') != std::string::npos || given.empty()) {
+            terminal.Message("The target \"" + given + "\" cannot be cleaned: its name holds a \";\".");
+            return kExitUsage;
+        }
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::u8path(given), error);
+        const auto text = absolute.u8string();
+        targets.push_back(error ? given : std::string(text.begin(), text.end()));
+    }
+    const std::string problem = TCycleSetup::CheckTargets(targets);
+    if (!problem.empty()) {
+        terminal.Message(problem);
+        return kExitUsage;
+    }
+    selectionText = TStringRoutines::JoinStrings(targets);
+    return -1;
+}
+
+int TCliSession::ResolveSelection()
+{
+    TPreferenceValues& prefs = Preferences();
+    if (request.hasOptionList) {
+        unsigned bits = 0;
+        std::string error;
+        if (!ParseOptionList(request.optionList, bits, error)) {
+            terminal.Message(error);
+            return kExitUsage;
+        }
+        mask = TCleanupOptionSet(bits);
+        const int unavailable = TCycleSetup::FirstUnavailable(*options, mask);
+        if (unavailable >= 0) {
+            terminal.Message(TCycleSetup::FormatText(cycle_texts::kOptionNotAvailable,
+                                                     options->GetOption(unavailable)->GetName()));
+            return kExitUsage;
+        }
+    } else if (request.presetSafe || request.presetDefault || request.presetAll) {
+        mask = TCycleSetup::PresetMask(*options, request.presetSafe      ? opSafe
+                                                 : request.presetDefault ? opDefault
+                                                                         : opAll);
+    } else {
+        mask = TCycleSetup::RestoreMask(*options, prefs);
+    }
+    if (mask.Empty()) {
+        terminal.Message(cycle_texts::kNoOptionsSelected);
+        return kExitUsage;
+    }
+    return -1;
+}
+
+int TCliSession::Prepare()
+{
+    int status = LoadPreferences();
+    if (status >= 0)
+        return status;
+    options = CreateOptions(Preferences());
+    status = ResolveTargets();
+    if (status >= 0)
+        return status;
+    status = ResolveSelection();
+    if (status >= 0)
+        return status;
+    broadcast = TEngineServices::CreateBroadcastParameters();
+    objects = TEngineServices::CreateCleanupList(std::make_shared<TCRC32>());
+    objects->SetSorted(true);
+    cleanReport = TEngineServices::CreateCleanReport();
+    return -1;
+}
+
+std::string TCliSession::Counters()
+{
+    return "[Found: " + TNumberRoutines::GroupThousands(static_cast<int64_t>(broadcast->GetFoundCount())) + ", " +
+           TNumberRoutines::FormatCapacity(broadcast->GetFoundCapacity()) + "]";
+}
+
+bool TCliSession::RunWorker(IInterfacedThread& worker, const std::shared_ptr<TSynchronizer>& synchronizer)
+{
+    bool interrupted = false;
+    worker.Start();
+    for (;;) {
+        synchronizer->WaitForWork(std::chrono::milliseconds(50));
+        synchronizer->ProcessPending();
+        if (!synchronizer->TakeNotices().empty())
+            break;
+        if (platform::InterruptRequested() && !interrupted) {
+            interrupted = true;
+            // As the Stop button: waits for the worker while still serving its calls.
+            worker.Stop();
+        }
+    }
+    worker.Stop();
+    terminal.ClearProgress();
+    return interrupted || platform::InterruptRequested();
+}
+
+bool TCliSession::Scan()
+{
+    auto synchronizer = std::make_shared<TSynchronizer>();
+    auto dispatch = std::make_shared<TCliScanDispatch>(*this, synchronizer);
+    auto scanner = TEngineServices::CreateScanner();
+    scanner->SetDispatch(dispatch);
+    scanner->SetContext(
+        TCycleSetup::CreateScannerContext(Preferences(), broadcast, options, objects, selectionText, mask));
+    return RunWorker(*scanner, synchronizer);
+}
+
+bool TCliSession::Clean()
+{
+    auto synchronizer = std::make_shared<TSynchronizer>();
+    auto dispatch = std::make_shared<TCliCleanDispatch>(*this, synchronizer);
+    auto cleaner = TEngineServices::CreateCleaner();
+    cleaner->SetDispatch(dispatch);
+    cleaner->SetContext(TCycleSetup::CreateCleanerContext(Preferences(), broadcast, objects, cleanReport, mask));
+    return RunWorker(*cleaner, synchronizer);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// One run of the tool: its settings, targets, option selection, the engine objects of the cycle,
+// and the loop that serves a worker while it runs.
+#include "cli/CliArguments.h"
+#include "cli/CliTerminal.h"
+#include "engine/uEngineThreads.h"
+#include "prefs/VelaPreferences.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCliSession {
+public:
+    TCliSession(const TCliRequest& request, TCliTerminal& terminal);
+
+    // Settings, targets and selection; -1 to go on, else the exit status (the reason printed).
+    int Prepare();
+    // Runs the scan; returns whether Ctrl-C stopped it.
+    bool Scan();
+    // Runs the clean of the checked objects; returns whether Ctrl-C stopped it.
+    bool Clean();
+
+    const TCliRequest& request;
+    TCliTerminal& terminal;
+    std::vector<std::string> targets;
+    std::string selectionText;
+    TCleanupOptionSet mask;
+    std::shared_ptr<IBroadcastParameters> broadcast;
+    std::shared_ptr<ICleanupOptionsList> options;
+    std::shared_ptr<ICleanupList> objects;
+    std::shared_ptr<ICleanReport> cleanReport;
+    // The worker's closing status text ("Scan complete.", "Clean stopped." ...).
+    std::string finalStatus;
+
+    // The program's preferences file beside the tool.
+    static std::string DefaultPreferencesFile();
+    // Catalogue with the stored custom masks, as the window prepares it.
+    static std::shared_ptr<ICleanupOptionsList> CreateOptions(const TPreferenceValues& prefs);
+
+private:
+    int LoadPreferences();
+    int ResolveTargets();
+    int ResolveSelection();
+    // Serves the worker's calls until its finished notice; Ctrl-C stops it as the Stop button does.
+    bool RunWorker(IInterfacedThread& worker, const std::shared_ptr<TSynchronizer>& synchronizer);
+    std::string Counters();
+
+    friend class TCliScanDispatch;
+    friend class TCliCleanDispatch;
+};
