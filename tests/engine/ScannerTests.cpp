@@ -1,0 +1,331 @@
+#include "ScannerTestSupport.h"
+#include "support/RoutinesTestHelpers.h"
+
+#include "engine/uEngineConstants.h"
+#include "engine/uScanner.h"
+
+#include "support/VelaRoutines.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using routines_testing::MakeDirectoryLink;
+using routines_testing::ScopedEnvironment;
+using scanner_testing::FoundUnder;
+using scanner_testing::RunScan;
+using scanner_testing::TScanResult;
+using scanner_testing::TScanSetup;
+using testing::ElementsAre;
+using testing::UnorderedElementsAre;
+using testing_support::TempDir;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void MakeFile(const TempDir& root, const std::string& relative, size_t bytes = 1)
+{
+    const fs::path path = root.Path() / testing_support::PathOf(relative);
+    fs::create_directories(path.parent_path());
+    testing_support::WriteBytes(testing_support::Utf8(path), std::string(bytes, 'x'));
+}
+
+void MakeDir(const TempDir& root, const std::string& relative)
+{
+    fs::create_directories(root.Path() / testing_support::PathOf(relative));
+}
+
+void ExpectOneFinish(const TScanResult& result, const std::string& text)
+{
+    ASSERT_FALSE(result.statusTexts.empty());
+    EXPECT_EQ(text, result.statusTexts.back());
+    EXPECT_EQ(1, result.Count("Scan stopped.") + result.Count("Scan complete."));
+    ASSERT_EQ(1u, result.notices.size());
+    EXPECT_EQ(engine_testing::kTestWindow, result.notices[0].window);
+    EXPECT_EQ(WM_SCANFINISHED, result.notices[0].message);
+}
+
+} // namespace
+
+TEST(Scanner, FinishesExactlyOnce)
+{
+    // Nothing ticked: all options are visited, nothing is found.
+    TempDir dir;
+    MakeFile(dir, "a.tmp");
+    TScanSetup setup;
+    setup.targets = dir.Str();
+    TScanResult result = RunScan(setup);
+    EXPECT_THAT(result.statusTexts, ElementsAre("Scan complete."));
+    ExpectOneFinish(result, "Scan complete.");
+    EXPECT_EQ(0, result.list->GetCount());
+
+    // A stop deep in a walk ends it at once, with one finish.
+    std::string deep = "d";
+    for (int i = 0; i < 40; ++i)
+        deep += "/d";
+    MakeFile(dir, deep + "/x.tmp");
+    MakeFile(dir, "z/after.tmp");
+    setup.options = {13, 21};
+    setup.customFileMasks = "*";
+    setup.stopWhen = [](std::string text) {
+        std::replace(text.begin(), text.end(), '\\', '/');
+        return text.find("/d/d/d/d/d/d/d/d/d/d\"...") != std::string::npos;
+    };
+    result = RunScan(setup);
+    ExpectOneFinish(result, "Scan stopped.");
+    EXPECT_TRUE(FoundUnder(result, dir.Str(), {21}).empty());
+    EXPECT_LT(result.statusTexts.size(), 40u);
+
+    // A scanner without context does nothing at all, not even finish.
+    auto synchronizer = std::make_shared<TSynchronizer>();
+    auto dispatch = std::make_shared<scanner_testing::TRecordingDispatch>(synchronizer);
+    auto scanner = TEngineServices::CreateScanner();
+    scanner->SetDispatch(dispatch);
+    scanner->Start();
+    scanner->Stop();
+    synchronizer->ProcessPending();
+    EXPECT_TRUE(synchronizer->TakeNotices().empty());
+    EXPECT_TRUE(dispatch->statusTexts.empty());
+}
+
+TEST(Scanner, MasksOrderAndCounters)
+{
+    TempDir dir;
+    MakeFile(dir, "README");
+    MakeFile(dir, "a.b", 2048);
+    MakeFile(dir, "c.a", 10);
+    MakeFile(dir, "a.a", 5000);
+    MakeFile(dir, "sub/d.b");
+    MakeFile(dir, "sub/deeper/e.a");
+    TScanSetup setup;
+    setup.targets = dir.Str();
+    setup.options = {21};
+    // An unreadable mask finds nothing and the others still work; "*.*" and "a.*" reach again
+    // what "*.b" and "*.*" found.
+    setup.customFileMasks = "*.b;[x;*.*;a.*";
+    TScanResult result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+
+    // Per directory mask by mask, then the subdirectories; "*.*" needs a dot in the name.
+    const auto found = FoundUnder(result, dir.Str());
+    ASSERT_EQ(5u, found.size());
+    EXPECT_EQ("a.b", found[0]);
+    EXPECT_THAT(std::vector<std::string>(found.begin() + 1, found.begin() + 3), UnorderedElementsAre("c.a", "a.a"));
+    EXPECT_EQ("sub/d.b", found[3]);
+    EXPECT_EQ("sub/deeper/e.a", found[4]);
+
+    const std::string first = result.found[0]->GetPath();
+    EXPECT_EQ(1, result.Count("Found: \"" + first + "\""));
+    EXPECT_EQ(2, result.Count("Duplicate: \"" + first + "\""));
+    EXPECT_TRUE(result.AnyStatusStartingWith("Scanning \""));
+    EXPECT_EQ(1, result.Count("Scanning..."));
+    // Each directory entered announces its parent.
+    EXPECT_EQ(1, result.Count("Scanning \"" + fs::path(first).parent_path().string() + "\"..."));
+
+    EXPECT_EQ(5, result.list->GetCount());
+    EXPECT_EQ(5, result.counterUpdates);
+    EXPECT_EQ(5, result.counters->GetFoundCount());
+    EXPECT_EQ(5, result.counters->GetSelectedCount());
+    EXPECT_EQ(result.list->GetTotalSize(), result.counters->GetFoundCapacity());
+    EXPECT_EQ(result.list->GetTotalSize(), result.counters->GetSelectedCapacity());
+    EXPECT_EQ(TNumberRoutines::BytesToKo(5000), result.counters->GetLargestCapacity());
+    EXPECT_EQ(2, result.list->FindByPath(first)->GetSize());
+    for (const auto& item : result.found) {
+        EXPECT_TRUE(item->GetChecked());
+        EXPECT_EQ(21, item->GetOption());
+        EXPECT_EQ(scUnsafe, item->GetSafety());
+        EXPECT_EQ("Custom Files", item->GetOptionName());
+        EXPECT_EQ(ShellFolderNone, item->GetShellFolder());
+    }
+
+    // A target that does not exist is announced and skipped.
+    setup.targets = dir.File("missing") + ";" + dir.File("sub");
+    result = RunScan(setup);
+    EXPECT_EQ(2, result.Count("Scanning..."));
+    EXPECT_THAT(FoundUnder(result, dir.Str()), ElementsAre("sub/d.b", "sub/deeper/e.a"));
+}
+
+TEST(Scanner, ExcludeLists)
+{
+    TempDir dir;
+    MakeFile(dir, "w.tmp");
+    MakeFile(dir, "Temp/x.tmp");
+    MakeFile(dir, "Temp/sub/y.tmp");
+    MakeFile(dir, "other/temp/z.tmp");
+    MakeFile(dir, "other/keep.tmp");
+    MakeFile(dir, "desktop.ini");
+    MakeFile(dir, "other/Desktop.ini");
+    MakeFile(dir, "other/notes.ini");
+    TScanSetup setup;
+    setup.targets = dir.Str();
+    setup.options = {13, 21, 22};
+    setup.customFileMasks = "*.ini";
+    setup.customDirectoryMasks = "temp";
+    setup.excludeDirectories = "Temp";
+    setup.excludeFiles = "desktop.ini";
+    TScanResult result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+
+    // Nothing directly in a Temp directory, and nothing beneath one: it is never entered.
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {13}), UnorderedElementsAre("w.tmp", "other/keep.tmp"));
+    for (const std::string& text : result.statusTexts) {
+        EXPECT_EQ(std::string::npos, text.find("Temp\"...")) << text;
+        EXPECT_EQ(std::string::npos, text.find("temp\"...")) << text;
+    }
+    // A file name in the list is excluded in every directory, whatever its case.
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {21}), ElementsAre("other/notes.ini"));
+    // The Temp directories themselves are still found where their parent is not excluded.
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {22}), UnorderedElementsAre("Temp", "other/temp"));
+
+    // A whole path in the list works like a name.
+    setup.excludeDirectories = dir.File("other");
+    setup.excludeFiles = dir.File("w.tmp");
+    result = RunScan(setup);
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {13}), UnorderedElementsAre("Temp/x.tmp", "Temp/sub/y.tmp"));
+}
+
+TEST(Scanner, OptionSources)
+{
+    TempDir dir;
+    // Options 18 and 19 look only directly inside each target.
+    MakeFile(dir, "target/.Trashes/a");
+    MakeFile(dir, "target/.Trashes/deep/b");
+    MakeFile(dir, "target/sub/.Trashes/c");
+    MakeFile(dir, "target/.Spotlight-V100/s");
+    MakeFile(dir, "target/sub/.Spotlight-V100/t");
+    // Option 20: an empty directory is found and counts 1 Ko; a directory holding one is not.
+    MakeDir(dir, "target/holder/empty");
+    // Temporary folder inside the clean target, with a second target inside it.
+    MakeFile(dir, "target/tmp/inner/dup.tmp");
+    MakeFile(dir, "target/tmp/top.tmp");
+    MakeFile(dir, "target/plain.tmp");
+    const std::string temp = dir.File("target/tmp");
+    ScopedEnvironment tmpdir("TMPDIR", temp), tmp("TMP", temp), tmpAlso("TEMP", temp);
+
+    TScanSetup setup;
+    setup.targets = dir.File("target") + ";" + dir.File("target/tmp/inner");
+    setup.options = {0, 13, 18, 19, 20};
+    TScanResult result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+
+    const std::string base = dir.File("target");
+    EXPECT_THAT(FoundUnder(result, base, {18}), UnorderedElementsAre(".Trashes/a", ".Trashes/deep/b"));
+    EXPECT_THAT(FoundUnder(result, base, {19}), ElementsAre(".Spotlight-V100/s"));
+    const auto empties = FoundUnder(result, base, {20});
+    EXPECT_THAT(empties, ElementsAre("holder/empty"));
+    for (const auto& item : result.found) {
+        if (item->GetOption() == 20) {
+            EXPECT_EQ(1, item->GetSize());
+        }
+    }
+
+    // Option 13 leaves the temporary folder to option 0, but a target inside it is walked; what
+    // option 0 already listed stays there and is reported as a duplicate.
+    EXPECT_THAT(FoundUnder(result, base, {0}), UnorderedElementsAre("tmp/inner/dup.tmp", "tmp/top.tmp"));
+    EXPECT_THAT(FoundUnder(result, base, {13}), ElementsAre("plain.tmp"));
+    const auto dup = std::find_if(result.found.begin(), result.found.end(), [](const auto& item) {
+        return item->GetPath().find("dup.tmp") != std::string::npos;
+    });
+    ASSERT_NE(result.found.end(), dup);
+    EXPECT_EQ(0, (*dup)->GetOption());
+    EXPECT_EQ(1, result.Count("Duplicate: \"" + (*dup)->GetPath() + "\""));
+}
+
+TEST(Scanner, LinksNeverLeadOutsideOrLoop)
+{
+    TempDir dir, outside;
+    MakeFile(dir, "real/f.tmp");
+    MakeFile(outside, "secret.tmp", 100 * 1024);
+    ASSERT_TRUE(MakeDirectoryLink(dir.Path(), dir.Path() / "real" / "loop"));
+    ASSERT_TRUE(MakeDirectoryLink(outside.Path(), dir.Path() / "out"));
+    TScanSetup setup;
+    setup.targets = dir.Str();
+    setup.options = {13, 22};
+    setup.customDirectoryMasks = "*";
+    TScanResult result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {13}), ElementsAre("real/f.tmp"));
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {22}), ElementsAre("real"));
+    EXPECT_EQ(0, result.Count("Scanning \"" + dir.File("out") + "\"..."));
+
+    // Followed links still end: a directory already entered is not entered again.
+    setup.ignoreSymbolicLinks = false;
+    result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {13}), UnorderedElementsAre("real/f.tmp", "out/secret.tmp"));
+    EXPECT_THAT(FoundUnder(result, dir.Str(), {22}), UnorderedElementsAre("real", "out", "real/loop"));
+    // The links found as objects are sized as themselves, never through their targets.
+    for (const auto& item : result.found) {
+        if (item->GetOption() == 22) {
+            EXPECT_EQ(1, item->GetSize()) << item->GetPath();
+        }
+    }
+}
+
+namespace {
+
+// A chain whose test fails with an error for some paths.
+class TFailingValidators : public IScannerValidators {
+public:
+    TValidatorSet GetExplicitTypes() override { return TValidatorSet{svFileContents}; }
+    void Add(TValidatorType, const TValidatorParameters&) override {}
+    bool Validate(TValidatorSet, const std::string& path) override
+    {
+        if (path.find("bad") != std::string::npos)
+            throw std::runtime_error("cannot read");
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(Scanner, ErrorsSkipTheObjectOrEndTheScanOnce)
+{
+    TempDir dir;
+    MakeFile(dir, "bad.tmp");
+    MakeFile(dir, "good.tmp");
+    TScanSetup setup;
+    setup.targets = dir.Str();
+    setup.options = {13};
+    setup.validators = std::make_shared<TFailingValidators>();
+    TScanResult result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+    EXPECT_THAT(FoundUnder(result, dir.Str()), ElementsAre("good.tmp"));
+
+    // A window that fails while being told about a finding still hears that the scan ended.
+    setup.validators = nullptr;
+    setup.stopWhen = [](const std::string& text) {
+        if (text.compare(0, 6, "Found:") == 0)
+            throw std::runtime_error("window gone");
+        return false;
+    };
+    result = RunScan(setup);
+    ExpectOneFinish(result, "Scan stopped.");
+}
+
+#ifndef _WIN32
+TEST(Scanner, RecycleBinIsOneObject)
+{
+    TempDir dir;
+    ScopedEnvironment data("XDG_DATA_HOME", dir.File("data"));
+    TScanSetup setup;
+    setup.options = {1};
+    TScanResult result = RunScan(setup);
+    EXPECT_EQ(0, result.list->GetCount());
+    EXPECT_EQ(0, result.Count("Scanning..."));
+
+    for (int i = 0; i < 1234; ++i)
+        MakeFile(dir, "data/Trash/files/f" + std::to_string(i), 100);
+    MakeDir(dir, "data/Trash/info");
+    result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+    ASSERT_EQ(1u, result.found.size());
+    EXPECT_EQ("1,234 object(s)", result.found[0]->GetPath());
+    EXPECT_EQ(ShellFolderRecycleBin, result.found[0]->GetShellFolder());
+    EXPECT_EQ(1, result.found[0]->GetOption());
+    EXPECT_EQ(TNumberRoutines::BytesToKo(123400), result.found[0]->GetSize());
+    EXPECT_EQ(0, result.Count("Scanning..."));
+}
+#endif
