@@ -1,0 +1,142 @@
+#pragma once
+// Runs a whole clean from a test thread that plays the user-interface thread, with scripted
+// answers to the per-object question.
+#include "EngineTestSupport.h"
+
+#include "engine/uEngineImplementation.h"
+#include "prefs/uPreferences.h"
+#include "support/VelaRoutines.h"
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace cleaner_testing {
+
+using engine_testing::kTestWindow;
+
+class TCleanerTestDispatch : public ICleanerDispatch {
+public:
+    explicit TCleanerTestDispatch(std::shared_ptr<ISynchronizer> synchronizer) : synchronizer_(std::move(synchronizer)) {}
+
+    TWindowHandle GetWindowHandle() override { return kTestWindow; }
+    void SetStatusText(const std::string& text) override { Record(), statusTexts.push_back(text); }
+    std::shared_ptr<ISynchronizer> GetSynchronizer() override { return synchronizer_; }
+    void SetProgress(int32_t position) override { Record(), progress.push_back(position); }
+    TConfirmAnswer ConfirmDelete(const std::string& path) override
+    {
+        Record();
+        questions.push_back(path);
+        if (onQuestion)
+            onQuestion();
+        if (answers.empty())
+            return caNo;
+        const TConfirmAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    // Set before the clean; read and written on the pumping thread only.
+    std::deque<TConfirmAnswer> answers;
+    std::function<void()> onQuestion;
+    std::vector<std::string> statusTexts;
+    std::vector<int32_t> progress;
+    std::vector<std::string> questions;
+    bool offThread = false;
+
+private:
+    void Record() { offThread = offThread || std::this_thread::get_id() != owner_; }
+
+    std::shared_ptr<ISynchronizer> synchronizer_;
+    std::thread::id owner_ = std::this_thread::get_id();
+};
+
+// One clean's inputs and what came out of it.
+struct TCleanRun {
+    TCleanRun()
+    {
+        StartPreferences({"-resetprefs"});
+        list->SetSorted(false);
+    }
+
+    // Adds a found object with its size in Ko as the scanner would, checked unless told otherwise.
+    std::shared_ptr<ICleanupListItem> Add(const std::string& path, int64_t sizeKo = 1, TSafetyClass safety = scSafe,
+                                          TCleanupOption option = 13, bool checked = true,
+                                          int32_t shellFolder = ShellFolderNone)
+    {
+        std::shared_ptr<ICleanupListItem> entry;
+        list->Add(checked, safety, option, "Option " + std::to_string(option), path, sizeKo, shellFolder, entry);
+        figures->IncFoundCount();
+        figures->AddFoundCapacity(sizeKo);
+        if (checked) {
+            figures->IncSelectedCount();
+            figures->AddSelectedCapacity(sizeKo);
+        }
+        return entry;
+    }
+
+    // Runs the clean to its finished notice; a stop is requested when stopAfterQuestion questions were asked.
+    void Clean(int stopAfterQuestions = -1)
+    {
+        auto context = TEngineServices::CreateCleanerContext(figures, list, options, tempDirectories, secureDelete,
+                                                             passes, randomPattern, report);
+        cleaner = TEngineServices::CreateCleaner();
+        cleaner->SetDispatch(dispatch);
+        cleaner->SetContext(context);
+        if (stopAfterQuestions >= 0)
+            dispatch->onQuestion = [this, stopAfterQuestions] {
+                if (static_cast<int>(dispatch->questions.size()) == stopAfterQuestions)
+                    stopRequested = true;
+            };
+        cleaner->Start();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (notices.empty() && std::chrono::steady_clock::now() < deadline) {
+            synchronizer->WaitForWork(std::chrono::milliseconds(20));
+            synchronizer->ProcessPending();
+            if (stopRequested) {
+                // As the Stop command does: ask, then serve the worker until it ends.
+                stopRequested = false;
+                cleaner->Stop();
+            }
+            for (const auto& notice : synchronizer->TakeNotices())
+                notices.push_back(notice);
+        }
+        cleaner->Stop();
+    }
+
+    const std::vector<std::string>& Lines() { return report->GetLines(); }
+    // The skipped-objects list: the lines after the list title.
+    std::vector<std::string> SkippedPaths()
+    {
+        const auto& lines = Lines();
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (lines[i] == "\r\nSkipped objects list:\r\n")
+                return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end());
+        return {};
+    }
+    std::string Line(const std::string& prefix)
+    {
+        for (const auto& line : Lines())
+            if (line.compare(0, prefix.size(), prefix) == 0)
+                return line;
+        return {};
+    }
+
+    std::shared_ptr<TSynchronizer> synchronizer = std::make_shared<TSynchronizer>();
+    std::shared_ptr<TCleanerTestDispatch> dispatch = std::make_shared<TCleanerTestDispatch>(synchronizer);
+    std::shared_ptr<ICleanupList> list = TEngineServices::CreateCleanupList(TCRC32Services::CreateCRC32());
+    std::shared_ptr<IBroadcastParameters> figures = TEngineServices::CreateBroadcastParameters();
+    std::shared_ptr<ICleanReport> report = TEngineServices::CreateCleanReport();
+    std::shared_ptr<ICleaner> cleaner;
+    TCleanupOptionSet options;
+    std::vector<std::string> tempDirectories;
+    bool secureDelete = false;
+    uint8_t passes = 1;
+    bool randomPattern = false;
+    std::vector<TSynchronizer::TNotice> notices;
+    bool stopRequested = false;
+};
+
+} // namespace cleaner_testing

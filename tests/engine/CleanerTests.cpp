@@ -1,0 +1,278 @@
+#include "CleanerTestSupport.h"
+#include "TestSupport.h"
+
+#include "engine/uCleaner.h"
+#include "engine/uEngineConstants.h"
+#include "platform/PlatformFiles.h"
+#include "support/VelaDetect.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+using namespace cleaner_testing;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+bool Exists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(testing_support::PathOf(path), error));
+}
+
+void MakeReadOnly(const std::string& path)
+{
+    using std::filesystem::perms;
+    std::filesystem::permissions(testing_support::PathOf(path), perms::owner_read | perms::group_read | perms::others_read);
+}
+
+} // namespace
+
+TEST(Cleaner, DeletesCheckedObjectsSkipsTheRestAndAddsToTheStatistics)
+{
+    TempDir dir;
+    WriteBytes(dir.File("a.tmp"), "aaa");
+    WriteBytes(dir.File("kept.tmp"), "bbb");
+    WriteBytes(dir.File("readonly.tmp"), "ccc");
+    MakeReadOnly(dir.File("readonly.tmp"));
+    TCleanRun run;
+    run.Add(dir.File("a.tmp"), 3);
+    run.Add(dir.File("kept.tmp"), 5, scSafe, 13, false);
+    run.Add(dir.File("gone.tmp"), 7);
+    run.Add(dir.File("readonly.tmp"), 11);
+    Preferences().DiskSpaceGain = 100;
+    Preferences().ObjectsCleaned = 10;
+    Preferences().ProgramRuns = 4;
+    run.Clean();
+
+    EXPECT_FALSE(Exists(dir.File("a.tmp")));
+    EXPECT_TRUE(Exists(dir.File("kept.tmp")));
+    // Without secure delete the read-only attribute is cleared first.
+    EXPECT_FALSE(Exists(dir.File("readonly.tmp")));
+    EXPECT_EQ((std::vector<std::string>{dir.File("kept.tmp"), dir.File("gone.tmp")}), run.SkippedPaths());
+    EXPECT_EQ("Removed objects   :        2    Total size:     14 Ko", run.Line("Removed objects"));
+    EXPECT_EQ("Skipped objects   :        2    Total size:     12 Ko", run.Line("Skipped objects"));
+    EXPECT_EQ("Disk space gain   :       14 Ko Total size:     26 Ko", run.Line("Disk space gain"));
+    EXPECT_EQ("Total space gain  :      114 Ko Total runs:      4 times", run.Line("Total space gain"));
+    EXPECT_EQ(114u, Preferences().DiskSpaceGain);
+    EXPECT_EQ(12u, Preferences().ObjectsCleaned);
+
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3}), run.dispatch->progress);
+    EXPECT_EQ((std::vector<std::string>{"Deleting: \"" + dir.File("a.tmp") + "\"", "Skipping \"" + dir.File("kept.tmp") + "\"",
+                                        "Skipping \"" + dir.File("gone.tmp") + "\"",
+                                        "Deleting: \"" + dir.File("readonly.tmp") + "\"", "Clean complete."}),
+              run.dispatch->statusTexts);
+    EXPECT_FALSE(run.dispatch->offThread);
+    ASSERT_EQ(1u, run.notices.size());
+    EXPECT_EQ(kTestWindow, run.notices[0].window);
+    EXPECT_EQ(WM_CLEANFINISHED, run.notices[0].message);
+}
+
+TEST(Cleaner, ReportLinesKeepTheirLayoutAndSaveWithLineBreaks)
+{
+    TCleanRun run;
+    run.figures->SetFoundCount(1234);
+    run.figures->SetFoundCapacity(5120);
+    run.figures->SetSelectedCount(12);
+    run.figures->SetSelectedCapacity(1024);
+    run.report->GetLines().push_back("left from the last clean");
+    Preferences().DiskSpaceGain = 3 * 1024 * 1024;
+    Preferences().ProgramRuns = 1234567;
+    run.Clean();
+
+    const auto& lines = run.Lines();
+    ASSERT_EQ(10u, lines.size());
+    EXPECT_EQ("Quillsweep " + TDetect::GetProgramVersion() + " Report\r\n", lines[0]);
+    EXPECT_EQ(0u, lines[1].find("Process started   : "));
+    EXPECT_GT(lines[1].size(), std::string("Process started   : ").size());
+    EXPECT_EQ("Total objects     :    1,234    Total size:      5 Mo", lines[2]);
+    EXPECT_EQ("Selected objects  :       12    Total size:  1,024 Ko", lines[3]);
+    EXPECT_EQ("Removed objects   :        0    Total size:      0 Ko", lines[4]);
+    EXPECT_EQ("Skipped objects   :        0    Total size:      0 Ko", lines[5]);
+    EXPECT_EQ("Disk space gain   :        0 Ko Total size:      5 Mo", lines[6]);
+    // Longer texts than the width are not cut.
+    EXPECT_EQ("Total space gain  :    3,072 Mo Total runs: 1,234,567 times", lines[7]);
+    EXPECT_TRUE(std::regex_match(lines[8], std::regex("Process completed : .+ Duration: [0-9:.]+"))) << lines[8];
+    EXPECT_EQ("\r\nSkipped objects list:\r\n", lines[9]);
+    EXPECT_EQ(0u, run.Line("Process completed").find("Process completed : "));
+    EXPECT_EQ(1u, run.notices.size());
+
+    TempDir dir;
+    run.report->GetLines() = {"one", "two\r\n", ""};
+    run.report->SaveToFile(dir.File("report.txt"));
+    EXPECT_EQ("one\r\ntwo\r\n\r\n\r\n", ReadBytes(dir.File("report.txt")));
+    run.report->GetLines() = {"again"};
+    run.report->SaveToFile(dir.File("report.txt"));
+    EXPECT_EQ("again\r\n", ReadBytes(dir.File("report.txt")));
+    EXPECT_ANY_THROW(run.report->SaveToFile(dir.File("missing") + "/report.txt"));
+}
+
+TEST(Cleaner, DurationIsTheTimeOfDayShortened)
+{
+    EXPECT_EQ("01:01:01.001", TCleaner::ElapsedText(3661001));
+    EXPECT_EQ("23:59:59.999", TCleaner::ElapsedText(86399999));
+    // A day or more wraps, as the time of day does.
+    EXPECT_EQ("00:00:05.123", TCleaner::ElapsedText(86400000 + 5123));
+    EXPECT_EQ("05.123", TTimeRoutines::CompactDuration(TCleaner::ElapsedText(5123)));
+    EXPECT_EQ("Delete the file: \"C:\\a \\\"b\\\".tmp\"?", TCleaner::DeleteQuestion("C:\\a \\\"b\\\".tmp"));
+}
+
+TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
+{
+    TempDir dir;
+    for (const char* name : {"safe", "unsafe1", "unsafe2", "unsafe3", "unsafe4"})
+        WriteBytes(dir.File(name), "x");
+    {
+        TCleanRun run;
+        Preferences().Confirmations = true;
+        run.Add(dir.File("safe"));
+        run.Add(dir.File("unsafe1"), 1, scPotentiallyUnsafe);
+        run.Add(dir.File("unsafe2"), 1, scUnsafe);
+        run.Add(dir.File("unsafe3"), 1, scPotentiallyUnsafe);
+        run.Add(dir.File("unsafe4"), 1, scUnsafe, 13, false);
+        run.dispatch->answers = {caYes, caNoToAll, caYes};
+        run.Clean();
+        // Safe objects are never asked about; after "no to all" nobody is asked again.
+        EXPECT_EQ((std::vector<std::string>{dir.File("unsafe1"), dir.File("unsafe2")}), run.dispatch->questions);
+        EXPECT_FALSE(Exists(dir.File("safe")));
+        EXPECT_FALSE(Exists(dir.File("unsafe1")));
+        EXPECT_TRUE(Exists(dir.File("unsafe2")));
+        EXPECT_TRUE(Exists(dir.File("unsafe3")));
+        EXPECT_EQ((std::vector<std::string>{dir.File("unsafe2"), dir.File("unsafe3"), dir.File("unsafe4")}),
+                  run.SkippedPaths());
+    }
+    WriteBytes(dir.File("unsafe5"), "x");
+    {
+        TCleanRun run;
+        Preferences().Confirmations = true;
+        run.Add(dir.File("unsafe2"), 1, scUnsafe);
+        run.Add(dir.File("unsafe3"), 1, scUnsafe);
+        run.Add(dir.File("unsafe4"), 1, scUnsafe);
+        run.Add(dir.File("unsafe5"), 1, scUnsafe);
+        // An answer the box never gives counts as "no".
+        run.dispatch->answers = {caNo, static_cast<TConfirmAnswer>(7), caYesToAll, caNo};
+        run.Clean();
+        EXPECT_EQ(3u, run.dispatch->questions.size());
+        EXPECT_TRUE(Exists(dir.File("unsafe2")));
+        EXPECT_TRUE(Exists(dir.File("unsafe3")));
+        EXPECT_FALSE(Exists(dir.File("unsafe4")));
+        EXPECT_FALSE(Exists(dir.File("unsafe5")));
+    }
+    {
+        TCleanRun run;
+        Preferences().Confirmations = false;
+        run.Add(dir.File("unsafe2"), 1, scUnsafe);
+        run.Clean();
+        EXPECT_TRUE(run.dispatch->questions.empty());
+        EXPECT_FALSE(Exists(dir.File("unsafe2")));
+    }
+}
+
+TEST(Cleaner, SecureDeleteRewritesFirstAndKeepsWhatItCannotRewrite)
+{
+    TempDir dir;
+    WriteBytes(dir.File("data"), std::string(5000, 'd'));
+    WriteBytes(dir.File("empty"), "");
+    WriteBytes(dir.File("readonly"), "keep me");
+    MakeReadOnly(dir.File("readonly"));
+    TCleanRun run;
+    run.secureDelete = true;
+    run.passes = 2;
+    run.Add(dir.File("data"), 5);
+    run.Add(dir.File("empty"));
+    run.Add(dir.File("readonly"));
+    run.Add(dir.File("missing"));
+    run.Clean();
+    EXPECT_FALSE(Exists(dir.File("data")));
+    EXPECT_EQ("", ReadBytes(dir.File("empty")));
+    EXPECT_TRUE(Exists(dir.File("empty")));
+    EXPECT_EQ("keep me", ReadBytes(dir.File("readonly")));
+    EXPECT_EQ((std::vector<std::string>{dir.File("empty"), dir.File("readonly"), dir.File("missing")}), run.SkippedPaths());
+}
+
+TEST(Cleaner, EmptiesDirectoryObjectsAndRemovesEmptyOnes)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "full" / "sub" / "deeper");
+    WriteBytes(dir.File("full/a"), "a");
+    WriteBytes(dir.File("full/sub/b"), "b");
+    WriteBytes(dir.File("full/sub/deeper/c"), "c");
+    std::filesystem::create_directories(dir.Path() / "empty");
+    TCleanRun run;
+    run.Add(dir.File("full"), 3, scSafe, 22);
+    run.Add(dir.File("empty"), 1, scSafe, 20);
+    run.Clean();
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "full"));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "full"));
+    EXPECT_FALSE(Exists(dir.File("empty")));
+    EXPECT_TRUE(run.SkippedPaths().empty());
+    EXPECT_EQ("Removed objects   :        2    Total size:      4 Ko", run.Line("Removed objects"));
+}
+
+TEST(Cleaner, TemporaryPassRemovesOnlyEmptySubdirectoriesAndAStopSkipsIt)
+{
+    TempDir temp;
+    std::filesystem::create_directories(temp.Path() / "empty" / "nested");
+    std::filesystem::create_directories(temp.Path() / "holds");
+    WriteBytes(temp.File("holds/file"), "f");
+    WriteBytes(temp.File("loose"), "l");
+    TempDir dir;
+    for (const char* name : {"one", "two", "three"})
+        WriteBytes(dir.File(name), "x");
+    {
+        // Stopped while the first question is open: that object is finished, the others are untouched.
+        TCleanRun run;
+        Preferences().Confirmations = true;
+        run.options.Include(0);
+        run.tempDirectories = {temp.Str()};
+        for (const char* name : {"one", "two", "three"})
+            run.Add(dir.File(name), 1, scUnsafe);
+        run.dispatch->answers = {caYes, caYes, caYes};
+        run.Clean(1);
+        EXPECT_EQ(1u, run.dispatch->questions.size());
+        EXPECT_FALSE(Exists(dir.File("one")));
+        EXPECT_TRUE(Exists(dir.File("two")));
+        EXPECT_TRUE(Exists(dir.File("three")));
+        EXPECT_TRUE(run.SkippedPaths().empty());
+        EXPECT_EQ("Removed objects   :        1    Total size:      1 Ko", run.Line("Removed objects"));
+        EXPECT_TRUE(std::regex_match(run.Line("Process stopped"), std::regex("Process stopped   : .+ \\[ MANUAL \\]")));
+        EXPECT_EQ("", run.Line("Process completed"));
+        EXPECT_EQ("Clean stopped.", run.dispatch->statusTexts.back());
+        EXPECT_EQ(1u, run.notices.size());
+        EXPECT_TRUE(Exists(temp.File("empty/nested")));
+    }
+    {
+        TCleanRun run;
+        run.options.Include(0);
+        run.tempDirectories = {temp.Str()};
+        run.Clean();
+        EXPECT_FALSE(Exists(temp.File("empty")));
+        EXPECT_TRUE(Exists(temp.File("holds/file")));
+        EXPECT_TRUE(Exists(temp.File("loose")));
+        EXPECT_TRUE(Exists(temp.Str()));
+        EXPECT_EQ("Clean complete.", run.dispatch->statusTexts.back());
+    }
+}
+
+TEST(Cleaner, KeepsAFileThatAProgramHoldsOpen)
+{
+    TempDir dir;
+    WriteBytes(dir.File("busy"), "busy");
+    {
+        platform::FileHandle holder(dir.File("busy"), platform::FileAccess::ReadShared);
+        ASSERT_TRUE(holder.IsOpen());
+        TCleanRun run;
+        run.Add(dir.File("busy"));
+        run.Clean();
+        EXPECT_EQ("busy", ReadBytes(dir.File("busy")));
+        EXPECT_EQ((std::vector<std::string>{dir.File("busy")}), run.SkippedPaths());
+    }
+    TCleanRun run;
+    run.Add(dir.File("busy"));
+    run.Clean();
+    EXPECT_FALSE(Exists(dir.File("busy")));
+}
