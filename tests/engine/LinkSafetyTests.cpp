@@ -1,0 +1,149 @@
+// Whatever links a cleaned tree holds, nothing outside it may change.
+#include "CleanerTestSupport.h"
+#include "ScannerTestSupport.h"
+#include "TestSupport.h"
+#include "support/RoutinesTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+using namespace cleaner_testing;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+// Every entry under root (links described, never entered): relative path -> contents or kind.
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& root)
+{
+    std::map<std::string, std::string> entries;
+    for (auto it = std::filesystem::recursive_directory_iterator(root); it != std::filesystem::recursive_directory_iterator(); ++it) {
+        const auto status = it->symlink_status();
+        const std::string name = testing_support::Utf8(std::filesystem::relative(it->path(), root));
+        if (std::filesystem::is_directory(status))
+            entries[name] = "<dir>";
+        else if (std::filesystem::is_symlink(status))
+            entries[name] = "<link>";
+        else
+            entries[name] = ReadBytes(testing_support::Utf8(it->path())) + "|" +
+                            std::to_string(static_cast<int>(status.permissions()));
+    }
+    return entries;
+}
+
+bool Under(const std::string& path, const std::string& root)
+{
+    std::string a = path, b = root;
+    std::replace(a.begin(), a.end(), '\\', '/');
+    std::replace(b.begin(), b.end(), '\\', '/');
+    std::transform(a.begin(), a.end(), a.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::transform(b.begin(), b.end(), b.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return a.size() > b.size() + 1 && a.compare(0, b.size(), b) == 0 && a[b.size()] == '/';
+}
+
+void FillOutside(const TempDir& outside)
+{
+    std::filesystem::create_directories(outside.Path() / "sub" / "deeper");
+    std::filesystem::create_directories(outside.Path() / "emptysub");
+    WriteBytes(outside.File("secret.tmp"), "secret");
+    WriteBytes(outside.File("notes.log"), "notes");
+    WriteBytes(outside.File("sub/old.bak"), "backup");
+    WriteBytes(outside.File("sub/deeper/cache.dat"), std::string(3000, 'c'));
+    WriteBytes(outside.File("file.tmp"), "linked file");
+}
+
+} // namespace
+
+TEST(LinkSafety, ScanAndCleanOfEverythingLeavesTheOutsideIntact)
+{
+    TempDir target, outside;
+    FillOutside(outside);
+    std::filesystem::create_directories(target.Path() / "real" / "empty");
+    WriteBytes(target.File("real/f.tmp"), "inside");
+    WriteBytes(target.File("real/g.log"), "inside");
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), target.Path() / "out"));
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path() / "sub", target.Path() / "real" / "sublink"));
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(target.Path(), target.Path() / "real" / "loop"));
+#ifndef _WIN32
+    // Under Wine a link to a file shows as the file itself, so only the native build can tell.
+    std::filesystem::create_symlink(outside.Path() / "file.tmp", target.Path() / "linked.tmp");
+#endif
+    const auto before = Snapshot(outside.Path());
+
+    scanner_testing::TScanSetup setup;
+    for (int option = 0; option < CleanupOptionCount; ++option)
+        setup.options.push_back(option);
+    setup.targets = target.Str();
+    setup.ignoreSymbolicLinks = false;
+    setup.customFileMasks = "*";
+    setup.customDirectoryMasks = "*";
+    const auto scan = scanner_testing::RunScan(setup);
+    ASSERT_EQ(1u, scan.notices.size());
+    // The scan follows the links, so the clean is handed paths that lead outside.
+    bool throughLink = false;
+    for (const auto& item : scan.found)
+        throughLink = throughLink || Under(item->GetPath(), target.File("out"));
+    ASSERT_TRUE(throughLink);
+
+    TCleanRun run;
+    run.list = scan.list;
+    run.figures = scan.counters;
+    // Everything found in the target is checked; system folders found by other options are left alone.
+    for (int32_t i = 0; i < run.list->GetCount(); ++i)
+        if (auto item = run.list->GetItem(i))
+            item->SetChecked(Under(item->GetPath(), target.Str()));
+    run.secureDelete = true;
+    run.passes = 1;
+    run.Clean();
+    ASSERT_EQ(1u, run.notices.size());
+
+    EXPECT_EQ(before, Snapshot(outside.Path()));
+    EXPECT_FALSE(std::filesystem::exists(target.Path() / "real" / "f.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(target.Path() / "real" / "g.log"));
+}
+
+TEST(LinkSafety, ObjectsThatBecameLinksOrChangedKindAreNeverFollowed)
+{
+    TempDir target, outside;
+    FillOutside(outside);
+    const auto before = Snapshot(outside.Path());
+    std::filesystem::create_directories(target.Path() / "was-file");
+    WriteBytes(target.File("was-file/keep"), "keep");
+    WriteBytes(target.File("was-folder"), "keep");
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), target.Path() / "now-link.tmp"));
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), target.Path() / "folder-link"));
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), target.Path() / "through"));
+#ifndef _WIN32
+    std::filesystem::create_symlink(outside.Path() / "file.tmp", target.Path() / "file-link.tmp");
+#endif
+
+    TCleanRun run;
+    run.secureDelete = true;
+    run.Add(target.File("was-file"), 1, scSafe, 13);
+    run.Add(target.File("was-folder"), 1, scSafe, 22);
+    run.Add(target.File("now-link.tmp"), 1, scSafe, 13);
+    run.Add(target.File("folder-link"), 1, scSafe, 22);
+    run.Add(target.File("through") + std::string(1, platform::PathSeparator()) + "secret.tmp", 1, scSafe, 13);
+    run.Add(target.File("through") + std::string(1, platform::PathSeparator()) + "sub", 1, scSafe, 22);
+#ifndef _WIN32
+    run.Add(target.File("file-link.tmp"), 1, scSafe, 13);
+#endif
+    run.Clean();
+
+    EXPECT_EQ(before, Snapshot(outside.Path()));
+    // A changed kind is skipped; a link goes as a link.
+    EXPECT_EQ("keep", ReadBytes(target.File("was-file/keep")));
+    EXPECT_EQ("keep", ReadBytes(target.File("was-folder")));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / "now-link.tmp")));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / "folder-link")));
+#ifndef _WIN32
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / "file-link.tmp")));
+#endif
+    EXPECT_EQ((std::vector<std::string>{target.File("was-file"), target.File("was-folder"),
+                                        run.list->GetItem(4)->GetPath(), run.list->GetItem(5)->GetPath()}),
+              run.SkippedPaths());
+}
