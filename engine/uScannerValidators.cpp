@@ -301,9 +301,9 @@ bool TScannerValidator::ValidateFileContents()
 
 bool TScannerValidator::ValidateFileSize()
 {
-    // A directory has no size of its own: it counts 0 Ko.
+    // A directory has no size of its own: as -1 bytes it counts 0 Ko.
     const int64_t bytes = TDirectoryRoutines::IsDirectory(path_) ? -1 : TFileRoutines::GetFileSizeBytes(path_);
-    const auto size = static_cast<uint64_t>(bytes < 0 ? 0 : TNumberRoutines::BytesToKo(bytes));
+    const auto size = static_cast<uint64_t>(TNumberRoutines::BytesToKo(bytes));
     const auto minimum = static_cast<uint64_t>(IntegerParameter(0));
     const auto maximum = static_cast<uint64_t>(IntegerParameter(1));
     if (minimum == 0 && maximum == 0)

@@ -6,8 +6,9 @@
 
 int64_t TNumberRoutines::BytesToKo(int64_t bytes)
 {
+    // Below 1 Ko rounds up, so an empty file counts 1 Ko while a missing one (-1) counts 0.
     if (bytes < 1024)
-        return 1;
+        return (bytes + 1024) / 1024;
     return bytes / 1024;
 }
 

@@ -5,7 +5,8 @@
 TEST(RoutinesFormatting, CapacitiesRoundTripThroughTheirText)
 {
     EXPECT_EQ(TNumberRoutines::BytesToKo(0), 1);
-    EXPECT_EQ(TNumberRoutines::BytesToKo(-5), 1);
+    EXPECT_EQ(TNumberRoutines::BytesToKo(-1), 0);
+    EXPECT_EQ(TNumberRoutines::BytesToKo(-5), 0);
     EXPECT_EQ(TNumberRoutines::BytesToKo(1023), 1);
     EXPECT_EQ(TNumberRoutines::BytesToKo(2047), 1);
     EXPECT_EQ(TNumberRoutines::BytesToKo(2048), 2);
