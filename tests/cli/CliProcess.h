@@ -1,0 +1,25 @@
+#pragma once
+// Runs the built command-line tool as a process and collects what it writes.
+#include <string>
+#include <vector>
+
+namespace cli_testing {
+
+struct TToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The tool beside the tests' build folder (../cli/), or another copy of it.
+std::string ToolPath();
+
+// Standard input is empty and not a terminal.
+TToolRun RunTool(const std::vector<std::string>& arguments, const std::string& tool = ToolPath());
+
+#ifndef _WIN32
+// Starts the tool, waits for its first line of standard output, then sends it SIGINT.
+TToolRun RunToolInterruptedAfterFirstLine(const std::vector<std::string>& arguments);
+#endif
+
+} // namespace cli_testing

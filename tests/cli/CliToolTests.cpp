@@ -1,0 +1,332 @@
+// The command-line tool run as a process over trees made here.
+#include "CliProcess.h"
+#include "TestSupport.h"
+
+#include "prefs/VelaPreferences.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <set>
+
+using cli_testing::RunTool;
+using cli_testing::TToolRun;
+using testing::HasSubstr;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Found-object lines of standard output: everything before the empty line.
+std::vector<std::string> ObjectLines(const std::string& out)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = out.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            break;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// temp.tmp (Temporary Files, Potentially Unsafe), old.bak (Old Backup Files), cache.cache
+// (General Cache Files, Safe) and keep.txt that no option looks for.
+class Tree {
+public:
+    Tree()
+    {
+        fs::create_directories(dir.Path() / "sub" / "deeper");
+        WriteBytes(File("sub/temp.tmp"), std::string(3000, 't'));
+        WriteBytes(File("sub/deeper/old.bak"), "b");
+        WriteBytes(File("app.cache"), "c");
+        WriteBytes(File("keep.txt"), "k");
+    }
+    std::string File(const std::string& relative) const { return testing_support::Utf8(dir.Path() / fs::u8path(relative)); }
+    bool Exists(const std::string& relative) const { return fs::exists(dir.Path() / fs::u8path(relative)); }
+    std::string Str() const { return dir.Str(); }
+
+    TempDir dir;
+};
+
+// The option indexes a scan ran with, from its JSON document.
+std::vector<int> SelectedOptions(const std::vector<std::string>& arguments)
+{
+    const TToolRun run = RunTool(arguments);
+    EXPECT_EQ(0, run.status) << run.err;
+    if (run.status != 0)
+        return {};
+    return nlohmann::json::parse(run.out)["options"].get<std::vector<int>>();
+}
+
+std::string WritePrefs(const TempDir& where, const std::string& name, void (*change)(TPreferenceValues&))
+{
+    TPreferenceValues values(false);
+    values.SetDefaults();
+    values.FirstRun = false;
+    change(values);
+    values.SetFileName(where.File(name));
+    EXPECT_TRUE(values.Save());
+    return where.File(name);
+}
+
+} // namespace
+
+TEST(CliTool, CommandsHelpAndUsageErrors)
+{
+    const TToolRun help = RunTool({"--help"});
+    EXPECT_EQ(0, help.status);
+    for (const char* word : {"options", "scan", "clean", "drive-info", "--options", "--safe", "--default", "--all",
+                             "--report", "--json", "--prefs", "--no-prefs", "--check", "--yes", "--secure",
+                             "--passes", "--random", "--version", "Examples:"})
+        EXPECT_THAT(help.out, HasSubstr(word));
+
+    const TToolRun options = RunTool({"options"});
+    EXPECT_EQ(0, options.status);
+    const std::vector<std::string> rows = ObjectLines(options.out);
+    ASSERT_EQ(23u, rows.size());
+    EXPECT_EQ("0\tSafe\tdefault\tavailable\tWindows Temporary Directories", rows[0]);
+    EXPECT_EQ("15\tPotentially Unsafe\t-\tavailable\tOld Backup Files", rows[15]);
+    EXPECT_EQ("22\tUnsafe\t-\tavailable\tCustom Directories", rows[22]);
+
+    Tree tree;
+    EXPECT_EQ(2, RunTool({}).status);
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--bogus"}).status);
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--safe", "--all"}).status) << "one selection only";
+    EXPECT_EQ(2, RunTool({"clean", tree.Str(), "--options", "13", "--passes", "8"}).status);
+    EXPECT_EQ(2, RunTool({"clean", tree.Str(), "--options", "13", "--check", "some"}).status);
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--yes"}).status) << "a clean flag is no scan flag";
+    for (const char* list : {"23", "4-2", "1,,2", "x", "-1"}) {
+        const TToolRun run = RunTool({"scan", tree.Str(), "--no-prefs", "--options", list});
+        EXPECT_EQ(2, run.status) << list;
+        EXPECT_THAT(run.err, HasSubstr("Invalid option list")) << list;
+    }
+    const TToolRun none = RunTool({"scan", tree.Str(), "--no-prefs", "--options", ""});
+    EXPECT_EQ(2, none.status);
+    EXPECT_THAT(none.err, HasSubstr("No clean-up options were selected.\nPlease select at least one clean-up option "
+                                    "before continuing."));
+
+    const TToolRun missing = RunTool({"scan", tree.File("nowhere"), "--options", "13", "--no-prefs"});
+    EXPECT_EQ(2, missing.status);
+    EXPECT_THAT(missing.err, HasSubstr("\"" + tree.File("nowhere") + "\" does not have physical media present or is "
+                                       "an invalid disk or directory.\nPlease insert the physical media"));
+    EXPECT_EQ("", missing.out);
+
+    // A target named with ";" would travel as two other targets.
+    fs::create_directories(tree.dir.Path() / "a;b");
+    EXPECT_EQ(2, RunTool({"scan", tree.File("a;b"), "--options", "13", "--no-prefs"}).status);
+
+    // Whichever options this system lacks are refused by name.
+    for (const std::string& row : rows) {
+        if (row.find("\tunavailable\t") == std::string::npos)
+            continue;
+        const std::string index = row.substr(0, row.find('\t'));
+        const std::string title = row.substr(row.rfind('\t') + 1);
+        const TToolRun refused = RunTool({"scan", tree.Str(), "--no-prefs", "--options", "13," + index});
+        EXPECT_EQ(2, refused.status);
+        EXPECT_THAT(refused.err, HasSubstr("\"" + title + "\" is not available because the program that generates "
+                                           "these objects is not installed on your computer."));
+    }
+}
+
+TEST(CliTool, ScanListsReportsAndDeletesNothing)
+{
+    Tree tree;
+    const std::string scanReport = tree.dir.File("../" + tree.dir.Path().filename().string() + "-scan.txt");
+    const TToolRun scan = RunTool({"scan", tree.Str(), "--options", "13-16", "--no-prefs", "--report", scanReport});
+    ASSERT_EQ(0, scan.status) << scan.err;
+    const std::vector<std::string> lines = ObjectLines(scan.out);
+    const std::set<std::string> found(lines.begin(), lines.end());
+    EXPECT_EQ((std::set<std::string>{
+                  "Potentially Unsafe\tTemporary Files\t" + tree.File("sub/temp.tmp") + "\t2 Ko",
+                  "Safe\tGeneral Cache Files\t" + tree.File("app.cache") + "\t1 Ko",
+                  "Potentially Unsafe\tOld Backup Files\t" + tree.File("sub/deeper/old.bak") + "\t1 Ko",
+              }),
+              found);
+    EXPECT_THAT(scan.out, HasSubstr("\n\n Objects [Selected: 3 / 3, Capacity: 4 Ko / 4 Ko]\n"));
+    EXPECT_THAT(scan.err, HasSubstr("Scan complete."));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp") && tree.Exists("sub/deeper/old.bak") && tree.Exists("app.cache"));
+
+    const std::string report = ReadBytes(scanReport);
+    fs::remove(fs::u8path(scanReport));
+    EXPECT_EQ(0u, report.find("Quillsweep "));
+    EXPECT_THAT(report, HasSubstr(" Report\r\n\r\nWindows Temporary Directories, 0 found count, 0 Ko found "
+                                  "capacity, 0.00% quota\r\n"));
+    EXPECT_THAT(report, HasSubstr("\r\nTemporary Files, 1 found count, 2 Ko found capacity, 50.00% quota\r\n"));
+
+    const TToolRun json = RunTool({"scan", tree.Str(), "--options", "13,15", "--json", "--no-prefs"});
+    ASSERT_EQ(0, json.status) << json.err;
+    const nlohmann::json document = nlohmann::json::parse(json.out);
+    ASSERT_EQ(2u, document["objects"].size());
+    std::set<std::string> paths;
+    for (const auto& object : document["objects"]) {
+        paths.insert(object["path"].get<std::string>());
+        EXPECT_EQ(-1, object["shellFolder"]);
+        EXPECT_EQ("Potentially Unsafe", object["safety"]);
+    }
+    EXPECT_EQ((std::set<std::string>{tree.File("sub/temp.tmp"), tree.File("sub/deeper/old.bak")}), paths);
+    ASSERT_EQ(23u, document["report"].size());
+    EXPECT_EQ(1, document["report"][13]["foundCount"]);
+    EXPECT_EQ(2, document["report"][13]["foundCapacity"]);
+    EXPECT_EQ("Old Backup Files", document["report"][15]["title"]);
+    EXPECT_EQ((std::vector<int>{13, 15}), document["options"].get<std::vector<int>>());
+
+    // Presets pick from the catalogue as the window's buttons do, skipping unavailable options.
+    const std::vector<std::string> rows = ObjectLines(RunTool({"options"}).out);
+    ASSERT_EQ(23u, rows.size());
+    std::vector<int> safe, byDefault, all;
+    for (int i = 0; i < 23; ++i) {
+        if (rows[i].find("\tunavailable\t") != std::string::npos)
+            continue;
+        all.push_back(i);
+        if (rows[i].find("\tSafe\t") != std::string::npos)
+            safe.push_back(i);
+        if (rows[i].find("\tdefault\t") != std::string::npos)
+            byDefault.push_back(i);
+    }
+    EXPECT_EQ(safe, SelectedOptions({"scan", tree.Str(), "--safe", "--no-prefs", "--json"}));
+    EXPECT_EQ(byDefault, SelectedOptions({"scan", tree.Str(), "--default", "--no-prefs", "--json"}));
+    EXPECT_EQ(all, SelectedOptions({"scan", tree.Str(), "--all", "--no-prefs", "--json"}));
+    EXPECT_EQ(safe, SelectedOptions({"scan", tree.Str(), "--no-prefs", "--json"})) << "first run: Set Safe";
+
+    const TToolRun nothing = RunTool({"scan", tree.Str(), "--options", "17", "--no-prefs"});
+    EXPECT_EQ(0, nothing.status);
+    EXPECT_THAT(nothing.err, HasSubstr("The search criteria returned no results."));
+    EXPECT_EQ("\n Objects [Selected: 0 / 0, Capacity: 0 Ko / 0 Ko]\n", nothing.out);
+}
+
+TEST(CliTool, PreferencesBesideTheToolAreReadNeverWritten)
+{
+    TempDir folder;
+    const std::string tool = folder.File(fs::path(cli_testing::ToolPath()).filename().string());
+    fs::copy_file(fs::u8path(cli_testing::ToolPath()), fs::u8path(tool));
+    Tree tree;
+
+    // Old backup files ticked in the window; the custom-files mask too.
+    const std::string prefs = WritePrefs(folder, "quillswp32.prefs", [](TPreferenceValues& values) {
+        values.CleanupOptions = 1u << 15;
+        values.CustomFiles = "*.txt";
+    });
+    const std::string before = ReadBytes(prefs);
+    const TToolRun stored = RunTool({"scan", tree.Str()}, tool);
+    EXPECT_EQ(0, stored.status) << stored.err;
+    EXPECT_EQ(1u, ObjectLines(stored.out).size());
+    EXPECT_THAT(stored.out, HasSubstr("Old Backup Files\t" + tree.File("sub/deeper/old.bak")));
+
+    const TToolRun custom = RunTool({"clean", tree.Str(), "--options", "21", "--yes"}, tool);
+    EXPECT_EQ(0, custom.status) << custom.err;
+    EXPECT_FALSE(tree.Exists("keep.txt")) << "the stored custom mask is used";
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
+    EXPECT_EQ(before, ReadBytes(prefs)) << "statistics of the clean stay in memory";
+
+    const std::string empty = WritePrefs(folder, "empty.prefs", [](TPreferenceValues& values) {
+        values.CleanupOptions = 0;
+    });
+    const TToolRun nothing = RunTool({"scan", tree.Str(), "--prefs", empty}, tool);
+    EXPECT_EQ(2, nothing.status);
+    EXPECT_THAT(nothing.err, HasSubstr("No clean-up options were selected."));
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", folder.File("none.prefs")}, tool).status);
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", empty, "--no-prefs"}, tool).status);
+}
+
+TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
+{
+    Tree tree;
+    const TToolRun preview = RunTool({"scan", tree.Str(), "--options", "13-15", "--json", "--no-prefs"});
+    std::set<std::string> found;
+    const nlohmann::json previewed = nlohmann::json::parse(preview.out);
+    for (const auto& object : previewed["objects"])
+        found.insert(object["path"].get<std::string>());
+    ASSERT_EQ(3u, found.size());
+
+    const std::string reportFile = tree.File("clean.txt");
+    const TToolRun clean = RunTool({"clean", tree.Str(), "--options", "13-15", "--no-prefs", "--report", reportFile});
+    ASSERT_EQ(0, clean.status) << clean.err;
+    for (const std::string& path : found)
+        EXPECT_FALSE(fs::exists(fs::u8path(path))) << path;
+    EXPECT_TRUE(tree.Exists("keep.txt") && tree.Exists("sub/deeper"));
+    EXPECT_THAT(clean.out, HasSubstr("\nRemoved objects   :        3    Total size:      4 Ko\n"));
+    EXPECT_THAT(clean.out, HasSubstr("\nProcess completed : "));
+    EXPECT_THAT(clean.err, HasSubstr("Clean complete."));
+    const std::string report = ReadBytes(reportFile);
+    EXPECT_EQ(0u, report.find("Quillsweep "));
+    EXPECT_THAT(report, HasSubstr("\r\nRemoved objects   :        3    Total size:      4 Ko\r\n"));
+    EXPECT_THAT(report, HasSubstr("\r\n\r\nSkipped objects list:\r\n\r\n"));
+
+    // Check Safe: the Potentially Unsafe temporary file stays and is listed as skipped.
+    Tree second;
+    const TToolRun safe = RunTool({"clean", second.Str(), "--options", "13,14", "--check", "safe", "--no-prefs",
+                                   "--secure", "--passes", "3", "--random"});
+    ASSERT_EQ(0, safe.status) << safe.err;
+    EXPECT_FALSE(second.Exists("app.cache"));
+    EXPECT_TRUE(second.Exists("sub/temp.tmp"));
+    EXPECT_THAT(safe.out, HasSubstr("Skipped objects list:\n\n" + second.File("sub/temp.tmp") + "\n"));
+
+    // Confirmations on and no terminal: objects that are not Safe are answered no.
+    TempDir folder;
+    const std::string confirm = WritePrefs(folder, "confirm.prefs", [](TPreferenceValues& values) {
+        values.Confirmations = true;
+    });
+    Tree third;
+    const TToolRun asked = RunTool({"clean", third.Str(), "--options", "13,14", "--prefs", confirm});
+    ASSERT_EQ(0, asked.status) << asked.err;
+    EXPECT_FALSE(third.Exists("app.cache"));
+    EXPECT_TRUE(third.Exists("sub/temp.tmp"));
+    const TToolRun yes = RunTool({"clean", third.Str(), "--options", "13", "--prefs", confirm, "--yes", "--json"});
+    ASSERT_EQ(0, yes.status) << yes.err;
+    EXPECT_FALSE(third.Exists("sub/temp.tmp"));
+    const nlohmann::json document = nlohmann::json::parse(yes.out);
+    EXPECT_EQ(1u, document["scan"]["objects"].size());
+    EXPECT_EQ("Clean complete.", document["clean"]["status"]);
+    EXPECT_THAT(document["clean"]["lines"].dump(), HasSubstr("Removed objects   :        1"));
+}
+
+TEST(CliTool, UnsafeObjectsNeedAnAnswerBeforeAnythingIsDeleted)
+{
+    Tree tree;
+    // Custom Files (Unsafe) with the default mask "*.tmp".
+    const TToolRun refused = RunTool({"clean", tree.Str(), "--options", "14,21", "--no-prefs", "--report",
+                                      tree.File("clean.txt")});
+    EXPECT_EQ(3, refused.status);
+    EXPECT_THAT(refused.err, HasSubstr("It appears that there is at least one unsafe item checked in this list.\n"
+                                       "Are you sure you want to continue?"));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp") && tree.Exists("app.cache"));
+    EXPECT_FALSE(tree.Exists("clean.txt"));
+
+    const TToolRun safeOnly = RunTool({"clean", tree.Str(), "--options", "14,21", "--no-prefs", "--check", "safe"});
+    EXPECT_EQ(0, safeOnly.status) << "Check Safe leaves no unsafe object checked";
+    EXPECT_FALSE(tree.Exists("app.cache"));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
+
+    const TToolRun yes = RunTool({"clean", tree.Str(), "--options", "21", "--no-prefs", "--yes"});
+    EXPECT_EQ(0, yes.status);
+    EXPECT_FALSE(tree.Exists("sub/temp.tmp"));
+    EXPECT_TRUE(tree.Exists("keep.txt"));
+}
+
+#ifndef _WIN32
+TEST(CliTool, InterruptStopsTheScanAsTheStopButtonDoes)
+{
+    TempDir big;
+    for (int i = 0; i < 3000; ++i) {
+        const fs::path folder = big.Path() / ("d" + std::to_string(i / 100)) / ("e" + std::to_string(i));
+        fs::create_directories(folder);
+        WriteBytes(testing_support::Utf8(folder / "x.tmp"), "x");
+    }
+    const TToolRun run = cli_testing::RunToolInterruptedAfterFirstLine(
+        {"scan", big.Str(), "--options", "13", "--no-prefs"});
+    EXPECT_EQ(130, run.status) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("Scan stopped."));
+    EXPECT_THAT(run.err, testing::Not(HasSubstr("Scan complete.")));
+    EXPECT_THAT(run.out, HasSubstr("\n\n Objects [Selected: "));
+    EXPECT_LT(ObjectLines(run.out).size(), 3000u);
+}
+#endif
