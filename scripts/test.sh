@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both builds and runs every test: native (ASan/UBSan), then Windows under Wine.
+# Installs what is missing, builds both builds and runs every test: native (ASan/UBSan), the worker
+# threads under TSan, then Windows under Wine.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh || exit 1
@@ -26,6 +27,7 @@ run_suite() { # name preset
 }
 
 run_suite native native
+run_suite native-tsan native-tsan
 
 source scripts/wine-env.sh
 trap qs_wine_stop EXIT
