@@ -21,6 +21,22 @@ extern char** environ;
 
 namespace cli_testing {
 
+namespace {
+
+// Windows' console programs end their lines with "\r\n"; the tests compare plain lines.
+void PlainLineEnds(TToolRun& run)
+{
+    for (std::string* text : {&run.out, &run.err}) {
+        std::string plain;
+        for (size_t i = 0; i < text->size(); ++i)
+            if (!((*text)[i] == '\r' && i + 1 < text->size() && (*text)[i + 1] == '\n'))
+                plain += (*text)[i];
+        *text = plain;
+    }
+}
+
+} // namespace
+
 std::string ToolPath()
 {
     const std::string self = platform::ExecutablePath();
@@ -97,6 +113,7 @@ TToolRun RunTool(const std::vector<std::string>& arguments, const std::string& t
     }
     CloseHandle(outRead);
     CloseHandle(errRead);
+    PlainLineEnds(run);
     return run;
 }
 
@@ -179,6 +196,7 @@ TToolRun RunTool(const std::vector<std::string>& arguments, const std::string& t
     TToolRun run;
     TChild child = Spawn(arguments, tool);
     Finish(child, run);
+    PlainLineEnds(run);
     return run;
 }
 
@@ -190,6 +208,7 @@ TToolRun RunToolInterruptedAfterFirstLine(const std::vector<std::string>& argume
     if (child.pid > 0)
         kill(child.pid, SIGINT);
     Finish(child, run);
+    PlainLineEnds(run);
     return run;
 }
 

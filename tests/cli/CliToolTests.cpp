@@ -50,7 +50,10 @@ public:
         WriteBytes(File("app.cache"), "c");
         WriteBytes(File("keep.txt"), "k");
     }
-    std::string File(const std::string& relative) const { return testing_support::Utf8(dir.Path() / fs::u8path(relative)); }
+    std::string File(const std::string& relative) const
+    {
+        return testing_support::Utf8((dir.Path() / fs::u8path(relative)).make_preferred());
+    }
     bool Exists(const std::string& relative) const { return fs::exists(dir.Path() / fs::u8path(relative)); }
     std::string Str() const { return dir.Str(); }
 
