@@ -11,6 +11,9 @@ if [ -n "${DISPLAY:-}" ]; then
   wine build/windows/app/quillswp32.exe "$@"
 else
   cmake --preset native >/dev/null && cmake --build --preset native --target quillsweep-cli
-  echo "No display: starting the command-line tool (set DISPLAY to run the Windows program under Wine)."
-  build/native/cli/quillsweep-cli "${@:---help}"
+  echo "No display: a preview scan with the command-line tool, nothing is deleted (set DISPLAY to run the Windows program under Wine)."
+  if [ $# -eq 0 ]; then
+    set -- --safe
+  fi
+  build/native/cli/quillsweep-cli scan "$@"
 fi
