@@ -1,0 +1,105 @@
+// The cycle's shared set-up: option presets and stored ticks, the validator chain from the
+// preferences, the check presets and the target checks.
+#include "TestSupport.h"
+
+#include "app/uCycleSetup.h"
+#include "engine/uEngineImplementation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using testing_support::TempDir;
+
+TEST(CycleSetup, PresetsAndStoredTicksNeverHoldUnavailableOptions)
+{
+    auto options = TEngineServices::CreateCleanupOptionsList();
+    const TCleanupOptionSet all = TCycleSetup::PresetMask(*options, opAll);
+    const TCleanupOptionSet safe = TCycleSetup::PresetMask(*options, opSafe);
+    const TCleanupOptionSet byDefault = TCycleSetup::PresetMask(*options, opDefault);
+    EXPECT_TRUE(TCycleSetup::PresetMask(*options, opNone).Empty());
+    for (int i = 0; i < 23; ++i) {
+        const auto option = options->GetOption(i);
+        EXPECT_EQ(option->GetAvailable(), all.Contains(i)) << i;
+        EXPECT_EQ(option->GetAvailable() && option->GetSafety() == scSafe, safe.Contains(i)) << i;
+        EXPECT_EQ(option->GetAvailable() && !option->GetExcludedFromDefault(), byDefault.Contains(i)) << i;
+    }
+    EXPECT_FALSE(all.Contains(23));
+
+    TPreferenceValues prefs(false);
+    prefs.SetDefaults();
+    ASSERT_TRUE(prefs.FirstRun);
+    EXPECT_EQ(safe, TCycleSetup::RestoreMask(*options, prefs)) << "first run with nothing stored";
+    prefs.FirstRun = false;
+    EXPECT_TRUE(TCycleSetup::RestoreMask(*options, prefs).Empty());
+    prefs.CleanupOptions = 0xFFFFFFFFu;
+    EXPECT_EQ(all, TCycleSetup::RestoreMask(*options, prefs)) << "stored ticks of missing programs are dropped";
+    for (int i = 0; i < 23; ++i)
+        if (!options->GetOption(i)->GetAvailable())
+            EXPECT_EQ(i, TCycleSetup::FirstUnavailable(*options, TCleanupOptionSet(1u << 13 | 1u << i)));
+    EXPECT_EQ(-1, TCycleSetup::FirstUnavailable(*options, all));
+}
+
+TEST(CycleSetup, ValidatorChainFollowsTheSwitchedOnPreferences)
+{
+    TPreferenceValues prefs(false);
+    prefs.SetDefaults();
+    EXPECT_TRUE(TCycleSetup::BuildValidators(prefs)->GetExplicitTypes().Empty());
+
+    prefs.FileSizeValidator = true;
+    prefs.MinimumSize = 2;
+    prefs.MaximumSize = 3;
+    prefs.FileAttributesValidator = true;
+    prefs.AttributeReadOnly = true;
+    auto validators = TCycleSetup::BuildValidators(prefs);
+    EXPECT_EQ((TValidatorSet{svFileAttributes, svFileSize}), validators->GetExplicitTypes());
+
+    TempDir dir;
+    testing_support::WriteBytes(dir.File("small"), "x");
+    testing_support::WriteBytes(dir.File("two"), std::string(2 * 1024 + 5, 'x'));
+    prefs.FileAttributesValidator = false;
+    validators = TCycleSetup::BuildValidators(prefs);
+    const TValidatorSet active{svNone, svFileSize};
+    EXPECT_FALSE(validators->Validate(active, dir.File("small")));
+    EXPECT_TRUE(validators->Validate(active, dir.File("two")));
+    prefs.IgnoreOnImplicitValidator = true;
+    EXPECT_TRUE(TCycleSetup::BuildValidators(prefs)->Validate(active, dir.File("small")))
+        << "ignore-on-implicit reaches the chain";
+}
+
+TEST(CycleSetup, CheckPresetsKeepTheCountersInStep)
+{
+    auto objects = TEngineServices::CreateCleanupList(std::make_shared<TCRC32>());
+    auto broadcast = TEngineServices::CreateBroadcastParameters();
+    std::shared_ptr<ICleanupListItem> entry;
+    objects->Add(true, scSafe, 14, "General Cache Files", "/a.cache", 5, -1, entry);
+    objects->Add(true, scPotentiallyUnsafe, 13, "Temporary Files", "/b.tmp", 2048, -1, entry);
+    objects->Add(true, scUnsafe, 21, "Custom Files", "/c.txt", 7, -1, entry);
+    broadcast->SetFoundCount(3);
+    broadcast->SetSelectedCount(3);
+    broadcast->SetFoundCapacity(2060);
+    broadcast->SetSelectedCapacity(2060);
+    EXPECT_EQ(" Objects [Selected: 3 / 3, Capacity: 2 Mo / 2 Mo]", TCycleSetup::ObjectsHeader(*broadcast));
+
+    TCycleSetup::CheckSafe(*objects, *broadcast);
+    EXPECT_FALSE(objects->AnyCheckedOfSafety(scUnsafe));
+    EXPECT_EQ(" Objects [Selected: 1 / 3, Capacity: 5 Ko / 2 Mo]", TCycleSetup::ObjectsHeader(*broadcast));
+    TCycleSetup::CheckAll(*objects, *broadcast, false);
+    EXPECT_EQ(0, broadcast->GetSelectedCount());
+    TCycleSetup::CheckAll(*objects, *broadcast, true);
+    EXPECT_TRUE(objects->AnyCheckedOfSafety(scUnsafe));
+    EXPECT_EQ(2060, broadcast->GetSelectedCapacity());
+}
+
+TEST(CycleSetup, TargetsMustExistAndTakeNewFiles)
+{
+    TempDir dir;
+    EXPECT_EQ("", TCycleSetup::CheckTargets({dir.Str()}));
+    EXPECT_EQ("", TCycleSetup::CheckTargets({}));
+    const std::string missing = dir.File("gone");
+    EXPECT_EQ("\"" + missing + "\" does not have physical media present or is an invalid disk or directory.\r\n"
+                                "Please insert the physical media or select a valid disk or directory.",
+              TCycleSetup::CheckTargets({dir.Str(), missing, dir.Str()}));
+    testing_support::WriteBytes(dir.File("file"), "x");
+    EXPECT_NE("", TCycleSetup::CheckTargets({dir.File("file")})) << "a file is no target";
+}
