@@ -12,6 +12,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <stdlib.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -208,6 +209,44 @@ TToolRun RunToolInterruptedAfterFirstLine(const std::vector<std::string>& argume
     if (child.pid > 0)
         kill(child.pid, SIGINT);
     Finish(child, run);
+    PlainLineEnds(run);
+    return run;
+}
+
+TToolRun RunToolOnTerminal(const std::vector<std::string>& arguments, const std::string& typed)
+{
+    TToolRun run;
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+        return run;
+    const std::string slaveName = ptsname(master);
+    std::vector<std::string> all{ToolPath()};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : all)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        const int slave = open(slaveName.c_str(), O_RDWR);
+        dup2(slave, 0);
+        dup2(slave, 1);
+        dup2(slave, 2);
+        close(master);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    if (write(master, typed.data(), typed.size()) < 0)
+        return run;
+    char buffer[4096];
+    for (ssize_t got; (got = read(master, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR);)
+        if (got > 0)
+            run.out.append(buffer, static_cast<size_t>(got));
+    close(master);
+    int status = 0;
+    if (waitpid(pid, &status, 0) == pid)
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     PlainLineEnds(run);
     return run;
 }

@@ -20,6 +20,9 @@ TToolRun RunTool(const std::vector<std::string>& arguments, const std::string& t
 #ifndef _WIN32
 // Starts the tool, waits for its first line of standard output, then sends it SIGINT.
 TToolRun RunToolInterruptedAfterFirstLine(const std::vector<std::string>& arguments);
+// Runs the tool on a pseudo-terminal with typed already waiting as its input; out holds all it
+// showed there (standard output and error together, with the echo of the typed lines).
+TToolRun RunToolOnTerminal(const std::vector<std::string>& arguments, const std::string& typed);
 #endif
 
 } // namespace cli_testing

@@ -332,4 +332,36 @@ TEST(CliTool, InterruptStopsTheScanAsTheStopButtonDoes)
     EXPECT_THAT(run.out, HasSubstr("\n\n Objects [Selected: "));
     EXPECT_LT(ObjectLines(run.out).size(), 3000u);
 }
+
+TEST(CliTool, QuestionsAreAskedOnTheTerminal)
+{
+    Tree tree;
+    TempDir folder;
+    const std::string confirm = WritePrefs(folder, "confirm.prefs", [](TPreferenceValues& values) {
+        values.Confirmations = true;
+    });
+    // Custom Files (Unsafe) finds temp.tmp; "n" refuses at the warning.
+    const TToolRun refused = cli_testing::RunToolOnTerminal({"clean", tree.Str(), "--options", "21", "--prefs", confirm},
+                                                            "n\n");
+    EXPECT_EQ(3, refused.status) << refused.out;
+    EXPECT_THAT(refused.out, HasSubstr("It appears that there is at least one unsafe item checked in this list.\n"
+                                       "Are you sure you want to continue?\nAnswer y (yes) or n (no): "));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
+
+    // Yes to the warning, then the per-object question: "na" (no to all) keeps both objects.
+    WriteBytes(tree.File("more.tmp"), "m");
+    const TToolRun declined = cli_testing::RunToolOnTerminal(
+        {"clean", tree.Str(), "--options", "21", "--prefs", confirm}, "y\nna\n");
+    EXPECT_EQ(0, declined.status) << declined.out;
+    EXPECT_THAT(declined.out, HasSubstr("Delete the file: \""));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp") && tree.Exists("more.tmp"));
+    EXPECT_THAT(declined.out, HasSubstr("Removed objects   :        0"));
+
+    // "ya" (yes to all) deletes both after one answer.
+    const TToolRun accepted = cli_testing::RunToolOnTerminal(
+        {"clean", tree.Str(), "--options", "21", "--prefs", confirm}, "yes\nya\n");
+    EXPECT_EQ(0, accepted.status) << accepted.out;
+    EXPECT_FALSE(tree.Exists("sub/temp.tmp") || tree.Exists("more.tmp"));
+    EXPECT_TRUE(tree.Exists("keep.txt"));
+}
 #endif
