@@ -6,6 +6,7 @@
 #include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -63,7 +64,11 @@ std::vector<std::string> UsableMasks(const std::string& text)
 
 std::string TScanPaths::Normalize(const std::string& source)
 {
-    const std::string path = TFileRoutines::ExcludeTrailingSeparator(source);
+    std::string path = source;
+    // One spelling per path: found objects are told apart by their text.
+    if (platform::PathSeparator() == '\\')
+        std::replace(path.begin(), path.end(), '/', '\\');
+    path = TFileRoutines::ExcludeTrailingSeparator(path);
     if (TDirectoryRoutines::IsDriveRoot(path))
         return path.substr(0, 2) + "\\";
     if (path.size() == 1 && IsSeparator(path[0]))

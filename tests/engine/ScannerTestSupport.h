@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 
 #include "engine/uEngineImplementation.h"
+#include "support/RoutinesTestHelpers.h"
 
 #include <algorithm>
 #include <atomic>
@@ -139,6 +140,32 @@ inline std::vector<std::string> FoundUnder(const TScanResult& result, const std:
             paths.push_back(path.substr(base.size()));
     }
     return paths;
+}
+
+// Removes a link made by MakeDirectoryLink, never what it leads to. Wine refuses to remove a Unix
+// link to a folder, so its Unix side does it there.
+inline void RemoveDirectoryLink(const std::filesystem::path& link)
+{
+#ifdef _WIN32
+    const std::string unixPath = routines_testing::UnixPathOf(link);
+    if (unixPath.empty())
+        return;
+    std::wstring command = L"rm -f \"" + std::filesystem::u8path(unixPath).wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\bin\\rm", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 500 && GetFileAttributesW(link.wstring().c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(10);
+#else
+    std::error_code ignored;
+    std::filesystem::remove(link, ignored);
+#endif
 }
 
 } // namespace scanner_testing

@@ -151,6 +151,7 @@ TEST(Scanner, ExcludeLists)
 {
     TempDir dir;
     MakeFile(dir, "w.tmp");
+    MakeFile(dir, "b.tmpx");  // its 8.3 alias matches "*.tmp", its own name does not
     MakeFile(dir, "Temp/x.tmp");
     MakeFile(dir, "Temp/sub/y.tmp");
     MakeFile(dir, "other/temp/z.tmp");
@@ -238,6 +239,15 @@ TEST(Scanner, LinksNeverLeadOutsideOrLoop)
     TempDir dir, outside;
     MakeFile(dir, "real/f.tmp");
     MakeFile(outside, "secret.tmp", 100 * 1024);
+    // Removing the folders must not walk through the links either.
+    struct TLinks {
+        std::vector<fs::path> paths;
+        ~TLinks()
+        {
+            for (const auto& path : paths)
+                scanner_testing::RemoveDirectoryLink(path);
+        }
+    } links{{dir.Path() / "real" / "loop", dir.Path() / "out"}};
     ASSERT_TRUE(MakeDirectoryLink(dir.Path(), dir.Path() / "real" / "loop"));
     ASSERT_TRUE(MakeDirectoryLink(outside.Path(), dir.Path() / "out"));
     TScanSetup setup;
