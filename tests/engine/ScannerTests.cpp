@@ -127,18 +127,9 @@ TEST(Scanner, MasksOrderAndCounters)
     EXPECT_EQ(5, result.list->GetCount());
     EXPECT_EQ(5, result.counterUpdates);
     EXPECT_EQ(5, result.counters->GetFoundCount());
-    EXPECT_EQ(5, result.counters->GetSelectedCount());
     EXPECT_EQ(result.list->GetTotalSize(), result.counters->GetFoundCapacity());
-    EXPECT_EQ(result.list->GetTotalSize(), result.counters->GetSelectedCapacity());
     EXPECT_EQ(TNumberRoutines::BytesToKo(5000), result.counters->GetLargestCapacity());
     EXPECT_EQ(2, result.list->FindByPath(first)->GetSize());
-    for (const auto& item : result.found) {
-        EXPECT_TRUE(item->GetChecked());
-        EXPECT_EQ(21, item->GetOption());
-        EXPECT_EQ(scUnsafe, item->GetSafety());
-        EXPECT_EQ("Custom Files", item->GetOptionName());
-        EXPECT_EQ(ShellFolderNone, item->GetShellFolder());
-    }
 
     // A target that does not exist is announced and skipped.
     setup.targets = dir.File("missing") + ";" + dir.File("sub");
