@@ -35,14 +35,13 @@ std::map<std::string, std::string> Snapshot(const std::filesystem::path& root)
     return entries;
 }
 
-bool Under(const std::string& path, const std::string& root)
+// Compared as the scanner writes paths: either separator, letter case ignored.
+bool Under(std::string path, std::string root)
 {
-    std::string a = path, b = root;
-    std::replace(a.begin(), a.end(), '\\', '/');
-    std::replace(b.begin(), b.end(), '\\', '/');
-    std::transform(a.begin(), a.end(), a.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    std::transform(b.begin(), b.end(), b.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return a.size() > b.size() + 1 && a.compare(0, b.size(), b) == 0 && a[b.size()] == '/';
+    for (std::string* text : {&path, &root})
+        for (char& c : *text)
+            c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return path.size() > root.size() + 1 && path.compare(0, root.size(), root) == 0 && path[root.size()] == '/';
 }
 
 void FillOutside(const TempDir& outside)
