@@ -41,13 +41,14 @@ std::string Count(int64_t value) { return TNumberRoutines::GroupThousands(value)
 std::string Capacity(int64_t ko) { return TNumberRoutines::FormatCapacity(ko); }
 
 // A path whose folders pass through a link was found by walking into that link; deleting it
-// would reach outside what was scanned.
+// would reach outside what was scanned. Drive and file-system roots are never such a link,
+// though Wine reports its Z: root, a link to /, as one.
 bool ReachedThroughLink(const std::string& path)
 {
     std::string current = path;
     for (;;) {
         const std::string parent = TFileRoutines::ExtractFileDir(current);
-        if (parent.empty() || parent == current)
+        if (parent.empty() || parent == current || TFileRoutines::ExtractFileDir(parent) == parent)
             return false;
         const uint32_t attributes = platform::GetAttributesAt(parent);
         if (attributes != platform::kInvalidAttributes && IsLink(attributes))
@@ -199,12 +200,14 @@ bool TCleaner::DeleteDirectoryObject(const std::string& path)
 {
     if (TDirectoryRoutines::IsEmptyDirectory(path))
         return TDirectoryRoutines::ForceRemoveDirectory(path);
-    return TDirectoryRoutines::DeleteTree(path, TFileRoutines::IncludeTrailingSeparator(path), true, true);
+    // Files held open inside the folder stay too, as Windows would keep them.
+    return TDirectoryRoutines::DeleteTree(path, TFileRoutines::IncludeTrailingSeparator(path), true, true,
+                                          [this](const std::string& file) { return !HeldOpen(file); });
 }
 
 bool TCleaner::HeldOpen(const std::string& path)
 {
-    platform::HeldFile file;
+    platform::FileIdentity file;
     return !openFiles_.empty() && platform::HeldFileAt(path, file) && openFiles_.count(file) != 0;
 }
 

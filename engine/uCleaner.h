@@ -56,5 +56,5 @@ private:
     std::chrono::steady_clock::time_point startClock_;
     std::string statusText_;
     int32_t progressIndex_ = -1;
-    std::set<platform::HeldFile> openFiles_;
+    std::set<platform::FileIdentity> openFiles_;
 };

@@ -43,7 +43,8 @@ int64_t SizeOf(const std::string& dir, bool recurse, int depth)
     return total;
 }
 
-bool DeleteTreeAt(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse, int depth)
+bool DeleteTreeAt(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse, int depth,
+                  const std::function<bool(const std::string&)>& mayDeleteFile)
 {
     const uint32_t attributes = platform::GetAttributesAt(dir);
     if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
@@ -60,9 +61,9 @@ bool DeleteTreeAt(const std::string& dir, const std::string& root, bool deleteFi
             const bool mayDelete = deleteFiles && (!IsDir(entry.attributes) || recurse);
             result = mayDelete && platform::DeleteLinkAt(path);
         } else if (IsDir(entry.attributes)) {
-            result = recurse && depth < kMaxDepth && DeleteTreeAt(path, root, deleteFiles, recurse, depth + 1);
+            result = recurse && depth < kMaxDepth && DeleteTreeAt(path, root, deleteFiles, recurse, depth + 1, mayDeleteFile);
         } else {
-            result = deleteFiles && TFileRoutines::ForceDeleteFile(path);
+            result = deleteFiles && (!mayDeleteFile || mayDeleteFile(path)) && TFileRoutines::ForceDeleteFile(path);
         }
     }
     if (d != root)
@@ -157,7 +158,8 @@ bool TDirectoryRoutines::IsEmptyDirectory(const std::string& dir)
     return platform::DirectoryHasEntries(dir, hasEntries) && !hasEntries && !TDetect::IsDirectoryReadOnly(dir);
 }
 
-bool TDirectoryRoutines::DeleteTree(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse)
+bool TDirectoryRoutines::DeleteTree(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse,
+                                    const std::function<bool(const std::string&)>& mayDeleteFile)
 {
-    return DeleteTreeAt(dir, root, deleteFiles, recurse, 0);
+    return DeleteTreeAt(dir, root, deleteFiles, recurse, 0, mayDeleteFile);
 }

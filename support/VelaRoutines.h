@@ -159,7 +159,9 @@ public:
     // Deletes files (deleteFiles) and subdirectories (recurse) under dir, skipping hidden and system
     // entries; removes dir itself unless it equals root. Links are removed as links, never entered.
     // The result is that of the last entry handled (see the cleaner), false for a missing dir.
-    static bool DeleteTree(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse);
+    // A file for which mayDeleteFile says false is kept.
+    static bool DeleteTree(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse,
+                           const std::function<bool(const std::string&)>& mayDeleteFile = nullptr);
     static bool OpenContainingFolder(const std::string& path);
     static bool ExplorerSelect(const std::string& path);
 };

@@ -32,9 +32,9 @@ void ForEachEntry(const std::string& directory, Visit visit)
 
 } // namespace
 
-std::set<HeldFile> FilesHeldOpen()
+std::set<FileIdentity> FilesHeldOpen()
 {
-    std::set<HeldFile> files;
+    std::set<FileIdentity> files;
     // Processes of other users, or ones that end meanwhile, simply cannot be read.
     ForEachEntry("/proc", [&](const char* pid) {
         if (!AllDigits(pid))
@@ -52,7 +52,7 @@ std::set<HeldFile> FilesHeldOpen()
     return files;
 }
 
-bool HeldFileAt(const std::string& path, HeldFile& file)
+bool HeldFileAt(const std::string& path, FileIdentity& file)
 {
     struct stat st {};
     if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))

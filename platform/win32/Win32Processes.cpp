@@ -2,8 +2,8 @@
 
 namespace platform {
 
-std::set<HeldFile> FilesHeldOpen() { return {}; }
+std::set<FileIdentity> FilesHeldOpen() { return {}; }
 
-bool HeldFileAt(const std::string&, HeldFile&) { return false; }
+bool HeldFileAt(const std::string&, FileIdentity&) { return false; }
 
 } // namespace platform

@@ -251,4 +251,15 @@ TEST(Cleaner, KeepsAFileThatAProgramHoldsOpen)
     run.Add(dir.File("busy"));
     run.Clean();
     EXPECT_FALSE(Exists(dir.File("busy")));
+
+    // Inside a folder object too: the rest goes, the held file stays.
+    std::filesystem::create_directories(dir.Path() / "folder" / "sub");
+    WriteBytes(dir.File("folder/sub/held"), "held");
+    WriteBytes(dir.File("folder/free"), "free");
+    platform::FileHandle holder(dir.File("folder/sub/held"), platform::FileAccess::ReadShared);
+    TCleanRun folderRun;
+    folderRun.Add(dir.File("folder"), 1, scSafe, 22);
+    folderRun.Clean();
+    EXPECT_FALSE(Exists(dir.File("folder/free")));
+    EXPECT_EQ("held", ReadBytes(dir.File("folder/sub/held")));
 }
