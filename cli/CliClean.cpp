@@ -1,5 +1,6 @@
 #include "app/uCycleSetup.h"
 #include "cli/CliCommands.h"
+#include "platform/PlatformConsole.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
 
@@ -17,7 +18,7 @@ int Warn(TCliTerminal& terminal, const char* text)
         terminal.Message(text);
         terminal.Message(kNotAsked);
         return kExitRefused;
-    default: return kExitRefused;
+    default: return platform::InterruptRequested() ? kExitInterrupted : kExitRefused;
     }
 }
 

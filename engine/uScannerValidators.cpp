@@ -291,10 +291,13 @@ bool TScannerValidator::ValidateFileContents()
         }
         remaining -= got;
         position += got;
-        if (remaining > 0) {
-            position -= static_cast<int64_t>(text.size());
-            remaining += static_cast<int64_t>(text.size());
-        }
+        // A short read is the real end, whatever the size said (a file shrinking meanwhile, or a
+        // system file that reports more than it holds): stepping back from there would read the
+        // same bytes forever.
+        if (got < wanted || remaining <= 0)
+            break;
+        position -= static_cast<int64_t>(text.size());
+        remaining += static_cast<int64_t>(text.size());
     }
     return false;
 }

@@ -55,6 +55,10 @@ uint32_t GetAttributesAt(const std::string& path);
 bool SetAttributesAt(const std::string& path, uint32_t attributes);
 
 bool RemoveDirectoryAt(const std::string& path);
+// Lets the entries of a directory be removed. A folder's read-only bit never protects its entries
+// on Windows (nothing to do there); on POSIX a directory without write permission does, so the
+// owner's write permission is added.
+bool AllowEntryRemoval(const std::string& directory);
 // Removes a symbolic link, junction or other reparse point itself, never anything it points to.
 bool DeleteLinkAt(const std::string& path);
 

@@ -26,6 +26,7 @@ std::string Join(const std::string& dir, const std::string& name)
 // Removes everything inside dir, hidden entries included; links go as links, never entered.
 bool RemoveContents(const std::string& dir, int depth)
 {
+    platform::AllowEntryRemoval(dir);
     std::vector<platform::DirectoryEntry> entries;
     if (!platform::EnumerateDirectory(dir, [&](const platform::DirectoryEntry& entry) {
             entries.push_back(entry);
@@ -220,8 +221,11 @@ std::string TAPIRoutines::ResolveDesktopEntry(const std::string& desktopFile)
     // "env NAME=value program ..." runs program.
     if (at < words.size() && (words[at] == "env" || EndsWithNoCase(words[at], "/env"))) {
         ++at;
-        while (at < words.size() && (words[at].find('=') != std::string::npos || words[at].compare(0, 1, "-") == 0))
-            ++at;
+        while (at < words.size() && (words[at].find('=') != std::string::npos || words[at].compare(0, 1, "-") == 0)) {
+            // These options take the next word as their value, which is no program.
+            const bool takesValue = words[at] == "-u" || words[at] == "--unset" || words[at] == "-C" || words[at] == "--chdir";
+            at += takesValue ? 2 : 1;
+        }
     }
     return at < words.size() ? LocateProgram(words[at]) : std::string();
 }

@@ -50,6 +50,8 @@ bool DeleteTreeAt(const std::string& dir, const std::string& root, bool deleteFi
     if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
         return false;
     const std::string d = TFileRoutines::IncludeTrailingSeparator(dir);
+    if (attributes & platform::kAttrReadOnly)
+        platform::AllowEntryRemoval(dir);
     bool result = false;
     // Read first, then delete: removing entries while the system still enumerates may skip some.
     for (const DirectoryEntry& entry : ReadEntries(dir)) {

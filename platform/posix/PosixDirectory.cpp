@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace platform {
@@ -29,8 +30,12 @@ struct DirCloser {
 };
 
 // Fills entry from the object at (dirFd, name) itself; false for what this program never treats
-// as a file (sockets, FIFOs, devices) and for what cannot be read.
-bool Describe(int dirFd, const char* path, const std::string& name, DirectoryEntry& entry)
+// as a file (sockets, FIFOs, devices) and for what cannot be read. Inside a listing, a directory
+// on another device than the listed one is a mount point: like a mounted folder on Windows it is
+// reported as a reparse point, so no walk or delete ever crosses into the other file system
+// (a bind mount shares the device, so the kernel's own mount-root mark is asked too).
+bool Describe(int dirFd, const char* path, const std::string& name, DirectoryEntry& entry,
+              const struct stat* listed = nullptr)
 {
     struct statx sx {};
     if (statx(dirFd, path, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
@@ -44,6 +49,10 @@ bool Describe(int dirFd, const char* path, const std::string& name, DirectoryEnt
             attributes |= kAttrDirectory;
     } else if (S_ISDIR(mode)) {
         attributes |= kAttrDirectory;
+        const bool mountRoot = (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+                               (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+        if (listed && (mountRoot || makedev(sx.stx_dev_major, sx.stx_dev_minor) != listed->st_dev))
+            attributes |= kAttrReparsePoint;
     } else if (!S_ISREG(mode)) {
         return false;
     }
@@ -78,6 +87,8 @@ bool EnumerateDirectory(const std::string& directory, const std::function<bool(c
     if (!handle.dir)
         return false;
     const int fd = dirfd(handle.dir);
+    struct stat listed {};
+    const bool knowDevice = fstat(fd, &listed) == 0;
     const bool everything = pattern.empty() || pattern == "*" || pattern == "*.*";
     DirectoryEntry entry;
     while (dirent* item = readdir(handle.dir)) {
@@ -86,7 +97,7 @@ bool EnumerateDirectory(const std::string& directory, const std::function<bool(c
             continue;
         if (!everything && fnmatch(pattern.c_str(), item->d_name, FNM_CASEFOLD) != 0)
             continue;
-        if (!Describe(fd, item->d_name, name, entry))
+        if (!Describe(fd, item->d_name, name, entry, knowDevice ? &listed : nullptr))
             continue;
         if (!visit(entry))
             break;
@@ -140,6 +151,14 @@ bool SetAttributesAt(const std::string& path, uint32_t attributes)
 }
 
 bool RemoveDirectoryAt(const std::string& path) { return rmdir(path.c_str()) == 0; }
+
+bool AllowEntryRemoval(const std::string& directory)
+{
+    struct stat st {};
+    if (lstat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    return (st.st_mode & S_IWUSR) || chmod(directory.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
+}
 
 bool DeleteLinkAt(const std::string& path)
 {

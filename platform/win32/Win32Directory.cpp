@@ -167,4 +167,6 @@ bool FileTimeToLocalParts(int64_t fileTime, LocalTime& parts)
     return true;
 }
 
+bool AllowEntryRemoval(const std::string&) { return true; }
+
 } // namespace platform

@@ -59,6 +59,7 @@ TEST_F(ProgramStart, FirstStartLeavesDefaultFileWithTheProgramsStamp)
     const std::string bytes = ReadBytes(prefs);
     ASSERT_EQ(152u, bytes.size());
     EXPECT_EQ("Vela.PREFS", bytes.substr(0, 10));
+    EXPECT_EQ(std::string("\xE9\x03\x00\x00", 4), bytes.substr(10, 4)) << "stamp 1001 of version 1.0.0.1";
 
     TPreferenceValues values(false);
     values.SetFileName(prefs);

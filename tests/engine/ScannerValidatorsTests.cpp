@@ -146,6 +146,13 @@ TEST(ScannerValidators, Contents)
     WriteBytes(big, haystack);
     EXPECT_TRUE(Passes(svFileContents, {longText, true}, big));
     EXPECT_FALSE(Passes(svFileContents, {longText + "q", true}, big));
+
+#ifndef _WIN32
+    // System files report a size they do not hold; the search still ends.
+    const std::string shortFile = "/sys/devices/system/cpu/online";
+    if (std::filesystem::exists(shortFile))
+        EXPECT_FALSE(Passes(svFileContents, {"not in there", true}, shortFile));
+#endif
 }
 
 TEST(ScannerValidators, Size)

@@ -11,7 +11,7 @@ TEST(CRC32, MatchesTheStandardCheckValues)
     EXPECT_EQ(0u, crc->Calculate(""));
     EXPECT_EQ(0xE8B7BE43u, crc->Calculate("a"));
     // UTF-8 bytes are hashed as they are: "é" is C3 A9.
-    EXPECT_EQ(crc->Calculate("\xC3\xA9"), TCRC32Services::CreateCRC32()->Calculate("\xC3\xA9"));
+    EXPECT_EQ(0x0E048D3Eu, crc->Calculate("\xC3\xA9"));
     EXPECT_NE(crc->Calculate("C:\\a"), crc->Calculate("C:\\A"));
 }
 

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdlib>
 #ifndef _WIN32
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -168,5 +170,56 @@ TEST(RoutinesFiles, EmptyDirectoryWhereNothingCanBeCreatedIsNotEmpty)
     const bool empty = TDirectoryRoutines::IsEmptyDirectory(locked);
     std::system(("chattr -i '" + locked + "'").c_str());
     EXPECT_FALSE(empty);
+}
+
+// Another file system mounted inside a tree is like a mounted folder on Windows: never entered.
+TEST(RoutinesFiles, MountPointsInsideATreeAreNeitherSizedNorEmptied)
+{
+    TempDir outside;
+    WriteBytes(outside.File("keep.txt"), "precious");
+    TempDir tree;
+    fs::create_directories(tree.Path() / "mnt");
+    WriteBytes(tree.File("own.txt"), "12345");
+    const pid_t child = fork();
+    if (child == 0) {
+        // A private mount namespace, so the bind mount never shows outside this child.
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount(outside.Str().c_str(), tree.File("mnt").c_str(), nullptr, MS_BIND, nullptr) != 0)
+            _exit(77);
+        const bool sizedAlone = TDirectoryRoutines::GetDirectorySize(tree.Str(), true) == 5;
+        TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + Sep(), true, true);
+        _exit(sizedAlone ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the mounted folder was sized";
+    EXPECT_TRUE(fs::exists(outside.Path() / "keep.txt"));
+    EXPECT_FALSE(fs::exists(tree.Path() / "own.txt"));
+}
+
+// A folder without write permission keeps its entries from everyone but root; the tree is still
+// emptied as Windows would, where a folder's read-only bit protects nothing inside it.
+TEST(RoutinesFiles, DeleteTreeEmptiesReadOnlyFoldersForAnOrdinaryUser)
+{
+    TempDir tree;
+    fs::create_directories(tree.Path() / "ro");
+    WriteBytes(tree.File("ro/f.txt"), "x");
+    fs::permissions(tree.Path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    chown(tree.Str().c_str(), 65534, 65534);
+    chown(tree.File("ro").c_str(), 65534, 65534);
+    chown(tree.File("ro/f.txt").c_str(), 65534, 65534);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(77);
+        _exit(TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + Sep(), true, true) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "cannot act as an ordinary user here";
+    EXPECT_FALSE(fs::exists(tree.Path() / "ro"));
 }
 #endif

@@ -97,6 +97,8 @@ TEST(RoutinesLocations, DesktopEntriesResolveToTheirProgram)
     EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("a.desktop")), tmp.File("missing"));
     WriteBytes(tmp.File("b.DESKTOP"), "# c\n[Desktop Entry]\r\nExec=env LANG=C tool --x %f\r\n[Desktop Action New]\nExec=other\n");
     EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("b.DESKTOP")), tmp.Str() + Sep() + "tool");
+    WriteBytes(tmp.File("e.desktop"), "[Desktop Entry]\nExec=env -u LANG tool %f\n");
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("e.desktop")), tmp.Str() + Sep() + "tool");
     WriteBytes(tmp.File("c.desktop"), "[Desktop Entry]\nExec=\"/opt/My App/run\" --flag\n");
     EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("c.desktop")), "/opt/My App/run");
     WriteBytes(tmp.File("d.desktop"), "[Desktop Entry]\nType=Link\nURL=https://example.org\n");
