@@ -164,11 +164,12 @@ std::shared_ptr<IScannerContext> TCycleSetup::CreateScannerContext(
 std::shared_ptr<ICleanerContext> TCycleSetup::CreateCleanerContext(
     const TPreferenceValues& prefs, const std::shared_ptr<IBroadcastParameters>& broadcast,
     const std::shared_ptr<ICleanupList>& objects, const std::shared_ptr<ICleanReport>& cleanReport,
-    TCleanupOptionSet mask)
+    const std::string& selectionText, TCleanupOptionSet mask)
 {
     return TEngineServices::CreateCleanerContext(broadcast, objects, mask, TDirectoryRoutines::GetTemporaryDirectories(),
                                                  prefs.SecureDeleteFiles, prefs.SecureDeletePasses,
-                                                 prefs.RandomRewritePattern, cleanReport);
+                                                 prefs.RandomRewritePattern, cleanReport,
+                                                 TStringRoutines::SplitString(selectionText, ';'));
 }
 
 void TCycleSetup::CheckSafe(ICleanupList& objects, IBroadcastParameters& broadcast)

@@ -48,10 +48,11 @@ public:
         const TPreferenceValues& prefs, const std::shared_ptr<IBroadcastParameters>& broadcast,
         const std::shared_ptr<ICleanupOptionsList>& options, const std::shared_ptr<ICleanupList>& objects,
         const std::string& selectionText, TCleanupOptionSet mask);
+    // selectionText: the ";"-joined targets the scan was given.
     static std::shared_ptr<ICleanerContext> CreateCleanerContext(
         const TPreferenceValues& prefs, const std::shared_ptr<IBroadcastParameters>& broadcast,
         const std::shared_ptr<ICleanupList>& objects, const std::shared_ptr<ICleanReport>& cleanReport,
-        TCleanupOptionSet mask);
+        const std::string& selectionText, TCleanupOptionSet mask);
 
     // "Check Safe" and "Check All" over the found objects, keeping the counters in step.
     static void CheckSafe(ICleanupList& objects, IBroadcastParameters& broadcast);

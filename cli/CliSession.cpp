@@ -233,6 +233,7 @@ bool TCliSession::Clean()
     auto dispatch = std::make_shared<TCliCleanDispatch>(*this, synchronizer);
     auto cleaner = TEngineServices::CreateCleaner();
     cleaner->SetDispatch(dispatch);
-    cleaner->SetContext(TCycleSetup::CreateCleanerContext(Preferences(), broadcast, objects, cleanReport, mask));
+    cleaner->SetContext(TCycleSetup::CreateCleanerContext(Preferences(), broadcast, objects, cleanReport,
+                                                          selectionText, mask));
     return RunWorker(*cleaner, synchronizer);
 }

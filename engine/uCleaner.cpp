@@ -1,7 +1,9 @@
 #include "engine/uCleaner.h"
 
+#include "engine/uCleanupOptionsList.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
+#include "engine/uScanner.h"
 #include "engine/uSecureRewrite.h"
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformLocale.h"
@@ -10,6 +12,8 @@
 #include "support/VelaRoutines.h"
 #include "support/VelaTimeRoutines.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <thread>
@@ -40,21 +44,24 @@ std::string Format(const char* format, ...)
 std::string Count(int64_t value) { return TNumberRoutines::GroupThousands(value); }
 std::string Capacity(int64_t ko) { return TNumberRoutines::FormatCapacity(ko); }
 
-// A path whose folders pass through a link was found by walking into that link; deleting it
-// would reach outside what was scanned. Drive and file-system roots are never such a link,
-// though Wine reports its Z: root, a link to /, as one.
-bool ReachedThroughLink(const std::string& path)
+bool IsSeparator(char ch) { return ch == '/' || ch == platform::PathSeparator(); }
+
+std::string WithoutTrailingSeparators(std::string path)
 {
-    std::string current = path;
-    for (;;) {
-        const std::string parent = TFileRoutines::ExtractFileDir(current);
-        if (parent.empty() || parent == current || TFileRoutines::ExtractFileDir(parent) == parent)
-            return false;
-        const uint32_t attributes = platform::GetAttributesAt(parent);
-        if (attributes != platform::kInvalidAttributes && IsLink(attributes))
-            return true;
-        current = parent;
-    }
+    while (!path.empty() && IsSeparator(path.back()))
+        path.pop_back();
+    return path;
+}
+
+// The form paths are compared in: no trailing separator and, on Windows, one separator and no
+// letter case. Every character keeps its position, so an index into it is one into the path.
+std::string Comparable(const std::string& path)
+{
+    std::string text = WithoutTrailingSeparators(path);
+    if (platform::PathSeparator() == '\\')
+        for (char& ch : text)
+            ch = ch == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return text;
 }
 
 } // namespace
@@ -88,41 +95,37 @@ void TCleaner::Execute()
 {
     if (!context_)
         return;
-    BeginReport();
-    catalogue_ = TEngineServices::CreateCleanupOptionsList();
-    openFiles_ = platform::FilesHeldOpen();
-    const bool confirmations = Preferences().Confirmations;
-
-    std::shared_ptr<ICleanupList> list = context_->GetCleanupList();
-    const int32_t count = list ? list->GetCount() : 0;
-    TConfirmAnswer remembered = caNone;
     bool stopped = false;
-    for (int32_t i = 0; i < count; ++i) {
-        if (Terminated()) {
-            stopped = true;
-            break;
+    try {
+        BeginReport();
+        sources_.clear();
+        catalogue_ = TEngineServices::CreateCleanupOptionsList();
+        openFiles_ = platform::FilesHeldOpen();
+        confirmations_ = Preferences().Confirmations;
+
+        std::shared_ptr<ICleanupList> list = context_->GetCleanupList();
+        const int32_t count = list ? list->GetCount() : 0;
+        TConfirmAnswer remembered = caNone;
+        for (int32_t i = 0; i < count; ++i) {
+            if (Terminated()) {
+                stopped = true;
+                break;
+            }
+            if (std::shared_ptr<ICleanupListItem> item = list->GetItem(i))
+                CleanItem(*item, remembered);
+            ShowProgress(i);
         }
-        if (std::shared_ptr<ICleanupListItem> item = list->GetItem(i)) {
-            if (!item->GetChecked())
-                Skip(item->GetPath(), item->GetSize());
-            else if (confirmations && item->GetSafety() != scSafe) {
-                if (Confirmed(item->GetPath(), remembered))
-                    DeleteObject(*item) ? Remove(item->GetPath(), 1, item->GetSize()) : Skip(item->GetPath(), item->GetSize());
-                else
-                    Skip(item->GetPath(), item->GetSize());
-            } else if (item->GetShellFolder() == ShellFolderRecycleBin)
-                EmptyRecycleBin(*item);
-            else
-                DeleteObject(*item) ? Remove(item->GetPath(), 1, item->GetSize()) : Skip(item->GetPath(), item->GetSize());
+        if (!stopped) {
+            if (context_->GetSelectedOptions().Contains(0))
+                RemoveEmptyTemporarySubdirectories();
+            // Leaves the last status readable before the outcome replaces it; a stop cuts it short.
+            for (int waited = 0; waited < kFinalWaitMilliseconds && !Terminated(); waited += kWaitStepMilliseconds)
+                std::this_thread::sleep_for(std::chrono::milliseconds(kWaitStepMilliseconds));
         }
-        ShowProgress(i);
-    }
-    if (!stopped) {
-        if (context_->GetSelectedOptions().Contains(0))
-            RemoveEmptyTemporarySubdirectories();
-        // Leaves the last status readable before the outcome replaces it; a stop cuts it short.
-        for (int waited = 0; waited < kFinalWaitMilliseconds && !Terminated(); waited += kWaitStepMilliseconds)
-            std::this_thread::sleep_for(std::chrono::milliseconds(kWaitStepMilliseconds));
+    } catch (...) {
+        // The window (a question, a status) or the clean itself failed: nothing more is deleted,
+        // but the window must still hear, once, that the clean is over.
+        stopped = true;
     }
     EndClean(stopped ? "Clean stopped." : "Clean complete.", stopped);
 }
@@ -132,10 +135,27 @@ void TCleaner::BeginReport()
     startTime_ = platform::LocalNow();
     startClock_ = std::chrono::steady_clock::now();
     skippedList_.clear();
-    std::vector<std::string>& lines = context_->GetCleanReport()->GetLines();
-    lines.clear();
-    lines.push_back("Quillsweep " + TDetect::GetProgramVersion() + " Report\r\n");
-    lines.push_back("Process started   : " + platform::FormatLocalDateTime(startTime_));
+    if (std::shared_ptr<ICleanReport> report = context_->GetCleanReport()) {
+        std::vector<std::string>& lines = report->GetLines();
+        lines.clear();
+        lines.push_back("Quillsweep " + TDetect::GetProgramVersion() + " Report\r\n");
+        lines.push_back("Process started   : " + platform::FormatLocalDateTime(startTime_));
+    }
+}
+
+void TCleaner::CleanItem(ICleanupListItem& item, TConfirmAnswer& remembered)
+{
+    if (!item.GetChecked())
+        Skip(item.GetPath(), item.GetSize());
+    else if (confirmations_ && item.GetSafety() != scSafe) {
+        if (Confirmed(item.GetPath(), remembered))
+            DeleteChecked(item) ? Remove(item.GetPath(), 1, item.GetSize()) : Skip(item.GetPath(), item.GetSize());
+        else
+            Skip(item.GetPath(), item.GetSize());
+    } else if (item.GetShellFolder() == ShellFolderRecycleBin)
+        EmptyRecycleBin(item);
+    else
+        DeleteChecked(item) ? Remove(item.GetPath(), 1, item.GetSize()) : Skip(item.GetPath(), item.GetSize());
 }
 
 bool TCleaner::Confirmed(const std::string& path, TConfirmAnswer& remembered)
@@ -155,15 +175,26 @@ bool TCleaner::Confirmed(const std::string& path, TConfirmAnswer& remembered)
 void TCleaner::EmptyRecycleBin(ICleanupListItem& item)
 {
     const int64_t items = TStringRoutines::DigitsToIntDef(item.GetPath());
-    const std::string name = item.GetOptionName();
-    ShowStatus("Deleting: \"" + name + "\"");
-    void* owner = dispatch_ ? reinterpret_cast<void*>(dispatch_->GetWindowHandle()) : nullptr;
+    bool emptied = false;
+    try {
+        void* owner = dispatch_ ? reinterpret_cast<void*>(dispatch_->GetWindowHandle()) : nullptr;
+        emptied = TAPIRoutines::EmptyRecycleBin(owner);
+    } catch (...) {
+        emptied = false;
+    }
     // Counted only once the bins are really empty: a failure must not read as space gained.
-    if (TAPIRoutines::EmptyRecycleBin(owner)) {
-        removedCount_ += static_cast<uint32_t>(items > 0 ? items : 0);
-        removedSize_ += item.GetSize();
-    } else {
-        Skip(name, item.GetSize());
+    if (emptied)
+        Remove(item.GetOptionName(), static_cast<uint32_t>(items > 0 ? items : 0), item.GetSize());
+    else
+        Skip(item.GetPath(), item.GetSize());
+}
+
+bool TCleaner::DeleteChecked(ICleanupListItem& item)
+{
+    try {
+        return DeleteObject(item);
+    } catch (...) {
+        return false;
     }
 }
 
@@ -171,7 +202,7 @@ bool TCleaner::DeleteObject(ICleanupListItem& item)
 {
     const std::string path = item.GetPath();
     platform::DirectoryEntry entry;
-    if (path.empty() || !platform::QueryEntry(path, entry) || ReachedThroughLink(path))
+    if (path.empty() || !platform::QueryEntry(path, entry) || !ReachedDirectly(path, item.GetOption()))
         return false;
     // A link goes as a link, whatever it points to.
     if (IsLink(entry.attributes))
@@ -182,6 +213,43 @@ bool TCleaner::DeleteObject(ICleanupListItem& item)
         if ((option->GetObjectKind() == okDirectories) != isDirectory)
             return false;
     return isDirectory ? DeleteDirectoryObject(path) : DeleteFileObject(path);
+}
+
+bool TCleaner::ReachedDirectly(const std::string& path, TCleanupOption option)
+{
+    auto found = sources_.find(option);
+    if (found == sources_.end()) {
+        // Both the folder as given and as the scan walked it (long names), in comparable form.
+        std::vector<std::string> roots;
+        for (const std::string& source : TCleanupOptionRules::ResolveSources(option, context_->GetTargets())) {
+            if (source.empty())
+                continue;
+            for (const std::string& form : {source, TScanPaths::Normalize(source)}) {
+                const std::string root = Comparable(form);
+                if (std::find(roots.begin(), roots.end(), root) == roots.end())
+                    roots.push_back(root);
+            }
+        }
+        found = sources_.emplace(option, std::move(roots)).first;
+    }
+    const std::string trimmed = WithoutTrailingSeparators(path);
+    const std::string text = Comparable(trimmed);
+    for (const std::string& root : found->second) {
+        if (text.size() <= root.size() + 1 || text.compare(0, root.size(), root) != 0 || !IsSeparator(text[root.size()]))
+            continue;
+        // Links at or above the source are the user's own choice of folder; one below it was
+        // walked into (or swapped in since the scan) and would lead outside what was scanned.
+        bool throughLink = false;
+        for (size_t at = root.size() + 1; at < text.size() && !throughLink; ++at) {
+            if (!IsSeparator(text[at]))
+                continue;
+            const uint32_t attributes = platform::GetAttributesAt(trimmed.substr(0, at));
+            throughLink = attributes != platform::kInvalidAttributes && IsLink(attributes);
+        }
+        if (!throughLink)
+            return true;
+    }
+    return false;
 }
 
 bool TCleaner::DeleteFileObject(const std::string& path)
@@ -213,24 +281,31 @@ bool TCleaner::HeldOpen(const std::string& path)
 
 void TCleaner::RemoveEmptyTemporarySubdirectories()
 {
-    for (const std::string& dir : context_->GetTempDirectories())
-        if (!dir.empty())
+    for (const std::string& dir : context_->GetTempDirectories()) {
+        if (dir.empty())
+            continue;
+        try {
             TDirectoryRoutines::DeleteTree(dir, TFileRoutines::IncludeTrailingSeparator(dir), false, true);
+        } catch (...) {
+            // One temporary folder that cannot be read leaves the others to be tidied.
+        }
+    }
 }
 
+// Both count before the status is shown: a window that fails must not lose what was done.
 void TCleaner::Remove(const std::string& text, uint32_t count, int64_t size)
 {
-    ShowStatus("Deleting: \"" + text + "\"");
     removedCount_ += count;
     removedSize_ += size;
+    ShowStatus("Deleting: \"" + text + "\"");
 }
 
 void TCleaner::Skip(const std::string& path, int64_t size)
 {
-    ShowStatus("Skipping \"" + path + "\"");
     skippedSize_ += size;
     ++skippedCount_;
     skippedList_.push_back(path);
+    ShowStatus("Skipping \"" + path + "\"");
 }
 
 void TCleaner::ShowStatus(const std::string& text)
@@ -249,6 +324,23 @@ void TCleaner::ShowProgress(int32_t index)
 
 void TCleaner::EndClean(const std::string& outcome, bool stopped)
 {
+    // Each step is kept from the next one's failure: the finished notice must always go.
+    try {
+        WriteSummary(stopped);
+    } catch (...) {
+    }
+    try {
+        ShowStatus(outcome);
+    } catch (...) {
+    }
+    try {
+        PostFinished(WM_CLEANFINISHED);
+    } catch (...) {
+    }
+}
+
+void TCleaner::WriteSummary(bool stopped)
+{
     TPreferenceValues& preferences = Preferences();
     preferences.DiskSpaceGain += static_cast<uint32_t>(removedSize_);
     preferences.ObjectsCleaned += removedCount_;
@@ -259,7 +351,10 @@ void TCleaner::EndClean(const std::string& outcome, bool stopped)
     const int64_t selectedCount = figures ? figures->GetSelectedCount() : 0;
     const int64_t selectedCapacity = figures ? figures->GetSelectedCapacity() : 0;
 
-    std::vector<std::string>& lines = context_->GetCleanReport()->GetLines();
+    std::shared_ptr<ICleanReport> report = context_->GetCleanReport();
+    if (!report)
+        return;
+    std::vector<std::string>& lines = report->GetLines();
     lines.push_back(Format("Total objects     : %8s    Total size: %9s", Count(foundCount).c_str(), Capacity(foundCapacity).c_str()));
     lines.push_back(Format("Selected objects  : %8s    Total size: %9s", Count(selectedCount).c_str(),
                            Capacity(selectedCapacity).c_str()));
@@ -282,9 +377,6 @@ void TCleaner::EndClean(const std::string& outcome, bool stopped)
     }
     lines.push_back("\r\nSkipped objects list:\r\n");
     lines.insert(lines.end(), skippedList_.begin(), skippedList_.end());
-
-    ShowStatus(outcome);
-    PostFinished(WM_CLEANFINISHED);
 }
 
 std::shared_ptr<ICleaner> TEngineServices::CreateCleaner()

@@ -5,6 +5,7 @@
 #include "platform/PlatformSystem.h"
 
 #include <chrono>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -32,7 +33,11 @@ private:
     void CleanItem(ICleanupListItem& item, TConfirmAnswer& remembered);
     bool Confirmed(const std::string& path, TConfirmAnswer& remembered);
     void EmptyRecycleBin(ICleanupListItem& item);
+    // Removes the object; false (the object is skipped) for any failure, errors included.
+    bool DeleteChecked(ICleanupListItem& item);
     bool DeleteObject(ICleanupListItem& item);
+    // The object lies below one of its option's source folders with no link on the way down.
+    bool ReachedDirectly(const std::string& path, TCleanupOption option);
     bool DeleteFileObject(const std::string& path);
     bool DeleteDirectoryObject(const std::string& path);
     bool HeldOpen(const std::string& path);
@@ -42,6 +47,8 @@ private:
     void ShowStatus(const std::string& text);
     void ShowProgress(int32_t index);
     void EndClean(const std::string& outcome, bool stopped);
+    // Adds to the statistics and writes the report's closing lines.
+    void WriteSummary(bool stopped);
 
     std::shared_ptr<ICleanerContext> context_;
     std::shared_ptr<ICleanerDispatch> dispatch_;
@@ -57,4 +64,7 @@ private:
     std::string statusText_;
     int32_t progressIndex_ = -1;
     std::set<platform::FileIdentity> openFiles_;
+    bool confirmations_ = false;
+    // Per option, the folders its objects were searched from, resolved once per clean.
+    std::map<TCleanupOption, std::vector<std::string>> sources_;
 };

@@ -5,8 +5,9 @@
 std::shared_ptr<ICleanerContext> TEngineServices::CreateCleanerContext(
     const std::shared_ptr<IBroadcastParameters>& broadcastParameters, const std::shared_ptr<ICleanupList>& cleanupList,
     TCleanupOptionSet selectedOptions, const std::vector<std::string>& tempDirectories, bool secureDelete,
-    uint8_t secureDeletePasses, bool randomPattern, const std::shared_ptr<ICleanReport>& cleanReport)
+    uint8_t secureDeletePasses, bool randomPattern, const std::shared_ptr<ICleanReport>& cleanReport,
+    const std::vector<std::string>& targets)
 {
     return std::make_shared<TCleanerContext>(broadcastParameters, cleanupList, selectedOptions, tempDirectories,
-                                             secureDelete, secureDeletePasses, randomPattern, cleanReport);
+                                             secureDelete, secureDeletePasses, randomPattern, cleanReport, targets);
 }

@@ -6,10 +6,12 @@ class TCleanerContext : public ICleanerContext {
 public:
     TCleanerContext(std::shared_ptr<IBroadcastParameters> broadcastParameters, std::shared_ptr<ICleanupList> cleanupList,
                     TCleanupOptionSet selectedOptions, std::vector<std::string> tempDirectories, bool secureDelete,
-                    uint8_t secureDeletePasses, bool randomPattern, std::shared_ptr<ICleanReport> cleanReport)
+                    uint8_t secureDeletePasses, bool randomPattern, std::shared_ptr<ICleanReport> cleanReport,
+                    std::vector<std::string> targets)
         : broadcastParameters_(std::move(broadcastParameters)), cleanupList_(std::move(cleanupList)),
           selectedOptions_(selectedOptions), tempDirectories_(std::move(tempDirectories)), secureDelete_(secureDelete),
-          secureDeletePasses_(secureDeletePasses), randomPattern_(randomPattern), cleanReport_(std::move(cleanReport))
+          secureDeletePasses_(secureDeletePasses), randomPattern_(randomPattern), cleanReport_(std::move(cleanReport)),
+          targets_(std::move(targets))
     {
     }
 
@@ -21,6 +23,7 @@ public:
     uint8_t GetSecureDeletePasses() override { return secureDeletePasses_; }
     bool GetRandomPattern() override { return randomPattern_; }
     std::shared_ptr<ICleanReport> GetCleanReport() override { return cleanReport_; }
+    const std::vector<std::string>& GetTargets() override { return targets_; }
 
 private:
     const std::shared_ptr<IBroadcastParameters> broadcastParameters_;
@@ -31,4 +34,5 @@ private:
     const uint8_t secureDeletePasses_;
     const bool randomPattern_;
     const std::shared_ptr<ICleanReport> cleanReport_;
+    const std::vector<std::string> targets_;
 };

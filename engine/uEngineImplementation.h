@@ -29,7 +29,7 @@ public:
         const std::shared_ptr<IBroadcastParameters>& broadcastParameters,
         const std::shared_ptr<ICleanupList>& cleanupList, TCleanupOptionSet selectedOptions,
         const std::vector<std::string>& tempDirectories, bool secureDelete, uint8_t secureDeletePasses,
-        bool randomPattern, const std::shared_ptr<ICleanReport>& cleanReport);
+        bool randomPattern, const std::shared_ptr<ICleanReport>& cleanReport, const std::vector<std::string>& targets);
     // Suspended until Start.
     static std::shared_ptr<ICleaner> CreateCleaner();
     static std::shared_ptr<ICleanReport> CreateCleanReport();

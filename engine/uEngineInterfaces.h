@@ -245,6 +245,8 @@ public:
     virtual uint8_t GetSecureDeletePasses() = 0;
     virtual bool GetRandomPattern() = 0;
     virtual std::shared_ptr<ICleanReport> GetCleanReport() = 0;
+    // The folders the scan was given; the cleaner refuses objects found outside their option's sources.
+    virtual const std::vector<std::string>& GetTargets() = 0;
 };
 
 class ICleanerDispatch : public IWindowDispatch {

@@ -1,5 +1,5 @@
 // The cycle's shared set-up: option presets and stored ticks, the validator chain from the
-// preferences, the check presets and the target checks.
+// preferences, the check presets, the target checks and the targets handed to the clean.
 #include "TestSupport.h"
 
 #include "app/uCycleSetup.h"
@@ -102,4 +102,13 @@ TEST(CycleSetup, TargetsMustExistAndTakeNewFiles)
               TCycleSetup::CheckTargets({dir.Str(), missing, dir.Str()}));
     testing_support::WriteBytes(dir.File("file"), "x");
     EXPECT_NE("", TCycleSetup::CheckTargets({dir.File("file")})) << "a file is no target";
+}
+
+TEST(CycleSetup, TheCleanIsGivenTheTargetsTheScanWasGiven)
+{
+    TPreferenceValues prefs(false);
+    const auto context = TCycleSetup::CreateCleanerContext(
+        prefs, TEngineServices::CreateBroadcastParameters(), nullptr, TEngineServices::CreateCleanReport(),
+        "/one;/two words;", TCleanupOptionSet());
+    EXPECT_EQ((std::vector<std::string>{"/one", "/two words"}), context->GetTargets());
 }

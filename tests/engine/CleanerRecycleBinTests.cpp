@@ -40,7 +40,8 @@ TEST(CleanerRecycleBin, CountsItsItemsOnlyWhenTheBinsWereEmptied)
     run.Add("12 object(s)", 40, scSafe, 1, true, ShellFolderRecycleBin);
     run.Clean();
     EXPECT_EQ("Removed objects   :        0    Total size:      0 Ko", run.Line("Removed objects"));
-    EXPECT_EQ((std::vector<std::string>{"Option 1"}), run.SkippedPaths());
+    EXPECT_EQ((std::vector<std::string>{"12 object(s)"}), run.SkippedPaths());
+    EXPECT_EQ((std::vector<std::string>{"Skipping \"12 object(s)\"", "Clean complete."}), run.dispatch->statusTexts);
     EXPECT_EQ(gain, Preferences().DiskSpaceGain);
 #endif
 }

@@ -22,7 +22,13 @@ public:
     explicit TCleanerTestDispatch(std::shared_ptr<ISynchronizer> synchronizer) : synchronizer_(std::move(synchronizer)) {}
 
     TWindowHandle GetWindowHandle() override { return kTestWindow; }
-    void SetStatusText(const std::string& text) override { Record(), statusTexts.push_back(text); }
+    void SetStatusText(const std::string& text) override
+    {
+        Record();
+        if (onStatus)
+            onStatus(text);
+        statusTexts.push_back(text);
+    }
     std::shared_ptr<ISynchronizer> GetSynchronizer() override { return synchronizer_; }
     void SetProgress(int32_t position) override { Record(), progress.push_back(position); }
     TConfirmAnswer ConfirmDelete(const std::string& path) override
@@ -41,6 +47,7 @@ public:
     // Set before the clean; read and written on the pumping thread only.
     std::deque<TConfirmAnswer> answers;
     std::function<void()> onQuestion;
+    std::function<void(const std::string&)> onStatus;
     std::vector<std::string> statusTexts;
     std::vector<int32_t> progress;
     std::vector<std::string> questions;
@@ -81,7 +88,7 @@ struct TCleanRun {
     void Clean(int stopAfterQuestions = -1)
     {
         auto context = TEngineServices::CreateCleanerContext(figures, list, options, tempDirectories, secureDelete,
-                                                             passes, randomPattern, report);
+                                                             passes, randomPattern, report, targets);
         cleaner = TEngineServices::CreateCleaner();
         cleaner->SetDispatch(dispatch);
         cleaner->SetContext(context);
@@ -131,6 +138,8 @@ struct TCleanRun {
     std::shared_ptr<ICleanReport> report = TEngineServices::CreateCleanReport();
     std::shared_ptr<ICleaner> cleaner;
     TCleanupOptionSet options;
+    // The folders the scan was given: objects of target options outside them are never deleted.
+    std::vector<std::string> targets;
     std::vector<std::string> tempDirectories;
     bool secureDelete = false;
     uint8_t passes = 1;

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <stdexcept>
 
 using namespace cleaner_testing;
 using testing_support::ReadBytes;
@@ -40,6 +41,7 @@ TEST(Cleaner, DeletesCheckedObjectsSkipsTheRestAndAddsToTheStatistics)
     WriteBytes(dir.File("readonly.tmp"), "ccc");
     MakeReadOnly(dir.File("readonly.tmp"));
     TCleanRun run;
+    run.targets = {dir.Str()};
     run.Add(dir.File("a.tmp"), 3);
     run.Add(dir.File("kept.tmp"), 5, scSafe, 13, false);
     run.Add(dir.File("gone.tmp"), 7);
@@ -119,6 +121,7 @@ TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
         WriteBytes(dir.File(name), "x");
     {
         TCleanRun run;
+        run.targets = {dir.Str()};
         Preferences().Confirmations = true;
         run.Add(dir.File("safe"));
         run.Add(dir.File("unsafe1"), 1, scPotentiallyUnsafe);
@@ -139,6 +142,7 @@ TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
     {
         // An answer the box never gives counts as "no"; "yes to all" ends the questions.
         TCleanRun run;
+        run.targets = {dir.Str()};
         Preferences().Confirmations = true;
         for (const char* name : {"unsafe2", "unsafe3", "unsafe4"})
             run.Add(dir.File(name), 1, scUnsafe);
@@ -151,6 +155,7 @@ TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
     }
     {
         TCleanRun run;
+        run.targets = {dir.Str()};
         Preferences().Confirmations = false;
         run.Add(dir.File("unsafe2"), 1, scUnsafe);
         run.Clean();
@@ -172,6 +177,7 @@ TEST(Cleaner, SecureDeleteKeepsWhatItCannotRewriteAndDirectoryObjectsAreEmptied)
     WriteBytes(dir.File("full/sub/deeper/c"), "c");
     std::filesystem::create_directories(dir.Path() / "emptydir");
     TCleanRun run;
+    run.targets = {dir.Str()};
     run.secureDelete = true;
     run.passes = 2;
     for (const char* name : {"data", "empty", "readonly", "missing"})
@@ -202,6 +208,7 @@ TEST(Cleaner, TemporaryPassRemovesOnlyEmptySubdirectoriesAndAStopSkipsIt)
     {
         // Stopped while the first question is open: that object is finished, the others are untouched.
         TCleanRun run;
+        run.targets = {dir.Str()};
         Preferences().Confirmations = true;
         run.options.Include(0);
         run.tempDirectories = {temp.Str()};
@@ -234,6 +241,51 @@ TEST(Cleaner, TemporaryPassRemovesOnlyEmptySubdirectoriesAndAStopSkipsIt)
     }
 }
 
+TEST(Cleaner, AFailingWindowEndsTheCleanOnceWithAWholeReport)
+{
+    TempDir dir;
+    for (const char* name : {"one", "two", "three", "four"})
+        WriteBytes(dir.File(name), "x");
+    const auto expectEndedOnce = [](TCleanRun& run, const std::string& removed) {
+        ASSERT_EQ(1u, run.notices.size());
+        EXPECT_EQ(WM_CLEANFINISHED, run.notices[0].message);
+        EXPECT_EQ(removed, run.Line("Removed objects"));
+        EXPECT_NE("", run.Line("Total space gain"));
+        EXPECT_NE("", run.Line("Process stopped"));
+        EXPECT_EQ("\r\nSkipped objects list:\r\n", run.Lines().back());
+    };
+    {
+        // The question cannot be put: the object in hand and those after it stay.
+        TCleanRun run;
+        run.targets = {dir.Str()};
+        Preferences().Confirmations = true;
+        run.Add(dir.File("one"));
+        run.Add(dir.File("two"), 1, scUnsafe);
+        run.Add(dir.File("three"));
+        run.dispatch->onQuestion = [] { throw std::runtime_error("window gone"); };
+        run.Clean();
+        expectEndedOnce(run, "Removed objects   :        1    Total size:      1 Ko");
+        EXPECT_FALSE(Exists(dir.File("one")));
+        EXPECT_TRUE(Exists(dir.File("two")));
+        EXPECT_TRUE(Exists(dir.File("three")));
+        EXPECT_EQ("Clean stopped.", run.dispatch->statusTexts.back());
+    }
+    {
+        // No status can be shown at all: what was deleted still counts.
+        TCleanRun run;
+        run.targets = {dir.Str()};
+        run.Add(dir.File("three"), 2);
+        run.Add(dir.File("four"));
+        const uint32_t gain = Preferences().DiskSpaceGain;
+        run.dispatch->onStatus = [](const std::string&) { throw std::runtime_error("window gone"); };
+        run.Clean();
+        expectEndedOnce(run, "Removed objects   :        1    Total size:      2 Ko");
+        EXPECT_FALSE(Exists(dir.File("three")));
+        EXPECT_TRUE(Exists(dir.File("four")));
+        EXPECT_EQ(gain + 2, Preferences().DiskSpaceGain);
+    }
+}
+
 TEST(Cleaner, KeepsAFileThatAProgramHoldsOpen)
 {
     TempDir dir;
@@ -242,12 +294,14 @@ TEST(Cleaner, KeepsAFileThatAProgramHoldsOpen)
         platform::FileHandle holder(dir.File("busy"), platform::FileAccess::ReadShared);
         ASSERT_TRUE(holder.IsOpen());
         TCleanRun run;
+        run.targets = {dir.Str()};
         run.Add(dir.File("busy"));
         run.Clean();
         EXPECT_EQ("busy", ReadBytes(dir.File("busy")));
         EXPECT_EQ((std::vector<std::string>{dir.File("busy")}), run.SkippedPaths());
     }
     TCleanRun run;
+    run.targets = {dir.Str()};
     run.Add(dir.File("busy"));
     run.Clean();
     EXPECT_FALSE(Exists(dir.File("busy")));
@@ -258,6 +312,7 @@ TEST(Cleaner, KeepsAFileThatAProgramHoldsOpen)
     WriteBytes(dir.File("folder/free"), "free");
     platform::FileHandle holder(dir.File("folder/sub/held"), platform::FileAccess::ReadShared);
     TCleanRun folderRun;
+    folderRun.targets = {dir.Str()};
     folderRun.Add(dir.File("folder"), 1, scSafe, 22);
     folderRun.Clean();
     EXPECT_FALSE(Exists(dir.File("folder/free")));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 
@@ -94,6 +95,7 @@ TEST(LinkSafety, ScanAndCleanOfEverythingLeavesTheOutsideIntact)
     TCleanRun run;
     run.list = scan.list;
     run.figures = scan.counters;
+    run.targets = {target.Str()};
     // Everything found in the target is checked; system folders found by other options are left alone.
     for (int32_t i = 0; i < run.list->GetCount(); ++i)
         if (auto item = run.list->GetItem(i))
@@ -125,6 +127,7 @@ TEST(LinkSafety, ObjectsThatBecameLinksOrChangedKindAreNeverFollowed)
 
     TCleanRun run;
     run.secureDelete = true;
+    run.targets = {target.Str()};
     run.Add(target.File("was-file"), 1, scSafe, 13);
     run.Add(target.File("was-folder"), 1, scSafe, 22);
     run.Add(target.File("now-link.tmp"), 1, scSafe, 13);
@@ -156,4 +159,58 @@ TEST(LinkSafety, ObjectsThatBecameLinksOrChangedKindAreNeverFollowed)
     for (const char* link : {"now-link.tmp", "folder-link", "file-link.tmp"})
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(target.Path() / link))) << link;
 #endif
+}
+
+TEST(LinkSafety, ATargetChosenThroughALinkIsCleanedAndOnlyWhatLiesBelowItsSources)
+{
+    TempDir base, outside;
+    FillOutside(outside);
+    const auto before = Snapshot(outside.Path());
+    std::filesystem::create_directories(base.Path() / "real" / "sub");
+    WriteBytes(base.File("real/a.tmp"), "a");
+    WriteBytes(base.File("real/sub/b.tmp"), "b");
+    WriteBytes(base.File("elsewhere.tmp"), "keep");
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(base.Path() / "real", base.Path() / "lnk"));
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), base.Path() / "real" / "out"));
+    const std::string chosen = base.File("lnk");
+
+    scanner_testing::TScanSetup setup;
+    setup.options = {21};
+    setup.targets = chosen;
+    setup.ignoreSymbolicLinks = false;
+    setup.customFileMasks = "*";
+    const auto scan = scanner_testing::RunScan(setup);
+    ASSERT_EQ(1u, scan.notices.size());
+    std::vector<std::string> throughOut;
+    for (const auto& item : scan.found)
+        if (Under(item->GetPath(), chosen + std::string(1, platform::PathSeparator()) + "out"))
+            throughOut.push_back(item->GetPath());
+#ifndef _WIN32
+    ASSERT_FALSE(throughOut.empty());
+#endif
+
+    TCleanRun run;
+    run.list = scan.list;
+    run.figures = scan.counters;
+    // Given as typed: with a trailing separator and, where names ignore letter case, in other letters.
+    std::string given = chosen + std::string(1, platform::PathSeparator());
+#ifdef _WIN32
+    for (char& c : given)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+#endif
+    run.targets = {given};
+    // Under none of its option's folders: it cannot be told from an object reached through a link.
+    run.Add(base.File("elsewhere.tmp"), 1, scSafe, 21);
+    run.Clean();
+    ASSERT_EQ(1u, run.notices.size());
+
+    EXPECT_FALSE(std::filesystem::exists(base.Path() / "real" / "a.tmp"));
+    EXPECT_FALSE(std::filesystem::exists(base.Path() / "real" / "sub" / "b.tmp"));
+    EXPECT_EQ("keep", ReadBytes(base.File("elsewhere.tmp")));
+    EXPECT_EQ(before, Snapshot(outside.Path()));
+    throughOut.push_back(base.File("elsewhere.tmp"));
+    std::vector<std::string> skipped = run.SkippedPaths();
+    std::sort(throughOut.begin(), throughOut.end());
+    std::sort(skipped.begin(), skipped.end());
+    EXPECT_EQ(throughOut, skipped);
 }
