@@ -9,6 +9,8 @@
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace {
@@ -28,6 +30,33 @@ protected:
     TCliSession& session_;
     std::shared_ptr<TSynchronizer> synchronizer_;
 };
+
+// An absolute path without "." and ".." parts or a trailing separator (a root keeps its own).
+// Links are not resolved: the target stays the folder the user named.
+std::string TidyTarget(const std::string& given)
+{
+    if (given.empty())
+        return given; // refused by the checks as a folder that does not exist
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::absolute(std::filesystem::u8path(given), error);
+    if (error)
+        return given;
+    path = path.lexically_normal();
+    if (!path.has_filename() && path.has_relative_path())
+        path = path.parent_path();
+    const auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+bool SameTarget(const std::string& a, const std::string& b)
+{
+    if (platform::PathSeparator() == '/')
+        return a == b;
+    // Windows file names ignore letter case.
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 } // namespace
 
@@ -96,19 +125,20 @@ int TCliSession::LoadPreferences()
 {
     // The cleaner adds its statistics to the process-wide values; they are never saved here,
     // so the tool cannot overwrite what a running window keeps.
-    StartPreferences({});
-    TPreferenceValues& prefs = Preferences();
+    auto values = std::make_unique<TPreferenceValues>(false);
     if (request.noPrefs) {
-        prefs.SetDefaults();
+        values->SetDefaults();
     } else {
         const std::string file = request.prefsFile.empty() ? DefaultPreferencesFile() : request.prefsFile;
         if (!request.prefsFile.empty() && !platform::FileExists(file)) {
             terminal.Message("The preferences file \"" + file + "\" does not exist.");
             return kExitUsage;
         }
-        prefs.SetFileName(file);
-        prefs.Load();
+        values->SetFileName(file);
+        values->Load();
     }
+    InstallPreferences(std::move(values));
+    TPreferenceValues& prefs = Preferences();
     if (request.secure)
         prefs.SecureDeleteFiles = true;
     if (request.passes > 0)
@@ -122,14 +152,16 @@ int TCliSession::ResolveTargets()
 {
     for (const std::string& given : request.targets) {
         // The targets travel joined by ";": a name holding one would become two other targets.
-        if (given.find(';') != std::string::npos || given.empty()) {
+        if (given.find(';') != std::string::npos) {
             terminal.Message("The target \"" + given + "\" cannot be cleaned: its name holds a \";\".");
             return kExitUsage;
         }
-        std::error_code error;
-        const std::filesystem::path absolute = std::filesystem::absolute(std::filesystem::u8path(given), error);
-        const auto text = absolute.u8string();
-        targets.push_back(error ? given : std::string(text.begin(), text.end()));
+        // The same folder given twice, spelled two ways, would have its objects listed twice.
+        const std::string target = TidyTarget(given);
+        const bool repeated = std::any_of(targets.begin(), targets.end(),
+                                          [&](const std::string& known) { return SameTarget(known, target); });
+        if (!repeated)
+            targets.push_back(target);
     }
     const std::string problem = TCycleSetup::CheckTargets(targets);
     if (!problem.empty()) {

@@ -21,6 +21,8 @@ void StartPreferences(const std::vector<std::string>& arguments)
     processPreferences->Load();
 }
 
+void InstallPreferences(std::unique_ptr<TPreferenceValues> values) { processPreferences = std::move(values); }
+
 void StopPreferences()
 {
     if (!processPreferences)

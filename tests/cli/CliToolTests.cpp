@@ -2,6 +2,7 @@
 #include "CliProcess.h"
 #include "TestSupport.h"
 
+#include "platform/PlatformFiles.h"
 #include "prefs/VelaPreferences.h"
 
 #include <gmock/gmock.h>
@@ -122,6 +123,10 @@ TEST(CliTool, CommandsHelpAndUsageErrors)
     EXPECT_THAT(missing.err, HasSubstr("\"" + tree.File("nowhere") + "\" does not have physical media present or is "
                                        "an invalid disk or directory.\nPlease insert the physical media"));
     EXPECT_EQ("", missing.out);
+
+    const TToolRun empty = RunTool({"scan", "", "--options", "13", "--no-prefs"});
+    EXPECT_EQ(2, empty.status);
+    EXPECT_THAT(empty.err, HasSubstr("\"\" does not have physical media present"));
 
     // A target named with ";" would travel as two other targets.
     fs::create_directories(tree.dir.Path() / "a;b");
@@ -249,6 +254,11 @@ TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
     for (const auto& object : previewed["objects"])
         found.insert(object["path"].get<std::string>());
     ASSERT_EQ(3u, found.size());
+    // The same folder named twice, spelled two ways, is scanned once.
+    const std::string sep(1, platform::PathSeparator());
+    const std::string spelledAgain = tree.Str() + sep + "sub" + sep + ".." + sep;
+    const TToolRun twice = RunTool({"scan", tree.Str(), spelledAgain, "--options", "13-15", "--json", "--no-prefs"});
+    EXPECT_EQ(3u, nlohmann::json::parse(twice.out)["objects"].size());
 
     const std::string reportFile = tree.File("clean.txt");
     const TToolRun clean = RunTool({"clean", tree.Str(), "--options", "13-15", "--no-prefs", "--report", reportFile});
