@@ -19,7 +19,7 @@ const char kCacheDescription[] = "Cached Internet resources tend to consume driv
 const char kShortcutDescription[] = "Shortcuts pointing to invalid files.";
 
 // Firefox's cache2 entries are named by 40 upper-case hexadecimal digits; matching that shape
-// (rather than "*") keeps the roaming profile on Linux (~/.mozilla/firefox) safe.
+// (rather than "*") leaves the cache's index and anything else in the folder alone.
 #define QS_HEX "[0-9A-F]"
 #define QS_HEX8 QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX
 #define QS_FIREFOX_ENTRY QS_HEX8 QS_HEX8 QS_HEX8 QS_HEX8 QS_HEX8

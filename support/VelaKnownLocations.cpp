@@ -144,8 +144,15 @@ std::string TDirectoryRoutines::GetCookiesDir() { return ShellOrWindowsFolder(kC
 
 std::string TDirectoryRoutines::GetFirefoxProfilesDir()
 {
-    if (!kWindowsFolders)
-        return TFileRoutines::IncludeTrailingSeparator(Existing(HomeFolder(".mozilla/firefox")));
+    if (!kWindowsFolders) {
+        // Like the local folder on Windows, the XDG cache holds each profile's disk cache;
+        // ~/.mozilla/firefox is the profile itself (bookmarks, passwords) and is never a source.
+        std::string cache;
+        if (!platform::GetEnvironmentValue("XDG_CACHE_HOME", cache) || cache.empty() || cache[0] != '/')
+            cache = HomeFolder(".cache");
+        return cache.empty() ? std::string()
+                             : TFileRoutines::IncludeTrailingSeparator(Existing(cache + "/mozilla/firefox"));
+    }
     if (!Is2000OrLater())
         return std::string();
     const std::string local = ShellFolder(kCsidlLocalAppData);

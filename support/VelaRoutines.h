@@ -14,7 +14,7 @@
 //   GetDesktopDir            XDG desktop folder ($XDG_DESKTOP_DIR, user-dirs.dirs, ~/Desktop)
 //   GetCommonDesktopDir      empty
 //   GetInternetCacheDir, GetCookiesDir  empty (no Internet Explorer)
-//   GetFirefoxProfilesDir    ~/.mozilla/firefox/
+//   GetFirefoxProfilesDir    $XDG_CACHE_HOME/mozilla/firefox/ (~/.cache/...): the profiles' caches
 //   GetSkypeDirs             the same rule over ~/.Skype/ (Skype for Linux keeps its accounts there)
 //   QueryRecycleBin, EmptyRecycleBin  the user's freedesktop Trash ($XDG_DATA_HOME/Trash):
 //                            count = entries of files/, size = their total (links as themselves);

@@ -225,6 +225,27 @@ TEST(Scanner, OptionSources)
     EXPECT_EQ(1, result.Count("Duplicate: \"" + (*dup)->GetPath() + "\""));
 }
 
+#ifndef _WIN32
+// On Linux the browser's disk cache lives in the XDG cache, apart from the profile it serves.
+TEST(Scanner, FirefoxCacheEntriesOnly)
+{
+    TempDir dir;
+    const std::string entry = "0123456789ABCDEF0123456789ABCDEF01234567";
+    MakeFile(dir, "cache/mozilla/firefox/abc.default/cache2/entries/" + entry);
+    MakeFile(dir, "cache/mozilla/firefox/abc.default/cache2/index");
+    MakeFile(dir, "cache/mozilla/firefox/abc.default/startupCache/" + std::string(40, 'z'));
+    ScopedEnvironment cache("XDG_CACHE_HOME", dir.File("cache"));
+
+    TScanSetup setup;
+    setup.targets = dir.File("cache");
+    setup.options = {11};
+    TScanResult result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+    EXPECT_THAT(FoundUnder(result, dir.File("cache/mozilla/firefox"), {11}),
+                ElementsAre("abc.default/cache2/entries/" + entry));
+}
+#endif
+
 TEST(Scanner, LinksNeverLeadOutsideOrLoop)
 {
     TempDir dir, outside;
