@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 using testing_support::TempDir;
@@ -102,6 +103,19 @@ TEST(CycleSetup, TargetsMustExistAndTakeNewFiles)
               TCycleSetup::CheckTargets({dir.Str(), missing, dir.Str()}));
     testing_support::WriteBytes(dir.File("file"), "x");
     EXPECT_NE("", TCycleSetup::CheckTargets({dir.File("file")})) << "a file is no target";
+
+#ifndef _WIN32
+    // Root writes anywhere; an immutable folder refuses even root.
+    const std::string locked = dir.File("locked");
+    std::filesystem::create_directory(testing_support::PathOf(locked));
+    if (std::system(("chattr +i '" + locked + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "this file system cannot mark a folder immutable";
+    const std::string problem = TCycleSetup::CheckTargets({dir.Str(), locked});
+    std::system(("chattr -i '" + locked + "'").c_str());
+    EXPECT_EQ("\"" + locked + "\" is a read-only location on the disk.\r\nYou cannot perform clean operations on it.\r\n"
+              "Please select another location or remove this one from the clean-up list.",
+              problem);
+#endif
 }
 
 TEST(CycleSetup, TheCleanIsGivenTheTargetsTheScanWasGiven)
