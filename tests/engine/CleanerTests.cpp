@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <stdexcept>
@@ -193,6 +194,20 @@ TEST(Cleaner, SecureDeleteKeepsWhatItCannotRewriteAndDirectoryObjectsAreEmptied)
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "full"));
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path() / "full"));
     EXPECT_FALSE(Exists(dir.File("emptydir")));
+
+#ifndef _WIN32
+    // An empty folder that takes no new file is not removed but listed as skipped.
+    std::filesystem::create_directories(dir.Path() / "locked");
+    if (std::system(("chattr +i '" + dir.File("locked") + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "this file system cannot mark a folder immutable";
+    TCleanRun lockedRun;
+    lockedRun.targets = {dir.Str()};
+    lockedRun.Add(dir.File("locked"), 1, scSafe, 20);
+    lockedRun.Clean();
+    std::system(("chattr -i '" + dir.File("locked") + "'").c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "locked"));
+    EXPECT_EQ((std::vector<std::string>{dir.File("locked")}), lockedRun.SkippedPaths());
+#endif
 }
 
 TEST(Cleaner, TemporaryPassRemovesOnlyEmptySubdirectoriesAndAStopSkipsIt)
