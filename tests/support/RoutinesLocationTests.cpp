@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #ifdef _WIN32
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #endif
 
@@ -165,10 +167,31 @@ TEST(RoutinesLocations, ShellLinksAndTheRecycleBin)
     EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("gone.lnk")), tmp.File("gone.exe"));
     EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("none.lnk")), "");
 
-    // Query only: the bin here is the machine's real one.
     int64_t size = -1, count = -1;
     EXPECT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
     EXPECT_GE(size, 0);
     EXPECT_GE(count, 0);
+    if (!std::getenv("QS_PRIVATE_TRASH"))
+        return; // the bin here is the machine's own: query only
+
+    // Empty, then one file of 5 bytes sent to the bin, then emptied again.
+    ASSERT_TRUE(TAPIRoutines::EmptyRecycleBin(nullptr));
+    ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
+    EXPECT_EQ(0, count);
+    WriteBytes(tmp.File("binned.txt"), "hello");
+    std::wstring from = testing_support::PathOf(tmp.File("binned.txt")).wstring();
+    from.push_back(L'\0'); // the list ends with an empty name
+    SHFILEOPSTRUCTW operation {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    ASSERT_EQ(0, SHFileOperationW(&operation));
+    ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
+    EXPECT_EQ(1, count);
+    EXPECT_EQ(5, size);
+    EXPECT_TRUE(TAPIRoutines::EmptyRecycleBin(nullptr));
+    ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
+    EXPECT_EQ(0, count);
+    EXPECT_EQ(0, size);
 }
 #endif
