@@ -54,6 +54,9 @@ TEST(RoutinesLocations, SkypeFoldersAndPathMapping)
     TStringList found = TDirectoryRoutines::GetSkypeDirsIn(base.Str());
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(found.front(), root + "My Skype Received Files");
+    // Accounts come in the order the folder lists them; within one, Pictures comes first.
+    const auto at = [&](const std::string& dir) { return std::find(found.begin(), found.end(), root + dir) - found.begin(); };
+    EXPECT_LT(at("alice" + Sep() + "Pictures"), at("alice" + Sep() + "media_messaging" + Sep() + "media_cache_v3"));
     std::sort(found.begin() + 1, found.end());
     EXPECT_EQ(found, (TStringList{root + "My Skype Received Files", root + "My Skype Received Files" + Sep() + "Pictures",
                                   root + "alice" + Sep() + "Pictures",
