@@ -1,6 +1,8 @@
 # Sourced by the scripts: one Wine prefix for the project, one persistent wineserver, and an
 # X display (Xvfb when none is given) so Windows programs can create windows.
 export WINEDEBUG=-all
+# No desktop menu entries for what the tests install, and no start-up delay while Wine makes them.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 export WINEARCH=win64
 export WINEPREFIX="${QS_WINEPREFIX:-$HOME/.cache/quillsweep/wine}"
 mkdir -p "$(dirname "$WINEPREFIX")"
@@ -21,7 +23,7 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine: creating the prefix $WINEPREFIX (once)"
   # No Mono or Gecko: their installers would wait for a click.
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+  WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
 wineserver -p 2>/dev/null || true
