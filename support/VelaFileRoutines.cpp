@@ -22,15 +22,7 @@ TDateTime TFileRoutines::FileTimeToLocalDateTime(int64_t fileTime)
     platform::LocalTime local{};
     if (!platform::FileTimeToLocalParts(fileTime, local))
         platform::RaiseLastOSError("File time conversion");
-    TDateTimeParts parts;
-    parts.year = local.year;
-    parts.month = local.month;
-    parts.day = local.day;
-    parts.hour = local.hour;
-    parts.minute = local.minute;
-    parts.second = local.second;
-    parts.millisecond = local.millisecond;
-    return TTimeRoutines::EncodeDateTime(parts);
+    return TTimeRoutines::EncodeLocalTime(local);
 }
 
 bool TFileRoutines::IsSymbolicLink(const std::string& path)

@@ -73,8 +73,9 @@ TDateTimeParts TTimeRoutines::DecodeDateTime(TDateTime value)
     return p;
 }
 
-TDateTime TTimeRoutines::Now()
+TDateTime TTimeRoutines::EncodeLocalTime(const platform::LocalTime& t)
 {
-    const platform::LocalTime t = platform::LocalNow();
     return EncodeDateTime({t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond});
 }
+
+TDateTime TTimeRoutines::Now() { return EncodeLocalTime(platform::LocalNow()); }

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/PlatformSystem.h"
+
 #include <string>
 
 // Days since 1899-12-30 00:00, time of day as the fraction (the preferences file's date-time).
@@ -15,6 +17,7 @@ public:
 
     static TDateTime EncodeDateTime(const TDateTimeParts& parts);
     static TDateTimeParts DecodeDateTime(TDateTime value);
+    static TDateTime EncodeLocalTime(const platform::LocalTime& time);
     // The current local date and time.
     static TDateTime Now();
 };
