@@ -2,6 +2,8 @@
 // Literal file primitives; all paths are UTF-8.
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
@@ -30,8 +32,14 @@ public:
     int64_t Size() const;
     bool Seek(int64_t position);
     void Close();
+    // The ranges (offset, length) that hold data, within the file's size; the whole file when the
+    // system cannot tell. Writing only these never allocates anything new in a sparse file.
+    bool AllocatedRanges(std::vector<std::pair<int64_t, int64_t>>& ranges);
 
 private:
+    friend class DirectoryHandle;
+    explicit FileHandle(intptr_t handle) : handle_(handle) {}
+
     intptr_t handle_ = -1;
     int error_ = 0;
 };

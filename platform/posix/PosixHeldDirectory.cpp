@@ -1,0 +1,279 @@
+#include "platform/PlatformDirectory.h"
+#include "platform/PlatformHeldDirectory.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// O_NONBLOCK: a FIFO swapped in for a file must not hold the worker.
+constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+
+FileIdentity IdentityOf(const struct statx& sx)
+{
+    return {static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor)), static_cast<uint64_t>(sx.stx_ino)};
+}
+
+bool IsMountRoot(const struct statx& sx)
+{
+    return (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+bool StatAt(int dirFd, const char* name, int flags, struct statx& sx)
+{
+    return statx(dirFd, name, flags | AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS, &sx) == 0;
+}
+
+// A folder below a held one is a mount point when it roots a mount (a bind mount shares the
+// device, so the kernel's mark is asked too) or lies on another device.
+bool FillEntry(const struct statx& sx, const FileIdentity& parent, const std::string& name, HeldEntry& entry)
+{
+    const mode_t mode = sx.stx_mode;
+    entry.name = name;
+    entry.identity = IdentityOf(sx);
+    entry.linkCount = sx.stx_nlink;
+    entry.size = S_ISREG(mode) ? static_cast<int64_t>(sx.stx_size) : 0;
+    entry.mountPoint = false;
+    entry.attributes = 0;
+    if (S_ISLNK(mode)) {
+        entry.kind = HeldKind::Link;
+        entry.attributes = kAttrReparsePoint;
+    } else if (S_ISDIR(mode)) {
+        entry.kind = HeldKind::Directory;
+        entry.attributes = kAttrDirectory;
+        entry.mountPoint = IsMountRoot(sx) || entry.identity.volume != parent.volume;
+        if (entry.mountPoint)
+            entry.attributes |= kAttrReparsePoint;
+    } else {
+        entry.kind = S_ISREG(mode) ? HeldKind::File : HeldKind::Other;
+    }
+    if (!S_ISLNK(mode) && (mode & 0222) == 0)
+        entry.attributes |= kAttrReadOnly;
+    if (!name.empty() && name[0] == '.')
+        entry.attributes |= kAttrHidden;
+    return true;
+}
+
+bool SameKindAndIdentity(const HeldEntry& now, const HeldEntry& expected)
+{
+    return now.kind == expected.kind && now.identity == expected.identity;
+}
+
+} // namespace
+
+DirectoryHandle::~DirectoryHandle()
+{
+    if (handle_ >= 0)
+        ::close(static_cast<int>(handle_));
+}
+
+DirectoryHandle::DirectoryHandle(DirectoryHandle&& other) noexcept
+    : handle_(other.handle_), identity_(other.identity_), originalMode_(other.originalMode_),
+      modeChanged_(other.modeChanged_), finalPath_(std::move(other.finalPath_))
+{
+    other.handle_ = -1;
+    other.modeChanged_ = false;
+}
+
+DirectoryHandle& DirectoryHandle::operator=(DirectoryHandle&& other) noexcept
+{
+    if (this != &other) {
+        if (handle_ >= 0)
+            ::close(static_cast<int>(handle_));
+        handle_ = other.handle_;
+        identity_ = other.identity_;
+        originalMode_ = other.originalMode_;
+        modeChanged_ = other.modeChanged_;
+        finalPath_ = std::move(other.finalPath_);
+        other.handle_ = -1;
+        other.modeChanged_ = false;
+    }
+    return *this;
+}
+
+DirectoryHandle DirectoryHandle::Open(const std::string& path)
+{
+    DirectoryHandle result;
+    if (path.empty())
+        return result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return result;
+    struct statx sx {};
+    if (!StatAt(fd, "", AT_EMPTY_PATH, sx)) {
+        ::close(fd);
+        return result;
+    }
+    result.handle_ = fd;
+    result.identity_ = IdentityOf(sx);
+    return result;
+}
+
+bool DirectoryHandle::IsOpen() const { return handle_ >= 0; }
+
+bool DirectoryHandle::Describe(const std::string& name, HeldEntry& entry) const
+{
+    struct statx sx {};
+    if (!IsOpen() || name.empty() || name.find('/') != std::string::npos ||
+        !StatAt(static_cast<int>(handle_), name.c_str(), 0, sx))
+        return false;
+    return FillEntry(sx, identity_, name, entry);
+}
+
+bool DirectoryHandle::List(std::vector<HeldEntry>& entries) const
+{
+    entries.clear();
+    if (!IsOpen())
+        return false;
+    // The listing gets its own descriptor: readdir moves it, and this handle stays reusable.
+    const int fd = ::openat(static_cast<int>(handle_), ".", kOpenDirectory);
+    if (fd < 0)
+        return false;
+    DIR* dir = fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
+    HeldEntry entry;
+    while (dirent* item = readdir(dir)) {
+        const std::string name = item->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (Describe(name, entry))
+            entries.push_back(entry);
+    }
+    closedir(dir);
+    return true;
+}
+
+DirectoryHandle DirectoryHandle::OpenSubdirectory(const std::string& name, const FileIdentity* expected) const
+{
+    DirectoryHandle result;
+    HeldEntry before;
+    if (!Describe(name, before) || before.kind != HeldKind::Directory || before.mountPoint)
+        return result;
+    const int fd = ::openat(static_cast<int>(handle_), name.c_str(), kOpenDirectory);
+    if (fd < 0)
+        return result;
+    // What was opened is what counts: a mount placed or a folder swapped since the look above.
+    struct statx sx {};
+    const bool sound = StatAt(fd, "", AT_EMPTY_PATH, sx) && S_ISDIR(sx.stx_mode) && !IsMountRoot(sx) &&
+                       IdentityOf(sx) == before.identity && IdentityOf(sx).volume == identity_.volume &&
+                       (!expected || IdentityOf(sx) == *expected);
+    if (!sound) {
+        ::close(fd);
+        return result;
+    }
+    result.handle_ = fd;
+    result.identity_ = IdentityOf(sx);
+    return result;
+}
+
+bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected) const
+{
+    HeldEntry now;
+    if (!Describe(name, now) || !SameKindAndIdentity(now, expected))
+        return false;
+    if (now.kind != HeldKind::File && now.kind != HeldKind::Link)
+        return false;
+    // Unlinking a name removes only this folder's entry, whatever was swapped in meanwhile (a
+    // folder is refused without AT_REMOVEDIR), and never needs the file's own mode changed.
+    return ::unlinkat(static_cast<int>(handle_), name.c_str(), 0) == 0;
+}
+
+bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIdentity& expected) const
+{
+    HeldEntry now;
+    if (!Describe(name, now) || now.kind != HeldKind::Directory || now.mountPoint || !(now.identity == expected))
+        return false;
+    return ::unlinkat(static_cast<int>(handle_), name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+FileHandle DirectoryHandle::OpenForRewrite(const std::string& name, const FileIdentity& expected) const
+{
+    if (!IsOpen() || name.empty() || name.find('/') != std::string::npos)
+        return FileHandle();
+    const int fd = ::openat(static_cast<int>(handle_), name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return FileHandle();
+    struct statx sx {};
+    // Checked on the open file: a regular file that is the one scanned, writable (Windows refuses
+    // a read-only file even to an administrator), and whose data no other name shares.
+    const bool sound = StatAt(fd, "", AT_EMPTY_PATH, sx) && S_ISREG(sx.stx_mode) && IdentityOf(sx) == expected &&
+                       (sx.stx_mode & 0222) != 0 && sx.stx_nlink == 1;
+    if (!sound) {
+        ::close(fd);
+        return FileHandle();
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return FileHandle(fd);
+}
+
+bool DirectoryHandle::AllowEntryRemoval()
+{
+    struct stat st {};
+    if (!IsOpen() || fstat(static_cast<int>(handle_), &st) != 0)
+        return false;
+    if (st.st_mode & S_IWUSR)
+        return true;
+    if (fchmod(static_cast<int>(handle_), (st.st_mode & 07777) | S_IWUSR) != 0)
+        return false;
+    if (!modeChanged_) {
+        originalMode_ = st.st_mode & 07777;
+        modeChanged_ = true;
+    }
+    return true;
+}
+
+void DirectoryHandle::RestoreMode()
+{
+    if (modeChanged_ && IsOpen())
+        fchmod(static_cast<int>(handle_), originalMode_);
+    modeChanged_ = false;
+}
+
+bool QueryOwnIdentity(const std::string& path, FileIdentity& identity)
+{
+    struct statx sx {};
+    if (path.empty() || !StatAt(AT_FDCWD, path.c_str(), 0, sx))
+        return false;
+    identity = IdentityOf(sx);
+    return true;
+}
+
+bool FileHandle::AllocatedRanges(std::vector<std::pair<int64_t, int64_t>>& ranges)
+{
+    ranges.clear();
+    const int64_t size = Size();
+    if (size < 0)
+        return false;
+    const int fd = static_cast<int>(handle_);
+    int64_t at = 0;
+    while (at < size) {
+        const off_t data = lseek(fd, at, SEEK_DATA);
+        if (data < 0) {
+            if (errno == ENXIO)
+                break;  // only a hole remains
+            ranges.assign(1, {0, size});  // the file system cannot tell: all of it
+            return true;
+        }
+        off_t hole = lseek(fd, data, SEEK_HOLE);
+        if (hole < 0 || hole > size)
+            hole = size;
+        if (hole <= data)
+            break;
+        ranges.emplace_back(data, hole - data);
+        at = hole;
+    }
+    return true;
+}
+
+} // namespace platform
