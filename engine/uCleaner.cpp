@@ -3,6 +3,7 @@
 #include "engine/uCleanupOptionsList.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
+#include "engine/uObjectOrigin.h"
 #include "engine/uScanner.h"
 #include "engine/uSecureRewrite.h"
 #include "platform/PlatformDirectory.h"
@@ -22,9 +23,6 @@ namespace {
 
 constexpr int kFinalWaitMilliseconds = 1000;
 constexpr int kWaitStepMilliseconds = 50;
-
-bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
-bool IsDirectory(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
 
 std::string Format(const char* format, ...)
 {
@@ -201,21 +199,29 @@ bool TCleaner::DeleteChecked(ICleanupListItem& item)
 bool TCleaner::DeleteObject(ICleanupListItem& item)
 {
     const std::string path = item.GetPath();
-    platform::DirectoryEntry entry;
-    if (path.empty() || !platform::QueryEntry(path, entry) || !ReachedDirectly(path, item.GetOption()))
+    const TObjectOrigin& origin = item.GetOrigin();
+    if (!origin.Known() || !IsSourceOf(*origin.root, item.GetOption()))
+        return false;
+    std::string name;
+    platform::DirectoryHandle folder = TObjectOrigins::OpenContainingFolder(origin, path, name);
+    platform::HeldEntry entry;
+    // Only the very object the scan listed: one swapped in under its name since then is not it.
+    if (!folder.IsOpen() || !folder.Describe(name, entry) || !(entry.identity == origin.identity))
         return false;
     // A link goes as a link, whatever it points to.
-    if (IsLink(entry.attributes))
-        return platform::DeleteLinkAt(path);
-    const bool isDirectory = IsDirectory(entry.attributes);
+    if (origin.link || entry.kind == platform::HeldKind::Link)
+        return origin.link && entry.kind == platform::HeldKind::Link && folder.DeleteEntry(name, entry);
     // A file that became a folder, or the other way round, is no longer what the user checked.
-    if (std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption()))
-        if ((option->GetObjectKind() == okDirectories) != isDirectory)
-            return false;
-    return isDirectory ? DeleteDirectoryObject(path) : DeleteFileObject(path);
+    const std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption());
+    const bool directories = option && option->GetObjectKind() == okDirectories;
+    if (entry.kind == platform::HeldKind::Directory && directories)
+        return DeleteDirectoryObject(folder, entry);
+    if (entry.kind == platform::HeldKind::File && !directories)
+        return DeleteFileObject(folder, entry);
+    return false;
 }
 
-bool TCleaner::ReachedDirectly(const std::string& path, TCleanupOption option)
+bool TCleaner::IsSourceOf(const std::string& root, TCleanupOption option)
 {
     auto found = sources_.find(option);
     if (found == sources_.end()) {
@@ -225,67 +231,59 @@ bool TCleaner::ReachedDirectly(const std::string& path, TCleanupOption option)
             if (source.empty())
                 continue;
             for (const std::string& form : {source, TScanPaths::Normalize(source)}) {
-                const std::string root = Comparable(form);
-                if (std::find(roots.begin(), roots.end(), root) == roots.end())
-                    roots.push_back(root);
+                const std::string comparable = Comparable(form);
+                if (std::find(roots.begin(), roots.end(), comparable) == roots.end())
+                    roots.push_back(comparable);
             }
         }
         found = sources_.emplace(option, std::move(roots)).first;
     }
-    const std::string trimmed = WithoutTrailingSeparators(path);
-    const std::string text = Comparable(trimmed);
-    for (const std::string& root : found->second) {
-        if (text.size() <= root.size() + 1 || text.compare(0, root.size(), root) != 0 || !IsSeparator(text[root.size()]))
-            continue;
-        // Links at or above the source are the user's own choice of folder; one below it was
-        // walked into (or swapped in since the scan) and would lead outside what was scanned.
-        bool throughLink = false;
-        for (size_t at = root.size() + 1; at < text.size() && !throughLink; ++at) {
-            if (!IsSeparator(text[at]))
-                continue;
-            const uint32_t attributes = platform::GetAttributesAt(trimmed.substr(0, at));
-            throughLink = attributes != platform::kInvalidAttributes && IsLink(attributes);
-        }
-        if (!throughLink)
-            return true;
-    }
-    return false;
+    return std::find(found->second.begin(), found->second.end(), Comparable(root)) != found->second.end();
 }
 
-bool TCleaner::DeleteFileObject(const std::string& path)
+bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file)
 {
-    if (HeldOpen(path))
+    if (HeldOpen(file))
         return false;
     if (context_->GetSecureDelete()) {
-        std::shared_ptr<ISecureRewriteFile> rewrite = std::make_shared<TSecureRewriteFile>(context_->GetRandomPattern());
-        if (!rewrite->Rewrite(path, context_->GetSecureDeletePasses()))
+        // Through the object checked above; a hard-linked or read-only file is never opened.
+        platform::FileHandle handle = folder.OpenForRewrite(file.name, file.identity);
+        TSecureRewriteFile rewrite(context_->GetRandomPattern());
+        if (!handle.IsOpen() || !rewrite.Rewrite(handle, context_->GetSecureDeletePasses()))
             return false;
     }
-    return TFileRoutines::ForceDeleteFile(path);
+    return folder.DeleteEntry(file.name, file);
 }
 
-bool TCleaner::DeleteDirectoryObject(const std::string& path)
+bool TCleaner::DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory)
 {
-    if (TDirectoryRoutines::IsEmptyDirectory(path))
-        return TDirectoryRoutines::ForceRemoveDirectory(path);
-    // Files held open inside the folder stay too, as Windows would keep them.
-    return TDirectoryRoutines::DeleteTree(path, TFileRoutines::IncludeTrailingSeparator(path), true, true,
-                                          [this](const std::string& file) { return !HeldOpen(file); });
+    platform::DirectoryHandle held = folder.OpenSubdirectory(directory.name, &directory.identity);
+    if (!held.IsOpen())
+        return false;
+    std::vector<platform::HeldEntry> entries;
+    if (held.List(entries) && entries.empty())
+        return folder.RemoveSubdirectory(directory.name, directory.identity);
+    // The folder stays and is emptied; files held open inside it stay too, as Windows would keep them.
+    TTreeDeletion rules;
+    rules.mayDelete = [this](const platform::HeldEntry& entry) { return !HeldOpen(entry); };
+    rules.stopRequested = [this] { return Terminated(); };
+    return TDirectoryRoutines::DeleteTreeContents(held, true, true, rules);
 }
 
-bool TCleaner::HeldOpen(const std::string& path)
+bool TCleaner::HeldOpen(const platform::HeldEntry& entry)
 {
-    platform::FileIdentity file;
-    return !openFiles_.empty() && platform::HeldFileAt(path, file) && openFiles_.count(file) != 0;
+    return entry.kind == platform::HeldKind::File && openFiles_.count(entry.identity) != 0;
 }
 
 void TCleaner::RemoveEmptyTemporarySubdirectories()
 {
+    TTreeDeletion rules;
+    rules.stopRequested = [this] { return Terminated(); };
     for (const std::string& dir : context_->GetTempDirectories()) {
         if (dir.empty())
             continue;
         try {
-            TDirectoryRoutines::DeleteTree(dir, TFileRoutines::IncludeTrailingSeparator(dir), false, true);
+            TDirectoryRoutines::DeleteTree(dir, TFileRoutines::IncludeTrailingSeparator(dir), false, true, rules);
         } catch (...) {
             // One temporary folder that cannot be read leaves the others to be tidied.
         }

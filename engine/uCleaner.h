@@ -1,6 +1,7 @@
 #pragma once
 // The cleaner: deletes the checked found objects on its own thread and writes the clean report.
 #include "engine/uEngineThreads.h"
+#include "platform/PlatformHeldDirectory.h"
 #include "platform/PlatformProcesses.h"
 #include "platform/PlatformSystem.h"
 
@@ -36,11 +37,11 @@ private:
     // Removes the object; false (the object is skipped) for any failure, errors included.
     bool DeleteChecked(ICleanupListItem& item);
     bool DeleteObject(ICleanupListItem& item);
-    // The object lies below one of its option's source folders with no link on the way down.
-    bool ReachedDirectly(const std::string& path, TCleanupOption option);
-    bool DeleteFileObject(const std::string& path);
-    bool DeleteDirectoryObject(const std::string& path);
-    bool HeldOpen(const std::string& path);
+    // root is one of the option's source folders: the object was found where the option looks.
+    bool IsSourceOf(const std::string& root, TCleanupOption option);
+    bool DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file);
+    bool DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory);
+    bool HeldOpen(const platform::HeldEntry& entry);
     void RemoveEmptyTemporarySubdirectories();
     void Remove(const std::string& text, uint32_t count, int64_t size);
     void Skip(const std::string& path, int64_t size);

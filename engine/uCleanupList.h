@@ -42,6 +42,8 @@ public:
     void SetSize(int64_t value) override { size_ = value; }
     int32_t GetShellFolder() override { return shellFolder_; }
     void SetShellFolder(int32_t value) override { shellFolder_ = value; }
+    const TObjectOrigin& GetOrigin() override { return origin_; }
+    void SetOrigin(const TObjectOrigin& value) override { origin_ = value; }
 
     // SetPath with the path's hash already computed by the list.
     void AssignPath(const std::string& value, uint32_t hash)
@@ -60,6 +62,7 @@ private:
     std::string path_;
     int64_t size_ = 0;
     int32_t shellFolder_ = -1;
+    TObjectOrigin origin_;
 };
 
 // In sorted mode new entries wait in an unordered tail, found through a hash set, and are

@@ -106,6 +106,8 @@ public:
     virtual void SetSize(int64_t value) = 0;
     virtual int32_t GetShellFolder() = 0;
     virtual void SetShellFolder(int32_t value) = 0;
+    virtual const TObjectOrigin& GetOrigin() = 0;
+    virtual void SetOrigin(const TObjectOrigin& value) = 0;
 };
 
 class ICleanupList {

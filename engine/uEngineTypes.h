@@ -1,6 +1,9 @@
 #pragma once
 // Values shared by the engine, its callers and the worker threads.
+#include "platform/PlatformFileIdentity.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -108,3 +111,16 @@ enum TConfirmAnswer : int32_t { caNone = 0, caYes = 1, caYesToAll = 2, caNo = 3,
 
 // An opaque window handle, so the engine stays free of window headers (an HWND on Windows).
 using TWindowHandle = intptr_t;
+
+// Where the scan found an object, so the clean can walk down to exactly that object again: the
+// folder the walk started from (a target or an option's source, links at or above it being the
+// user's own choice; the object's path begins with it) and the identities the scan saw.
+struct TObjectOrigin {
+    std::shared_ptr<const std::string> root;  // shared by every object found under it
+    platform::FileIdentity rootIdentity;
+    platform::FileIdentity identity;  // the object itself, a link as itself
+    bool link = false;
+
+    // Objects no scan walked to are never deleted by their path alone.
+    bool Known() const { return root != nullptr; }
+};

@@ -3,6 +3,7 @@
 #include "engine/uCleanupOptionsList.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
+#include "engine/uObjectOrigin.h"
 #include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 
@@ -182,9 +183,14 @@ bool TScanner::ScanOption()
         if (Terminated())
             return false;
         SetStatus(kScanning);
-        if (!maskText.empty() && !masks.empty() && TDirectoryRoutines::IsDirectory(source))
-            if (!Traverse(TScanPaths::Normalize(source), masks))
-                return false;
+        if (maskText.empty() || masks.empty() || !TDirectoryRoutines::IsDirectory(source))
+            continue;
+        const std::string root = TScanPaths::Normalize(source);
+        walkRoot_ = std::make_shared<const std::string>(root);
+        if (!platform::QueryFileIdentity(root, walkRootIdentity_))
+            continue;
+        if (!Traverse(root, masks))
+            return false;
     }
     return true;
 }
@@ -298,7 +304,8 @@ void TScanner::FileCandidate(const std::string& fullPath, const platform::Direct
         return;
     if (!Accepted(fullPath))
         return;
-    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(entry.size));
+    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(entry.size),
+        TObjectOrigins::Capture(walkRoot_, walkRootIdentity_, fullPath));
 }
 
 void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
@@ -314,7 +321,8 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
     } catch (const std::exception&) {
         return;
     }
-    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes));
+    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes),
+        TObjectOrigins::Capture(walkRoot_, walkRootIdentity_, fullPath));
 }
 
 void TScanner::QueryRecycleBin()
@@ -332,7 +340,7 @@ void TScanner::QueryRecycleBin()
         TNumberRoutines::BytesToKo(sizeBytes));
 }
 
-void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t size)
+void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t size, const TObjectOrigin& origin)
 {
     const TCleanupOption index = scanContext_->GetOption();
     const auto option = context_->GetCleanupOptions()->GetOption(index);
@@ -343,6 +351,8 @@ void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t size)
     const bool added =
         list->Add(true, option->GetSafety(), index, option->GetName(), path, size, shellFolder, entry);
     lastFound_ = entry;
+    if (added)
+        entry->SetOrigin(origin);
     if (!added) {
         SetStatus("Duplicate: \"" + path + "\"");
         return;

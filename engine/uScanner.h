@@ -44,7 +44,7 @@ private:
                             bool directoryExcluded);
     bool Accepted(const std::string& fullPath);
     void QueryRecycleBin();
-    void Add(const std::string& path, int32_t shellFolder, int64_t size);
+    void Add(const std::string& path, int32_t shellFolder, int64_t size, const TObjectOrigin& origin = {});
     bool DirectoryExcluded(const std::string& directory);
 
     void SetStatus(const std::string& text);
@@ -59,6 +59,9 @@ private:
     std::string optionExclusionsText_;
     std::string statusText_;
     std::shared_ptr<ICleanupListItem> lastFound_;
+    // The folder the current walk started from, recorded on every object found below it.
+    std::shared_ptr<const std::string> walkRoot_;
+    platform::FileIdentity walkRootIdentity_;
 
     // Directories entered from the current source, when links are followed.
     std::set<platform::FileIdentity> visited_;

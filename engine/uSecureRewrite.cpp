@@ -45,24 +45,31 @@ void TSecureRewriteFile::PrepareBuffer()
 bool TSecureRewriteFile::Rewrite(const std::string& fileName, uint8_t passes)
 {
     platform::FileHandle file(fileName, platform::FileAccess::WriteExisting);
+    return file.IsOpen() && Rewrite(file, passes);
+}
+
+bool TSecureRewriteFile::Rewrite(platform::FileHandle& file, uint8_t passes)
+{
     if (!file.IsOpen())
         return false;
     fileSize_ = file.Size();
-    if (fileSize_ <= 0)
+    std::vector<std::pair<int64_t, int64_t>> ranges;
+    if (fileSize_ <= 0 || !file.AllocatedRanges(ranges))
         return false;
     buffer_.assign(static_cast<size_t>(BufferSizeFor(fileSize_)), 0);
     bufferPrepared_ = false;
     for (unsigned pass = 0; pass < passes; ++pass) {
         PrepareBuffer();
-        if (!file.Seek(0))
-            return false;
-        int64_t written = 0;
-        while (written < fileSize_) {
-            const int64_t chunk = std::min<int64_t>(static_cast<int64_t>(buffer_.size()), fileSize_ - written);
-            const int64_t n = file.Write(buffer_.data(), chunk);
-            if (n <= 0)
+        for (const auto& [offset, length] : ranges) {
+            if (!file.Seek(offset))
                 return false;
-            written += n;
+            int64_t written = 0;
+            while (written < length) {
+                const int64_t chunk = std::min<int64_t>(static_cast<int64_t>(buffer_.size()), length - written);
+                if (file.Write(buffer_.data(), chunk) != chunk)
+                    return false;
+                written += chunk;
+            }
         }
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 // Overwrites a file in place before the cleaner deletes it.
+#include "platform/PlatformFiles.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,12 +13,16 @@ public:
     // True when every pass covered the whole file; false for an empty file, one that cannot be
     // opened for writing, or a write that failed.
     virtual bool Rewrite(const std::string& fileName, uint8_t passes) = 0;
+    // The same on a file already opened for writing in place. Only the ranges that hold data are
+    // written, so a sparse file never grows on the disk; a failed write leaves its size as it was.
+    virtual bool Rewrite(platform::FileHandle& file, uint8_t passes) = 0;
 };
 
 class TSecureRewriteFile : public ISecureRewriteFile {
 public:
     explicit TSecureRewriteFile(bool randomPattern) : randomPattern_(randomPattern) {}
     bool Rewrite(const std::string& fileName, uint8_t passes) override;
+    bool Rewrite(platform::FileHandle& file, uint8_t passes) override;
 
     // The fill buffer grows with the file so that large files take few large writes.
     static int32_t BufferSizeFor(int64_t fileSize);

@@ -14,16 +14,6 @@ constexpr int kMaxDepth = 1024;
 bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
 bool IsDir(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
 
-std::vector<DirectoryEntry> ReadEntries(const std::string& dir)
-{
-    std::vector<DirectoryEntry> entries;
-    platform::EnumerateDirectory(dir, [&](const DirectoryEntry& entry) {
-        entries.push_back(entry);
-        return true;
-    });
-    return entries;
-}
-
 int64_t SizeOf(const std::string& dir, bool recurse, int depth)
 {
     int64_t total = 0;
@@ -43,34 +33,55 @@ int64_t SizeOf(const std::string& dir, bool recurse, int depth)
     return total;
 }
 
-bool DeleteTreeAt(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse, int depth,
-                  const std::function<bool(const std::string&)>& mayDeleteFile)
+bool DeleteHeldTree(platform::DirectoryHandle& dir, bool deleteFiles, bool recurse, int depth,
+                    const TTreeDeletion& rules)
 {
-    const uint32_t attributes = platform::GetAttributesAt(dir);
-    if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
-        return false;
-    const std::string d = TFileRoutines::IncludeTrailingSeparator(dir);
-    if (attributes & platform::kAttrReadOnly)
-        platform::AllowEntryRemoval(dir);
+    using platform::HeldKind;
+    dir.AllowEntryRemoval();
+    std::vector<platform::HeldEntry> entries;
+    dir.List(entries);
     bool result = false;
     // Read first, then delete: removing entries while the system still enumerates may skip some.
-    for (const DirectoryEntry& entry : ReadEntries(dir)) {
+    for (const platform::HeldEntry& entry : entries) {
+        if (rules.stopRequested && rules.stopRequested())
+            break;
         if (entry.attributes & (platform::kAttrHidden | platform::kAttrSystem))
             continue;
-        const std::string path = d + entry.name;
-        if (IsLink(entry.attributes)) {
-            // A link goes as a link, and only where the same entry as a real object would have gone.
-            const bool mayDelete = deleteFiles && (!IsDir(entry.attributes) || recurse);
-            result = mayDelete && platform::DeleteLinkAt(path);
-        } else if (IsDir(entry.attributes)) {
-            result = recurse && depth < kMaxDepth && DeleteTreeAt(path, root, deleteFiles, recurse, depth + 1, mayDeleteFile);
+        if (entry.kind == HeldKind::Other)
+            continue;  // never a file of this program's: a FIFO, socket or device
+        if (rules.mayDelete && !rules.mayDelete(entry)) {
+            result = false;
+            continue;
+        }
+        if (entry.kind == HeldKind::Link) {
+            // Only the link's own name goes, where a file would have gone.
+            result = deleteFiles && dir.DeleteEntry(entry.name, entry);
+        } else if (entry.kind == HeldKind::Directory) {
+            result = false;
+            if (!recurse || entry.mountPoint || depth >= kMaxDepth)
+                continue;
+            platform::DirectoryHandle subdirectory = dir.OpenSubdirectory(entry.name, &entry.identity);
+            if (!subdirectory.IsOpen())
+                continue;
+            DeleteHeldTree(subdirectory, deleteFiles, recurse, depth + 1, rules);
+            result = dir.RemoveSubdirectory(entry.name, entry.identity);
+            if (!result)
+                subdirectory.RestoreMode();
         } else {
-            result = deleteFiles && (!mayDeleteFile || mayDeleteFile(path)) && TFileRoutines::ForceDeleteFile(path);
+            result = deleteFiles && dir.DeleteEntry(entry.name, entry);
         }
     }
-    if (d != root)
-        result = TDirectoryRoutines::ForceRemoveDirectory(d);
     return result;
+}
+
+std::string ParentOf(const std::string& path, std::string& name)
+{
+    std::string trimmed = TFileRoutines::ExcludeTrailingSeparator(path);
+    size_t at = trimmed.size();
+    while (at > 0 && trimmed[at - 1] != '/' && trimmed[at - 1] != platform::PathSeparator())
+        --at;
+    name = trimmed.substr(at);
+    return at == 0 ? std::string(".") : trimmed.substr(0, at);
 }
 
 } // namespace
@@ -161,7 +172,36 @@ bool TDirectoryRoutines::IsEmptyDirectory(const std::string& dir)
 }
 
 bool TDirectoryRoutines::DeleteTree(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse,
-                                    const std::function<bool(const std::string&)>& mayDeleteFile)
+                                    const TTreeDeletion& rules)
 {
-    return DeleteTreeAt(dir, root, deleteFiles, recurse, 0, mayDeleteFile);
+    const uint32_t attributes = platform::GetAttributesAt(dir);
+    if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
+        return false;
+    if (TFileRoutines::IncludeTrailingSeparator(dir) == root) {
+        platform::DirectoryHandle held = platform::DirectoryHandle::Open(dir);
+        if (!held.IsOpen())
+            return false;
+        const bool result = DeleteHeldTree(held, deleteFiles, recurse, 0, rules);
+        held.RestoreMode();
+        return result;
+    }
+    // The folder goes too: it is held through its parent, so the one emptied is the one removed.
+    std::string name;
+    platform::DirectoryHandle parent = platform::DirectoryHandle::Open(ParentOf(dir, name));
+    platform::DirectoryHandle held = parent.OpenSubdirectory(name);
+    if (!held.IsOpen())
+        return false;
+    DeleteHeldTree(held, deleteFiles, recurse, 0, rules);
+    const bool result = parent.RemoveSubdirectory(name, held.Identity());
+    if (!result)
+        held.RestoreMode();
+    return result;
+}
+
+bool TDirectoryRoutines::DeleteTreeContents(platform::DirectoryHandle& dir, bool deleteFiles, bool recurse,
+                                            const TTreeDeletion& rules)
+{
+    const bool result = DeleteHeldTree(dir, deleteFiles, recurse, 0, rules);
+    dir.RestoreMode();
+    return result;
 }

@@ -23,6 +23,7 @@
 //                            line looked up on PATH (both platforms read .desktop files; Windows
 //                            resolves every other file as a shell link)
 //   MapProgramFilesVariable  the text unchanged; Wow64 switches report "not available"
+#include "platform/PlatformHeldDirectory.h"
 #include "support/VelaTimeRoutines.h"
 
 #include <cstdint>
@@ -115,6 +116,14 @@ public:
     static std::string ExtractFileDir(const std::string& path);
 };
 
+// What a tree deletion may not touch, and when it must stop early.
+struct TTreeDeletion {
+    // An entry (file, link or subfolder) for which this says false is kept, with what is below it.
+    std::function<bool(const platform::HeldEntry&)> mayDelete;
+    // Asked before every entry: a stop ends the walk at once.
+    std::function<bool()> stopRequested;
+};
+
 class TDirectoryRoutines {
 public:
     using TPathRoutine = std::function<std::string(const std::string&)>;
@@ -161,7 +170,11 @@ public:
     // The result is that of the last entry handled (see the cleaner), false for a missing dir.
     // A file for which mayDeleteFile says false is kept.
     static bool DeleteTree(const std::string& dir, const std::string& root, bool deleteFiles, bool recurse,
-                           const std::function<bool(const std::string&)>& mayDeleteFile = nullptr);
+                           const TTreeDeletion& rules = {});
+    // DeleteTree's walk below a folder already held: every level is reached through the one above
+    // it, so a link or mount swapped in meanwhile is never entered. The folder itself stays.
+    static bool DeleteTreeContents(platform::DirectoryHandle& dir, bool deleteFiles, bool recurse,
+                                   const TTreeDeletion& rules = {});
     static bool OpenContainingFolder(const std::string& path);
     static bool ExplorerSelect(const std::string& path);
 };

@@ -4,6 +4,9 @@
 #include "EngineTestSupport.h"
 
 #include "engine/uEngineImplementation.h"
+#include "engine/uObjectOrigin.h"
+#include "engine/uScanner.h"
+#include "engine/uCleanupOptionsList.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
 
@@ -75,6 +78,8 @@ struct TCleanRun {
     {
         std::shared_ptr<ICleanupListItem> entry;
         list->Add(checked, safety, option, "Option " + std::to_string(option), path, sizeKo, shellFolder, entry);
+        if (entry)
+            entry->SetOrigin(OriginOf(path, option));
         figures->IncFoundCount();
         figures->AddFoundCapacity(sizeKo);
         if (checked) {
@@ -82,6 +87,23 @@ struct TCleanRun {
             figures->AddSelectedCapacity(sizeKo);
         }
         return entry;
+    }
+
+    // Where the scan would have found path: below the option's source that holds it, else below its
+    // own folder (an object outside the option's sources, which the clean must refuse).
+    TObjectOrigin OriginOf(const std::string& path, TCleanupOption option)
+    {
+        std::string root;
+        for (const std::string& source : TCleanupOptionRules::ResolveSources(option, targets)) {
+            const std::string normalized = TScanPaths::Normalize(source);
+            if (!TObjectOrigins::NamesBelow(normalized, path).empty() && normalized.size() > root.size())
+                root = normalized;
+        }
+        if (root.empty())
+            root = TFileRoutines::ExtractFileDir(path);
+        platform::FileIdentity rootIdentity;
+        platform::QueryFileIdentity(root, rootIdentity);
+        return TObjectOrigins::Capture(std::make_shared<const std::string>(root), rootIdentity, path);
     }
 
     // Runs the clean to its finished notice; a stop is requested when stopAfterQuestion questions were asked.
