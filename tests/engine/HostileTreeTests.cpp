@@ -1,0 +1,278 @@
+// A tree changed under the cleaner's feet, by someone who wants it to delete or damage what lies
+// outside: nothing but the objects the scan listed may be lost, changed or re-permissioned.
+#include "CleanerTestSupport.h"
+#include "ScannerTestSupport.h"
+#include "TestSupport.h"
+#include "engine/uSecureRewrite.h"
+#include "support/RoutinesTestHelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sched.h>
+#include <stdio.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+using namespace cleaner_testing;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+// Contents and permissions of every file under root, links described, never entered.
+std::map<std::string, std::string> Snapshot(const fs::path& root)
+{
+    std::map<std::string, std::string> entries;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+        const auto status = it->symlink_status();
+        const std::string name = testing_support::Utf8(fs::relative(it->path(), root));
+        if (fs::is_symlink(status))
+            entries[name] = "<link>";
+        else if (fs::is_directory(status))
+            entries[name] = "<dir>";
+        else
+            entries[name] = ReadBytes(testing_support::Utf8(it->path())) + "|" +
+                            std::to_string(static_cast<int>(status.permissions()));
+    }
+    return entries;
+}
+
+// The custom-files option over target, links ignored or followed, everything found checked.
+TCleanRun ScanForClean(const TempDir& target, const std::string& masks, bool ignoreLinks = true)
+{
+    scanner_testing::TScanSetup setup;
+    setup.options = {21};
+    setup.targets = target.Str();
+    setup.customFileMasks = masks;
+    setup.ignoreSymbolicLinks = ignoreLinks;
+    const auto scan = scanner_testing::RunScan(setup);
+    TCleanRun run;
+    run.list = scan.list;
+    run.figures = scan.counters;
+    run.targets = {target.Str()};
+    return run;
+}
+
+} // namespace
+
+TEST(HostileTrees, ATargetReplacedByALinkAfterTheScanIsNotCleaned)
+{
+    TempDir base, outside;
+    fs::create_directories(base.Path() / "t");
+    for (const char* name : {"a.zq1", "b.zq1"}) {
+        WriteBytes(base.File(std::string("t/") + name), "scanned");
+        WriteBytes(outside.File(name), "outside");
+    }
+    scanner_testing::TScanSetup setup;
+    setup.options = {21};
+    setup.targets = base.File("t");
+    setup.customFileMasks = "*.zq1";
+    const auto scan = scanner_testing::RunScan(setup);
+    ASSERT_EQ(2, scan.list->GetCount());
+
+    fs::rename(base.Path() / "t", base.Path() / "t.old");
+    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), base.Path() / "t"));
+    const auto before = Snapshot(outside.Path());
+    TCleanRun run;
+    run.list = scan.list;
+    run.figures = scan.counters;
+    run.targets = {base.File("t")};
+    run.Clean();
+
+    ASSERT_EQ(1u, run.notices.size());
+    EXPECT_EQ(before, Snapshot(outside.Path()));
+    EXPECT_EQ(2u, run.SkippedPaths().size());
+    EXPECT_EQ("scanned", ReadBytes(base.File("t.old/a.zq1")));
+}
+
+#ifndef _WIN32
+
+namespace {
+
+// Runs body in a child with a private mount namespace; its exit status is the test's verdict.
+// 77 means the system offers no such namespace here.
+int InPrivateMounts(const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            _exit(77);
+        _exit(body());
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+} // namespace
+
+// A process that keeps exchanging a scanned folder with a link to an outside folder of the same
+// shape while the clean runs: every deletion must land inside, whichever state it meets.
+TEST(HostileTrees, AFolderSwappedForALinkDuringTheCleanLeadsNowhereOutside)
+{
+    constexpr int kFiles = 1000;
+    for (const bool secure : {false, true}) {
+        TempDir target, outside;
+        fs::create_directories(target.Path() / "victim");
+        for (int i = 0; i < kFiles; ++i) {
+            const std::string name = "f" + std::to_string(i) + ".zq1";
+            WriteBytes(target.File("victim/" + name), "inside");
+            WriteBytes(outside.File(name), "outside");
+        }
+        TCleanRun run = ScanForClean(target, "*.zq1");
+        ASSERT_EQ(kFiles, run.list->GetCount());
+        fs::create_directory_symlink(outside.Path(), target.Path() / "swap");
+        const auto before = Snapshot(outside.Path());
+
+        std::atomic<bool> done{false};
+        std::atomic<long> swaps{0};
+        const std::string victim = target.File("victim"), swap = target.File("swap");
+        std::thread swapper([&] {
+            while (!done)
+                if (renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE) == 0)
+                    ++swaps;
+        });
+        run.secureDelete = secure;
+        run.Clean();
+        done = true;
+        swapper.join();
+
+        ASSERT_EQ(1u, run.notices.size());
+        EXPECT_GT(swaps.load(), 100) << "the race never ran";
+        EXPECT_EQ(before, Snapshot(outside.Path())) << (secure ? "secure" : "plain");
+        size_t left = 0;
+        for (const char* folder : {"victim", "swap"})
+            if (fs::is_directory(fs::symlink_status(target.Path() / folder)))
+                left = static_cast<size_t>(std::distance(fs::directory_iterator(target.Path() / folder), {}));
+        EXPECT_LT(left, static_cast<size_t>(kFiles)) << "nothing was cleaned at all";
+        EXPECT_EQ(left, run.SkippedPaths().size());
+    }
+}
+
+TEST(HostileTrees, MountsBelowATargetAreNeverCleanedThrough)
+{
+    TempDir target, outside;
+    fs::create_directories(target.Path() / "sub");
+    fs::create_directories(target.Path() / "mnt");
+    WriteBytes(target.File("sub/a.zq1"), "inside");
+    WriteBytes(outside.File("a.zq1"), "outside");
+    WriteBytes(outside.File("b.zq1"), "outside");
+    const auto before = Snapshot(outside.Path());
+
+    // Placed over a scanned folder after the scan.
+    const int after = InPrivateMounts([&] {
+        TCleanRun run = ScanForClean(target, "*.zq1");
+        if (run.list->GetCount() != 1)
+            return 2;
+        if (mount(outside.Str().c_str(), target.File("sub").c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return 77;
+        run.Clean();
+        return Snapshot(outside.Path()) == before && run.SkippedPaths().size() == 1 ? 0 : 1;
+    });
+    if (after == 77)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(0, after) << "a mount placed after the scan was cleaned through";
+
+    // Present during a scan that follows links: what it lists through the mount stays.
+    const int during = InPrivateMounts([&] {
+        if (mount(outside.Str().c_str(), target.File("mnt").c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return 77;
+        TCleanRun run = ScanForClean(target, "*.zq1", false);
+        run.Clean();
+        return Snapshot(outside.Path()) == before && !fs::exists(target.Path() / "sub" / "a.zq1") ? 0 : 1;
+    });
+    EXPECT_EQ(0, during) << "files seen through a bind mount were cleaned";
+}
+
+TEST(HostileTrees, HardLinkedFilesLoseOnlyTheirNameAndAreNeverRewritten)
+{
+    for (const bool secure : {false, true}) {
+        TempDir target, outside;
+        WriteBytes(outside.File("shared.txt"), "shared data");
+        WriteBytes(outside.File("locked.txt"), "locked data");
+        fs::permissions(outside.Path() / "locked.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        fs::create_hard_link(outside.Path() / "shared.txt", target.Path() / "shared.zq1");
+        fs::create_hard_link(outside.Path() / "locked.txt", target.Path() / "locked.zq1");
+        WriteBytes(target.File("own.zq1"), "own");
+        TCleanRun run = ScanForClean(target, "*.zq1");
+        ASSERT_EQ(3, run.list->GetCount());
+        const auto before = Snapshot(outside.Path());
+
+        run.secureDelete = secure;
+        run.Clean();
+
+        EXPECT_EQ(before, Snapshot(outside.Path())) << (secure ? "secure" : "plain");
+        EXPECT_FALSE(fs::exists(target.Path() / "own.zq1"));
+        // With secure deletion a shared file is skipped like a read-only one; otherwise its name goes.
+        EXPECT_EQ(secure, fs::exists(target.Path() / "shared.zq1"));
+        EXPECT_EQ(secure, fs::exists(target.Path() / "locked.zq1"));
+    }
+}
+
+// A sparse file far larger than its file system: the rewrite covers what is allocated and no more.
+TEST(HostileTrees, SecureDeletionNeverGrowsASparseFile)
+{
+    TempDir place;
+    const int status = InPrivateMounts([&] {
+        if (mount("qs-test", place.Str().c_str(), "tmpfs", 0, "size=8m") != 0)
+            return 77;
+        const std::string path = place.File("big.zq1");
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+        if (fd < 0 || ftruncate(fd, int64_t{1} << 30) != 0 || pwrite(fd, "data", 4, 1 << 20) != 4)
+            return 2;
+        close(fd);
+        platform::FileHandle file(path, platform::FileAccess::WriteExisting);
+        TSecureRewriteFile rewrite(false);
+        if (!rewrite.Rewrite(file, 2))
+            return 3;
+        file.Close();
+        struct stat st {};
+        if (stat(path.c_str(), &st) != 0 || st.st_size != (int64_t{1} << 30) || st.st_blocks * 512 > (1 << 20))
+            return 4;
+        char bytes[4] = {};
+        const int in = open(path.c_str(), O_RDONLY);
+        const bool rewritten = pread(in, bytes, 4, 1 << 20) == 4 && std::string(bytes, 4) == std::string(4, '\xFF');
+        close(in);
+        return rewritten ? 0 : 5;
+    });
+    if (status == 77)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(0, status) << "the rewrite grew the file or missed its data";
+}
+
+// A file replaced after the scan, by another file or by a FIFO, is not the object the user checked;
+// the clean skips it without waiting on the FIFO.
+TEST(HostileTrees, ObjectsReplacedAfterTheScanAreSkipped)
+{
+    TempDir target;
+    WriteBytes(target.File("replaced.zq1"), "scanned");
+    WriteBytes(target.File("fifo.zq1"), "scanned");
+    TCleanRun run = ScanForClean(target, "*.zq1");
+    ASSERT_EQ(2, run.list->GetCount());
+    WriteBytes(target.File("replacement"), "written since");
+    fs::rename(target.Path() / "replacement", target.Path() / "replaced.zq1");
+    fs::remove(target.Path() / "fifo.zq1");
+    ASSERT_EQ(0, mkfifo(target.File("fifo.zq1").c_str(), 0644));
+
+    run.secureDelete = true;
+    run.Clean();
+
+    ASSERT_EQ(1u, run.notices.size());
+    EXPECT_EQ("written since", ReadBytes(target.File("replaced.zq1")));
+    EXPECT_TRUE(fs::is_fifo(target.Path() / "fifo.zq1"));
+    EXPECT_EQ(2u, run.SkippedPaths().size());
+}
+#endif
