@@ -252,7 +252,7 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
                 return false;
             if (!TStringRoutines::MatchesMask(entry.name, mask))
                 continue;
-            if (ignoreLinks && IsLink(entry.attributes))
+            if ((ignoreLinks && IsLink(entry.attributes)) || entry.mountPoint)
                 continue;
             const std::string fullPath = TDirectoryRoutines::ExpandLongPath(TScanPaths::Join(directory, entry.name));
             if (kind == okFiles)
@@ -267,8 +267,8 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
         for (const platform::DirectoryEntry& entry : entries) {
             if (!IsDirectory(entry.attributes))
                 continue;
-            // With links ignored nothing is ever reached through one.
-            if (ignoreLinks && IsLink(entry.attributes))
+            // With links ignored nothing is ever reached through one; another file system never.
+            if ((ignoreLinks && IsLink(entry.attributes)) || entry.mountPoint)
                 continue;
             frame.subdirectories.push_back({entry.name, IsLink(entry.attributes)});
         }

@@ -34,6 +34,9 @@ struct DirectoryEntry {
     int64_t creationTime = kTimeNotRecorded;
     int64_t lastWriteTime = kTimeNotRecorded;
     int64_t lastAccessTime = kTimeNotRecorded;
+    // A folder that roots another file system (reported as a reparse point too): never entered,
+    // whether links are followed or not.
+    bool mountPoint = false;
 };
 
 // Calls visit for every entry of directory except "." and "..", in the system's order, until visit

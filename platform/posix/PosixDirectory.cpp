@@ -42,6 +42,7 @@ bool Describe(int dirFd, const char* path, const std::string& name, DirectoryEnt
         return false;
     const mode_t mode = sx.stx_mode;
     uint32_t attributes = 0;
+    entry.mountPoint = false;
     if (S_ISLNK(mode)) {
         attributes |= kAttrReparsePoint;
         struct stat target {};
@@ -51,7 +52,8 @@ bool Describe(int dirFd, const char* path, const std::string& name, DirectoryEnt
         attributes |= kAttrDirectory;
         const bool mountRoot = (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
                                (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-        if (listed && (mountRoot || makedev(sx.stx_dev_major, sx.stx_dev_minor) != listed->st_dev))
+        entry.mountPoint = listed && (mountRoot || makedev(sx.stx_dev_major, sx.stx_dev_minor) != listed->st_dev);
+        if (entry.mountPoint)
             attributes |= kAttrReparsePoint;
     } else if (!S_ISREG(mode)) {
         return false;
