@@ -12,27 +12,36 @@ namespace {
 
 const char* const kExamples = R"(
 Examples:
-  Preview what the safe options would remove from two folders (nothing is deleted):
-    quillsweep-cli scan D:\Downloads E:\Shared --safe
-  Preview with options 0, 4 and 13 to 16 and save the scan report:
-    quillsweep-cli scan D:\Work --options 0,4,13-16 --report scan.txt
-  The same as one JSON document:
-    quillsweep-cli scan D:\Work --options 0,4,13-16 --json
-  Clean the safe objects only, answering every question with yes, and keep the clean report:
-    quillsweep-cli clean D:\Work --default --check safe --yes --report clean.txt
+  Preview what temporary, cache, backup and legacy files would be removed from two folders
+  (nothing is deleted):
+    quillsweep-cli scan D:\Downloads E:\Shared --options 13-16
+  The same with the Safe options: they also reach the system's own folders (temporary
+  folders, Recycle Bin, prefetch files, browser caches ...), not only the targets:
+    quillsweep-cli scan D:\Work --safe
+  Preview as one JSON document and save the scan report:
+    quillsweep-cli scan D:\Work --options 4,13-16 --json --report scan.txt
+  Clean the Safe objects only, answering every question yes, and keep the clean report:
+    quillsweep-cli clean D:\Work --options 13-17 --check safe --yes --report clean.txt
   Clean with secure deletion in three random passes:
     quillsweep-cli clean D:\Work --options 13 --secure --passes 3 --random
   List the clean-up options and their indexes:
     quillsweep-cli options
 
-Selection: --options, --safe, --default or --all; without one, the options ticked in the
-program's window are used (read from quillswp32.prefs beside the tool).
-Questions: with --yes every question is answered yes; otherwise they are asked on the
-terminal, and without a terminal a warning refuses the clean (status 3) and per-object
-questions are answered no.
-Exit status: 0 done, 1 failed, 2 usage error or refused input, 3 refused at a warning,
+Selection: scan and clean need one of --options, --safe, --default, --all or --stored (the
+options ticked in the program's window, read from quillswp32.prefs beside the tool or from
+--prefs). Options listed as "system folders" search the system's own folders, whatever the
+targets.
+Questions: clean shows what it found and asks once before deleting anything, naming the
+system folders it would touch; then come the unsafe-items and solid-state warnings and, when
+Confirmations is on, one question per object. --yes answers every question yes; without a
+terminal and without --yes the clean is refused before anything is deleted (status 3).
+Exit status: 0 done, 1 failed, 2 usage error or refused input, 3 refused at a question,
 130 interrupted (Ctrl-C stops the running scan or clean as the Stop button does).
 )";
+
+const char* const kNoSelection =
+    "quillsweep-cli: no clean-up options were chosen. Choose them with --options LIST, --safe, --default, "
+    "--all or --stored (the options ticked in the program's window); \"quillsweep-cli options\" lists them.\n";
 
 void AddSelection(CLI::App& command, TCliRequest& request)
 {
@@ -42,9 +51,12 @@ void AddSelection(CLI::App& command, TCliRequest& request)
     auto* def = command.add_flag("--default", request.presetDefault,
                                  "The available options of the default set (\"Set Default\")");
     auto* all = command.add_flag("--all", request.presetAll, "Every available option (\"Set All\")");
-    list->excludes(safe, def, all);
-    safe->excludes(def, all);
-    def->excludes(all);
+    auto* stored = command.add_flag("--stored", request.presetStored,
+                                    "The options ticked in the program's window, as saved in the settings");
+    list->excludes(safe, def, all, stored);
+    safe->excludes(def, all, stored);
+    def->excludes(all, stored);
+    all->excludes(stored);
     auto* report = command.add_option("--report", request.reportFile, "Save the report text file as FILE");
     report->type_name("FILE");
     command.add_flag("--json", request.json, "Print one JSON document instead of lines");
@@ -66,7 +78,9 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
     app.add_flag("--version", version, "Print the program version");
 
     CLI::App* options = app.add_subcommand("options", "List the clean-up options (index, safety, default, "
-                                                      "availability, title; tab-separated)");
+                                                      "availability, title; tab-separated); \"system folders\" "
+                                                      "marks those that search beyond the targets");
+    options->add_flag("--json", request.json, "Print one JSON document instead of lines");
     CLI::App* scan = app.add_subcommand("scan", "Scan the targets and list the found objects (deletes nothing)");
     AddSelection(*scan, request);
     CLI::App* clean = app.add_subcommand("clean", "Scan the targets, then delete the checked objects");
@@ -112,6 +126,13 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
     else {
         platform::WriteConsoleText(platform::ConsoleStream::Error, "quillsweep-cli: a command is required\n"
                                                                    "Run with --help for usage.\n");
+        return kExitUsage;
+    }
+    // Never the stored ticks unasked: they may reach far beyond the targets named here.
+    const bool selected = request.hasOptionList || request.presetSafe || request.presetDefault ||
+                          request.presetAll || request.presetStored;
+    if ((request.command == TCliCommand::Scan || request.command == TCliCommand::Clean) && !selected) {
+        platform::WriteConsoleText(platform::ConsoleStream::Error, kNoSelection);
         return kExitUsage;
     }
     return -1;

@@ -14,6 +14,7 @@ struct TCliRequest {
     bool presetSafe = false;
     bool presetDefault = false;
     bool presetAll = false;
+    bool presetStored = false;
 
     std::string reportFile;
     bool json = false;

@@ -1,5 +1,6 @@
 #include "app/uCycleSetup.h"
 #include "cli/CliCommands.h"
+#include "cli/CliReach.h"
 #include "platform/PlatformConsole.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
@@ -10,7 +11,7 @@ const char* const kNotAsked = "No terminal to answer on: nothing was deleted (--
 const char* const kNothingChecked = "No object is checked: nothing was deleted.";
 
 // A warning that must be answered yes before anything is deleted; the exit status otherwise.
-int Warn(TCliTerminal& terminal, const char* text)
+int Warn(TCliTerminal& terminal, const std::string& text)
 {
     switch (terminal.AskYesNo(text)) {
     case TCliTerminal::TAnswer::Yes: return -1;
@@ -36,6 +37,19 @@ int SolidStateCheck(TCliSession& session)
     return Warn(session.terminal, cycle_texts::kSolidStateWarning);
 }
 
+// "Clean 12 objects (1 Ko), including /tmp and the Trash?": the one question before any deletion,
+// naming the places the user did not name as targets.
+std::string CleanQuestion(TCliSession& session)
+{
+    const int64_t count = session.broadcast->GetSelectedCount();
+    std::string text = "Clean " + TNumberRoutines::GroupThousands(count) + (count == 1 ? " object (" : " objects (") +
+                       TNumberRoutines::FormatCapacity(session.broadcast->GetSelectedCapacity()) + ")";
+    const std::vector<std::string> places = cli_reach::SystemPlacesOf(*session.objects, true);
+    if (!places.empty())
+        text += ", including " + TCliTerminal::Printable(cli_reach::JoinNames(places));
+    return text + "?";
+}
+
 } // namespace
 
 int RunCleanCommand(const TCliRequest& request)
@@ -43,9 +57,6 @@ int RunCleanCommand(const TCliRequest& request)
     TCliTerminal terminal(request.yes);
     TCliSession session(request, terminal);
     int status = session.Prepare();
-    if (status >= 0)
-        return status;
-    status = SolidStateCheck(session);
     if (status >= 0)
         return status;
 
@@ -71,6 +82,12 @@ int RunCleanCommand(const TCliRequest& request)
             PrintJson(terminal, {{"scan", ScanDocument(session)}, {"clean", nullptr}});
         return kExitDone;
     }
+    status = Warn(terminal, CleanQuestion(session));
+    if (status >= 0)
+        return status;
+    status = SolidStateCheck(session);
+    if (status >= 0)
+        return status;
     if (session.objects->AnyCheckedOfSafety(scUnsafe)) {
         status = Warn(terminal, cycle_texts::kUnsafeItemsWarning);
         if (status >= 0)

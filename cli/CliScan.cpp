@@ -1,5 +1,6 @@
 #include "app/uCycleSetup.h"
 #include "cli/CliCommands.h"
+#include "cli/CliReach.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
 #include "prefs/uPreferences.h"
@@ -27,7 +28,8 @@ nlohmann::ordered_json ScanDocument(TCliSession& session)
                            {"size", item->GetSize()},
                            {"sizeText", item->GetSizeText()},
                            {"shellFolder", item->GetShellFolder()},
-                           {"checked", item->GetChecked()}});
+                           {"checked", item->GetChecked()},
+                           {"systemFolders", cli_reach::SearchesSystemFolders(item->GetOption())}});
     }
     auto report = TEngineServices::CreateScanReport(session.options, session.objects);
     report->Build();
@@ -43,7 +45,9 @@ nlohmann::ordered_json ScanDocument(TCliSession& session)
                         {"foundCountText", row->GetFoundCountText()},
                         {"foundCapacity", capacity},
                         {"foundCapacityText", row->GetFoundCapacityText()},
-                        {"quota", quota}});
+                        {"quota", quota},
+                        {"systemFolders", cli_reach::SearchesSystemFolders(option)},
+                        {"places", cli_reach::SystemPlaces(option)}});
     }
     json selected = json::array();
     for (int option = 0; option < CleanupOptionCount; ++option)
@@ -53,6 +57,7 @@ nlohmann::ordered_json ScanDocument(TCliSession& session)
             {"options", selected},
             {"status", session.finalStatus},
             {"header", TCycleSetup::ObjectsHeader(*session.broadcast)},
+            {"systemPlaces", cli_reach::SystemPlacesOf(*session.objects, false)},
             {"objects", objects},
             {"report", rows}};
 }
@@ -86,6 +91,10 @@ int RunScanCommand(const TCliRequest& request)
     terminal.Message(session.finalStatus);
     if (session.objects->GetCount() == 0 && !interrupted)
         terminal.Message(cycle_texts::kNoResults);
+    const std::vector<std::string> places = cli_reach::SystemPlacesOf(*session.objects, false);
+    if (!places.empty() && !request.json)
+        terminal.Message("Some objects come from the system's own folders, not the targets: " +
+                         TCliTerminal::Printable(cli_reach::JoinNames(places)) + ".");
     if (request.json) {
         PrintJson(terminal, ScanDocument(session));
     } else {

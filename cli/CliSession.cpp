@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "app/uCycleSetup.h"
+#include "cli/CliReach.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
 #include "platform/PlatformConsole.h"
@@ -75,8 +76,9 @@ public:
     {
         if (!item || session_.request.json)
             return;
+        const std::string reach = cli_reach::SearchesSystemFolders(item->GetOption()) ? " (system folders)" : "";
         session_.terminal.Out(TCycleSetup::SafetyWord(item->GetSafety()) + "\t" +
-                              TCliTerminal::Printable(item->GetOptionName()) + "\t" +
+                              TCliTerminal::Printable(item->GetOptionName()) + reach + "\t" +
                               TCliTerminal::Printable(item->GetPath()) + "\t" + item->GetSizeText());
     }
 };
@@ -193,8 +195,11 @@ int TCliSession::ResolveSelection()
         mask = TCycleSetup::PresetMask(*options, request.presetSafe      ? opSafe
                                                  : request.presetDefault ? opDefault
                                                                          : opAll);
-    } else {
+    } else if (request.presetStored) {
         mask = TCycleSetup::RestoreMask(*options, prefs);
+    } else {
+        terminal.Message("No clean-up options were chosen.");
+        return kExitUsage;
     }
     if (mask.Empty()) {
         terminal.Message(cycle_texts::kNoOptionsSelected);

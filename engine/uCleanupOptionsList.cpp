@@ -202,6 +202,18 @@ const TCleanupOptionRule& TCleanupOptionRules::Get(int option)
     return kRules[option];
 }
 
+bool TCleanupOptionRules::UsesTargets(int option)
+{
+    switch (Get(option).source) {
+    case osTargets:
+    case osTrashDirs:
+    case osSpotlightDirs:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::vector<std::string> TCleanupOptionRules::ResolveSources(int option, const std::vector<std::string>& targets)
 {
     using D = TDirectoryRoutines;

@@ -75,6 +75,9 @@ class TCleanupOptionRules {
 public:
     // The rule of an option index 0..22; an index outside gives a rule that searches nothing.
     static const TCleanupOptionRule& Get(int option);
+    // Whether the option searches only the targets and folders inside them, never the system's
+    // own folders; a tool that must reach no further than what the user named asks this.
+    static bool UsesTargets(int option);
     // The existing source directories of the option now (the recycle bin has none).
     static std::vector<std::string> ResolveSources(int option, const std::vector<std::string>& targets);
 };

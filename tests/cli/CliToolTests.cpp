@@ -2,6 +2,7 @@
 #include "CliProcess.h"
 #include "TestSupport.h"
 
+#include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"
 #include "prefs/VelaPreferences.h"
 
@@ -89,7 +90,7 @@ TEST(CliTool, CommandsHelpAndUsageErrors)
     const TToolRun help = RunTool({"--help"});
     EXPECT_EQ(0, help.status);
     for (const char* word : {"options", "scan", "clean", "drive-info", "--options", "--safe", "--default", "--all",
-                             "--report", "--json", "--prefs", "--no-prefs", "--check", "--yes", "--secure",
+                             "--stored", "--report", "--json", "--prefs", "--no-prefs", "--check", "--yes", "--secure",
                              "--passes", "--random", "--version", "Examples:"})
         EXPECT_THAT(help.out, HasSubstr(word));
 
@@ -97,7 +98,7 @@ TEST(CliTool, CommandsHelpAndUsageErrors)
     EXPECT_EQ(0, options.status);
     const std::vector<std::string> rows = ObjectLines(options.out);
     ASSERT_EQ(23u, rows.size());
-    EXPECT_EQ("0\tSafe\tdefault\tavailable\tWindows Temporary Directories", rows[0]);
+    EXPECT_EQ(0u, rows[0].find("0\tSafe\tdefault\tavailable\tWindows Temporary Directories (system folders"));
     EXPECT_EQ("15\tPotentially Unsafe\t-\tavailable\tOld Backup Files", rows[15]);
     EXPECT_EQ("22\tUnsafe\t-\tavailable\tCustom Directories", rows[22]);
 
@@ -105,6 +106,7 @@ TEST(CliTool, CommandsHelpAndUsageErrors)
     EXPECT_EQ(2, RunTool({}).status);
     EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--bogus"}).status);
     EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--safe", "--all"}).status) << "one selection only";
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--stored", "--options", "13"}).status) << "one selection only";
     EXPECT_EQ(2, RunTool({"clean", tree.Str(), "--options", "13", "--passes", "8"}).status);
     EXPECT_EQ(2, RunTool({"clean", tree.Str(), "--options", "13", "--check", "some"}).status);
     EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--yes"}).status) << "a clean flag is no scan flag";
@@ -133,11 +135,11 @@ TEST(CliTool, CommandsHelpAndUsageErrors)
     EXPECT_EQ(2, RunTool({"scan", tree.File("a;b"), "--options", "13", "--no-prefs"}).status);
 
     // Whichever options this system lacks are refused by name.
-    for (const std::string& row : rows) {
-        if (row.find("\tunavailable\t") == std::string::npos)
+    for (const auto& option : nlohmann::json::parse(RunTool({"options", "--json"}).out)) {
+        if (option["available"])
             continue;
-        const std::string index = row.substr(0, row.find('\t'));
-        const std::string title = row.substr(row.rfind('\t') + 1);
+        const std::string index = std::to_string(option["option"].get<int>());
+        const std::string title = option["title"];
         const TToolRun refused = RunTool({"scan", tree.Str(), "--no-prefs", "--options", "13," + index});
         EXPECT_EQ(2, refused.status);
         EXPECT_THAT(refused.err, HasSubstr("\"" + title + "\" is not available because the program that generates "
@@ -203,7 +205,7 @@ TEST(CliTool, ScanListsReportsAndDeletesNothing)
     EXPECT_EQ(safe, SelectedOptions({"scan", tree.Str(), "--safe", "--no-prefs", "--json"}));
     EXPECT_EQ(byDefault, SelectedOptions({"scan", tree.Str(), "--default", "--no-prefs", "--json"}));
     EXPECT_EQ(all, SelectedOptions({"scan", tree.Str(), "--all", "--no-prefs", "--json"}));
-    EXPECT_EQ(safe, SelectedOptions({"scan", tree.Str(), "--no-prefs", "--json"})) << "first run: Set Safe";
+    EXPECT_EQ(safe, SelectedOptions({"scan", tree.Str(), "--stored", "--no-prefs", "--json"})) << "first run: Set Safe";
 
     const TToolRun nothing = RunTool({"scan", tree.Str(), "--options", "17", "--no-prefs"});
     EXPECT_EQ(0, nothing.status);
@@ -224,7 +226,7 @@ TEST(CliTool, PreferencesBesideTheToolAreReadNeverWritten)
         values.CustomFiles = "*.txt";
     });
     const std::string before = ReadBytes(prefs);
-    const TToolRun stored = RunTool({"scan", tree.Str()}, tool);
+    const TToolRun stored = RunTool({"scan", tree.Str(), "--stored"}, tool);
     EXPECT_EQ(0, stored.status) << stored.err;
     EXPECT_EQ(1u, ObjectLines(stored.out).size());
     EXPECT_THAT(stored.out, HasSubstr("Old Backup Files\t" + tree.File("sub/deeper/old.bak")));
@@ -238,11 +240,11 @@ TEST(CliTool, PreferencesBesideTheToolAreReadNeverWritten)
     const std::string empty = WritePrefs(folder, "empty.prefs", [](TPreferenceValues& values) {
         values.CleanupOptions = 0;
     });
-    const TToolRun nothing = RunTool({"scan", tree.Str(), "--prefs", empty}, tool);
+    const TToolRun nothing = RunTool({"scan", tree.Str(), "--prefs", empty, "--stored"}, tool);
     EXPECT_EQ(2, nothing.status);
     EXPECT_THAT(nothing.err, HasSubstr("No clean-up options were selected."));
-    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", folder.File("none.prefs")}, tool).status);
-    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", empty, "--no-prefs"}, tool).status);
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", folder.File("none.prefs"), "--stored"}, tool).status);
+    EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", empty, "--no-prefs", "--stored"}, tool).status);
 }
 
 TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
@@ -261,7 +263,8 @@ TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
     EXPECT_EQ(3u, nlohmann::json::parse(twice.out)["objects"].size());
 
     const std::string reportFile = tree.File("clean.txt");
-    const TToolRun clean = RunTool({"clean", tree.Str(), "--options", "13-15", "--no-prefs", "--report", reportFile});
+    const TToolRun clean =
+        RunTool({"clean", tree.Str(), "--options", "13-15", "--no-prefs", "--yes", "--report", reportFile});
     ASSERT_EQ(0, clean.status) << clean.err;
     for (const std::string& path : found)
         EXPECT_FALSE(fs::exists(fs::u8path(path))) << path;
@@ -277,22 +280,18 @@ TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
     // Check Safe: the Potentially Unsafe temporary file stays and is listed as skipped.
     Tree second;
     const TToolRun safe = RunTool({"clean", second.Str(), "--options", "13,14", "--check", "safe", "--no-prefs",
-                                   "--secure", "--passes", "3", "--random"});
+                                   "--secure", "--passes", "3", "--random", "--yes"});
     ASSERT_EQ(0, safe.status) << safe.err;
     EXPECT_FALSE(second.Exists("app.cache"));
     EXPECT_TRUE(second.Exists("sub/temp.tmp"));
     EXPECT_THAT(safe.out, HasSubstr("Skipped objects list:\n\n" + second.File("sub/temp.tmp") + "\n"));
 
-    // Confirmations on and no terminal: objects that are not Safe are answered no.
+    // Confirmations on: --yes answers the per-object questions too.
     TempDir folder;
     const std::string confirm = WritePrefs(folder, "confirm.prefs", [](TPreferenceValues& values) {
         values.Confirmations = true;
     });
     Tree third;
-    const TToolRun asked = RunTool({"clean", third.Str(), "--options", "13,14", "--prefs", confirm});
-    ASSERT_EQ(0, asked.status) << asked.err;
-    EXPECT_FALSE(third.Exists("app.cache"));
-    EXPECT_TRUE(third.Exists("sub/temp.tmp"));
     const TToolRun yes = RunTool({"clean", third.Str(), "--options", "13", "--prefs", confirm, "--yes", "--json"});
     ASSERT_EQ(0, yes.status) << yes.err;
     EXPECT_FALSE(third.Exists("sub/temp.tmp"));
@@ -302,27 +301,63 @@ TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
     EXPECT_THAT(document["clean"]["lines"].dump(), HasSubstr("Removed objects   :        1"));
 }
 
-TEST(CliTool, UnsafeObjectsNeedAnAnswerBeforeAnythingIsDeleted)
+TEST(CliTool, OnlyNamedOptionsAreUsed)
 {
     Tree tree;
-    // Custom Files (Unsafe) with the default mask "*.tmp".
+    // Without a selection nothing is scanned, whatever the stored ticks and --yes say.
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"clean", tree.Str()}, {"clean", tree.Str(), "--yes"},
+          {"clean", tree.Str(), "--no-prefs", "--yes", "--check", "safe"}, {"scan", tree.Str()}}) {
+        const TToolRun run = RunTool(arguments);
+        EXPECT_EQ(2, run.status) << testing::PrintToString(arguments);
+        EXPECT_THAT(run.err, HasSubstr("--options LIST, --safe, --default, --all or --stored"));
+        EXPECT_EQ("", run.out);
+    }
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp") && tree.Exists("sub/deeper/old.bak") && tree.Exists("app.cache"));
+
+    // --stored: the window's ticks (Old Backup Files only) from the file given.
+    TempDir folder;
+    const std::string prefs = WritePrefs(folder, "backups.prefs", [](TPreferenceValues& values) {
+        values.CleanupOptions = 1u << 15;
+    });
+    EXPECT_EQ(std::vector<int>{15}, SelectedOptions({"scan", tree.Str(), "--prefs", prefs, "--stored", "--json"}));
+    const TToolRun stored = RunTool({"clean", tree.Str(), "--prefs", prefs, "--stored", "--yes"});
+    EXPECT_EQ(0, stored.status) << stored.err;
+    EXPECT_FALSE(tree.Exists("sub/deeper/old.bak"));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp") && tree.Exists("app.cache"));
+}
+
+TEST(CliTool, CleanAsksOnceBeforeAnythingIsDeleted)
+{
+    Tree tree;
+    // Custom Files (Unsafe) with the default mask "*.tmp", and General Cache Files.
     const TToolRun refused = RunTool({"clean", tree.Str(), "--options", "14,21", "--no-prefs", "--report",
                                       tree.File("clean.txt")});
     EXPECT_EQ(3, refused.status);
-    EXPECT_THAT(refused.err, HasSubstr("It appears that there is at least one unsafe item checked in this list.\n"
-                                       "Are you sure you want to continue?"));
+    EXPECT_THAT(refused.err, HasSubstr("\nClean 2 objects (3 Ko)?\nNo terminal to answer on: nothing was deleted "
+                                       "(--yes answers yes).\n"));
+    EXPECT_THAT(refused.err, testing::Not(HasSubstr("unsafe item"))) << "the question comes first";
+    EXPECT_THAT(refused.out, HasSubstr("\n\n Objects [Selected: 2 / 2, Capacity: 3 Ko / 3 Ko]\n"));
     EXPECT_TRUE(tree.Exists("sub/temp.tmp") && tree.Exists("app.cache"));
     EXPECT_FALSE(tree.Exists("clean.txt"));
 
+    // Only the checked objects are counted.
     const TToolRun safeOnly = RunTool({"clean", tree.Str(), "--options", "14,21", "--no-prefs", "--check", "safe"});
-    EXPECT_EQ(0, safeOnly.status) << "Check Safe leaves no unsafe object checked";
-    EXPECT_FALSE(tree.Exists("app.cache"));
-    EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
+    EXPECT_EQ(3, safeOnly.status);
+    EXPECT_THAT(safeOnly.err, HasSubstr("\nClean 1 object (1 Ko)?\n"));
+    EXPECT_TRUE(tree.Exists("app.cache"));
 
-    const TToolRun yes = RunTool({"clean", tree.Str(), "--options", "21", "--no-prefs", "--yes"});
-    EXPECT_EQ(0, yes.status);
-    EXPECT_FALSE(tree.Exists("sub/temp.tmp"));
-    EXPECT_TRUE(tree.Exists("keep.txt"));
+    const TToolRun yes = RunTool({"clean", tree.Str(), "--options", "14,21", "--no-prefs", "--yes"});
+    EXPECT_EQ(0, yes.status) << yes.err;
+    EXPECT_THAT(yes.err, testing::Not(HasSubstr("Clean 2 objects")));
+    EXPECT_FALSE(tree.Exists("sub/temp.tmp") || tree.Exists("app.cache"));
+    EXPECT_TRUE(tree.Exists("keep.txt") && tree.Exists("sub/deeper/old.bak"));
+
+    // Nothing found: nothing to ask.
+    const TToolRun nothing = RunTool({"clean", tree.Str(), "--options", "14,21", "--no-prefs"});
+    EXPECT_EQ(0, nothing.status);
+    EXPECT_THAT(nothing.err, HasSubstr("The search criteria returned no results."));
+    EXPECT_THAT(nothing.err, testing::Not(HasSubstr("Clean ")));
 }
 
 #ifndef _WIN32
@@ -350,28 +385,86 @@ TEST(CliTool, QuestionsAreAskedOnTheTerminal)
     const std::string confirm = WritePrefs(folder, "confirm.prefs", [](TPreferenceValues& values) {
         values.Confirmations = true;
     });
-    // Custom Files (Unsafe) finds temp.tmp; "n" refuses at the warning.
-    const TToolRun refused = cli_testing::RunToolOnTerminal({"clean", tree.Str(), "--options", "21", "--prefs", confirm},
-                                                            "n\n");
-    EXPECT_EQ(3, refused.status) << refused.out;
-    EXPECT_THAT(refused.out, HasSubstr("It appears that there is at least one unsafe item checked in this list.\n"
-                                       "Are you sure you want to continue?\nAnswer y (yes) or n (no): "));
+    const std::vector<std::string> clean = {"clean", tree.Str(), "--options", "21", "--prefs", confirm};
+    const std::string question = "\nClean 1 object (2 Ko)?\nAnswer y (yes) or n (no): ";
+    const std::string warning = "It appears that there is at least one unsafe item checked in this list.\n"
+                                "Are you sure you want to continue?\nAnswer y (yes) or n (no): ";
+    // Custom Files (Unsafe) finds temp.tmp; "n", or no answer at all, refuses before the warning.
+    for (const char* typed : {"n\n", "\n"}) {
+        const TToolRun refused = cli_testing::RunToolOnTerminal(clean, typed);
+        EXPECT_EQ(3, refused.status) << refused.out;
+        EXPECT_THAT(refused.out, HasSubstr(question));
+        EXPECT_THAT(refused.out, testing::Not(HasSubstr("unsafe item")));
+        EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
+    }
+    // Yes to the question, then "n" at the warning.
+    const TToolRun warned = cli_testing::RunToolOnTerminal(clean, "y\nn\n");
+    EXPECT_EQ(3, warned.status) << warned.out;
+    EXPECT_LT(warned.out.find(question), warned.out.find(warning));
+    EXPECT_NE(std::string::npos, warned.out.find(warning));
     EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
 
-    // Yes to the warning, then the per-object question: "na" (no to all) keeps both objects.
+    // Then the per-object question: "na" (no to all) keeps both objects.
     WriteBytes(tree.File("more.tmp"), "m");
-    const TToolRun declined = cli_testing::RunToolOnTerminal(
-        {"clean", tree.Str(), "--options", "21", "--prefs", confirm}, "y\nna\n");
+    const TToolRun declined = cli_testing::RunToolOnTerminal(clean, "y\ny\nna\n");
     EXPECT_EQ(0, declined.status) << declined.out;
+    EXPECT_THAT(declined.out, HasSubstr("\nClean 2 objects (3 Ko)?\n"));
     EXPECT_THAT(declined.out, HasSubstr("Delete the file: \""));
     EXPECT_TRUE(tree.Exists("sub/temp.tmp") && tree.Exists("more.tmp"));
     EXPECT_THAT(declined.out, HasSubstr("Removed objects   :        0"));
 
     // "ya" (yes to all) deletes both after one answer.
-    const TToolRun accepted = cli_testing::RunToolOnTerminal(
-        {"clean", tree.Str(), "--options", "21", "--prefs", confirm}, "yes\nya\n");
+    const TToolRun accepted = cli_testing::RunToolOnTerminal(clean, "yes\nyes\nya\n");
     EXPECT_EQ(0, accepted.status) << accepted.out;
     EXPECT_FALSE(tree.Exists("sub/temp.tmp") || tree.Exists("more.tmp"));
     EXPECT_TRUE(tree.Exists("keep.txt"));
+}
+
+// A scan only: the system's temporary folder is moved to a scratch folder, and even so the
+// tool is never run to clean it.
+TEST(CliTool, SystemFolderOptionsAreMarked)
+{
+    const nlohmann::json listed = nlohmann::json::parse(RunTool({"options", "--json"}).out);
+    const std::vector<std::string> rows = ObjectLines(RunTool({"options"}).out);
+    ASSERT_EQ(23u, listed.size());
+    ASSERT_EQ(23u, rows.size());
+    for (int i = 0; i < 23; ++i) {
+        const bool system = listed[i]["systemFolders"];
+        EXPECT_EQ(system, i <= 3 || (i >= 6 && i <= 12)) << i;
+        EXPECT_EQ(system, rows[i].find("(system folders") != std::string::npos) << rows[i];
+        if (!system)
+            EXPECT_TRUE(listed[i]["places"].empty()) << i;
+    }
+    EXPECT_EQ(std::vector<std::string>{"the Trash"}, listed[1]["places"].get<std::vector<std::string>>());
+    EXPECT_THAT(rows[1], testing::EndsWith("\tWindows Recycle Bin (system folders: the Trash)"));
+
+    Tree tree;
+    TempDir temporary;
+    WriteBytes(temporary.File("left.dat"), "l");
+    std::string saved;
+    const bool hadTemp = platform::GetEnvironmentValue("TMPDIR", saved);
+    platform::SetEnvironmentValue("TMPDIR", temporary.Str());
+    const TToolRun human = RunTool({"scan", tree.Str(), "--options", "0,15", "--no-prefs"});
+    const TToolRun json = RunTool({"scan", tree.Str(), "--options", "0,15", "--no-prefs", "--json"});
+    if (hadTemp)
+        platform::SetEnvironmentValue("TMPDIR", saved);
+    else
+        platform::UnsetEnvironmentValue("TMPDIR");
+
+    ASSERT_EQ(0, human.status) << human.err;
+    EXPECT_THAT(human.out, HasSubstr("Safe\tWindows Temporary Directories (system folders)\t" +
+                                     temporary.File("left.dat") + "\t1 Ko\n"));
+    EXPECT_THAT(human.out, HasSubstr("Potentially Unsafe\tOld Backup Files\t" + tree.File("sub/deeper/old.bak") +
+                                     "\t1 Ko\n"));
+    EXPECT_THAT(human.err,
+                HasSubstr("Some objects come from the system's own folders, not the targets: " + temporary.Str()));
+    ASSERT_EQ(0, json.status) << json.err;
+    const nlohmann::json document = nlohmann::json::parse(json.out);
+    for (const auto& object : document["objects"])
+        EXPECT_EQ(object["option"] == 0, object["systemFolders"].get<bool>()) << object["path"];
+    EXPECT_THAT(document["systemPlaces"].get<std::vector<std::string>>(), testing::Contains(temporary.Str()));
+    EXPECT_THAT(document["systemPlaces"].get<std::vector<std::string>>(), testing::Not(testing::Contains(tree.Str())));
+    EXPECT_TRUE(document["report"][0]["systemFolders"]);
+    EXPECT_FALSE(document["report"][15]["systemFolders"]);
 }
 #endif

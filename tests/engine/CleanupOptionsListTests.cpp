@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 struct TExpected {
@@ -153,4 +155,13 @@ TEST(CleanupOptionsList, SourcesAndImplicitValidators)
     EXPECT_EQ(TCleanupOptionRules::ResolveSources(4, targets), targets);
     EXPECT_TRUE(TCleanupOptionRules::ResolveSources(18, targets).empty());
     EXPECT_TRUE(TCleanupOptionRules::Get(30).source == osNone);
+}
+
+TEST(CleanupOptionsList, OnlyTargetOptionsStayInsideTheTargets)
+{
+    // Temporary folders, bin, logs, prefetch, recent, shortcuts, browser and Skype caches.
+    const std::set<int> system = {0, 1, 2, 3, 6, 7, 8, 9, 10, 11, 12};
+    for (int i = 0; i < 23; ++i)
+        EXPECT_EQ(TCleanupOptionRules::UsesTargets(i), system.count(i) == 0) << i;
+    EXPECT_FALSE(TCleanupOptionRules::UsesTargets(30));
 }
