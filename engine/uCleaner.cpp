@@ -249,6 +249,7 @@ bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platfor
         // Through the object checked above; a hard-linked or read-only file is never opened.
         platform::FileHandle handle = folder.OpenForRewrite(file.name, file.identity);
         TSecureRewriteFile rewrite(context_->GetRandomPattern());
+        rewrite.SetStopRequest([this] { return Terminated(); });
         if (!handle.IsOpen() || !rewrite.Rewrite(handle, context_->GetSecureDeletePasses()))
             return false;
     }

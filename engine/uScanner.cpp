@@ -317,10 +317,12 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
         return;
     int64_t bytes = 0;
     try {
-        bytes = TDirectoryRoutines::GetDirectorySize(fullPath, true);
+        bytes = TDirectoryRoutines::GetDirectorySize(fullPath, true, [this] { return Terminated(); });
     } catch (const std::exception&) {
         return;
     }
+    if (Terminated())
+        return;  // a size cut short by Stop is no size to show
     Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes),
         TObjectOrigins::Capture(walkRoot_, walkRootIdentity_, fullPath));
 }

@@ -65,6 +65,8 @@ bool TSecureRewriteFile::Rewrite(platform::FileHandle& file, uint8_t passes)
                 return false;
             int64_t written = 0;
             while (written < length) {
+                if (stopRequested_ && stopRequested_())
+                    return false;
                 const int64_t chunk = std::min<int64_t>(static_cast<int64_t>(buffer_.size()), length - written);
                 if (file.Write(buffer_.data(), chunk) != chunk)
                     return false;

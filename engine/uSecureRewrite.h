@@ -3,6 +3,7 @@
 #include "platform/PlatformFiles.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     explicit TSecureRewriteFile(bool randomPattern) : randomPattern_(randomPattern) {}
     bool Rewrite(const std::string& fileName, uint8_t passes) override;
     bool Rewrite(platform::FileHandle& file, uint8_t passes) override;
+    // Asked between writes: a stop leaves the rewrite unfinished and reported as failed.
+    void SetStopRequest(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
 
     // The fill buffer grows with the file so that large files take few large writes.
     static int32_t BufferSizeFor(int64_t fileSize);
@@ -31,6 +34,7 @@ private:
     void PrepareBuffer();
 
     bool randomPattern_;
+    std::function<bool()> stopRequested_;
     int64_t fileSize_ = 0;
     std::vector<uint8_t> buffer_;
     bool bufferPrepared_ = false;

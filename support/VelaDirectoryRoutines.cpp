@@ -14,7 +14,7 @@ constexpr int kMaxDepth = 1024;
 bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
 bool IsDir(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
 
-int64_t SizeOf(const std::string& dir, bool recurse, int depth)
+int64_t SizeOf(const std::string& dir, bool recurse, int depth, const std::function<bool()>& stopRequested)
 {
     int64_t total = 0;
     std::vector<std::string> subdirectories;
@@ -27,8 +27,11 @@ int64_t SizeOf(const std::string& dir, bool recurse, int depth)
     });
     if (depth < kMaxDepth) {
         const std::string base = TFileRoutines::IncludeTrailingSeparator(dir);
-        for (const std::string& name : subdirectories)
-            total += SizeOf(base + name, recurse, depth + 1);
+        for (const std::string& name : subdirectories) {
+            if (stopRequested && stopRequested())
+                break;
+            total += SizeOf(base + name, recurse, depth + 1, stopRequested);
+        }
     }
     return total;
 }
@@ -121,12 +124,13 @@ TStringList TDirectoryRoutines::ListSubdirectories(const std::string& dir)
     return result;
 }
 
-int64_t TDirectoryRoutines::GetDirectorySize(const std::string& dir, bool recurse)
+int64_t TDirectoryRoutines::GetDirectorySize(const std::string& dir, bool recurse,
+                                             const std::function<bool()>& stopRequested)
 {
     const uint32_t attributes = platform::GetAttributesAt(dir);
     if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
         return 0;
-    return SizeOf(dir, recurse, 0);
+    return SizeOf(dir, recurse, 0, stopRequested);
 }
 
 int64_t TDirectoryRoutines::GetDirectoryDate(const std::string& path)

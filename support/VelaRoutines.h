@@ -158,7 +158,9 @@ public:
     // Immediate subdirectories (links to directories included, as entries), full paths.
     static TStringList ListSubdirectories(const std::string& dir);
     // Bytes of the files in dir (and below with recurse); links count as themselves, never entered.
-    static int64_t GetDirectorySize(const std::string& dir, bool recurse);
+    // A stop request ends the walk early with what was counted so far.
+    static int64_t GetDirectorySize(const std::string& dir, bool recurse,
+                                    const std::function<bool()>& stopRequested = nullptr);
     // Last-write time as a local DOS date-time (0..0xFFFFFFFF); -1 when not a directory or unconvertible.
     static int64_t GetDirectoryDate(const std::string& path);
     static std::string ExpandLongPath(const std::string& path);

@@ -44,6 +44,20 @@ TEST(SecureRewrite, FillsWholeFileWithOnesAndKeepsItsLength)
     EXPECT_EQ("secret", ReadBytes(dir.File("kept")));
 }
 
+TEST(SecureRewrite, AStopEndsTheRewriteUnfinished)
+{
+    TempDir dir;
+    const std::string original(200000, 'a');
+    WriteBytes(dir.File("big"), original);
+    TSecureRewriteFile rewrite(false);
+    int writes = 0;
+    rewrite.SetStopRequest([&writes] { return ++writes > 1; });
+    EXPECT_FALSE(rewrite.Rewrite(dir.File("big"), 3));
+    const std::string after = ReadBytes(dir.File("big"));
+    EXPECT_EQ(original.size(), after.size());
+    EXPECT_EQ(original.substr(100000), after.substr(100000));
+}
+
 TEST(SecureRewrite, RefusesEmptyMissingReadOnlyAndLinkedFiles)
 {
     TempDir dir;

@@ -223,3 +223,25 @@ TEST(RoutinesFiles, DeleteTreeEmptiesReadOnlyFoldersForAnOrdinaryUser)
     EXPECT_FALSE(fs::exists(tree.Path() / "ro"));
 }
 #endif
+
+// Stop must end a walk of any size at once: what is left is neither counted nor deleted.
+TEST(RoutinesFiles, SizingAndDeletingEndAtAStopRequest)
+{
+    TempDir tree;
+    for (const char* folder : {"a", "b", "c"}) {
+        fs::create_directories(tree.Path() / folder);
+        WriteBytes(tree.File(std::string(folder) + "/f.txt"), "12345");
+    }
+    int asked = 0;
+    const auto stopAfterOne = [&asked] { return ++asked > 1; };
+    EXPECT_EQ(5, TDirectoryRoutines::GetDirectorySize(tree.Str(), true, stopAfterOne));
+
+    asked = 0;
+    TTreeDeletion rules;
+    rules.stopRequested = [&asked] { return ++asked > 2; };  // into the first folder, its file
+    TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + Sep(), true, true, rules);
+    int left = 0;
+    for (const char* folder : {"a", "b", "c"})
+        left += fs::exists(tree.Path() / folder / "f.txt") ? 1 : 0;
+    EXPECT_EQ(2, left);
+}
