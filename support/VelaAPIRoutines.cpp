@@ -23,25 +23,26 @@ std::string Join(const std::string& dir, const std::string& name)
     return TFileRoutines::IncludeTrailingSeparator(dir) + name;
 }
 
-// Removes everything inside dir, hidden entries included; links go as links, never entered.
-bool RemoveContents(const std::string& dir, int depth)
+// Removes everything inside the held folder, hidden entries included; each level is reached
+// through the one above, so links go as links and nothing swapped in is ever entered.
+bool RemoveContents(platform::DirectoryHandle& dir, int depth)
 {
-    platform::AllowEntryRemoval(dir);
-    std::vector<platform::DirectoryEntry> entries;
-    if (!platform::EnumerateDirectory(dir, [&](const platform::DirectoryEntry& entry) {
-            entries.push_back(entry);
-            return true;
-        }))
+    dir.AllowEntryRemoval();
+    std::vector<platform::HeldEntry> entries;
+    if (!dir.List(entries))
         return false;
     bool ok = true;
-    for (const auto& entry : entries) {
-        const std::string path = Join(dir, entry.name);
-        if (IsLink(entry.attributes))
-            ok = platform::DeleteLinkAt(path) && ok;
-        else if (IsDir(entry.attributes))
-            ok = depth < kMaxDepth && RemoveContents(path, depth + 1) && TDirectoryRoutines::ForceRemoveDirectory(path) && ok;
-        else
-            ok = TFileRoutines::ForceDeleteFile(path) && ok;
+    for (const platform::HeldEntry& entry : entries) {
+        if (entry.kind == platform::HeldKind::Directory) {
+            platform::DirectoryHandle subdirectory = dir.OpenSubdirectory(entry.name, &entry.identity);
+            const bool removed = subdirectory.IsOpen() && depth < kMaxDepth && RemoveContents(subdirectory, depth + 1) &&
+                                 dir.RemoveSubdirectory(entry.name, entry.identity);
+            if (!removed)
+                subdirectory.RestoreMode();
+            ok = removed && ok;
+        } else {
+            ok = dir.DeleteEntry(entry.name, entry) && ok;
+        }
     }
     return ok;
 }
@@ -167,8 +168,11 @@ bool TAPIRoutines::EmptyRecycleBin(void* ownerWindow)
     bool ok = true;
     for (const char* part : {"files", "info"}) {
         const std::string dir = Join(trash, part);
-        if (IsRealDirectory(dir))
-            ok = RemoveContents(dir, 0) && ok;
+        if (!IsRealDirectory(dir))
+            continue;
+        platform::DirectoryHandle held = platform::DirectoryHandle::Open(dir);
+        ok = held.IsOpen() && RemoveContents(held, 0) && ok;
+        held.RestoreMode();
     }
     // Sizes cached for the removed items would now be wrong.
     const std::string cache = Join(trash, "directorysizes");
