@@ -57,6 +57,10 @@ void AddSelection(CLI::App& command, TCliRequest& request)
     safe->excludes(def, all, stored);
     def->excludes(all, stored);
     all->excludes(stored);
+    command.add_option("--custom-files", request.customFiles, "Masks of Custom Files (21), such as \"*.tmp;*.log\"")
+        ->type_name("MASKS");
+    command.add_option("--custom-directories", request.customDirectories, "Masks of Custom Directories (22)")
+        ->type_name("MASKS");
     auto* report = command.add_option("--report", request.reportFile, "Save the report text file as FILE");
     report->type_name("FILE");
     command.add_flag("--json", request.json, "Print one JSON document instead of lines");

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of the tool, parsed into one request.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ struct TCliRequest {
     bool presetDefault = false;
     bool presetAll = false;
     bool presetStored = false;
+    // The masks of Custom Files (21) and Custom Directories (22), instead of the stored ones.
+    std::optional<std::string> customFiles;
+    std::optional<std::string> customDirectories;
 
     std::string reportFile;
     bool json = false;

@@ -147,6 +147,10 @@ int TCliSession::LoadPreferences()
         prefs.SecureDeletePasses = static_cast<uint8_t>(request.passes);
     if (request.random)
         prefs.RandomRewritePattern = true;
+    if (request.customFiles)
+        prefs.CustomFiles = *request.customFiles;
+    if (request.customDirectories)
+        prefs.CustomDirectories = *request.customDirectories;
     return -1;
 }
 
