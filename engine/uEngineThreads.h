@@ -45,15 +45,20 @@ protected:
 private:
     struct TPendingCall {
         const std::function<void()>* call;
-        bool done = false;
+        std::atomic<bool> done{false};
         std::exception_ptr error;
     };
+    // Wakes the threads sleeping on changed_, if any; sleepless hand-offs make no system call.
+    void NotifySleepers(std::unique_lock<std::mutex>& lock);
 
     std::thread::id owner_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<TPendingCall*> calls_;
     std::vector<TNotice> notices_;
+    int sleepers_ = 0;  // threads waiting on changed_, guarded by mutex_
+    // A call or a notice may be pending; read without the lock by a pumping thread that spins.
+    std::atomic<bool> workWaiting_{false};
 };
 
 // Base of the scanner and the cleaner: a suspended thread until Start, with a terminate request.
