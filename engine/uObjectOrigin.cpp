@@ -39,13 +39,25 @@ std::vector<std::string> TObjectOrigins::NamesBelow(const std::string& root, con
 TObjectOrigin TObjectOrigins::Capture(const std::shared_ptr<const std::string>& root,
                                       const platform::FileIdentity& rootIdentity, const std::string& path)
 {
-    TObjectOrigin origin;
-    if (!root || NamesBelow(*root, path).empty() || !platform::QueryOwnIdentity(path, origin.identity))
-        return origin;
+    platform::FileIdentity identity;
+    if (!platform::QueryOwnIdentity(path, identity))
+        return {};
     const uint32_t attributes = platform::GetAttributesAt(path);
-    origin.link = attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReparsePoint) != 0;
+    return Capture(root, rootIdentity, path, identity,
+                   attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReparsePoint) != 0);
+}
+
+TObjectOrigin TObjectOrigins::Capture(const std::shared_ptr<const std::string>& root,
+                                      const platform::FileIdentity& rootIdentity, const std::string& path,
+                                      const platform::FileIdentity& identity, bool link)
+{
+    TObjectOrigin origin;
+    if (!root || NamesBelow(*root, path).empty())
+        return origin;
     origin.root = root;
     origin.rootIdentity = rootIdentity;
+    origin.identity = identity;
+    origin.link = link;
     return origin;
 }
 

@@ -13,6 +13,9 @@ public:
     // or the object cannot be identified.
     static TObjectOrigin Capture(const std::shared_ptr<const std::string>& root, const platform::FileIdentity& rootIdentity,
                                  const std::string& path);
+    // The same with the object's identity and kind already known from its directory listing.
+    static TObjectOrigin Capture(const std::shared_ptr<const std::string>& root, const platform::FileIdentity& rootIdentity,
+                                 const std::string& path, const platform::FileIdentity& identity, bool link);
     // The names leading from the origin's root down to path; empty when path does not lie below it.
     static std::vector<std::string> NamesBelow(const std::string& root, const std::string& path);
     // The folder that holds the object, reached from the root (still the one scanned) through held

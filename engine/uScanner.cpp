@@ -41,16 +41,6 @@ bool MatchesEntry(const std::string& text, const std::string& entry)
     }
 }
 
-std::vector<platform::DirectoryEntry> ReadEntries(const std::string& directory)
-{
-    std::vector<platform::DirectoryEntry> entries;
-    platform::EnumerateDirectory(directory, [&](const platform::DirectoryEntry& entry) {
-        entries.push_back(entry);
-        return true;
-    });
-    return entries;
-}
-
 // The option's masks in order; one that cannot be read finds nothing rather than ending the scan.
 std::vector<std::string> UsableMasks(const std::string& text)
 {
@@ -242,35 +232,66 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
     const bool directoryExcluded = DirectoryExcluded(directory);
     const TObjectKind kind = scanContext_->GetObjectKind();
     // Read once and filtered per mask: the order of findings is that of one listing per mask, and
-    // only the long name counts (the system's own patterns also match 8.3 aliases).
-    const std::vector<platform::DirectoryEntry> entries = ReadEntries(directory);
-    for (const std::string& mask : masks) {
-        if (Terminated())
+    // only the long name counts (the system's own patterns also match 8.3 aliases). What the
+    // listing says of a name and its kind rejects most entries before anything else is read.
+    const platform::DirectoryListing listing(directory);
+    const std::vector<platform::ListedEntry>& entries = listing.Entries();
+    std::vector<platform::DirectoryEntry> facts(entries.size());
+    std::vector<int8_t> described(entries.size(), 0);  // 0 not yet, 1 read, -1 unreadable
+    const auto describe = [&](size_t index) -> const platform::DirectoryEntry* {
+        if (described[index] == 0)
+            described[index] = listing.Describe(index, facts[index]) ? 1 : -1;
+        return described[index] > 0 ? &facts[index] : nullptr;
+    };
+    // Whether an entry of this kind may be what the walk looks for, before its facts are read.
+    const auto mayBe = [ignoreLinks](platform::ListedKind listed, bool directories) {
+        switch (listed) {
+        case platform::ListedKind::File:
+            return !directories;
+        case platform::ListedKind::Directory:
+            return directories;
+        case platform::ListedKind::Link:
+            return !ignoreLinks;
+        case platform::ListedKind::Unknown:
+            return true;
+        default:
             return false;
-        for (const platform::DirectoryEntry& entry : entries) {
+        }
+    };
+    if (!directoryExcluded && (kind == okFiles || kind == okDirectories)) {
+        for (const std::string& mask : masks) {
             if (Terminated())
                 return false;
-            if (!TStringRoutines::MatchesMask(entry.name, mask))
-                continue;
-            if ((ignoreLinks && IsLink(entry.attributes)) || entry.mountPoint)
-                continue;
-            const std::string fullPath = TDirectoryRoutines::ExpandLongPath(TScanPaths::Join(directory, entry.name));
-            if (kind == okFiles)
-                FileCandidate(fullPath, entry, directoryExcluded);
-            else if (kind == okDirectories)
-                DirectoryCandidate(fullPath, entry, directoryExcluded);
+            for (size_t i = 0; i < entries.size(); ++i) {
+                if (Terminated())
+                    return false;
+                if (!mayBe(entries[i].kind, kind == okDirectories) || !TStringRoutines::MatchesMask(entries[i].name, mask))
+                    continue;
+                const platform::DirectoryEntry* entry = describe(i);
+                if (!entry || (ignoreLinks && IsLink(entry->attributes)) || entry->mountPoint)
+                    continue;
+                // The listing's own names: the path is already in its long form.
+                const std::string fullPath = TScanPaths::Join(directory, entry->name);
+                if (kind == okFiles)
+                    FileCandidate(fullPath, *entry, listing, i);
+                else
+                    DirectoryCandidate(fullPath, *entry, listing, i);
+            }
         }
     }
     TFrame frame;
     frame.directory = directory;
     if (!directoryExcluded) {
-        for (const platform::DirectoryEntry& entry : entries) {
-            if (!IsDirectory(entry.attributes))
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (!mayBe(entries[i].kind, true))
+                continue;
+            const platform::DirectoryEntry* entry = describe(i);
+            if (!entry || !IsDirectory(entry->attributes))
                 continue;
             // With links ignored nothing is ever reached through one; another file system never.
-            if ((ignoreLinks && IsLink(entry.attributes)) || entry.mountPoint)
+            if ((ignoreLinks && IsLink(entry->attributes)) || entry->mountPoint)
                 continue;
-            frame.subdirectories.push_back({entry.name, IsLink(entry.attributes)});
+            frame.subdirectories.push_back({entry->name, IsLink(entry->attributes)});
         }
     }
     stack.push_back(std::move(frame));
@@ -296,24 +317,23 @@ bool TScanner::Accepted(const std::string& fullPath)
 }
 
 void TScanner::FileCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
-                             bool directoryExcluded)
+                             const platform::DirectoryListing& listing, size_t index)
 {
     if (IsDirectory(entry.attributes))
         return;
-    if (TScanPaths::Excluded(fullPath, context_->GetExcludeFiles()) || directoryExcluded)
+    if (TScanPaths::Excluded(fullPath, context_->GetExcludeFiles()))
         return;
     if (!Accepted(fullPath))
         return;
-    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(entry.size),
-        TObjectOrigins::Capture(walkRoot_, walkRootIdentity_, fullPath));
+    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(entry.size), OriginOf(fullPath, entry, listing, index));
 }
 
 void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
-                                  bool directoryExcluded)
+                                  const platform::DirectoryListing& listing, size_t index)
 {
     if (!IsDirectory(entry.attributes) || entry.name == "." || entry.name == "..")
         return;
-    if (directoryExcluded || !Accepted(fullPath))
+    if (!Accepted(fullPath))
         return;
     int64_t bytes = 0;
     try {
@@ -323,8 +343,16 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
     }
     if (Terminated())
         return;  // a size cut short by Stop is no size to show
-    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes),
-        TObjectOrigins::Capture(walkRoot_, walkRootIdentity_, fullPath));
+    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes), OriginOf(fullPath, entry, listing, index));
+}
+
+TObjectOrigin TScanner::OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,
+                                 const platform::DirectoryListing& listing, size_t index)
+{
+    platform::FileIdentity identity;
+    if (!listing.Identify(index, identity))
+        return {};
+    return TObjectOrigins::Capture(walkRoot_, walkRootIdentity_, fullPath, identity, IsLink(entry.attributes));
 }
 
 void TScanner::QueryRecycleBin()

@@ -39,9 +39,12 @@ private:
     bool Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack);
     bool FirstVisit(const std::string& directory, bool link);
 
-    void FileCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry, bool directoryExcluded);
+    void FileCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
+                       const platform::DirectoryListing& listing, size_t index);
     void DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
-                            bool directoryExcluded);
+                            const platform::DirectoryListing& listing, size_t index);
+    TObjectOrigin OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,
+                           const platform::DirectoryListing& listing, size_t index);
     bool Accepted(const std::string& fullPath);
     void QueryRecycleBin();
     void Add(const std::string& path, int32_t shellFolder, int64_t size, const TObjectOrigin& origin = {});

@@ -1,10 +1,12 @@
 #pragma once
 // Directory entries and their attributes, read without following links; all paths are UTF-8.
+#include "platform/PlatformFileIdentity.h"
 #include "platform/PlatformSystem.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -37,6 +39,43 @@ struct DirectoryEntry {
     // A folder that roots another file system (reported as a reparse point too): never entered,
     // whether links are followed or not.
     bool mountPoint = false;
+};
+
+// What a directory listing says of an entry without asking the file system again.
+enum class ListedKind : uint8_t { File, Directory, Link, Other, Unknown };
+
+struct ListedEntry {
+    std::string name;
+    ListedKind kind = ListedKind::Unknown;
+};
+
+// A directory read once. Names and kinds come straight from the listing, so entries can be
+// rejected by name for nothing; the rest of an entry's facts are read only when Describe asks
+// (on Windows the listing already holds them all, and Describe costs nothing).
+class DirectoryListing {
+public:
+    explicit DirectoryListing(const std::string& directory);
+    ~DirectoryListing();
+    DirectoryListing(const DirectoryListing&) = delete;
+    DirectoryListing& operator=(const DirectoryListing&) = delete;
+
+    // False when the directory could not be opened (then there are no entries).
+    bool IsOpen() const { return open_; }
+    const std::vector<ListedEntry>& Entries() const { return entries_; }
+    // The entry's facts as EnumerateDirectory reports them (a mount point below this directory
+    // marked); false for what is gone and for sockets, FIFOs and devices.
+    bool Describe(size_t index, DirectoryEntry& entry) const;
+    // The entry's own identity (a link as itself); false when it cannot be read.
+    bool Identify(size_t index, FileIdentity& identity) const;
+
+private:
+    std::string directory_;
+    std::vector<ListedEntry> entries_;
+    bool open_ = false;
+    intptr_t handle_ = -1;
+    uint64_t device_ = 0;
+    // Windows: the facts the listing gave for each entry.
+    std::vector<DirectoryEntry> facts_;
 };
 
 // Calls visit for every entry of directory except "." and "..", in the system's order, until visit

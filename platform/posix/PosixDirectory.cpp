@@ -34,7 +34,7 @@ struct DirCloser {
 // on another device than the listed one is a mount point: like a mounted folder on Windows it is
 // reported as a reparse point, so no walk or delete ever crosses into the other file system
 // (a bind mount shares the device, so the kernel's own mount-root mark is asked too).
-bool Describe(int dirFd, const char* path, const std::string& name, DirectoryEntry& entry,
+bool DescribeAt(int dirFd, const char* path, const std::string& name, DirectoryEntry& entry,
               const struct stat* listed = nullptr)
 {
     struct statx sx {};
@@ -80,28 +80,83 @@ std::string LastComponent(const std::string& path)
     return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
 }
 
+
+ListedKind KindOf(unsigned char type)
+{
+    switch (type) {
+    case DT_REG:
+        return ListedKind::File;
+    case DT_DIR:
+        return ListedKind::Directory;
+    case DT_LNK:
+        return ListedKind::Link;
+    case DT_UNKNOWN:
+        return ListedKind::Unknown;
+    default:
+        return ListedKind::Other;
+    }
+}
+
 } // namespace
+
+DirectoryListing::DirectoryListing(const std::string& directory) : directory_(directory)
+{
+    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+    if (!dir)
+        return;
+    struct stat listed {};
+    if (fstat(dirfd(dir), &listed) != 0) {
+        closedir(dir);
+        return;
+    }
+    open_ = true;
+    handle_ = reinterpret_cast<intptr_t>(dir);
+    device_ = static_cast<uint64_t>(listed.st_dev);
+    while (dirent* item = readdir(dir)) {
+        if (item->d_name[0] == '.' && (item->d_name[1] == 0 || (item->d_name[1] == '.' && item->d_name[2] == 0)))
+            continue;
+        entries_.push_back({item->d_name, KindOf(item->d_type)});
+    }
+}
+
+DirectoryListing::~DirectoryListing()
+{
+    if (open_)
+        closedir(reinterpret_cast<DIR*>(handle_));
+}
+
+bool DirectoryListing::Describe(size_t index, DirectoryEntry& entry) const
+{
+    if (!open_ || index >= entries_.size())
+        return false;
+    struct stat listed {};
+    listed.st_dev = static_cast<dev_t>(device_);
+    const std::string& name = entries_[index].name;
+    return DescribeAt(dirfd(reinterpret_cast<DIR*>(handle_)), name.c_str(), name, entry, &listed);
+}
+
+bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
+{
+    struct stat st {};
+    if (!open_ || index >= entries_.size() ||
+        fstatat(dirfd(reinterpret_cast<DIR*>(handle_)), entries_[index].name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    return true;
+}
 
 bool EnumerateDirectory(const std::string& directory, const std::function<bool(const DirectoryEntry&)>& visit,
                         const std::string& pattern)
 {
-    DirCloser handle{opendir(directory.empty() ? "." : directory.c_str())};
-    if (!handle.dir)
+    const DirectoryListing listing(directory);
+    if (!listing.IsOpen())
         return false;
-    const int fd = dirfd(handle.dir);
-    struct stat listed {};
-    const bool knowDevice = fstat(fd, &listed) == 0;
     const bool everything = pattern.empty() || pattern == "*" || pattern == "*.*";
     DirectoryEntry entry;
-    while (dirent* item = readdir(handle.dir)) {
-        const std::string name = item->d_name;
-        if (name == "." || name == "..")
+    for (size_t i = 0; i < listing.Entries().size(); ++i) {
+        if (!everything && fnmatch(pattern.c_str(), listing.Entries()[i].name.c_str(), FNM_CASEFOLD) != 0)
             continue;
-        if (!everything && fnmatch(pattern.c_str(), item->d_name, FNM_CASEFOLD) != 0)
-            continue;
-        if (!Describe(fd, item->d_name, name, entry, knowDevice ? &listed : nullptr))
-            continue;
-        if (!visit(entry))
+        if (listing.Describe(i, entry) && !visit(entry))
             break;
     }
     return true;
@@ -111,7 +166,7 @@ bool QueryEntry(const std::string& path, DirectoryEntry& entry)
 {
     if (path.empty())
         return false;
-    return Describe(AT_FDCWD, path.c_str(), LastComponent(path), entry);
+    return DescribeAt(AT_FDCWD, path.c_str(), LastComponent(path), entry);
 }
 
 bool DirectoryHasEntries(const std::string& directory, bool& hasEntries)
