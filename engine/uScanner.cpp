@@ -395,13 +395,18 @@ void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t size, c
         counters->AddFoundCapacity(size);
         counters->AddSelectedCapacity(size);
     }
-    SetStatus("Found: \"" + path + "\"");
+    statusText_ = "Found: \"" + path + "\"";
     if (!dispatch_)
         return;
+    // The three calls the window gets for a finding, in their order, for one hand-off.
     const auto dispatch = dispatch_;
     const auto found = lastFound_;
-    Synchronize([dispatch] { dispatch->UpdateCounters(); });
-    Synchronize([dispatch, found] { dispatch->ObjectFound(found); });
+    const std::string text = statusText_;
+    Synchronize([dispatch, found, &text] {
+        dispatch->SetStatusText(text);
+        dispatch->UpdateCounters();
+        dispatch->ObjectFound(found);
+    });
 }
 
 void TScanner::SetStatus(const std::string& text)
