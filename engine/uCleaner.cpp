@@ -120,10 +120,14 @@ void TCleaner::Execute()
             for (int waited = 0; waited < kFinalWaitMilliseconds && !Terminated(); waited += kWaitStepMilliseconds)
                 std::this_thread::sleep_for(std::chrono::milliseconds(kWaitStepMilliseconds));
         }
-    } catch (...) {
+    } catch (const std::exception& error) {
         // The window (a question, a status) or the clean itself failed: nothing more is deleted,
-        // but the window must still hear, once, that the clean is over.
-        stopped = true;
+        // but the window must still hear, once, that the clean is over, and why.
+        EndClean(ErrorStatus("Clean", error.what()), true, error.what());
+        return;
+    } catch (...) {
+        EndClean(ErrorStatus("Clean", ""), true, "ERROR");
+        return;
     }
     EndClean(stopped ? "Clean stopped." : "Clean complete.", stopped);
 }
@@ -173,6 +177,8 @@ bool TCleaner::Confirmed(const std::string& path, TConfirmAnswer& remembered)
 void TCleaner::EmptyRecycleBin(ICleanupListItem& item)
 {
     const int64_t items = TStringRoutines::DigitsToIntDef(item.GetPath());
+    // Shown while the bins are emptied, which may take a while.
+    ShowStatus("Deleting: \"" + item.GetOptionName() + "\"");
     bool emptied = false;
     try {
         void* owner = dispatch_ ? reinterpret_cast<void*>(dispatch_->GetWindowHandle()) : nullptr;
@@ -181,9 +187,10 @@ void TCleaner::EmptyRecycleBin(ICleanupListItem& item)
         emptied = false;
     }
     // Counted only once the bins are really empty: a failure must not read as space gained.
-    if (emptied)
-        Remove(item.GetOptionName(), static_cast<uint32_t>(items > 0 ? items : 0), item.GetSize());
-    else
+    if (emptied) {
+        removedCount_ += static_cast<uint32_t>(items > 0 ? items : 0);
+        removedSize_ += item.GetSize();
+    } else
         Skip(item.GetPath(), item.GetSize());
 }
 
@@ -321,11 +328,11 @@ void TCleaner::ShowProgress(int32_t index)
         Synchronize([this] { dispatch_->SetProgress(progressIndex_); });
 }
 
-void TCleaner::EndClean(const std::string& outcome, bool stopped)
+void TCleaner::EndClean(const std::string& outcome, bool stopped, const std::string& stopReason)
 {
     // Each step is kept from the next one's failure: the finished notice must always go.
     try {
-        WriteSummary(stopped);
+        WriteSummary(stopped, stopReason);
     } catch (...) {
     }
     try {
@@ -338,7 +345,7 @@ void TCleaner::EndClean(const std::string& outcome, bool stopped)
     }
 }
 
-void TCleaner::WriteSummary(bool stopped)
+void TCleaner::WriteSummary(bool stopped, const std::string& stopReason)
 {
     TPreferenceValues& preferences = Preferences();
     preferences.DiskSpaceGain += static_cast<uint32_t>(removedSize_);
@@ -367,7 +374,7 @@ void TCleaner::WriteSummary(bool stopped)
                            Count(preferences.ProgramRuns).c_str()));
     const std::string now = platform::FormatLocalDateTime(platform::LocalNow());
     if (stopped) {
-        lines.push_back("Process stopped   : " + now + " [ MANUAL ]");
+        lines.push_back("Process stopped   : " + now + " [ " + (stopReason.empty() ? "MANUAL" : stopReason) + " ]");
     } else {
         const auto elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - startClock_);

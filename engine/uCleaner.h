@@ -47,9 +47,10 @@ private:
     void Skip(const std::string& path, int64_t size);
     void ShowStatus(const std::string& text);
     void ShowProgress(int32_t index);
-    void EndClean(const std::string& outcome, bool stopped);
+    // stopReason: why an error ended the clean early; empty for the user's Stop.
+    void EndClean(const std::string& outcome, bool stopped, const std::string& stopReason = "");
     // Adds to the statistics and writes the report's closing lines.
-    void WriteSummary(bool stopped);
+    void WriteSummary(bool stopped, const std::string& stopReason);
 
     std::shared_ptr<ICleanerContext> context_;
     std::shared_ptr<ICleanerDispatch> dispatch_;

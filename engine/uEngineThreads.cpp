@@ -199,6 +199,11 @@ void TInterfacedThread::Synchronize(const std::function<void()>& call)
         call();
 }
 
+std::string TInterfacedThread::ErrorStatus(const std::string& work, const std::string& message)
+{
+    return message.empty() ? work + " stopped by an error." : work + " stopped by an error: " + message;
+}
+
 void TInterfacedThread::PostFinished(uint32_t message)
 {
     if (dispatch_ && synchronizer_)

@@ -83,6 +83,8 @@ protected:
 
     // Runs call on the user-interface thread while the worker waits; skipped without a dispatch.
     void Synchronize(const std::function<void()>& call);
+    // The outcome shown when an error, not the user, ended the work ("Scan", "Clean").
+    static std::string ErrorStatus(const std::string& work, const std::string& message);
     // Posts the finished message to the dispatch's window; the last thing a body does.
     void PostFinished(uint32_t message);
     // The derived class's SetDispatch hands its dispatch on here (before Start).

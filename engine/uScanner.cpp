@@ -129,10 +129,15 @@ void TScanner::Execute()
             if (stopped)
                 break;
         }
-    } catch (...) {
-        // Whatever went wrong, the window must still hear that the scan is over.
+    } catch (const std::exception& error) {
+        // Whatever went wrong, the window must still hear that the scan is over, and why.
         scanContext_.reset();
-        stopped = true;
+        Finish(ErrorStatus("Scan", error.what()));
+        return;
+    } catch (...) {
+        scanContext_.reset();
+        Finish(ErrorStatus("Scan", ""));
+        return;
     }
     Finish(stopped ? kScanStopped : kScanComplete);
 }

@@ -283,7 +283,8 @@ TEST(Cleaner, AFailingWindowEndsTheCleanOnceWithAWholeReport)
         EXPECT_FALSE(Exists(dir.File("one")));
         EXPECT_TRUE(Exists(dir.File("two")));
         EXPECT_TRUE(Exists(dir.File("three")));
-        EXPECT_EQ("Clean stopped.", run.dispatch->statusTexts.back());
+        EXPECT_EQ("Clean stopped by an error: window gone", run.dispatch->statusTexts.back());
+        EXPECT_NE(std::string::npos, run.Line("Process stopped").find(" [ window gone ]"));
     }
     {
         // No status can be shown at all: what was deleted still counts.
