@@ -193,6 +193,7 @@ bool TScanner::ScanOption()
 bool TScanner::Traverse(const std::string& source, const std::vector<std::string>& masks)
 {
     visited_.clear();
+    knownSizes_.clear();
     const bool followLinks = !context_->GetIgnoreSymbolicLinks();
     if (followLinks)
         FirstVisit(source, false);
@@ -342,13 +343,46 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
         return;
     int64_t bytes = 0;
     try {
-        bytes = TDirectoryRoutines::GetDirectorySize(fullPath, true, [this] { return Terminated(); });
+        // A link found as an object is sized as itself, never through its target.
+        bytes = IsLink(entry.attributes) ? 0 : DirectorySize(fullPath, 0);
     } catch (const std::exception&) {
         return;
     }
     if (Terminated())
         return;  // a size cut short by Stop is no size to show
     Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes), OriginOf(fullPath, entry, listing, index));
+}
+
+int64_t TScanner::DirectorySize(const std::string& directory, size_t depth)
+{
+    // Every folder below is sized on the way and kept, so the walk, reaching them later as
+    // candidates of their own, never sizes the same tree twice.
+    const auto known = knownSizes_.find(directory);
+    if (known != knownSizes_.end()) {
+        const int64_t bytes = known->second;
+        knownSizes_.erase(known);
+        return bytes;
+    }
+    int64_t total = 0;
+    std::vector<std::string> subdirectories;
+    platform::EnumerateDirectory(directory, [&](const platform::DirectoryEntry& entry) {
+        if (!IsDirectory(entry.attributes) || IsLink(entry.attributes))
+            total += entry.size;
+        else
+            subdirectories.push_back(entry.name);
+        return true;
+    });
+    if (depth >= kMaxDepth)
+        return total;
+    for (const std::string& name : subdirectories) {
+        if (Terminated())
+            break;
+        const std::string path = TScanPaths::Join(directory, name);
+        const int64_t bytes = DirectorySize(path, depth + 1);
+        knownSizes_[path] = bytes;
+        total += bytes;
+    }
+    return total;
 }
 
 TObjectOrigin TScanner::OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,

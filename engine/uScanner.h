@@ -5,6 +5,7 @@
 #include "platform/PlatformFileIdentity.h"
 
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ private:
                        const platform::DirectoryListing& listing, size_t index);
     void DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
                             const platform::DirectoryListing& listing, size_t index);
+    // Bytes of the files below directory, links counted as themselves and never entered.
+    int64_t DirectorySize(const std::string& directory, size_t depth);
     TObjectOrigin OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,
                            const platform::DirectoryListing& listing, size_t index);
     bool Accepted(const std::string& fullPath);
@@ -66,6 +69,8 @@ private:
     std::shared_ptr<const std::string> walkRoot_;
     platform::FileIdentity walkRootIdentity_;
 
+    // Sizes of the folders below a folder already sized in the current walk, by path.
+    std::unordered_map<std::string, int64_t> knownSizes_;
     // Directories entered from the current source, when links are followed.
     std::set<platform::FileIdentity> visited_;
 };

@@ -9,6 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <filesystem>
 
 using routines_testing::MakeDirectoryLink;
@@ -353,3 +355,26 @@ TEST(Scanner, RecycleBinIsOneObject)
     EXPECT_EQ(0, result.Count("Scanning..."));
 }
 #endif
+
+// Nested folders found as objects each count everything below them, though the walk sizes the
+// tree only once.
+TEST(Scanner, NestedFolderObjectsEachCountWhatLiesBelowThem)
+{
+    TempDir dir;
+    MakeFile(dir, "a/one", 2048);
+    MakeFile(dir, "a/b/two", 4096);
+    MakeFile(dir, "a/b/c/three", 8192);
+    MakeFile(dir, "a/d/four", 1024);
+    TScanSetup setup;
+    setup.targets = dir.Str();
+    setup.options = {22};
+    setup.customDirectoryMasks = "*";
+    const TScanResult result = RunScan(setup);
+    std::map<std::string, int64_t> sizes;
+    for (const auto& item : result.found)
+        sizes[item->GetPath().substr(dir.Str().size() + 1)] = item->GetSize();
+    const std::string sep(1, platform::PathSeparator());
+    EXPECT_EQ((std::map<std::string, int64_t>{{"a", 15}, {"a" + sep + "b", 12}, {"a" + sep + "b" + sep + "c", 8},
+                                              {"a" + sep + "d", 1}}),
+              sizes);
+}
