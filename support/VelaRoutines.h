@@ -76,6 +76,9 @@ public:
     static std::string JoinStrings(const TStringList& list, char delimiter = ';');
     // The text without leading and trailing blanks and control characters.
     static std::string Trim(const std::string& text);
+    // Control characters (below 0x20, and 0x7F) shown as "?": a name then cannot start a line or
+    // rewrite one in a report or on a terminal.
+    static std::string PrintableText(const std::string& text);
     // 1-based position of the first ch, 0 when absent.
     static int PosChar(char ch, const std::string& text);
     // Every character a hexadecimal digit (or a blank when allowed); false for "".
