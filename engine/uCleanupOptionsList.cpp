@@ -24,6 +24,14 @@ const char kShortcutDescription[] = "Shortcuts pointing to invalid files.";
 #define QS_HEX8 QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX
 #define QS_FIREFOX_ENTRY QS_HEX8 QS_HEX8 QS_HEX8 QS_HEX8 QS_HEX8
 
+// Desktop entries are shortcuts only where menus and desktops read them; on Windows a .desktop
+// file is a document like any other.
+#ifdef _WIN32
+#define QS_SHORTCUTS "*.lnk"
+#else
+#define QS_SHORTCUTS "*.lnk;*.desktop"
+#endif
+
 const TOptionDefinition kOptions[CleanupOptionCount] = {
     // Everything inside the temporary directories.
     {"Windows Temporary Directories", "Operating system temporary directories.", scSafe, true, okFiles, "*"},
@@ -45,10 +53,10 @@ const TOptionDefinition kOptions[CleanupOptionCount] = {
     // The Recent folder holds one shortcut per opened document.
     {"Windows Start Menu Recent Documents", "Shortcuts pointing to recently accessed documents.", scSafe, true,
      okFiles, "*.lnk"},
-    // Shell links, and the desktop entries that play their part in Linux menus.
-    {"Windows Start Menu Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, "*.lnk;*.desktop"},
+    // Shell links, and on Linux the desktop entries menus and desktops run.
+    {"Windows Start Menu Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, QS_SHORTCUTS},
     // Same as the Start Menu, on the desktops.
-    {"Windows Desktop Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, "*.lnk;*.desktop"},
+    {"Windows Desktop Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, QS_SHORTCUTS},
     // The whole Temporary Internet Files tree is cache.
     {"Internet Explorer Temporary Cache", kCacheDescription, scSafe, true, okFiles, "*"},
     // Each cookie is a user@site[n].txt file.
@@ -88,6 +96,7 @@ const TOptionDefinition kOptions[CleanupOptionCount] = {
      false, okDirectories, ""},
 };
 
+#undef QS_SHORTCUTS
 #undef QS_FIREFOX_ENTRY
 #undef QS_HEX8
 #undef QS_HEX

@@ -179,8 +179,11 @@ bool TAPIRoutines::EmptyRecycleBin(void* ownerWindow)
 
 std::string TAPIRoutines::ResolveShortcut(const std::string& shortcutPath)
 {
+#ifndef _WIN32
+    // Only Linux runs desktop entries; on Windows one is tried as a shell link and gives nothing.
     if (EndsWithNoCase(shortcutPath, ".desktop"))
         return ResolveDesktopEntry(shortcutPath);
+#endif
     std::string target;
     return platform::ReadShellLinkTarget(shortcutPath, target) ? target : std::string();
 }

@@ -20,8 +20,8 @@
 //                            count = entries of files/, size = their total (links as themselves);
 //                            emptying removes the contents of files/ and info/
 //   ResolveShortcut          a desktop entry (.desktop): its TryExec, else the program of its Exec
-//                            line looked up on PATH (both platforms read .desktop files; Windows
-//                            resolves every other file as a shell link)
+//                            line looked up on PATH (Windows resolves every file as a shell link,
+//                            so a .desktop file there gives no target)
 //   MapProgramFilesVariable  the text unchanged; Wow64 switches report "not available"
 #include "support/VelaTimeRoutines.h"
 
