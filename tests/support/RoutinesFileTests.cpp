@@ -3,6 +3,7 @@
 
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformError.h"
+#include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 
 #include <gtest/gtest.h>
@@ -221,5 +222,19 @@ TEST(RoutinesFiles, DeleteTreeEmptiesReadOnlyFoldersForAnOrdinaryUser)
     if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
         GTEST_SKIP() << "cannot act as an ordinary user here";
     EXPECT_FALSE(fs::exists(tree.Path() / "ro"));
+}
+#endif
+
+#ifdef _WIN32
+// A path may name a pipe, where a read would wait for the other end for ever.
+TEST(RoutinesFiles, PipesNeverOpenAsFiles)
+{
+    const std::string name = "\\\\.\\pipe\\qs-test-" + std::to_string(GetCurrentProcessId());
+    HANDLE server = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
+                                     nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, server);
+    platform::FileHandle file(name, platform::FileAccess::ReadShared);
+    EXPECT_FALSE(file.IsOpen());
+    CloseHandle(server);
 }
 #endif
