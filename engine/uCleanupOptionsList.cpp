@@ -1,6 +1,7 @@
 #include "engine/uCleanupOptionsList.h"
 
 #include "engine/uEngineConstants.h"
+#include "platform/PlatformFileIdentity.h"
 #include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 
@@ -140,6 +141,28 @@ bool OptionAvailable(int index)
     return true;
 }
 
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Shared temporary folders hold what running sessions depend on: the X server's lock files and
+// the X, ICE, input-method and font-server socket folders, and the private folders systemd gives
+// services. Deleting them breaks logins and services still running.
+bool SessionEntry(const std::string& name)
+{
+    static const char* const kSocketFolders[] = {".X11-unix", ".ICE-unix", ".XIM-unix", ".font-unix"};
+    for (const char* folder : kSocketFolders)
+        if (name == folder)
+            return true;
+    return (StartsWith(name, ".X") && EndsWith(name, "-lock")) || StartsWith(name, "systemd-private-");
+}
+
 std::vector<std::string> Existing(const std::vector<std::string>& candidates)
 {
     std::vector<std::string> result;
@@ -247,4 +270,14 @@ std::vector<std::string> TCleanupOptionRules::ResolveSources(int option, const s
         break;
     }
     return {};
+}
+
+bool TCleanupOptionRules::LeavesAlone(int option, const std::string& path)
+{
+    if (Get(option).source != osTemporaryDirectories)
+        return false;
+    size_t at = path.size();
+    while (at > 0 && path[at - 1] != '/' && path[at - 1] != platform::PathSeparator())
+        --at;
+    return SessionEntry(path.substr(at)) || !platform::OwnedByCurrentUser(path);
 }

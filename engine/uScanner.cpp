@@ -237,7 +237,12 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
     const TObjectKind kind = scanContext_->GetObjectKind();
     // Read once and filtered per mask: the order of findings is that of one listing per mask, and
     // only the long name counts (the system's own patterns also match 8.3 aliases).
-    const std::vector<platform::DirectoryEntry> entries = ReadEntries(directory);
+    std::vector<platform::DirectoryEntry> entries = ReadEntries(directory);
+    const int option = scanContext_->GetOption();
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [&](const platform::DirectoryEntry& entry) {
+                      return TCleanupOptionRules::LeavesAlone(option, TScanPaths::Join(directory, entry.name));
+                  }),
+                  entries.end());
     for (const std::string& mask : masks) {
         if (Terminated())
             return false;
