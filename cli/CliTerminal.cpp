@@ -1,4 +1,5 @@
 #include "cli/CliTerminal.h"
+#include "support/VelaRoutines.h"
 
 #include "platform/PlatformConsole.h"
 
@@ -50,11 +51,7 @@ TCliTerminal::TCliTerminal(bool assumeYes)
 
 std::string TCliTerminal::Printable(const std::string& text)
 {
-    std::string result = text;
-    for (char& c : result)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
-    return result;
+    return TStringRoutines::PrintableText(text);
 }
 
 std::string TCliTerminal::PlainLines(const std::string& text)

@@ -287,6 +287,10 @@ void TCleaner::RemoveEmptyTemporarySubdirectories()
 {
     TTreeDeletion rules;
     rules.stopRequested = [this] { return Terminated(); };
+    // What the scan never lists there, this pass never removes either.
+    rules.mayDelete = [](const platform::HeldEntry& entry) {
+        return !TCleanupOptionRules::LeavesAlone(0, entry.name, entry.ownedByCurrentUser);
+    };
     for (const std::string& dir : context_->GetTempDirectories()) {
         if (dir.empty())
             continue;
@@ -310,7 +314,8 @@ void TCleaner::Skip(const std::string& path, int64_t size)
 {
     skippedSize_ += size;
     ++skippedCount_;
-    skippedList_.push_back(path);
+    // A name cannot add lines to the report.
+    skippedList_.push_back(TStringRoutines::PrintableText(path));
     ShowStatus("Skipping \"" + path + "\"");
 }
 

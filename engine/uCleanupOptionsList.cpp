@@ -1,6 +1,7 @@
 #include "engine/uCleanupOptionsList.h"
 
 #include "engine/uEngineConstants.h"
+#include "platform/PlatformFileIdentity.h"
 #include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 
@@ -24,6 +25,14 @@ const char kShortcutDescription[] = "Shortcuts pointing to invalid files.";
 #define QS_HEX8 QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX QS_HEX
 #define QS_FIREFOX_ENTRY QS_HEX8 QS_HEX8 QS_HEX8 QS_HEX8 QS_HEX8
 
+// Desktop entries are shortcuts only where menus and desktops read them; on Windows a .desktop
+// file is a document like any other.
+#ifdef _WIN32
+#define QS_SHORTCUTS "*.lnk"
+#else
+#define QS_SHORTCUTS "*.lnk;*.desktop"
+#endif
+
 const TOptionDefinition kOptions[CleanupOptionCount] = {
     // Everything inside the temporary directories.
     {"Windows Temporary Directories", "Operating system temporary directories.", scSafe, true, okFiles, "*"},
@@ -45,10 +54,10 @@ const TOptionDefinition kOptions[CleanupOptionCount] = {
     // The Recent folder holds one shortcut per opened document.
     {"Windows Start Menu Recent Documents", "Shortcuts pointing to recently accessed documents.", scSafe, true,
      okFiles, "*.lnk"},
-    // Shell links, and the desktop entries that play their part in Linux menus.
-    {"Windows Start Menu Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, "*.lnk;*.desktop"},
+    // Shell links, and on Linux the desktop entries menus and desktops run.
+    {"Windows Start Menu Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, QS_SHORTCUTS},
     // Same as the Start Menu, on the desktops.
-    {"Windows Desktop Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, "*.lnk;*.desktop"},
+    {"Windows Desktop Invalid Shortcuts", kShortcutDescription, scSafe, true, okFiles, QS_SHORTCUTS},
     // The whole Temporary Internet Files tree is cache.
     {"Internet Explorer Temporary Cache", kCacheDescription, scSafe, true, okFiles, "*"},
     // Each cookie is a user@site[n].txt file.
@@ -88,6 +97,7 @@ const TOptionDefinition kOptions[CleanupOptionCount] = {
      false, okDirectories, ""},
 };
 
+#undef QS_SHORTCUTS
 #undef QS_FIREFOX_ENTRY
 #undef QS_HEX8
 #undef QS_HEX
@@ -129,6 +139,28 @@ bool OptionAvailable(int index)
     if (index == 12)
         return TDirectoryRoutines::AllDirectoriesExist(TDirectoryRoutines::GetSkypeDirs());
     return true;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Shared temporary folders hold what running sessions depend on: the X server's lock files and
+// the X, ICE, input-method and font-server socket folders, and the private folders systemd gives
+// services. Deleting them breaks logins and services still running.
+bool SessionEntry(const std::string& name)
+{
+    static const char* const kSocketFolders[] = {".X11-unix", ".ICE-unix", ".XIM-unix", ".font-unix"};
+    for (const char* folder : kSocketFolders)
+        if (name == folder)
+            return true;
+    return (StartsWith(name, ".X") && EndsWith(name, "-lock")) || StartsWith(name, "systemd-private-");
 }
 
 std::vector<std::string> Existing(const std::vector<std::string>& candidates)
@@ -250,4 +282,19 @@ std::vector<std::string> TCleanupOptionRules::ResolveSources(int option, const s
         break;
     }
     return {};
+}
+
+bool TCleanupOptionRules::LeavesAlone(int option, const std::string& path)
+{
+    if (Get(option).source != osTemporaryDirectories)
+        return false;
+    size_t at = path.size();
+    while (at > 0 && path[at - 1] != '/' && path[at - 1] != platform::PathSeparator())
+        --at;
+    return SessionEntry(path.substr(at)) || !platform::OwnedByCurrentUser(path);
+}
+
+bool TCleanupOptionRules::LeavesAlone(int option, const std::string& name, bool ownedByCurrentUser)
+{
+    return Get(option).source == osTemporaryDirectories && (SessionEntry(name) || !ownedByCurrentUser);
 }

@@ -80,4 +80,9 @@ public:
     static bool UsesTargets(int option);
     // The existing source directories of the option now (the recycle bin has none).
     static std::vector<std::string> ResolveSources(int option, const std::vector<std::string>& targets);
+    // Whether the entry at path, found inside the option's sources, is never listed nor entered:
+    // in the temporary folders, another user's entries and those a running session needs.
+    static bool LeavesAlone(int option, const std::string& path);
+    // The same for an entry already held, known by its name and whether the user owns it.
+    static bool LeavesAlone(int option, const std::string& name, bool ownedByCurrentUser);
 };

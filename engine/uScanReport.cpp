@@ -63,8 +63,10 @@ void TScanReport::Build()
     for (int index = 0; index < CleanupOptionCount; ++index) {
         const auto option = cleanupOptions_ ? cleanupOptions_->GetItem(index) : nullptr;
         const auto key = static_cast<TCleanupOption>(index);
+        // A control character in a name would start or rewrite a line of the saved report.
         rows_[static_cast<size_t>(index)] = std::make_shared<TScanReportItem>(
-            key, GetFoundCapacity(key), GetFoundCount(key), option ? option->GetName() : std::string());
+            key, GetFoundCapacity(key), GetFoundCount(key),
+            option ? TStringRoutines::PrintableText(option->GetName()) : std::string());
     }
     built_ = true;
 }

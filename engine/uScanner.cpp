@@ -249,6 +249,12 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
             described[index] = listing.Describe(index, facts[index]) ? 1 : -1;
         return described[index] > 0 ? &facts[index] : nullptr;
     };
+    // Entries the option must never list or walk into (others' files in the temporary folders).
+    const int option = scanContext_->GetOption();
+    std::vector<bool> leftAlone(entries.size(), false);
+    if (TCleanupOptionRules::Get(option).source == osTemporaryDirectories)
+        for (size_t i = 0; i < entries.size(); ++i)
+            leftAlone[i] = TCleanupOptionRules::LeavesAlone(option, TScanPaths::Join(directory, entries[i].name));
     // Whether an entry of this kind may be what the walk looks for, before its facts are read.
     const auto mayBe = [ignoreLinks](platform::ListedKind listed, bool directories) {
         switch (listed) {
@@ -271,7 +277,8 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
             for (size_t i = 0; i < entries.size(); ++i) {
                 if (Terminated())
                     return false;
-                if (!mayBe(entries[i].kind, kind == okDirectories) || !TStringRoutines::MatchesMask(entries[i].name, mask))
+                if (leftAlone[i] || !mayBe(entries[i].kind, kind == okDirectories) ||
+                    !TStringRoutines::MatchesMask(entries[i].name, mask))
                     continue;
                 const platform::DirectoryEntry* entry = describe(i);
                 if (!entry || (ignoreLinks && IsLink(entry->attributes)) || entry->mountPoint)
@@ -289,7 +296,7 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
     frame.directory = directory;
     if (!directoryExcluded) {
         for (size_t i = 0; i < entries.size(); ++i) {
-            if (!mayBe(entries[i].kind, true))
+            if (leftAlone[i] || !mayBe(entries[i].kind, true))
                 continue;
             const platform::DirectoryEntry* entry = describe(i);
             if (!entry || !IsDirectory(entry->attributes))

@@ -20,4 +20,9 @@ struct FileIdentity {
 // The identity of the object path leads to (a link is followed); false when it cannot be read.
 bool QueryFileIdentity(const std::string& path, FileIdentity& identity);
 
+// Whether the object at path belongs to the user this program runs as: the entry itself and, for a
+// link, what it leads to when that can be read. False when the entry cannot be read. Always true
+// on Windows, where the system's access control alone decides what a user may delete.
+bool OwnedByCurrentUser(const std::string& path);
+
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 // Literal file primitives; all paths are UTF-8.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@ enum class FileAccess {
 };
 
 // An open file; closed with its last owner. Failures leave it invalid with ErrorCode() set.
+// Only regular files open, and opening never waits: a FIFO, device, pipe or console is refused.
 class FileHandle {
 public:
     FileHandle() = default;
@@ -43,6 +45,10 @@ private:
     intptr_t handle_ = -1;
     int error_ = 0;
 };
+
+// Calls visit with each line of the file at path (without its "\n"; a "\r" before it stays) until
+// visit returns false. False when the file cannot be opened or read.
+bool ReadFileLines(const std::string& path, const std::function<bool(const std::string&)>& visit);
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);

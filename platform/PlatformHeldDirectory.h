@@ -29,6 +29,8 @@ struct HeldEntry {
     int64_t size = 0;
     // A folder that roots another file system or volume: never entered, emptied or deleted through.
     bool mountPoint = false;
+    // Whether the user running the program owns it (always so where files have no such owner).
+    bool ownedByCurrentUser = true;
 };
 
 class DirectoryHandle {

@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -183,29 +181,29 @@ bool TAPIRoutines::EmptyRecycleBin(void* ownerWindow)
 
 std::string TAPIRoutines::ResolveShortcut(const std::string& shortcutPath)
 {
+#ifndef _WIN32
+    // Only Linux runs desktop entries; on Windows one is tried as a shell link and gives nothing.
     if (EndsWithNoCase(shortcutPath, ".desktop"))
         return ResolveDesktopEntry(shortcutPath);
+#endif
     std::string target;
     return platform::ReadShellLinkTarget(shortcutPath, target) ? target : std::string();
 }
 
 std::string TAPIRoutines::ResolveDesktopEntry(const std::string& desktopFile)
 {
-    std::ifstream in(std::filesystem::u8path(desktopFile), std::ios::binary);
-    if (!in)
-        return std::string();
-    std::string line, tryExec, exec, type;
+    std::string tryExec, exec, type;
     bool inMainGroup = false;
-    while (std::getline(in, line)) {
+    const bool read = platform::ReadFileLines(desktopFile, [&](std::string line) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (!line.empty() && line[0] == '[') {
             inMainGroup = line == "[Desktop Entry]";
-            continue;
+            return true;
         }
         const size_t equals = line.find('=');
         if (!inMainGroup || equals == std::string::npos || line[0] == '#')
-            continue;
+            return true;
         const std::string key = TStringRoutines::Trim(line.substr(0, equals));
         const std::string value = TStringRoutines::Trim(line.substr(equals + 1));
         if (key == "TryExec")
@@ -214,7 +212,10 @@ std::string TAPIRoutines::ResolveDesktopEntry(const std::string& desktopFile)
             exec = UnescapeValue(value);
         else if (key == "Type")
             type = value;
-    }
+        return true;
+    });
+    if (!read)
+        return std::string();
     // Link entries name an address, not a program.
     if (type == "Link")
         return std::string();

@@ -20,8 +20,8 @@
 //                            count = entries of files/, size = their total (links as themselves);
 //                            emptying removes the contents of files/ and info/
 //   ResolveShortcut          a desktop entry (.desktop): its TryExec, else the program of its Exec
-//                            line looked up on PATH (both platforms read .desktop files; Windows
-//                            resolves every other file as a shell link)
+//                            line looked up on PATH (Windows resolves every file as a shell link,
+//                            so a .desktop file there gives no target)
 //   MapProgramFilesVariable  the text unchanged; Wow64 switches report "not available"
 #include "platform/PlatformHeldDirectory.h"
 #include "support/VelaTimeRoutines.h"
@@ -77,6 +77,9 @@ public:
     static std::string JoinStrings(const TStringList& list, char delimiter = ';');
     // The text without leading and trailing blanks and control characters.
     static std::string Trim(const std::string& text);
+    // Control characters (below 0x20, and 0x7F) shown as "?": a name then cannot start a line or
+    // rewrite one in a report or on a terminal.
+    static std::string PrintableText(const std::string& text);
     // 1-based position of the first ch, 0 when absent.
     static int PosChar(char ch, const std::string& text);
     // Every character a hexadecimal digit (or a blank when allowed); false for "".

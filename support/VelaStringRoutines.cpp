@@ -133,3 +133,12 @@ std::string TStringRoutines::Trim(const std::string& text)
         --last;
     return text.substr(first, last - first);
 }
+
+std::string TStringRoutines::PrintableText(const std::string& text)
+{
+    std::string result = text;
+    for (char& ch : result)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F)
+            ch = '?';
+    return result;
+}

@@ -13,7 +13,9 @@ FileHandle::FileHandle(const std::string& path, FileAccess access)
     const int flags = access == FileAccess::ReadShared      ? O_RDONLY
                       : access == FileAccess::CreateTruncate ? O_WRONLY | O_CREAT | O_TRUNC
                                                              : O_WRONLY | O_NOFOLLOW;
-    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    // Opening a FIFO waits for its other end, a terminal may wait for a carrier: not waiting here
+    // lets the check below refuse them instead of hanging.
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) {
         error_ = errno;
         return;
@@ -22,6 +24,13 @@ FileHandle::FileHandle(const std::string& path, FileAccess access)
     // Only regular files are files here: a FIFO or device would block or never end.
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         error_ = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return;
+    }
+    // A regular file's reads should wait as they normally do, wherever the flag would matter.
+    const int status = fcntl(fd, F_GETFL);
+    if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        error_ = errno;
         ::close(fd);
         return;
     }

@@ -1,7 +1,7 @@
 #include "platform/PlatformShell.h"
 #include "platform/PlatformEnvironment.h"
+#include "platform/PlatformFiles.h"
 
-#include <fstream>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -25,21 +25,20 @@ std::string XdgHome(const char* variable, const char* fallback)
 // XDG_DESKTOP_DIR from user-dirs.dirs: a line like XDG_DESKTOP_DIR="$HOME/Desktop".
 std::string UserDirsDesktop()
 {
-    std::ifstream in(XdgHome("XDG_CONFIG_HOME", ".config") + "/user-dirs.dirs");
-    std::string line;
     const std::string key = "XDG_DESKTOP_DIR=\"";
-    while (std::getline(in, line)) {
+    std::string result;
+    ReadFileLines(XdgHome("XDG_CONFIG_HOME", ".config") + "/user-dirs.dirs", [&](const std::string& line) {
         if (line.compare(0, key.size(), key) != 0)
-            continue;
+            return true;
         const size_t close = line.find('"', key.size());
-        if (close == std::string::npos)
-            return std::string();
-        std::string value = line.substr(key.size(), close - key.size());
+        std::string value = close == std::string::npos ? std::string() : line.substr(key.size(), close - key.size());
         if (value.compare(0, 5, "$HOME") == 0)
             value = HomeDirectory() + value.substr(5);
-        return value.empty() || value[0] != '/' ? std::string() : value;
-    }
-    return std::string();
+        if (!value.empty() && value[0] == '/')
+            result = value;
+        return false;
+    });
+    return result;
 }
 
 bool Spawn(const char* program, const std::string& argument)

@@ -7,6 +7,13 @@ namespace platform {
 
 static HANDLE H(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
+static bool IsDiskFile(HANDLE h)
+{
+    BY_HANDLE_FILE_INFORMATION info {};
+    return GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
+           !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+}
+
 FileHandle::FileHandle(const std::string& path, FileAccess access)
 {
     const std::wstring wide = Widen(path);
@@ -33,6 +40,13 @@ FileHandle::FileHandle(const std::string& path, FileAccess access)
             }
         }
         break;
+    }
+    // Only a file on a disk is a file here: a path may name a pipe, console or serial port, where
+    // a read or write could wait forever.
+    if (h != INVALID_HANDLE_VALUE && !IsDiskFile(h)) {
+        CloseHandle(h);
+        SetLastError(ERROR_ACCESS_DENIED);
+        h = INVALID_HANDLE_VALUE;
     }
     if (h == INVALID_HANDLE_VALUE) {
         error_ = static_cast<int>(GetLastError());

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "engine/uCleanupOptionsList.h"
 #include "engine/uEngineImplementation.h"
 #include "engine/uScanReport.h"
 #include "platform/PlatformNumberFormat.h"
@@ -137,4 +138,45 @@ TEST(ScanReport, SavedText)
 
     // A file that cannot be created is the caller's error to show.
     EXPECT_THROW(one.report->SaveToFile(dir.File("missing/report.txt")), std::exception);
+}
+
+namespace {
+
+// The real catalogue with one option renamed.
+class TRenamedCatalogue : public ICleanupOptionsList {
+public:
+    TRenamedCatalogue(int option, const std::string& name)
+        : option_(option), renamed_(std::make_shared<TCleanupOptionsListItem>(false, scSafe, name, "", "*", okFiles, true))
+    {
+    }
+    std::shared_ptr<ICleanupOptionsListItem> GetOption(int32_t index) override { return GetItem(index & 0x7F); }
+    std::shared_ptr<ICleanupOptionsListItem> GetItem(int32_t index) override
+    {
+        return index == option_ ? renamed_ : real_->GetItem(index);
+    }
+
+private:
+    int option_;
+    std::shared_ptr<ICleanupOptionsListItem> renamed_;
+    std::shared_ptr<ICleanupOptionsList> real_ = TEngineServices::CreateCleanupOptionsList();
+};
+
+} // namespace
+
+TEST(ScanReport, NamesCannotAddOrRewriteLines)
+{
+    TempDir dir;
+    const std::string file = dir.File("report.txt");
+    auto catalogue = std::make_shared<TRenamedCatalogue>(4, "Fragments\r\nForged, 9 found count\x1b[2K\x7f.");
+    auto report = TEngineServices::CreateScanReport(catalogue, TEngineServices::CreateCleanupList(std::make_shared<TCRC32>()));
+    report->Build();
+    report->SaveToFile(file);
+    const auto lines = Lines(ReadBytes(file));
+    ASSERT_EQ(25u, lines.size());
+    EXPECT_EQ(0u, lines[6].find("Fragments??Forged, 9 found count?[2K?., 0 found count")) << lines[6];
+
+    auto view = std::make_shared<TRecordingListView>();
+    report->FillListView(view);
+    ASSERT_EQ(23u, view->rows.size());
+    EXPECT_EQ("Fragments??Forged, 9 found count?[2K?.", view->rows[4].caption);
 }

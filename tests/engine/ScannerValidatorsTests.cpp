@@ -1,8 +1,11 @@
+#include "ScannerTestSupport.h"
 #include "TestSupport.h"
+#include "support/RoutinesTestHelpers.h"
 
 #include "engine/uEngineImplementation.h"
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformError.h"
+#include "support/VelaRoutines.h"
 #include "support/VelaTimeRoutines.h"
 
 #include <gtest/gtest.h>
@@ -213,8 +216,9 @@ TEST(ScannerValidators, Shortcuts)
     };
     EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("valid.desktop", program)));
     EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("folder.desktop", dir.File("folder"))));
-    EXPECT_TRUE(Passes(svInvalidShortcut, {}, entry("broken.desktop", dir.File("gone.exe"))));
 #ifdef _WIN32
+    // Windows runs no desktop entries: one is no shortcut at all there.
+    EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("broken.desktop", dir.File("gone.exe"))));
     const auto lnk = [&](const std::string& name, const std::string& target) {
         const std::string path = dir.File(name);
         WriteShellLink(path, target);
@@ -228,9 +232,67 @@ TEST(ScannerValidators, Shortcuts)
     WriteBytes(dir.File("Apps\\tool.exe"), "MZ");
     const bool redirected = TDetect::GetArchitecture() == ar64 && TDetect::GetProgramArchitecture() == ar32;
     EXPECT_EQ(Passes(svInvalidShortcut, {}, lnk("x86.lnk", dir.File("Apps (X86)\\tool.exe"))), !redirected);
+#else
+    EXPECT_TRUE(Passes(svInvalidShortcut, {}, entry("broken.desktop", dir.File("gone.exe"))));
 #endif
     // No file-system target at all is not reported.
     EXPECT_FALSE(Passes(svInvalidShortcut, {}, dir.File("no-such.lnk")));
+}
+
+// A desktop with a broken desktop entry and a broken shell link: only what the system would run
+// as a shortcut is an invalid one.
+TEST(ScannerValidators, DesktopShortcutsAreTheSystemsOwn)
+{
+    TempDir dir;
+    const std::string gone = dir.File("gone.exe");
+    scanner_testing::TScanSetup setup;
+    setup.options = {8};
+#ifdef _WIN32
+    // The shell's desktops cannot be moved for a test: uniquely named files come and go in the
+    // common one (Wine's own folder), and the user's (Wine links it into the home folder) is left out.
+    const std::string desktop = TDirectoryRoutines::GetCommonDesktopDir();
+    if (desktop.empty())
+        GTEST_SKIP() << "no common desktop folder";
+    setup.excludeDirectories = TDirectoryRoutines::GetDesktopDir();
+    const std::string prefix = testing_support::Utf8(dir.Path().filename()) + "-";
+#else
+    const std::string desktop = dir.File("Desktop");
+    std::filesystem::create_directories(testing_support::PathOf(desktop));
+    routines_testing::ScopedEnvironment xdg("XDG_DESKTOP_DIR", desktop);
+    const std::string prefix;
+#endif
+    struct TMade {
+        std::vector<std::string> paths;
+        ~TMade()
+        {
+            std::error_code ignored;
+            for (const auto& path : paths)
+                std::filesystem::remove(testing_support::PathOf(path), ignored);
+        }
+    } made;
+    const std::string entry = TFileRoutines::IncludeTrailingSeparator(desktop) + prefix + "broken.desktop";
+    const std::string link = TFileRoutines::IncludeTrailingSeparator(desktop) + prefix + "broken.lnk";
+    made.paths = {entry, link};
+    std::string escaped = gone;
+    for (size_t at = 0; (at = escaped.find('\\', at)) != std::string::npos; at += 2)
+        escaped.insert(at, 1, '\\');
+    WriteBytes(entry, "[Desktop Entry]\nType=Application\nName=x\nExec=" + escaped + "\n");
+#ifdef _WIN32
+    WriteShellLink(link, gone);
+#else
+    WriteBytes(link, "no shell link");
+#endif
+
+    const auto result = scanner_testing::RunScan(setup);
+    std::vector<std::string> found;
+    for (const auto& name : scanner_testing::FoundUnder(result, desktop, {8}))
+        if (name.compare(0, prefix.size(), prefix) == 0)
+            found.push_back(name.substr(prefix.size()));
+#ifdef _WIN32
+    EXPECT_EQ(std::vector<std::string>{"broken.lnk"}, found);
+#else
+    EXPECT_EQ(std::vector<std::string>{"broken.desktop"}, found);
+#endif
 }
 
 TEST(ScannerValidators, Chain)

@@ -1,3 +1,4 @@
+#include "FifoTestSupport.h"
 #include "TestSupport.h"
 
 #include "prefs/VelaPreferences.h"
@@ -272,3 +273,15 @@ TEST(VersionStamp, KeepsOnlyDigits)
     EXPECT_EQ(0, TPreferenceValues::VersionStampOf(""));
     EXPECT_EQ(0, TPreferenceValues::VersionStampOf("99999.99999.1.1"));
 }
+
+#ifndef _WIN32
+TEST_F(PreferencesFile, FifoInPlaceOfTheFileGivesDefaults)
+{
+    ASSERT_TRUE(testing_support::MakeFifo(path));
+    std::unique_ptr<TPreferenceValues> loaded;
+    EXPECT_TRUE(testing_support::FinishesWithoutWaitingOn(path, [&] { loaded = Loaded(); }));
+    ASSERT_NE(nullptr, loaded);
+    EXPECT_TRUE(loaded->FirstRun);
+    EXPECT_EQ("*.tmp", loaded->CustomFiles);
+}
+#endif

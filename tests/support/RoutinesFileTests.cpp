@@ -3,6 +3,7 @@
 
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformError.h"
+#include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 
 #include <gtest/gtest.h>
@@ -245,3 +246,17 @@ TEST(RoutinesFiles, SizingAndDeletingEndAtAStopRequest)
         left += fs::exists(tree.Path() / folder / "f.txt") ? 1 : 0;
     EXPECT_EQ(2, left);
 }
+
+#ifdef _WIN32
+// A path may name a pipe, where a read would wait for the other end for ever.
+TEST(RoutinesFiles, PipesNeverOpenAsFiles)
+{
+    const std::string name = "\\\\.\\pipe\\qs-test-" + std::to_string(GetCurrentProcessId());
+    HANDLE server = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0,
+                                     nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, server);
+    platform::FileHandle file(name, platform::FileAccess::ReadShared);
+    EXPECT_FALSE(file.IsOpen());
+    CloseHandle(server);
+}
+#endif

@@ -64,6 +64,8 @@ TEST(RoutinesFormatting, DigitsListsAndHexText)
     EXPECT_EQ(TStringRoutines::PosChar('c', "abc"), 3);
     EXPECT_EQ(TStringRoutines::PosChar('z', "abc"), 0);
     EXPECT_EQ(TGeneralRoutines::IntToData(-1), nullptr);
+    // Only control characters go: blanks, "~" and the bytes of UTF-8 names stay.
+    EXPECT_EQ(TStringRoutines::PrintableText(std::string("a\tb\r\n\x1f\x7f ~\xC3\xA9\0z", 13)), "a?b???? ~\xC3\xA9?z");
 
     EXPECT_TRUE(TStringRoutines::IsHexText("09afAF"));
     EXPECT_FALSE(TStringRoutines::IsHexText(""));

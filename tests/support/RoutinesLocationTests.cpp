@@ -1,3 +1,4 @@
+#include "FifoTestSupport.h"
 #include "RoutinesTestHelpers.h"
 #include "TestSupport.h"
 
@@ -109,6 +110,36 @@ TEST(RoutinesLocations, DesktopEntriesResolveToTheirProgram)
     WriteBytes(tmp.File("d.desktop"), "[Desktop Entry]\nType=Link\nURL=https://example.org\n");
     EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("d.desktop")), "");
     EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("none.desktop")), "");
+    // Lines longer than one read, and one that spans two reads.
+    WriteBytes(tmp.File("f.desktop"), "[Desktop Entry]\n#" + std::string(9000, 'x') + "\n#" + std::string(3260, 'y') +
+                                          "\nExec=/opt/long/run\n");
+    EXPECT_EQ(TAPIRoutines::ResolveShortcut(tmp.File("f.desktop")), "/opt/long/run");
+
+    const std::string fifo = tmp.File("fifo.desktop");
+    ASSERT_TRUE(testing_support::MakeFifo(fifo));
+    std::string target = "not read";
+    EXPECT_TRUE(testing_support::FinishesWithoutWaitingOn(fifo, [&] { target = TAPIRoutines::ResolveShortcut(fifo); }));
+    EXPECT_EQ(target, "");
+}
+
+TEST(RoutinesLocations, DesktopFolderFromUserDirs)
+{
+    TempDir tmp;
+    fs::create_directories(tmp.Path() / "config");
+    fs::create_directories(tmp.Path() / "Schreibtisch");
+    fs::create_directories(tmp.Path() / "Desktop");
+    ScopedEnvironment home("HOME", tmp.Str()), config("XDG_CONFIG_HOME", tmp.File("config"));
+    ScopedEnvironment desktop = ScopedEnvironment::Unset("XDG_DESKTOP_DIR");
+    const std::string dirs = tmp.File("config/user-dirs.dirs");
+    WriteBytes(dirs, "# written by xdg-user-dirs-update\nXDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
+                     "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+    EXPECT_EQ(TDirectoryRoutines::GetDesktopDir(), tmp.File("Schreibtisch"));
+
+    fs::remove(testing_support::PathOf(dirs));
+    ASSERT_TRUE(testing_support::MakeFifo(dirs));
+    std::string found;
+    EXPECT_TRUE(testing_support::FinishesWithoutWaitingOn(dirs, [&] { found = TDirectoryRoutines::GetDesktopDir(); }));
+    EXPECT_EQ(found, tmp.File("Desktop"));
 }
 #endif
 
