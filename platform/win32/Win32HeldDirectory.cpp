@@ -1,0 +1,481 @@
+#include "platform/PlatformDirectory.h"
+#include "platform/PlatformHeldDirectory.h"
+#include "platform/win32/Win32Text.h"
+
+#include <windows.h>
+#include <winioctl.h>
+#include <winternl.h>
+
+#include <cstring>
+#include <vector>
+
+#ifndef NT_SUCCESS
+#define NT_SUCCESS(status) (static_cast<NTSTATUS>(status) >= 0)
+#endif
+
+namespace platform {
+
+namespace {
+
+// Windows 10 names; the build targets older headers, and older systems refuse the class at run time.
+constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+constexpr DWORD kDispositionDelete = 0x1;
+constexpr DWORD kDispositionPosixSemantics = 0x2;
+constexpr DWORD kDispositionIgnoreReadOnly = 0x10;
+
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Every child is opened as itself, never through what it points to.
+constexpr ULONG kChildOptions = FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT;
+
+HANDLE H(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+struct Closer {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    ~Closer()
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    HANDLE Release()
+    {
+        HANDLE h = handle;
+        handle = INVALID_HANDLE_VALUE;
+        return h;
+    }
+};
+
+bool UnderWine()
+{
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// One name of the held folder: no path, no stream, nothing that climbs out.
+bool IsPlainName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.size() < 32768 &&
+           name.find_first_of(std::string("\\/:\0", 4)) == std::string::npos;
+}
+
+HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options)
+{
+    UNICODE_STRING unicodeName;
+    unicodeName.Buffer = const_cast<PWSTR>(name.c_str());
+    unicodeName.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    unicodeName.MaximumLength = unicodeName.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &unicodeName, OBJ_CASE_INSENSITIVE, parent, nullptr);
+    IO_STATUS_BLOCK io{};
+    HANDLE child = INVALID_HANDLE_VALUE;
+    const NTSTATUS status = NtCreateFile(&child, access, &attributes, &io, nullptr, 0, share, FILE_OPEN, options, nullptr, 0);
+    return NT_SUCCESS(status) ? child : INVALID_HANDLE_VALUE;
+}
+
+// A DOS final path without its "\\?\" (or "\\?\UNC\") prefix; the NT form when the volume has no
+// DOS name, which then starts with a single backslash.
+bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path)
+{
+    const DWORD flags = FILE_NAME_NORMALIZED | (ntForm ? VOLUME_NAME_NT : VOLUME_NAME_DOS);
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, &buffer[0], static_cast<DWORD>(buffer.size()), flags);
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, L'\0');
+        length = GetFinalPathNameByHandleW(handle, &buffer[0], static_cast<DWORD>(buffer.size()), flags);
+    }
+    if (length == 0 || length >= buffer.size())
+        return false;
+    buffer.resize(length);
+    if (!ntForm) {
+        if (buffer.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+            buffer.replace(0, 8, L"\\\\");
+        else if (buffer.compare(0, 4, L"\\\\?\\") == 0)
+            buffer.erase(0, 4);
+    }
+    path = buffer;
+    return true;
+}
+
+bool IsNtForm(const std::wstring& path) { return path.size() > 1 && path[0] == L'\\' && path[1] != L'\\'; }
+
+std::wstring ChildPath(const std::wstring& folder, const std::wstring& name)
+{
+    return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
+}
+
+// Windows compares names without letter case. Wine's final paths are the exact Unix names, and
+// there "a" may be a Unix link to its sibling "A", so only the exact path counts.
+bool SamePath(const std::wstring& a, const std::wstring& b)
+{
+    if (UnderWine())
+        return a == b;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// A mount-point reparse tag serves junctions too; only one naming a volume roots another one.
+bool IsVolumeMountPoint(HANDLE handle)
+{
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) ||
+        tag.ReparseTag != IO_REPARSE_TAG_MOUNT_POINT)
+        return false;
+    std::vector<uint8_t> data(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+    DWORD returned = 0;
+    if (!DeviceIoControl(handle, FSCTL_GET_REPARSE_POINT, nullptr, 0, data.data(), static_cast<DWORD>(data.size()),
+                         &returned, nullptr))
+        return true;  // unreadable: assume the worst
+    // ReparseTag, ReparseDataLength, Reserved, then the substitute name's offset and length.
+    constexpr size_t kHeader = 8, kPathBuffer = kHeader + 8;
+    if (returned < kPathBuffer)
+        return true;
+    WORD offset = 0, length = 0;
+    memcpy(&offset, data.data() + kHeader, sizeof offset);
+    memcpy(&length, data.data() + kHeader + 2, sizeof length);
+    if (kPathBuffer + offset + length > returned)
+        return true;
+    std::wstring target(length / sizeof(wchar_t), L'\0');
+    memcpy(&target[0], data.data() + kPathBuffer + offset, target.size() * sizeof(wchar_t));
+    return target.compare(0, 11, L"\\??\\Volume{") == 0;
+}
+
+// What an opened child is, read on its handle.
+struct Examined {
+    HeldEntry entry;
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool samePlace = false;  // reached where the held folder says its name is
+    std::wstring finalPath;
+};
+
+bool Examine(HANDLE child, const std::wstring& folderPath, const FileIdentity& folder, const std::string& name,
+             Examined& result)
+{
+    BY_HANDLE_FILE_INFORMATION& info = result.info;
+    HeldEntry& entry = result.entry;
+    if (!GetFileInformationByHandle(child, &info)) {
+        const DWORD type = GetFileType(child);
+        if (type == FILE_TYPE_DISK || type == FILE_TYPE_UNKNOWN)
+            return false;
+        // Wine tells nothing more of a FIFO or device; such a child is only ever left alone.
+        entry = HeldEntry();
+        entry.name = name;
+        entry.kind = HeldKind::Other;
+        return true;
+    }
+    result.samePlace = FinalPathOf(child, IsNtForm(folderPath), result.finalPath) &&
+                       SamePath(result.finalPath, ChildPath(folderPath, Widen(name)));
+
+    const DWORD attributes = info.dwFileAttributes;
+    const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    const bool directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    entry.name = name;
+    entry.identity = IdentityOf(info);
+    entry.attributes = attributes;
+    entry.linkCount = info.nNumberOfLinks;
+    entry.size = 0;
+    entry.mountPoint = directory && (entry.identity.volume != folder.volume || (reparse && IsVolumeMountPoint(child)));
+    if (!result.samePlace || reparse || entry.mountPoint) {
+        entry.kind = HeldKind::Link;
+        entry.attributes |= kAttrReparsePoint;
+    } else if (directory) {
+        entry.kind = HeldKind::Directory;
+    } else if ((attributes & FILE_ATTRIBUTE_DEVICE) || GetFileType(child) != FILE_TYPE_DISK) {
+        entry.kind = HeldKind::Other;
+    } else {
+        entry.kind = HeldKind::File;
+        entry.size = static_cast<int64_t>((static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+    }
+    return true;
+}
+
+bool MarkForDeletion(HANDLE handle)
+{
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+bool MarkForDeletionEx(HANDLE handle, DWORD flags)
+{
+    DWORD info = flags;  // FILE_DISPOSITION_INFO_EX is a single DWORD
+    return SetFileInformationByHandle(handle, kFileDispositionInfoEx, &info, sizeof info) != 0;
+}
+
+bool SetAttributesOf(HANDLE handle, DWORD attributes)
+{
+    FILE_BASIC_INFO basic{};  // zero times are left as they are
+    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
+}
+
+// Attribute bits FileBasicInfo accepts back.
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                      FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                                      FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
+
+// The read-only bit is one for all names of a file: cleared only when this name is the file's last.
+bool DeleteReadOnly(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info, bool canWriteAttributes)
+{
+    if (MarkForDeletionEx(handle, kDispositionDelete | kDispositionPosixSemantics | kDispositionIgnoreReadOnly) ||
+        MarkForDeletionEx(handle, kDispositionDelete | kDispositionIgnoreReadOnly))
+        return true;
+    if (info.nNumberOfLinks != 1 || !canWriteAttributes)
+        return false;
+    const DWORD kept = info.dwFileAttributes & kSettableAttributes;
+    if (!SetAttributesOf(handle, kept & ~FILE_ATTRIBUTE_READONLY))
+        return false;
+    if (MarkForDeletion(handle))
+        return true;
+    SetAttributesOf(handle, kept);
+    return false;
+}
+
+} // namespace
+
+DirectoryHandle::~DirectoryHandle()
+{
+    if (handle_ != -1)
+        CloseHandle(H(handle_));
+}
+
+DirectoryHandle::DirectoryHandle(DirectoryHandle&& other) noexcept
+    : handle_(other.handle_), identity_(other.identity_), originalMode_(other.originalMode_),
+      modeChanged_(other.modeChanged_), finalPath_(std::move(other.finalPath_))
+{
+    other.handle_ = -1;
+    other.modeChanged_ = false;
+}
+
+DirectoryHandle& DirectoryHandle::operator=(DirectoryHandle&& other) noexcept
+{
+    if (this != &other) {
+        if (handle_ != -1)
+            CloseHandle(H(handle_));
+        handle_ = other.handle_;
+        identity_ = other.identity_;
+        originalMode_ = other.originalMode_;
+        modeChanged_ = other.modeChanged_;
+        finalPath_ = std::move(other.finalPath_);
+        other.handle_ = -1;
+        other.modeChanged_ = false;
+    }
+    return *this;
+}
+
+DirectoryHandle DirectoryHandle::Open(const std::string& path)
+{
+    DirectoryHandle result;
+    if (path.empty())
+        return result;
+    // Deleting children needs nothing from the folder's handle; sharing lets them (and it) go.
+    Closer folder{CreateFileW(Widen(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    if (folder.handle == INVALID_HANDLE_VALUE)
+        return result;
+    BY_HANDLE_FILE_INFORMATION info{};
+    std::wstring finalPath;
+    if (!GetFileInformationByHandle(folder.handle, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(FinalPathOf(folder.handle, false, finalPath) || FinalPathOf(folder.handle, true, finalPath)))
+        return result;
+    result.handle_ = reinterpret_cast<intptr_t>(folder.Release());
+    result.identity_ = IdentityOf(info);
+    result.finalPath_ = Narrow(finalPath);
+    return result;
+}
+
+bool DirectoryHandle::IsOpen() const { return handle_ != -1; }
+
+bool DirectoryHandle::Describe(const std::string& name, HeldEntry& entry) const
+{
+    if (!IsOpen() || !IsPlainName(name))
+        return false;
+    Closer child{OpenRelative(H(handle_), Widen(name), FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, kChildOptions)};
+    Examined examined;
+    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+        return false;
+    entry = examined.entry;
+    return true;
+}
+
+bool DirectoryHandle::List(std::vector<HeldEntry>& entries) const
+{
+    entries.clear();
+    if (!IsOpen())
+        return false;
+    // The listing gets its own handle (an empty name reopens the folder itself): enumeration moves
+    // a handle's position, and this one stays usable from any thread.
+    Closer listing{OpenRelative(H(handle_), std::wstring(), FILE_LIST_DIRECTORY | SYNCHRONIZE, kShareAll,
+                                FILE_DIRECTORY_FILE | kChildOptions)};
+    if (listing.handle == INVALID_HANDLE_VALUE)
+        return false;
+    std::vector<uint64_t> buffer(8192);  // 64 KiB, aligned for the records
+    FILE_INFO_BY_HANDLE_CLASS type = FileIdBothDirectoryRestartInfo;
+    HeldEntry entry;
+    for (;;) {
+        if (!GetFileInformationByHandleEx(listing.handle, type, buffer.data(), static_cast<DWORD>(buffer.size() * 8)))
+            return GetLastError() == ERROR_NO_MORE_FILES;
+        type = FileIdBothDirectoryInfo;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(buffer.data());
+        for (;;) {
+            const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
+            const std::string name = Narrow(record->FileName, static_cast<int>(record->FileNameLength / sizeof(wchar_t)));
+            // Each child is described by opening it: the record alone cannot tell Wine's links.
+            if (name != "." && name != ".." && Describe(name, entry))
+                entries.push_back(entry);
+            if (record->NextEntryOffset == 0)
+                break;
+            bytes += record->NextEntryOffset;
+        }
+    }
+}
+
+DirectoryHandle DirectoryHandle::OpenSubdirectory(const std::string& name, const FileIdentity* expected) const
+{
+    DirectoryHandle result;
+    if (!IsOpen() || !IsPlainName(name))
+        return result;
+    Closer child{OpenRelative(H(handle_), Widen(name), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                              kShareAll, FILE_DIRECTORY_FILE | kChildOptions)};
+    Examined examined;
+    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+        return result;
+    const HeldEntry& entry = examined.entry;
+    if (entry.kind != HeldKind::Directory || entry.mountPoint || (expected && !(entry.identity == *expected)))
+        return result;
+    result.handle_ = reinterpret_cast<intptr_t>(child.Release());
+    result.identity_ = entry.identity;
+    // The child's own final path: it equals this folder's and the name, in the letter case on disk.
+    result.finalPath_ = Narrow(examined.finalPath);
+    return result;
+}
+
+bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected) const
+{
+    if (!IsOpen() || !IsPlainName(name) || (expected.kind != HeldKind::File && expected.kind != HeldKind::Link))
+        return false;
+    const std::wstring wide = Widen(name);
+    // Write access to the attributes is wanted only to clear a read-only bit; the file's security
+    // may deny it where deleting is still allowed.
+    bool canWriteAttributes = true;
+    Closer child{OpenRelative(H(handle_), wide, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | SYNCHRONIZE,
+                              kShareAll, kChildOptions)};
+    if (child.handle == INVALID_HANDLE_VALUE) {
+        canWriteAttributes = false;
+        child.handle = OpenRelative(H(handle_), wide, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, kChildOptions);
+    }
+    Examined examined;
+    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+        return false;
+    const HeldEntry& now = examined.entry;
+    // Reached elsewhere (Wine shows a Unix link as its target): deleting through this handle would
+    // delete the target. A reparse point reached at its own place is the link itself.
+    if (!examined.samePlace || now.mountPoint || now.kind != expected.kind || !(now.identity == expected.identity))
+        return false;
+    // The name goes as the handle closes.
+    return (examined.info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+               ? DeleteReadOnly(child.handle, examined.info, canWriteAttributes)
+               : MarkForDeletion(child.handle);
+}
+
+bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIdentity& expected) const
+{
+    if (!IsOpen() || !IsPlainName(name))
+        return false;
+    Closer child{OpenRelative(H(handle_), Widen(name), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll,
+                              FILE_DIRECTORY_FILE | kChildOptions)};
+    Examined examined;
+    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+        return false;
+    const HeldEntry& now = examined.entry;
+    if (now.kind != HeldKind::Directory || now.mountPoint || !(now.identity == expected))
+        return false;
+    // Windows and Wine both refuse the mark on a folder that is not empty.
+    return MarkForDeletion(child.handle);
+}
+
+FileHandle DirectoryHandle::OpenForRewrite(const std::string& name, const FileIdentity& expected) const
+{
+    if (!IsOpen() || !IsPlainName(name))
+        return FileHandle();
+    // Read access as well: asking for the allocated ranges of a file needs it. No sharing while rewritten.
+    Closer child{OpenRelative(H(handle_), Widen(name), FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                              0, FILE_NON_DIRECTORY_FILE | kChildOptions)};
+    Examined examined;
+    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+        return FileHandle();
+    // A read-only file is refused as Windows refuses it; Wine lets root open one for writing.
+    const HeldEntry& now = examined.entry;
+    if (now.kind != HeldKind::File || !(now.identity == expected) || now.linkCount != 1 ||
+        (examined.info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+        return FileHandle();
+    return FileHandle(reinterpret_cast<intptr_t>(child.Release()));
+}
+
+bool DirectoryHandle::AllowEntryRemoval() { return IsOpen(); }
+
+void DirectoryHandle::RestoreMode() { modeChanged_ = false; }
+
+bool QueryOwnIdentity(const std::string& path, FileIdentity& identity)
+{
+    if (path.empty())
+        return false;
+    Closer handle{CreateFileW(Widen(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (handle.handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle.handle, &info))
+        return false;
+    identity = IdentityOf(info);
+    return true;
+}
+
+bool FileHandle::AllocatedRanges(std::vector<std::pair<int64_t, int64_t>>& ranges)
+{
+    ranges.clear();
+    const int64_t size = Size();
+    if (size < 0)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(H(handle_), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_SPARSE_FILE)) {
+        if (size > 0)
+            ranges.emplace_back(0, size);
+        return true;
+    }
+    // FILE_ALLOCATED_RANGE_BUFFER's layout, in plain integers.
+    struct Range {
+        int64_t offset;
+        int64_t length;
+    };
+    static_assert(sizeof(Range) == sizeof(FILE_ALLOCATED_RANGE_BUFFER), "one range record");
+    Range query{0, size};
+    std::vector<Range> found(256);
+    for (;;) {
+        DWORD returned = 0;
+        const BOOL ok = DeviceIoControl(H(handle_), FSCTL_QUERY_ALLOCATED_RANGES, &query, sizeof query, found.data(),
+                                        static_cast<DWORD>(found.size() * sizeof found[0]), &returned, nullptr);
+        const bool more = !ok && GetLastError() == ERROR_MORE_DATA;
+        if (!ok && !more) {
+            ranges.assign(1, {0, size});  // the file system cannot tell: all of it
+            return true;
+        }
+        const size_t count = returned / sizeof found[0];
+        for (size_t i = 0; i < count; ++i) {
+            const int64_t start = found[i].offset;
+            const int64_t end = start + found[i].length > size ? size : start + found[i].length;
+            if (start < end)
+                ranges.emplace_back(start, end - start);
+        }
+        if (!more || count == 0)
+            break;
+        const int64_t next = found[count - 1].offset + found[count - 1].length;
+        if (next >= size)
+            break;
+        query = {next, size - next};
+    }
+    return true;
+}
+
+} // namespace platform
