@@ -61,6 +61,12 @@ bool FillEntry(const struct statx& sx, const FileIdentity& parent, const std::st
     return true;
 }
 
+// One entry of the folder itself: never a step up, across or down.
+bool IsChildName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
 bool SameKindAndIdentity(const HeldEntry& now, const HeldEntry& expected)
 {
     return now.kind == expected.kind && now.identity == expected.identity;
@@ -121,8 +127,7 @@ bool DirectoryHandle::IsOpen() const { return handle_ >= 0; }
 bool DirectoryHandle::Describe(const std::string& name, HeldEntry& entry) const
 {
     struct statx sx {};
-    if (!IsOpen() || name.empty() || name.find('/') != std::string::npos ||
-        !StatAt(static_cast<int>(handle_), name.c_str(), 0, sx))
+    if (!IsOpen() || !IsChildName(name) || !StatAt(static_cast<int>(handle_), name.c_str(), 0, sx))
         return false;
     return FillEntry(sx, identity_, name, entry);
 }
@@ -198,7 +203,7 @@ bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIden
 
 FileHandle DirectoryHandle::OpenForRewrite(const std::string& name, const FileIdentity& expected) const
 {
-    if (!IsOpen() || name.empty() || name.find('/') != std::string::npos)
+    if (!IsOpen() || !IsChildName(name))
         return FileHandle();
     const int fd = ::openat(static_cast<int>(handle_), name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)

@@ -202,6 +202,10 @@ TEST_F(HeldDirectory, ListsAndDescribesEachChildAsItself)
     EXPECT_FALSE(folder.Describe("sub/inner", entry));
     EXPECT_FALSE(folder.Describe("sub\\inner", entry));
     EXPECT_FALSE(folder.OpenSubdirectory("plain").IsOpen());
+    for (const char* step : {".", ".."}) {
+        EXPECT_FALSE(folder.Describe(step, entry)) << step;
+        EXPECT_FALSE(folder.OpenSubdirectory(step).IsOpen()) << step;
+    }
     EXPECT_FALSE(DirectoryHandle::Open(root.File("plain")).IsOpen());
 }
 
