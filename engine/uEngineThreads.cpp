@@ -39,7 +39,7 @@ void TSynchronizer::Synchronize(const std::function<void()>& call)
         call();
         return;
     }
-    TPendingCall pending{&call};
+    TPendingCall pending{&call, false, nullptr};
     {
         std::unique_lock<std::mutex> lock(mutex_);
         calls_.push_back(&pending);

@@ -324,8 +324,11 @@ bool DirectoryHandle::List(std::vector<HeldEntry>& entries) const
             const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
             const std::string name = Narrow(record->FileName, static_cast<int>(record->FileNameLength / sizeof(wchar_t)));
             // Each child is described by opening it: the record alone cannot tell Wine's links.
-            if (name != "." && name != ".." && Describe(name, entry))
+            if (name != "." && name != ".." && Describe(name, entry)) {
+                // Wine marks dot files hidden in listings only.
+                entry.attributes |= record->FileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
                 entries.push_back(entry);
+            }
             if (record->NextEntryOffset == 0)
                 break;
             bytes += record->NextEntryOffset;

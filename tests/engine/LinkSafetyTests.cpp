@@ -60,54 +60,59 @@ void FillOutside(const TempDir& outside)
 
 TEST(LinkSafety, ScanAndCleanOfEverythingLeavesTheOutsideIntact)
 {
-    TempDir target, outside;
-    FillOutside(outside);
-    std::filesystem::create_directories(target.Path() / "real" / "empty");
-    WriteBytes(target.File("real/f.tmp"), "inside");
-    WriteBytes(target.File("real/g.log"), "inside");
-    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), target.Path() / "out"));
-    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path() / "sub", target.Path() / "real" / "sublink"));
+    for (const bool ignoreLinks : {false, true}) {
+        TempDir target, outside;
+        FillOutside(outside);
+        std::filesystem::create_directories(target.Path() / "real" / "empty");
+        WriteBytes(target.File("real/f.tmp"), "inside");
+        WriteBytes(target.File("real/g.log"), "inside");
+        ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), target.Path() / "out"));
+        ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path() / "sub", target.Path() / "real" / "sublink"));
+        // Under Wine a link to a file shows as the file itself: only where the handle leads tells.
+        ASSERT_TRUE(routines_testing::MakeFileLink(outside.Path() / "file.tmp", target.Path() / "linked.tmp"));
 #ifndef _WIN32
-    // Under Wine a loop would trap the test's own clean-up, which walks into links.
-    ASSERT_TRUE(routines_testing::MakeDirectoryLink(target.Path(), target.Path() / "real" / "loop"));
-    // Under Wine a link to a file shows as the file itself, so only the native build can tell.
-    std::filesystem::create_symlink(outside.Path() / "file.tmp", target.Path() / "linked.tmp");
+        // Under Wine a loop would trap the test's own clean-up, which walks into links.
+        ASSERT_TRUE(routines_testing::MakeDirectoryLink(target.Path(), target.Path() / "real" / "loop"));
 #endif
-    const auto before = Snapshot(outside.Path());
+        const auto before = Snapshot(outside.Path());
 
-    scanner_testing::TScanSetup setup;
-    for (int option = 0; option < CleanupOptionCount; ++option)
-        setup.options.push_back(option);
-    setup.targets = target.Str();
-    setup.ignoreSymbolicLinks = false;
-    setup.customFileMasks = "*";
-    setup.customDirectoryMasks = "*";
-    const auto scan = scanner_testing::RunScan(setup);
-    ASSERT_EQ(1u, scan.notices.size());
-#ifndef _WIN32
-    // The scan follows the links, so the clean is handed paths that lead outside.
-    bool throughLink = false;
-    for (const auto& item : scan.found)
-        throughLink = throughLink || Under(item->GetPath(), target.File("out"));
-    ASSERT_TRUE(throughLink);
-#endif
+        scanner_testing::TScanSetup setup;
+        for (int option = 0; option < CleanupOptionCount; ++option)
+            setup.options.push_back(option);
+        setup.targets = target.Str();
+        setup.ignoreSymbolicLinks = ignoreLinks;
+        setup.customFileMasks = "*";
+        setup.customDirectoryMasks = "*";
+        const auto scan = scanner_testing::RunScan(setup);
+        ASSERT_EQ(1u, scan.notices.size());
+        if (!ignoreLinks) {
+            // The scan follows the links, so the clean is handed paths that lead outside.
+            bool throughLink = false;
+            for (const auto& item : scan.found)
+                throughLink = throughLink || Under(item->GetPath(), target.File("out"));
+            ASSERT_TRUE(throughLink);
+        }
 
-    TCleanRun run;
-    run.list = scan.list;
-    run.figures = scan.counters;
-    run.targets = {target.Str()};
-    // Everything found in the target is checked; system folders found by other options are left alone.
-    for (int32_t i = 0; i < run.list->GetCount(); ++i)
-        if (auto item = run.list->GetItem(i))
-            item->SetChecked(Under(item->GetPath(), target.Str()));
-    run.secureDelete = true;
-    run.passes = 1;
-    run.Clean();
-    ASSERT_EQ(1u, run.notices.size());
+        TCleanRun run;
+        run.list = scan.list;
+        run.figures = scan.counters;
+        run.targets = {target.Str()};
+        // Everything found in the target is checked; system folders found by other options are left alone.
+        for (int32_t i = 0; i < run.list->GetCount(); ++i)
+            if (auto item = run.list->GetItem(i))
+                item->SetChecked(Under(item->GetPath(), target.Str()));
+        run.secureDelete = true;
+        run.passes = 1;
+        run.Clean();
+        ASSERT_EQ(1u, run.notices.size());
 
-    EXPECT_EQ(before, Snapshot(outside.Path()));
-    EXPECT_FALSE(std::filesystem::exists(target.Path() / "real" / "f.tmp"));
-    EXPECT_FALSE(std::filesystem::exists(target.Path() / "real" / "g.log"));
+        EXPECT_EQ(before, Snapshot(outside.Path())) << (ignoreLinks ? "links ignored" : "links followed");
+        EXPECT_FALSE(std::filesystem::exists(target.Path() / "real" / "f.tmp"));
+        EXPECT_FALSE(std::filesystem::exists(target.Path() / "real" / "g.log"));
+        scanner_testing::RemoveDirectoryLink(target.Path() / "linked.tmp");
+        scanner_testing::RemoveDirectoryLink(target.Path() / "out");
+        scanner_testing::RemoveDirectoryLink(target.Path() / "real" / "sublink");
+    }
 }
 
 TEST(LinkSafety, ObjectsThatBecameLinksOrChangedKindAreNeverFollowed)

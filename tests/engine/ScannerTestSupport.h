@@ -148,18 +148,8 @@ inline void RemoveDirectoryLink(const std::filesystem::path& link)
 {
 #ifdef _WIN32
     const std::string unixPath = routines_testing::UnixPathOf(link);
-    if (unixPath.empty())
+    if (unixPath.empty() || !routines_testing::RunUnixProgram(L"rm", {L"-f", std::filesystem::u8path(unixPath).wstring()}))
         return;
-    std::wstring command = L"rm -f \"" + std::filesystem::u8path(unixPath).wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"Z:\\bin\\rm", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return;
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     for (int i = 0; i < 500 && GetFileAttributesW(link.wstring().c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(10);
 #else

@@ -73,7 +73,7 @@ protected:
         unixMade_.push_back(root.Path() / name);
 #ifdef _WIN32
         const std::wstring made = UnixName(root.Path() / name);
-        ASSERT_TRUE(target.empty() ? RunUnix(L"mkfifo", {made}) : RunUnix(L"ln", {L"-s", UnixName(target), made}));
+        ASSERT_TRUE(target.empty() ? routines_testing::RunUnixProgram(L"mkfifo", {made}) : routines_testing::RunUnixProgram(L"ln", {L"-s", UnixName(target), made}));
         for (int i = 0; i < 500 && !Listed(name); ++i)
             Sleep(10);
 #else
@@ -116,7 +116,7 @@ private:
     void RemoveFromUnixSide(const fs::path& path)
     {
 #ifdef _WIN32
-        if (!RunUnix(L"rm", {UnixName(path)}))
+        if (!routines_testing::RunUnixProgram(L"rm", {UnixName(path)}))
             return;
         // Nothing to wait on but the result.
         for (int i = 0; i < 500 && Listed(testing_support::Utf8(path.filename())); ++i)
@@ -135,29 +135,6 @@ private:
         return folder.empty() ? std::wstring() : fs::u8path(folder).wstring() + L"/" + path.filename().wstring();
     }
 
-    static bool RunUnix(const std::wstring& program, const std::vector<std::wstring>& arguments)
-    {
-        std::wstring command = program;
-        for (const auto& argument : arguments) {
-            if (argument.empty())
-                return false;
-            command += L" \"" + argument + L"\"";
-        }
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessW((L"Z:\\bin\\" + program).c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &process))
-            return false;
-        // Wine gives no process handle for a Unix program, and a stray thread value: closing that
-        // would close whichever handle it aliases (the test's standard output, say).
-        if (process.hProcess) {
-            WaitForSingleObject(process.hProcess, 10000);
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
-        return true;
-    }
 #endif
 
     std::vector<fs::path> unixMade_;

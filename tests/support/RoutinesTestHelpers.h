@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -57,22 +58,38 @@ inline std::string UnixPathOf(const std::filesystem::path& path)
     return result;
 }
 
-inline bool MakeDirectoryLink(const std::filesystem::path& target, const std::filesystem::path& link)
+// Runs a program of Wine's Unix side (from /bin) with its arguments quoted; true when it started.
+inline bool RunUnixProgram(const std::wstring& program, const std::vector<std::wstring>& arguments)
 {
-    const std::string from = UnixPathOf(target), to = UnixPathOf(link);
-    if (from.empty() || to.empty())
-        return false;
-    std::wstring command = L"ln -s \"" + std::filesystem::u8path(from).wstring() + L"\" \"" +
-                           std::filesystem::u8path(to).wstring() + L"\"";
+    std::wstring command = program;
+    for (const auto& argument : arguments) {
+        if (argument.empty())
+            return false;
+        command += L" \"" + argument + L"\"";
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"Z:\\bin\\ln", &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW((L"Z:\\bin\\" + program).c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
         return false;
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    // The handle of a Unix process may signal before the process has run.
+    // Wine gives no process handle for a Unix program, and a stray thread value: closing that
+    // would close whichever handle it aliases (the test's standard output, say).
+    if (process.hProcess) {
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return true;
+}
+
+inline bool MakeDirectoryLink(const std::filesystem::path& target, const std::filesystem::path& link)
+{
+    const std::string from = UnixPathOf(target), to = UnixPathOf(link);
+    if (from.empty() || to.empty() ||
+        !RunUnixProgram(L"ln", {L"-s", std::filesystem::u8path(from).wstring(), std::filesystem::u8path(to).wstring()}))
+        return false;
+    // The Unix process may not have run yet when it is started.
     for (int i = 0; i < 500; ++i) {
         if (GetFileAttributesW(link.wstring().c_str()) != INVALID_FILE_ATTRIBUTES)
             return true;
@@ -88,5 +105,11 @@ inline bool MakeDirectoryLink(const std::filesystem::path& target, const std::fi
     return !error;
 }
 #endif
+
+// A symbolic link to a file; under Wine it looks like the file itself to every Windows call.
+inline bool MakeFileLink(const std::filesystem::path& target, const std::filesystem::path& link)
+{
+    return MakeDirectoryLink(target, link);
+}
 
 } // namespace routines_testing
