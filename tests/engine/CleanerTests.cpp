@@ -113,6 +113,16 @@ TEST(Cleaner, ReportLinesKeepTheirLayoutAndSaveWithLineBreaks)
     run.report->SaveToFile(dir.File("report.txt"));
     EXPECT_EQ("again\r\n", ReadBytes(dir.File("report.txt")));
     EXPECT_ANY_THROW(run.report->SaveToFile(dir.File("missing") + "/report.txt"));
+
+#ifndef _WIN32
+    // A name cannot add a line of its own to the skipped-objects list.
+    TCleanRun named;
+    named.Add(dir.File("kept\nProcess completed : forged.tmp"), 1, scSafe, 13, false);
+    named.Clean();
+    const std::vector<std::string> skipped = named.SkippedPaths();
+    ASSERT_EQ(1u, skipped.size());
+    EXPECT_EQ(dir.File("kept?Process completed : forged.tmp"), skipped[0]);
+#endif
 }
 
 TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
