@@ -114,6 +114,8 @@ void TScanner::Execute()
     if (!context_)
         return;
     bool stopped = false;
+    listings_.clear();
+    listedEntries_ = 0;
     try {
         const auto catalogue = context_->GetCleanupOptions();
         for (int index = 0; index < CleanupOptionCount; ++index) {
@@ -240,15 +242,10 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
     // Read once and filtered per mask: the order of findings is that of one listing per mask, and
     // only the long name counts (the system's own patterns also match 8.3 aliases). What the
     // listing says of a name and its kind rejects most entries before anything else is read.
-    const platform::DirectoryListing listing(directory);
+    const std::shared_ptr<platform::DirectoryListing> held = ListingOf(directory);
+    platform::DirectoryListing& listing = *held;
     const std::vector<platform::ListedEntry>& entries = listing.Entries();
-    std::vector<platform::DirectoryEntry> facts(entries.size());
-    std::vector<int8_t> described(entries.size(), 0);  // 0 not yet, 1 read, -1 unreadable
-    const auto describe = [&](size_t index) -> const platform::DirectoryEntry* {
-        if (described[index] == 0)
-            described[index] = listing.Describe(index, facts[index]) ? 1 : -1;
-        return described[index] > 0 ? &facts[index] : nullptr;
-    };
+    const auto describe = [&listing](size_t index) { return listing.Facts(index); };
     // Entries the option must never list or walk into (others' files in the temporary folders).
     const int option = scanContext_->GetOption();
     std::vector<bool> leftAlone(entries.size(), false);
@@ -308,7 +305,24 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
         }
     }
     stack.push_back(std::move(frame));
+    // Kept for the next options' walks: no handle stays open for it.
+    listing.Release();
     return true;
+}
+
+std::shared_ptr<platform::DirectoryListing> TScanner::ListingOf(const std::string& directory)
+{
+    const auto known = listings_.find(directory);
+    if (known != listings_.end())
+        return known->second;
+    auto listing = std::make_shared<platform::DirectoryListing>(directory);
+    // Options that search the same folders read each of them once; the bound keeps a scan of a
+    // huge tree from holding it all in memory.
+    if (listedEntries_ + listing->Entries().size() <= kMaxListedEntries) {
+        listedEntries_ += listing->Entries().size();
+        listings_.emplace(directory, listing);
+    }
+    return listing;
 }
 
 bool TScanner::DirectoryExcluded(const std::string& directory)

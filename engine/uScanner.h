@@ -4,6 +4,7 @@
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformFileIdentity.h"
 
+#include <memory>
 #include <set>
 #include <unordered_map>
 #include <string>
@@ -44,6 +45,8 @@ private:
                        const platform::DirectoryListing& listing, size_t index);
     void DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
                             const platform::DirectoryListing& listing, size_t index);
+    // The directory's listing, read once per scan while the bound allows.
+    std::shared_ptr<platform::DirectoryListing> ListingOf(const std::string& directory);
     // Bytes of the files below directory, links counted as themselves and never entered.
     int64_t DirectorySize(const std::string& directory, size_t depth);
     TObjectOrigin OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,
@@ -69,6 +72,10 @@ private:
     std::shared_ptr<const std::string> walkRoot_;
     platform::FileIdentity walkRootIdentity_;
 
+    // Listings read in this scan, by directory, and how many entries they hold in all.
+    static constexpr size_t kMaxListedEntries = 1000000;
+    std::unordered_map<std::string, std::shared_ptr<platform::DirectoryListing>> listings_;
+    size_t listedEntries_ = 0;
     // Sizes of the folders below a folder already sized in the current walk, by path.
     std::unordered_map<std::string, int64_t> knownSizes_;
     // Directories entered from the current source, when links are followed.

@@ -4,6 +4,7 @@
 #include "platform/PlatformSystem.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -63,19 +64,28 @@ public:
     bool IsOpen() const { return open_; }
     const std::vector<ListedEntry>& Entries() const { return entries_; }
     // The entry's facts as EnumerateDirectory reports them (a mount point below this directory
-    // marked); false for what is gone and for sockets, FIFOs and devices.
-    bool Describe(size_t index, DirectoryEntry& entry) const;
+    // marked), read once and kept; null for what is gone and for sockets, FIFOs and devices.
+    const DirectoryEntry* Facts(size_t index);
     // The entry's own identity (a link as itself); false when it cannot be read.
     bool Identify(size_t index, FileIdentity& identity) const;
+    // Lets the directory go: a listing kept for long holds no handle, and later questions are
+    // asked by path.
+    void Release();
 
 private:
+    bool Describe(size_t index, DirectoryEntry& entry) const;
+
     std::string directory_;
     std::vector<ListedEntry> entries_;
     bool open_ = false;
     intptr_t handle_ = -1;
     uint64_t device_ = 0;
-    // Windows: the facts the listing gave for each entry.
-    std::vector<DirectoryEntry> facts_;
+    // Facts read so far (a deque keeps them in place as it grows), and per entry where its facts
+    // are: kNotRead, kUnreadable or a position in facts_. Most entries are never described.
+    std::deque<DirectoryEntry> facts_;
+    std::vector<int32_t> slots_;
+    static constexpr int32_t kNotRead = -2;
+    static constexpr int32_t kUnreadable = -1;
 };
 
 // Calls visit for every entry of directory except "." and "..", in the system's order, until visit

@@ -119,10 +119,30 @@ DirectoryListing::DirectoryListing(const std::string& directory) : directory_(di
     }
 }
 
-DirectoryListing::~DirectoryListing()
+DirectoryListing::~DirectoryListing() { Release(); }
+
+void DirectoryListing::Release()
 {
-    if (open_)
+    if (handle_ != -1)
         closedir(reinterpret_cast<DIR*>(handle_));
+    handle_ = -1;
+}
+
+const DirectoryEntry* DirectoryListing::Facts(size_t index)
+{
+    if (index >= entries_.size())
+        return nullptr;
+    if (slots_.size() != entries_.size())
+        slots_.assign(entries_.size(), kNotRead);
+    if (slots_[index] == kNotRead) {
+        DirectoryEntry entry;
+        slots_[index] = kUnreadable;
+        if (Describe(index, entry)) {
+            slots_[index] = static_cast<int32_t>(facts_.size());
+            facts_.push_back(std::move(entry));
+        }
+    }
+    return slots_[index] >= 0 ? &facts_[static_cast<size_t>(slots_[index])] : nullptr;
 }
 
 bool DirectoryListing::Describe(size_t index, DirectoryEntry& entry) const
@@ -132,14 +152,20 @@ bool DirectoryListing::Describe(size_t index, DirectoryEntry& entry) const
     struct stat listed {};
     listed.st_dev = static_cast<dev_t>(device_);
     const std::string& name = entries_[index].name;
-    return DescribeAt(dirfd(reinterpret_cast<DIR*>(handle_)), name.c_str(), name, entry, &listed);
+    if (handle_ != -1)
+        return DescribeAt(dirfd(reinterpret_cast<DIR*>(handle_)), name.c_str(), name, entry, &listed);
+    return DescribeAt(AT_FDCWD, (directory_ + "/" + name).c_str(), name, entry, &listed);
 }
 
 bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
 {
+    if (!open_ || index >= entries_.size())
+        return false;
     struct stat st {};
-    if (!open_ || index >= entries_.size() ||
-        fstatat(dirfd(reinterpret_cast<DIR*>(handle_)), entries_[index].name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    const std::string& name = entries_[index].name;
+    const int found = handle_ != -1 ? fstatat(dirfd(reinterpret_cast<DIR*>(handle_)), name.c_str(), &st, AT_SYMLINK_NOFOLLOW)
+                                    : fstatat(AT_FDCWD, (directory_ + "/" + name).c_str(), &st, AT_SYMLINK_NOFOLLOW);
+    if (found != 0)
         return false;
     identity = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
     return true;
@@ -148,15 +174,15 @@ bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
 bool EnumerateDirectory(const std::string& directory, const std::function<bool(const DirectoryEntry&)>& visit,
                         const std::string& pattern)
 {
-    const DirectoryListing listing(directory);
+    DirectoryListing listing(directory);
     if (!listing.IsOpen())
         return false;
     const bool everything = pattern.empty() || pattern == "*" || pattern == "*.*";
-    DirectoryEntry entry;
     for (size_t i = 0; i < listing.Entries().size(); ++i) {
         if (!everything && fnmatch(pattern.c_str(), listing.Entries()[i].name.c_str(), FNM_CASEFOLD) != 0)
             continue;
-        if (listing.Describe(i, entry) && !visit(entry))
+        const DirectoryEntry* entry = listing.Facts(i);
+        if (entry && !visit(*entry))
             break;
     }
     return true;

@@ -81,20 +81,23 @@ bool ReadDirectory(const std::string& directory, const std::string& pattern, std
 
 DirectoryListing::DirectoryListing(const std::string& directory) : directory_(directory)
 {
-    open_ = ReadDirectory(directory, "*", facts_);
-    entries_.reserve(facts_.size());
-    for (const DirectoryEntry& entry : facts_)
+    std::vector<DirectoryEntry> facts;
+    open_ = ReadDirectory(directory, "*", facts);
+    entries_.reserve(facts.size());
+    for (DirectoryEntry& entry : facts) {
         entries_.push_back({entry.name, KindOf(entry.attributes)});
+        facts_.push_back(std::move(entry));
+    }
 }
 
 DirectoryListing::~DirectoryListing() = default;
 
-bool DirectoryListing::Describe(size_t index, DirectoryEntry& entry) const
+// The listing already gave every fact, and holds no handle.
+void DirectoryListing::Release() {}
+
+const DirectoryEntry* DirectoryListing::Facts(size_t index)
 {
-    if (index >= facts_.size())
-        return false;
-    entry = facts_[index];
-    return true;
+    return index < facts_.size() ? &facts_[index] : nullptr;
 }
 
 bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
