@@ -200,7 +200,7 @@ bool TScanner::Traverse(const std::string& source, const std::vector<std::string
     if (followLinks)
         FirstVisit(source, false);
     std::vector<TFrame> stack;
-    if (!Enter(source, masks, stack))
+    if (!Enter(source, masks, stack, std::nullopt))
         return false;
     while (!stack.empty()) {
         TFrame& top = stack.back();
@@ -212,13 +212,15 @@ bool TScanner::Traverse(const std::string& source, const std::vector<std::string
             return false;
         const TSubdirectory subdirectory = top.subdirectories[top.next++];
         const std::string directory = top.directory;
+        // A folder of the tree is on the tree's file system; only a followed link may lead off it.
+        const std::optional<uint64_t> device = subdirectory.link ? std::nullopt : std::optional<uint64_t>(top.device);
         if (stack.size() >= kMaxDepth)
             continue;
         const std::string child = TScanPaths::Join(directory, subdirectory.name);
         if (followLinks && !FirstVisit(child, subdirectory.link))
             continue;
         SetStatus("Scanning \"" + directory + "\"...");
-        if (!Enter(child, masks, stack))
+        if (!Enter(child, masks, stack, device))
             return false;
     }
     return true;
@@ -232,7 +234,8 @@ bool TScanner::FirstVisit(const std::string& directory, bool link)
     return visited_.insert(identity).second;
 }
 
-bool TScanner::Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack)
+bool TScanner::Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack,
+                     std::optional<uint64_t> parentDevice)
 {
     if (Terminated())
         return false;
@@ -244,6 +247,11 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
     // listing says of a name and its kind rejects most entries before anything else is read.
     const std::shared_ptr<platform::DirectoryListing> held = ListingOf(directory);
     platform::DirectoryListing& listing = *held;
+    // A mount placed on a folder of the tree: never entered, whether links are followed or not.
+    if (parentDevice && (listing.IsMountRoot() || listing.Device() != *parentDevice)) {
+        listing.Release();
+        return true;
+    }
     const std::vector<platform::ListedEntry>& entries = listing.Entries();
     const auto describe = [&listing](size_t index) { return listing.Facts(index); };
     // Entries the option must never list or walk into (others' files in the temporary folders).
@@ -291,10 +299,16 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
     }
     TFrame frame;
     frame.directory = directory;
+    frame.device = listing.Device();
     if (!directoryExcluded) {
         for (size_t i = 0; i < entries.size(); ++i) {
             if (leftAlone[i] || !mayBe(entries[i].kind, true))
                 continue;
+            // What the listing calls a folder is one; whether it is a mount shows when it is entered.
+            if (entries[i].kind == platform::ListedKind::Directory) {
+                frame.subdirectories.push_back({entries[i].name, false});
+                continue;
+            }
             const platform::DirectoryEntry* entry = describe(i);
             if (!entry || !IsDirectory(entry->attributes))
                 continue;

@@ -5,6 +5,7 @@
 #include "platform/PlatformFileIdentity.h"
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <unordered_map>
 #include <string>
@@ -34,11 +35,15 @@ private:
         std::string directory;
         std::vector<TSubdirectory> subdirectories;
         size_t next = 0;
+        uint64_t device = 0;
     };
     // Each returns false when it saw a stop request.
     bool ScanOption();
     bool Traverse(const std::string& source, const std::vector<std::string>& masks);
-    bool Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack);
+    // parentDevice: the file system of the folder it was listed in; none for a walk's source and
+    // for a link's target.
+    bool Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack,
+               std::optional<uint64_t> parentDevice);
     bool FirstVisit(const std::string& directory, bool link);
 
     void FileCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,

@@ -71,6 +71,10 @@ public:
     // Lets the directory go: a listing kept for long holds no handle, and later questions are
     // asked by path.
     void Release();
+    // The file system the directory is on, and whether the directory itself roots a mount: a walk
+    // that enters a folder listed on one file system and finds another has crossed a mount point.
+    uint64_t Device() const { return device_; }
+    bool IsMountRoot() const { return mountRoot_; }
 
 private:
     bool Describe(size_t index, DirectoryEntry& entry) const;
@@ -80,6 +84,7 @@ private:
     bool open_ = false;
     intptr_t handle_ = -1;
     uint64_t device_ = 0;
+    bool mountRoot_ = false;
     // Facts read so far (a deque keeps them in place as it grows), and per entry where its facts
     // are: kNotRead, kUnreadable or a position in facts_. Most entries are never described.
     std::deque<DirectoryEntry> facts_;

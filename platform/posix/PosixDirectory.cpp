@@ -101,21 +101,33 @@ ListedKind KindOf(unsigned char type)
 
 DirectoryListing::DirectoryListing(const std::string& directory) : directory_(directory)
 {
-    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-    if (!dir)
+    // One open, one look at the folder itself, the raw listing and one close: what the kernel
+    // needs to list a folder, and nothing more.
+    const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return;
-    struct stat listed {};
-    if (fstat(dirfd(dir), &listed) != 0) {
-        closedir(dir);
+    struct statx self {};
+    if (statx(fd, "", AT_EMPTY_PATH, STATX_TYPE, &self) != 0) {
+        ::close(fd);
         return;
     }
     open_ = true;
-    handle_ = reinterpret_cast<intptr_t>(dir);
-    device_ = static_cast<uint64_t>(listed.st_dev);
-    while (dirent* item = readdir(dir)) {
-        if (item->d_name[0] == '.' && (item->d_name[1] == 0 || (item->d_name[1] == '.' && item->d_name[2] == 0)))
-            continue;
-        entries_.push_back({item->d_name, KindOf(item->d_type)});
+    handle_ = fd;
+    device_ = static_cast<uint64_t>(makedev(self.stx_dev_major, self.stx_dev_minor));
+    mountRoot_ = (self.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (self.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+    alignas(8) char buffer[32768];
+    for (;;) {
+        const ssize_t read = getdents64(fd, buffer, sizeof buffer);
+        if (read <= 0)
+            break;
+        for (ssize_t at = 0; at < read;) {
+            const auto* item = reinterpret_cast<const struct dirent64*>(buffer + at);
+            at += item->d_reclen;
+            const char* name = item->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            entries_.push_back({name, KindOf(item->d_type)});
+        }
     }
 }
 
@@ -124,7 +136,7 @@ DirectoryListing::~DirectoryListing() { Release(); }
 void DirectoryListing::Release()
 {
     if (handle_ != -1)
-        closedir(reinterpret_cast<DIR*>(handle_));
+        ::close(static_cast<int>(handle_));
     handle_ = -1;
 }
 
@@ -153,7 +165,7 @@ bool DirectoryListing::Describe(size_t index, DirectoryEntry& entry) const
     listed.st_dev = static_cast<dev_t>(device_);
     const std::string& name = entries_[index].name;
     if (handle_ != -1)
-        return DescribeAt(dirfd(reinterpret_cast<DIR*>(handle_)), name.c_str(), name, entry, &listed);
+        return DescribeAt(static_cast<int>(handle_), name.c_str(), name, entry, &listed);
     return DescribeAt(AT_FDCWD, (directory_ + "/" + name).c_str(), name, entry, &listed);
 }
 
@@ -163,7 +175,7 @@ bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
         return false;
     struct stat st {};
     const std::string& name = entries_[index].name;
-    const int found = handle_ != -1 ? fstatat(dirfd(reinterpret_cast<DIR*>(handle_)), name.c_str(), &st, AT_SYMLINK_NOFOLLOW)
+    const int found = handle_ != -1 ? fstatat(static_cast<int>(handle_), name.c_str(), &st, AT_SYMLINK_NOFOLLOW)
                                     : fstatat(AT_FDCWD, (directory_ + "/" + name).c_str(), &st, AT_SYMLINK_NOFOLLOW);
     if (found != 0)
         return false;
