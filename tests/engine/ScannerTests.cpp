@@ -286,6 +286,30 @@ TEST(Scanner, LinksNeverLeadOutsideOrLoop)
     }
 }
 
+#ifdef _WIN32
+// Windows names ignore letter case: the same folder named twice is one walk's objects, listed once
+// in the spelling of the folders themselves.
+TEST(Scanner, TargetsDifferingInLetterCaseFindEachObjectOnce)
+{
+    TempDir dir;
+    MakeFile(dir, "Mixed Case Folder/Inner Folder/found file.tmp");
+    MakeFile(dir, "Mixed Case Folder/top level.tmp");
+    TScanSetup setup;
+    setup.targets = dir.File("Mixed Case Folder") + ";" + dir.File("MIXED CASE FOLDER") + ";" +
+                    dir.File("mixed case folder\\inner folder");
+    setup.options = {13};
+    TScanResult result = RunScan(setup);
+    ExpectOneFinish(result, "Scan complete.");
+    EXPECT_THAT(FoundUnder(result, dir.Str()),
+                UnorderedElementsAre("Mixed Case Folder/Inner Folder/found file.tmp", "Mixed Case Folder/top level.tmp"));
+    EXPECT_EQ(2, result.list->GetCount());
+    for (const auto& item : result.found) {
+        const int again = item->GetPath().find("found file") != std::string::npos ? 2 : 1;
+        EXPECT_EQ(again, result.Count("Duplicate: \"" + item->GetPath() + "\"")) << item->GetPath();
+    }
+}
+#endif
+
 namespace {
 
 // A chain whose test fails with an error for some paths.

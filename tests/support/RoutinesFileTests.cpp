@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #ifndef _WIN32
 #include <sched.h>
@@ -60,6 +61,40 @@ TEST(RoutinesFiles, SizesAreSixtyFourBitAndCountLinksAsThemselves)
     fs::create_symlink(outside.Path() / "payload.bin", tmp.Path() / "file-link");
     EXPECT_TRUE(TFileRoutines::IsSymbolicLink(tmp.File("file-link")));
     EXPECT_LT(TFileRoutines::GetFileSizeBytes(tmp.File("file-link")), 1000);
+#endif
+}
+
+TEST(RoutinesFiles, ExpandLongPathSpellsNamesAsTheirFoldersListThem)
+{
+    TempDir tmp;
+    fs::create_directories(tmp.Path() / "Mixed Case Folder" / "Inner.Folder");
+    WriteBytes(tmp.File("Mixed Case Folder/Inner.Folder/File Name.txt"), "x");
+    const std::string folder = Join(Join(tmp.Str(), "Mixed Case Folder"), "Inner.Folder");
+    const std::string file = Join(folder, "File Name.txt");
+    const std::string listed = TDirectoryRoutines::ExpandLongPath(file);
+    EXPECT_EQ(TDirectoryRoutines::ExpandLongPath(folder), listed.substr(0, listed.size() - 14));
+    const std::string missing = Join(folder, "No Such File");
+    EXPECT_EQ(missing, TDirectoryRoutines::ExpandLongPath(missing));
+#ifdef _WIN32
+    std::string upper = file, lower = file;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    EXPECT_EQ("\\Mixed Case Folder\\Inner.Folder\\File Name.txt", listed.substr(listed.size() - 45));
+    // Asked again in other letter case, and twice so the folders come from what was kept.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(listed, TDirectoryRoutines::ExpandLongPath(upper));
+        EXPECT_EQ(listed, TDirectoryRoutines::ExpandLongPath(lower));
+    }
+    const std::string lowerFolder = lower.substr(0, lower.size() - 14);
+    EXPECT_EQ(listed.substr(0, listed.size() - 14), TDirectoryRoutines::ExpandLongPath(lowerFolder));
+    EXPECT_EQ(listed.substr(0, listed.size() - 13), TDirectoryRoutines::ExpandLongPath(lowerFolder + "\\"));
+    const std::string missingLower = lowerFolder + "\\no such file";
+    EXPECT_EQ(missingLower, TDirectoryRoutines::ExpandLongPath(missingLower));
+#else
+    // Names keep their letter case here: another spelling is another, missing, path.
+    EXPECT_EQ(file, listed);
+    const std::string other = Join(Join(Join(tmp.Str(), "MIXED CASE FOLDER"), "Inner.Folder"), "File Name.txt");
+    EXPECT_EQ(other, TDirectoryRoutines::ExpandLongPath(other));
 #endif
 }
 
