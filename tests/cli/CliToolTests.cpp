@@ -420,6 +420,58 @@ TEST(CliTool, QuestionsAreAskedOnTheTerminal)
     EXPECT_TRUE(tree.Exists("keep.txt"));
 }
 
+namespace {
+// The bytes of a "...Bytes" field: %XX escapes as a URL decoder reads them.
+std::string Unescaped(const std::string& text)
+{
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            bytes += text[i];
+        }
+    }
+    return bytes;
+}
+} // namespace
+
+// Names here are bytes: a script must get back the very path, not replacement characters.
+TEST(CliTool, JsonKeepsTheBytesOfNamesThatAreNotUtf8)
+{
+    Tree tree;
+    const std::string folder = tree.Str() + "/d\xFFir", file = folder + "/a\xFE%b.tmp";
+    fs::create_directories(fs::path(folder));
+    WriteBytes(file, "x");
+    WriteBytes(folder + "/safe.cache", "c");
+    const TToolRun scan = RunTool({"scan", folder, tree.Str(), "--options", "13", "--no-prefs", "--json"});
+    ASSERT_EQ(0, scan.status) << scan.err;
+    const nlohmann::json document = nlohmann::json::parse(scan.out);
+    ASSERT_EQ(2u, document["targetsBytes"].size());
+    EXPECT_EQ(folder, Unescaped(document["targetsBytes"][0]));
+    EXPECT_TRUE(document["targetsBytes"][1].is_null());
+    std::set<std::string> paths;
+    for (const auto& object : document["objects"]) {
+        const std::string path = object["path"];
+        EXPECT_EQ(path.find("\xEF\xBF\xBD") != std::string::npos, object.contains("pathBytes")) << path;
+        paths.insert(object.contains("pathBytes") ? Unescaped(object["pathBytes"]) : path);
+    }
+    EXPECT_EQ((std::set<std::string>{file, tree.File("sub/temp.tmp")}), paths);
+
+    // The clean report lists the Potentially Unsafe file that Check Safe leaves.
+    const TToolRun clean =
+        RunTool({"clean", folder, "--options", "13,14", "--check", "safe", "--no-prefs", "--yes", "--json"});
+    ASSERT_EQ(0, clean.status) << clean.err;
+    const nlohmann::json cleaned = nlohmann::json::parse(clean.out)["clean"];
+    std::vector<std::string> skipped;
+    for (const auto& line : cleaned["linesBytes"])
+        if (!line.is_null())
+            skipped.push_back(Unescaped(line));
+    EXPECT_THAT(skipped, testing::Contains(testing::HasSubstr(file)));
+    EXPECT_TRUE(fs::exists(fs::path(file)));
+}
+
 // A scan only: the system's temporary folder is moved to a scratch folder, and even so the
 // tool is never run to clean it.
 TEST(CliTool, SystemFolderOptionsAreMarked)
