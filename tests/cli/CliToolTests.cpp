@@ -247,6 +247,34 @@ TEST(CliTool, PreferencesBesideTheToolAreReadNeverWritten)
     EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", empty, "--no-prefs", "--stored"}, tool).status);
 }
 
+TEST(CliTool, UnusableFilesAndPathsAreRefusedBeforeAnyWork)
+{
+    Tree tree;
+    const TToolRun folderPrefs = RunTool({"scan", tree.Str(), "--options", "13", "--prefs", tree.File("sub")});
+    EXPECT_EQ(2, folderPrefs.status);
+    EXPECT_THAT(folderPrefs.err, HasSubstr("\"" + tree.File("sub") + "\" is a folder"));
+    EXPECT_THAT(folderPrefs.err, testing::Not(HasSubstr("does not exist")));
+
+    // An empty name is neither the settings beside the tool nor "no report".
+    for (const char* option : {"--prefs", "--report"}) {
+        const TToolRun empty = RunTool({"scan", tree.Str(), "--options", "13", option, ""});
+        EXPECT_EQ(2, empty.status) << option;
+        EXPECT_THAT(empty.err, HasSubstr(std::string(option) + " needs a file name")) << option;
+        EXPECT_EQ("", empty.out) << option;
+    }
+    // A report that could never be saved stops the clean before it deletes.
+    const TToolRun folderReport =
+        RunTool({"clean", tree.Str(), "--options", "13", "--no-prefs", "--yes", "--report", tree.File("sub")});
+    EXPECT_EQ(2, folderReport.status);
+    EXPECT_THAT(folderReport.err, HasSubstr("\"" + tree.File("sub") + "\" is a folder"));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
+
+    const TToolRun nowhere = RunTool({"drive-info", tree.File("nowhere")});
+    EXPECT_EQ(2, nowhere.status);
+    EXPECT_THAT(nowhere.err, HasSubstr("\"" + tree.File("nowhere") + "\" does not exist"));
+    EXPECT_EQ("", nowhere.out);
+}
+
 TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
 {
     Tree tree;
