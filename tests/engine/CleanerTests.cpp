@@ -4,7 +4,7 @@
 #include "engine/uCleaner.h"
 #include "engine/uEngineConstants.h"
 #include "platform/PlatformFiles.h"
-#include "support/VelaDetect.h"
+#include "uVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +89,7 @@ TEST(Cleaner, ReportLinesKeepTheirLayoutAndSaveWithLineBreaks)
 
     const auto& lines = run.Lines();
     ASSERT_EQ(10u, lines.size());
-    EXPECT_EQ("Quillsweep " + TDetect::GetProgramVersion() + " Report\r\n", lines[0]);
+    EXPECT_EQ("Quillsweep " QS_VERSION_TEXT " Report\r\n", lines[0]);
     EXPECT_EQ(0u, lines[1].find("Process started   : "));
     EXPECT_GT(lines[1].size(), std::string("Process started   : ").size());
     EXPECT_EQ("Total objects     :    1,234    Total size:      5 Mo", lines[2]);

@@ -149,8 +149,7 @@ TEST(RoutinesFiles, DeleteTreeNeverReachesThroughALink)
 
     TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + Sep(), true, true);
     // Called on the link itself, nothing happens either.
-    TDirectoryRoutines::DeleteTree(tree.File("top-link"), "", true, true);
-    EXPECT_EQ(TDirectoryRoutines::GetDirectorySize(tree.File("top-link"), true), 0);
+    EXPECT_FALSE(TDirectoryRoutines::DeleteTree(tree.File("top-link"), "", true, true));
 
     for (const char* name : {"keep1.txt", "keep2.txt", "nested/keep3.txt"})
         EXPECT_TRUE(fs::exists(outside.Path() / name)) << name;
