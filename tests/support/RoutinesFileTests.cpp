@@ -158,6 +158,25 @@ TEST(RoutinesFiles, DeleteTreeNeverReachesThroughALink)
     // Wine refuses to remove a Unix link to a folder; the link then stays, its target untouched.
     EXPECT_FALSE(TFileRoutines::IsSymbolicLink(tree.File("sub/link")));
 #endif
+
+    // A folder listed as a folder, then swapped for a link to itself moved outside, just before it
+    // is entered: only the opening can still tell, and it must refuse.
+    TempDir swapTree;
+    fs::create_directories(swapTree.Path() / "swapped");
+    WriteBytes(swapTree.File("swapped/inside.txt"), "precious");
+    const fs::path away = outside.Path() / "moved-away";
+    bool swapped = false;
+    TTreeDeletion rules;
+    rules.mayDelete = [&](const platform::HeldEntry& entry) {
+        if (entry.name == "swapped" && !swapped) {
+            fs::rename(swapTree.Path() / "swapped", away);
+            swapped = routines_testing::MakeDirectoryLink(away, swapTree.Path() / "swapped");
+        }
+        return true;
+    };
+    TDirectoryRoutines::DeleteTree(swapTree.Str(), swapTree.Str() + Sep(), true, true, rules);
+    ASSERT_TRUE(swapped);
+    EXPECT_TRUE(fs::exists(away / "inside.txt"));
 }
 
 TEST(RoutinesFiles, EmptyDirectoriesAndDates)
