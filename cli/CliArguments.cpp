@@ -119,6 +119,17 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
         return kExitDone;
     }
     request.hasOptionList = scan->count("--options") + clean->count("--options") > 0;
+    // An empty name would quietly mean the settings beside the tool, or no report at all.
+    const auto emptyName = [&](const char* name, const std::string& value) {
+        if (!value.empty() || scan->count(name) + clean->count(name) == 0)
+            return false;
+        platform::WriteConsoleText(platform::ConsoleStream::Error, "quillsweep-cli: " + std::string(name) +
+                                                                       " needs a file name, not \"\".\n"
+                                                                       "Run with --help for usage.\n");
+        return true;
+    };
+    if (emptyName("--prefs", request.prefsFile) || emptyName("--report", request.reportFile))
+        return kExitUsage;
     if (options->parsed())
         request.command = TCliCommand::Options;
     else if (scan->parsed())

@@ -101,7 +101,9 @@ int RunCleanCommand(const TCliRequest& request)
     terminal.Message(session.finalStatus);
     const std::vector<std::string>& lines = session.cleanReport->GetLines();
     if (request.json) {
-        document["clean"] = {{"status", session.finalStatus}, {"lines", lines}};
+        document["clean"] = {{"status", session.finalStatus}};
+        // The skipped objects are listed by path.
+        AddPaths(document["clean"], "lines", lines);
         PrintJson(terminal, document);
     } else {
         for (const std::string& line : lines)

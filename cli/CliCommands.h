@@ -13,6 +13,11 @@ int RunCleanCommand(const TCliRequest& request);
 // folders; empty for one that stays inside the targets.
 std::string SystemFoldersNote(int option);
 
+// Sets object[key] to the path and, when the path is not valid UTF-8 (so the document can only show
+// it with replacement characters), key + "Bytes" to all its bytes, "%XX"-escaped as in a URL.
+void AddPath(nlohmann::ordered_json& object, const std::string& key, const std::string& path);
+// The same for a list: key + "Bytes" holds null for each valid path, the escaped bytes for the others.
+void AddPaths(nlohmann::ordered_json& object, const std::string& key, const std::vector<std::string>& paths);
 // The scan as one JSON document: the found objects and the scan report's rows.
 nlohmann::ordered_json ScanDocument(TCliSession& session);
 // Prints the document; names that are not valid UTF-8 are written with replacement characters.

@@ -22,13 +22,14 @@ int RunOptionsCommand(const TCliRequest& request)
     for (int i = 0; i < CleanupOptionCount; ++i) {
         const auto option = options->GetOption(i);
         if (request.json) {
-            document.push_back({{"option", i},
-                                {"title", option->GetName()},
-                                {"safety", TCycleSetup::SafetyWord(option->GetSafety())},
-                                {"default", !option->GetExcludedFromDefault()},
-                                {"available", option->GetAvailable()},
-                                {"systemFolders", cli_reach::SearchesSystemFolders(i)},
-                                {"places", cli_reach::SystemPlaces(i)}});
+            nlohmann::ordered_json entry = {{"option", i},
+                                            {"title", option->GetName()},
+                                            {"safety", TCycleSetup::SafetyWord(option->GetSafety())},
+                                            {"default", !option->GetExcludedFromDefault()},
+                                            {"available", option->GetAvailable()},
+                                            {"systemFolders", cli_reach::SearchesSystemFolders(i)}};
+            AddPaths(entry, "places", cli_reach::SystemPlaces(i));
+            document.push_back(std::move(entry));
             continue;
         }
         terminal.Out(std::to_string(i) + "\t" + TCycleSetup::SafetyWord(option->GetSafety()) + "\t" +

@@ -132,6 +132,10 @@ int TCliSession::LoadPreferences()
         values->SetDefaults();
     } else {
         const std::string file = request.prefsFile.empty() ? DefaultPreferencesFile() : request.prefsFile;
+        if (!request.prefsFile.empty() && platform::DirectoryExists(file)) {
+            terminal.Message("The preferences file \"" + file + "\" is a folder.");
+            return kExitUsage;
+        }
         if (!request.prefsFile.empty() && !platform::FileExists(file)) {
             terminal.Message("The preferences file \"" + file + "\" does not exist.");
             return kExitUsage;
@@ -214,6 +218,11 @@ int TCliSession::ResolveSelection()
 
 int TCliSession::Prepare()
 {
+    // Found out before a clean, not when its report is to be saved.
+    if (!request.reportFile.empty() && platform::DirectoryExists(request.reportFile)) {
+        terminal.Message("The report file \"" + request.reportFile + "\" is a folder.");
+        return kExitUsage;
+    }
     int status = LoadPreferences();
     if (status >= 0)
         return status;

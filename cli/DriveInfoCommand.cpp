@@ -1,5 +1,6 @@
 #include "cli/DriveInfoCommand.h"
 
+#include "platform/PlatformDirectory.h"
 #include "support/VelaDriveInfo.h"
 
 #include <exception>
@@ -36,6 +37,11 @@ const Row kRows[] = {
 
 int RunDriveInfoCommand(const std::string& path, FILE* out, FILE* err)
 {
+    // The drive of a path that is not there would be some other drive's (the root's) details.
+    if (platform::GetAttributesAt(path) == platform::kInvalidAttributes) {
+        std::fprintf(err, "The path \"%s\" does not exist.\n", path.c_str());
+        return 2;
+    }
     // All rows are gathered first so that a failing query prints nothing but the notice.
     std::vector<std::string> lines;
     try {

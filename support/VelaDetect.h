@@ -49,7 +49,9 @@ public:
     // Write probe: true when a new file cannot be created in the directory.
     static bool IsDirectoryReadOnly(const std::string& directory);
 
-    // Drives. "Before XP" means Windows 95 to 2000; an unrecognised version is treated as newer.
+    // Drives. "Before XP" means Windows 95 to 2000, and on Windows also a version the table does
+    // not name (counted older than all it names); the drive routines then give no answers.
+    static bool IsBeforeXP(int version);
     // The root of a path's volume: the drive root on Windows, the mount point elsewhere; "" when unknown.
     static std::string GetDriveRoot(const std::string& path);
     static int GetDriveKind(const std::string& path);

@@ -11,13 +11,9 @@
 
 namespace {
 
-bool IsBeforeXP()
-{
-    const int version = TDetect::GetWindowsVersion();
-    return version >= wv95 && version <= wv2000;
-}
-
 bool UsesDriveLetters() { return platform::PathSeparator() == '\\'; }
+
+bool RunningBeforeXP() { return TDetect::IsBeforeXP(TDetect::GetWindowsVersion()); }
 
 // "C:" of "C:\dir", "\\server\share" of a UNC path, "" otherwise.
 std::string DriveOf(const std::string& path)
@@ -47,6 +43,15 @@ std::string SpaceRoot(const std::string& path)
 
 } // namespace
 
+bool TDetect::IsBeforeXP(int version)
+{
+    // A Windows the table cannot name is not trusted with the newer drive queries. Elsewhere no
+    // version is ever known, and the drive queries are the system's own.
+    if (version < wv95 || version > wv10)
+        return UsesDriveLetters();
+    return version <= wv2000;
+}
+
 std::string TDetect::GetDriveRoot(const std::string& path)
 {
     if (TDirectoryRoutines::IsDriveRoot(path))
@@ -64,7 +69,7 @@ std::string TDetect::GetDriveRoot(const std::string& path)
 
 int TDetect::GetDriveKind(const std::string& path)
 {
-    if (IsBeforeXP())
+    if (RunningBeforeXP())
         return dkUnknown;
     const std::string root = GetDriveRoot(path);
     if (root.empty())
@@ -75,7 +80,7 @@ int TDetect::GetDriveKind(const std::string& path)
 
 std::string TDetect::GetVolumeInfo(const std::string& path, int what)
 {
-    if (IsBeforeXP())
+    if (RunningBeforeXP())
         return "N/A";
     platform::VolumeInformation info;
     const std::string root = GetDriveRoot(path);
@@ -165,7 +170,7 @@ bool TDetect::IsSsdProductId(const std::string& device)
 
 bool TDetect::IsSolidStateDrive(const std::string& path)
 {
-    if (IsBeforeXP())
+    if (RunningBeforeXP())
         return false;
     for (uint8_t number : GetPhysicalDriveNumbers(path)) {
         const std::string device = TConvert::PhysicalDrivePath({number});

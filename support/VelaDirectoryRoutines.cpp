@@ -3,6 +3,11 @@
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
 
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+#include <unordered_map>
+
 namespace {
 
 using platform::DirectoryEntry;
@@ -87,6 +92,136 @@ std::string ParentOf(const std::string& path, std::string& name)
     return at == 0 ? std::string(".") : trimmed.substr(0, at);
 }
 
+bool IsPathSeparator(char ch) { return ch == '/' || ch == '\\'; }
+
+std::string JoinName(const std::string& folder, const std::string& name)
+{
+    return folder.back() == '\\' ? folder + name : folder + '\\' + name;
+}
+
+// Folders as their parents list them, by the text they were asked under. The scanner asks for
+// every object it finds, so each folder is looked up once; the bound keeps a long walk small.
+class TFolderSpellings {
+public:
+    bool Find(const std::string& given, std::string& listed)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = spellings_.find(given);
+        if (found == spellings_.end())
+            return false;
+        listed = found->second;
+        return true;
+    }
+    void Store(const std::string& given, const std::string& listed)
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (spellings_.size() >= kLimit)
+            spellings_.clear();
+        spellings_[given] = listed;
+    }
+
+private:
+    static constexpr size_t kLimit = 4096;
+    std::mutex mutex_;
+    std::unordered_map<std::string, std::string> spellings_;
+};
+
+TFolderSpellings& FolderSpellings()
+{
+    static TFolderSpellings spellings;
+    return spellings;
+}
+
+// The entry of parent named name, as the parent lists it. The system's own lookup compares
+// without letter case and also matches an 8.3 alias, whose entry then gives the long name.
+bool ListedName(const std::string& parent, const std::string& name, std::string& listed)
+{
+    // Those characters would make the name a pattern that matches other entries.
+    if (name.find_first_of("*?<>\"") != std::string::npos)
+        return false;
+    bool found = false;
+    platform::EnumerateDirectory(parent, [&](const DirectoryEntry& entry) {
+        listed = entry.name;
+        found = true;
+        return false;
+    }, name);
+    return found;
+}
+
+// "C:\" (its letter in capitals) or "\\server\share\" and where the names after it begin;
+// false for any other form.
+bool SplitRoot(const std::string& path, std::string& root, size_t& rest)
+{
+    if (path.size() >= 3 && path[1] == ':' && IsPathSeparator(path[2]) &&
+        std::isalpha(static_cast<unsigned char>(path[0]))) {
+        root = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])))) + ":\\";
+        rest = 3;
+        return true;
+    }
+    if (path.size() < 5 || !IsPathSeparator(path[0]) || !IsPathSeparator(path[1]) || path[2] == '?' ||
+        path[2] == '.')
+        return false;
+    const size_t server = path.find_first_of("\\/", 2);
+    if (server == std::string::npos || server == 2)
+        return false;
+    size_t share = path.find_first_of("\\/", server + 1);
+    if (share == server + 1)
+        return false;
+    if (share == std::string::npos)
+        share = path.size();
+    root = path.substr(0, share) + '\\';
+    std::replace(root.begin(), root.end(), '/', '\\');
+    rest = share;
+    return true;
+}
+
+// The path rebuilt from the root down with each name as its folder lists it, so that spellings
+// differing in letter case (or naming 8.3 aliases) give one text; "" when a name is missing or
+// the path has another form.
+std::string ListedSpelling(const std::string& path)
+{
+    std::string root;
+    size_t at = 0;
+    if (!SplitRoot(path, root, at))
+        return {};
+    std::vector<std::string> names;
+    while (at < path.size()) {
+        size_t end = at;
+        while (end < path.size() && !IsPathSeparator(path[end]))
+            ++end;
+        if (end > at)
+            names.push_back(path.substr(at, end - at));
+        at = end + 1;
+    }
+    if (names.empty())
+        return {};
+    for (const std::string& name : names)
+        if (name == "." || name == "..")
+            return {};
+    // given[i]: the folder of the first i names as asked.
+    std::vector<std::string> given(names.size(), root);
+    for (size_t i = 1; i < names.size(); ++i)
+        given[i] = JoinName(given[i - 1], names[i - 1]);
+    size_t known = 0;
+    std::string listed = root;
+    for (size_t i = names.size() - 1; i > 0; --i)
+        if (FolderSpellings().Find(given[i], listed)) {
+            known = i;
+            break;
+        }
+    for (size_t i = known; i < names.size(); ++i) {
+        std::string name;
+        if (!ListedName(listed, names[i], name))
+            return {};
+        listed = JoinName(listed, name);
+        if (i + 1 < names.size())
+            FolderSpellings().Store(given[i + 1], listed);
+    }
+    if (IsPathSeparator(path.back()))
+        listed += '\\';
+    return listed;
+}
+
 } // namespace
 
 bool TDirectoryRoutines::IsDirectory(const std::string& path)
@@ -153,8 +288,16 @@ std::string TDirectoryRoutines::ExpandLongPath(const std::string& path)
 {
     if (IsDriveRoot(path))
         return path.substr(0, 2);
+    if (path.empty())
+        return path;
+    // Windows names ignore letter case: one object must have one text, whatever spelling led to it.
+    if (platform::PathSeparator() == '\\') {
+        const std::string listed = ListedSpelling(path);
+        if (!listed.empty())
+            return listed;
+    }
     std::string result;
-    if (!path.empty() && platform::LongPathName(path, result))
+    if (platform::LongPathName(path, result))
         return result;
     return path;
 }

@@ -166,6 +166,8 @@ public:
                                     const std::function<bool()>& stopRequested = nullptr);
     // Last-write time as a local DOS date-time (0..0xFFFFFFFF); -1 when not a directory or unconvertible.
     static int64_t GetDirectoryDate(const std::string& path);
+    // An existing path spelled as the folders list their entries (long names; on Windows the
+    // entries' own letter case); the path as given when it cannot be found.
     static std::string ExpandLongPath(const std::string& path);
     static bool ForceRemoveDirectory(const std::string& path);
     // No entries at all, and a file can be created in it.

@@ -247,6 +247,34 @@ TEST(CliTool, PreferencesBesideTheToolAreReadNeverWritten)
     EXPECT_EQ(2, RunTool({"scan", tree.Str(), "--prefs", empty, "--no-prefs", "--stored"}, tool).status);
 }
 
+TEST(CliTool, UnusableFilesAndPathsAreRefusedBeforeAnyWork)
+{
+    Tree tree;
+    const TToolRun folderPrefs = RunTool({"scan", tree.Str(), "--options", "13", "--prefs", tree.File("sub")});
+    EXPECT_EQ(2, folderPrefs.status);
+    EXPECT_THAT(folderPrefs.err, HasSubstr("\"" + tree.File("sub") + "\" is a folder"));
+    EXPECT_THAT(folderPrefs.err, testing::Not(HasSubstr("does not exist")));
+
+    // An empty name is neither the settings beside the tool nor "no report".
+    for (const char* option : {"--prefs", "--report"}) {
+        const TToolRun empty = RunTool({"scan", tree.Str(), "--options", "13", option, ""});
+        EXPECT_EQ(2, empty.status) << option;
+        EXPECT_THAT(empty.err, HasSubstr(std::string(option) + " needs a file name")) << option;
+        EXPECT_EQ("", empty.out) << option;
+    }
+    // A report that could never be saved stops the clean before it deletes.
+    const TToolRun folderReport =
+        RunTool({"clean", tree.Str(), "--options", "13", "--no-prefs", "--yes", "--report", tree.File("sub")});
+    EXPECT_EQ(2, folderReport.status);
+    EXPECT_THAT(folderReport.err, HasSubstr("\"" + tree.File("sub") + "\" is a folder"));
+    EXPECT_TRUE(tree.Exists("sub/temp.tmp"));
+
+    const TToolRun nowhere = RunTool({"drive-info", tree.File("nowhere")});
+    EXPECT_EQ(2, nowhere.status);
+    EXPECT_THAT(nowhere.err, HasSubstr("\"" + tree.File("nowhere") + "\" does not exist"));
+    EXPECT_EQ("", nowhere.out);
+}
+
 TEST(CliTool, CleanRemovesExactlyTheCheckedObjects)
 {
     Tree tree;
@@ -418,6 +446,58 @@ TEST(CliTool, QuestionsAreAskedOnTheTerminal)
     EXPECT_EQ(0, accepted.status) << accepted.out;
     EXPECT_FALSE(tree.Exists("sub/temp.tmp") || tree.Exists("more.tmp"));
     EXPECT_TRUE(tree.Exists("keep.txt"));
+}
+
+namespace {
+// The bytes of a "...Bytes" field: %XX escapes as a URL decoder reads them.
+std::string Unescaped(const std::string& text)
+{
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            bytes += text[i];
+        }
+    }
+    return bytes;
+}
+} // namespace
+
+// Names here are bytes: a script must get back the very path, not replacement characters.
+TEST(CliTool, JsonKeepsTheBytesOfNamesThatAreNotUtf8)
+{
+    Tree tree;
+    const std::string folder = tree.Str() + "/d\xFFir", file = folder + "/a\xFE%b.tmp";
+    fs::create_directories(fs::path(folder));
+    WriteBytes(file, "x");
+    WriteBytes(folder + "/safe.cache", "c");
+    const TToolRun scan = RunTool({"scan", folder, tree.Str(), "--options", "13", "--no-prefs", "--json"});
+    ASSERT_EQ(0, scan.status) << scan.err;
+    const nlohmann::json document = nlohmann::json::parse(scan.out);
+    ASSERT_EQ(2u, document["targetsBytes"].size());
+    EXPECT_EQ(folder, Unescaped(document["targetsBytes"][0]));
+    EXPECT_TRUE(document["targetsBytes"][1].is_null());
+    std::set<std::string> paths;
+    for (const auto& object : document["objects"]) {
+        const std::string path = object["path"];
+        EXPECT_EQ(path.find("\xEF\xBF\xBD") != std::string::npos, object.contains("pathBytes")) << path;
+        paths.insert(object.contains("pathBytes") ? Unescaped(object["pathBytes"]) : path);
+    }
+    EXPECT_EQ((std::set<std::string>{file, tree.File("sub/temp.tmp")}), paths);
+
+    // The clean report lists the Potentially Unsafe file that Check Safe leaves.
+    const TToolRun clean =
+        RunTool({"clean", folder, "--options", "13,14", "--check", "safe", "--no-prefs", "--yes", "--json"});
+    ASSERT_EQ(0, clean.status) << clean.err;
+    const nlohmann::json cleaned = nlohmann::json::parse(clean.out)["clean"];
+    std::vector<std::string> skipped;
+    for (const auto& line : cleaned["linesBytes"])
+        if (!line.is_null())
+            skipped.push_back(Unescaped(line));
+    EXPECT_THAT(skipped, testing::Contains(testing::HasSubstr(file)));
+    EXPECT_TRUE(fs::exists(fs::path(file)));
 }
 
 // A scan only: the system's temporary folder is moved to a scratch folder, and even so the

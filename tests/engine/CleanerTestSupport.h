@@ -116,8 +116,10 @@ struct TCleanRun {
         cleaner->SetContext(context);
         if (stopAfterQuestions >= 0)
             dispatch->onQuestion = [this, stopAfterQuestions] {
-                if (static_cast<int>(dispatch->questions.size()) == stopAfterQuestions)
+                if (static_cast<int>(dispatch->questions.size()) == stopAfterQuestions) {
                     stopRequested = true;
+                    gate->Hold();
+                }
             };
         cleaner->Start();
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -154,7 +156,8 @@ struct TCleanRun {
     }
 
     std::shared_ptr<TSynchronizer> synchronizer = std::make_shared<TSynchronizer>();
-    std::shared_ptr<TCleanerTestDispatch> dispatch = std::make_shared<TCleanerTestDispatch>(synchronizer);
+    std::shared_ptr<engine_testing::TStopGate> gate = std::make_shared<engine_testing::TStopGate>(synchronizer);
+    std::shared_ptr<TCleanerTestDispatch> dispatch = std::make_shared<TCleanerTestDispatch>(gate);
     std::shared_ptr<ICleanupList> list = TEngineServices::CreateCleanupList(TCRC32Services::CreateCRC32());
     std::shared_ptr<IBroadcastParameters> figures = TEngineServices::CreateBroadcastParameters();
     std::shared_ptr<ICleanReport> report = TEngineServices::CreateCleanReport();

@@ -3,14 +3,18 @@
 
 #include "engine/uCleaner.h"
 #include "engine/uEngineConstants.h"
+#include "engine/uSecureRewrite.h"
+#include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"
-#include "support/VelaDetect.h"
+#include "platform/PlatformSystem.h"
+#include "uVersion.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <sstream>
 #include <stdexcept>
 
 using namespace cleaner_testing;
@@ -89,7 +93,7 @@ TEST(Cleaner, ReportLinesKeepTheirLayoutAndSaveWithLineBreaks)
 
     const auto& lines = run.Lines();
     ASSERT_EQ(10u, lines.size());
-    EXPECT_EQ("Quillsweep " + TDetect::GetProgramVersion() + " Report\r\n", lines[0]);
+    EXPECT_EQ("Quillsweep " QS_VERSION_TEXT " Report\r\n", lines[0]);
     EXPECT_EQ(0u, lines[1].find("Process started   : "));
     EXPECT_GT(lines[1].size(), std::string("Process started   : ").size());
     EXPECT_EQ("Total objects     :    1,234    Total size:      5 Mo", lines[2]);
@@ -218,6 +222,61 @@ TEST(Cleaner, SecureDeleteKeepsWhatItCannotRewriteAndDirectoryObjectsAreEmptied)
     EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "locked"));
     EXPECT_EQ((std::vector<std::string>{dir.File("locked")}), lockedRun.SkippedPaths());
 #endif
+}
+
+namespace {
+// "clean" or "rewrite", then the passes and the folder, for the child runs below.
+const char* const kPassesChildVariable = "QS_PASSES_CHILD";
+} // namespace
+
+// Runs only in the child processes started below (disabled otherwise): in a fresh run, where the
+// random pattern starts from the same state, N passes over "secret" either by the cleaner or by a
+// rewrite of its own, then one more random rewrite of "probe" that shows how far the pattern went.
+TEST(CleanerChild, DISABLED_RandomPassesThenAProbe)
+{
+    std::string setting;
+    if (!platform::GetEnvironmentValue(kPassesChildVariable, setting) || setting.empty())
+        GTEST_SKIP() << "only meaningful in a child run";
+    std::istringstream fields(setting);
+    std::string how, folder;
+    int passes = 0;
+    fields >> how >> passes >> std::ws;
+    std::getline(fields, folder);
+    const std::string secret = TScanPaths::Join(folder, "secret"), probe = TScanPaths::Join(folder, "probe");
+    if (how == "clean") {
+        TCleanRun run;
+        run.targets = {folder};
+        run.secureDelete = true;
+        run.randomPattern = true;
+        run.passes = static_cast<uint8_t>(passes);
+        run.Add(secret);
+        run.Clean();
+        ASSERT_FALSE(Exists(secret));
+    } else {
+        ASSERT_TRUE(TSecureRewriteFile(true).Rewrite(secret, static_cast<uint8_t>(passes)));
+    }
+    ASSERT_TRUE(TSecureRewriteFile(true).Rewrite(probe, 1));
+}
+
+TEST(Cleaner, SecureDeleteRunsTheConfiguredNumberOfPasses)
+{
+    TempDir dir;
+    const auto probeAfter = [&dir](const std::string& how, int passes) {
+        WriteBytes(dir.File("secret"), std::string(5000, 's'));
+        WriteBytes(dir.File("probe"), std::string(64, 'p'));
+        platform::SetEnvironmentValue(kPassesChildVariable, how + " " + std::to_string(passes) + " " + dir.Str());
+        const std::string command = "\"" + platform::ExecutablePath() +
+                                    "\" --gtest_also_run_disabled_tests --gtest_filter=CleanerChild.* > " +
+                                    dir.File("log") + " 2>&1";
+        const int status = std::system(command.c_str());
+        platform::SetEnvironmentValue(kPassesChildVariable, "");
+        EXPECT_EQ(0, status) << ReadBytes(dir.File("log"));
+        return ReadBytes(dir.File("probe"));
+    };
+    const std::string afterOne = probeAfter("rewrite", 1), afterTwo = probeAfter("rewrite", 2);
+    ASSERT_NE(afterOne, afterTwo);
+    EXPECT_EQ(afterOne, probeAfter("clean", 1));
+    EXPECT_EQ(afterTwo, probeAfter("clean", 2));
 }
 
 TEST(Cleaner, TemporaryPassRemovesOnlyEmptySubdirectoriesAndAStopSkipsIt)

@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,6 +37,47 @@ public:
 
 private:
     std::shared_ptr<ISynchronizer> synchronizer_;
+};
+
+// Stands between a worker and the test's synchronizer. Once Hold() is called (on the pumping
+// thread, where a test decides to press Stop) the worker's next call waits until Stop serves the
+// worker: what the worker does after a stop then follows from its own checks, never from how soon
+// the test thread gets to press Stop.
+class TStopGate : public ISynchronizer {
+public:
+    explicit TStopGate(std::shared_ptr<TSynchronizer> inner) : inner_(std::move(inner)) {}
+
+    void Hold()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        held_ = true;
+    }
+    void Synchronize(const std::function<void()>& call) override
+    {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            opened_.wait(lock, [this] { return !held_; });
+        }
+        inner_->Synchronize(call);
+    }
+    void PostNotice(TWindowHandle window, uint32_t message) override { inner_->PostNotice(window, message); }
+    void ServeUntil(const std::function<bool()>& finished) override
+    {
+        // Only Stop serves a worker, after setting its terminate request.
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            held_ = false;
+        }
+        opened_.notify_all();
+        inner_->ServeUntil(finished);
+    }
+    void Wake() override { inner_->Wake(); }
+
+private:
+    std::shared_ptr<TSynchronizer> inner_;
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool held_ = false;
 };
 
 // A worker whose body the test supplies.

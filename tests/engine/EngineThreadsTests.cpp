@@ -123,11 +123,13 @@ TEST(EngineThreads, WithoutDispatchOrSynchronizer)
     console->Stop();
     EXPECT_EQ(calls, 1);
 
-    // An error in the body ends it without taking the process down.
+    // An error in the body ends it without taking the process down, and Stop, which serves the
+    // worker until it ends, still returns.
     auto failing = std::make_shared<TTestWorker>([](TTestWorker&) { throw std::runtime_error("boom"); });
+    failing->SetDispatch(std::make_shared<TTestDispatch>(std::make_shared<TSynchronizer>()));
     failing->Start();
     failing->Stop();
-    EXPECT_FALSE(failing->ended);
+    EXPECT_TRUE(failing->ran);
 }
 
 TEST(EngineThreads, BroadcastParameters)

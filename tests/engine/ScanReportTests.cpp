@@ -4,8 +4,8 @@
 #include "engine/uEngineImplementation.h"
 #include "engine/uScanReport.h"
 #include "platform/PlatformNumberFormat.h"
-#include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
+#include "uVersion.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +103,7 @@ TEST(ScanReport, SavedText)
 {
     TempDir dir;
     const std::string file = dir.File("report.txt");
-    const std::string header = "Quillsweep " + TDetect::GetProgramVersion() + " Report";
+    const std::string header = "Quillsweep " QS_VERSION_TEXT " Report";
     const std::string point = platform::DecimalSeparator();
 
     // An empty list: every option at zero. Saving replaces an older, longer file completely.

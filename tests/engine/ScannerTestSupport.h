@@ -57,6 +57,8 @@ struct TScanResult {
     std::vector<std::string> statusTexts;
     std::vector<TSynchronizer::TNotice> notices;
     std::vector<std::shared_ptr<ICleanupListItem>> found;  // in the order ObjectFound saw them
+    // How many status texts had arrived when stopWhen asked for a stop (all of them without one).
+    size_t statusTextsBeforeStop = 0;
     int counterUpdates = 0;
     std::shared_ptr<ICleanupList> list;
     std::shared_ptr<IBroadcastParameters> counters;
@@ -75,12 +77,20 @@ struct TScanResult {
 inline TScanResult RunScan(const TScanSetup& setup)
 {
     auto synchronizer = std::make_shared<TSynchronizer>();
-    auto dispatch = std::make_shared<TRecordingDispatch>(synchronizer);
+    auto gate = std::make_shared<engine_testing::TStopGate>(synchronizer);
+    auto dispatch = std::make_shared<TRecordingDispatch>(gate);
     bool stopWanted = false;
-    if (setup.stopWhen)
-        dispatch->onStatus = [&](const std::string& text) { stopWanted = stopWanted || setup.stopWhen(text); };
-
     TScanResult result;
+    result.statusTextsBeforeStop = std::string::npos;
+    if (setup.stopWhen)
+        dispatch->onStatus = [&](const std::string& text) {
+            if (stopWanted || !setup.stopWhen(text))
+                return;
+            stopWanted = true;
+            result.statusTextsBeforeStop = dispatch->statusTexts.size();
+            gate->Hold();
+        };
+
     result.counters = TEngineServices::CreateBroadcastParameters();
     auto catalogue = TEngineServices::CreateCleanupOptionsList();
     catalogue->GetOption(21)->SetMasks(setup.customFileMasks);
@@ -115,6 +125,7 @@ inline TScanResult RunScan(const TScanSetup& setup)
     for (const auto& notice : synchronizer->TakeNotices())
         result.notices.push_back(notice);
     result.statusTexts = dispatch->statusTexts;
+    result.statusTextsBeforeStop = std::min(result.statusTextsBeforeStop, result.statusTexts.size());
     result.found = dispatch->found;
     result.counterUpdates = dispatch->counterUpdates;
     return result;

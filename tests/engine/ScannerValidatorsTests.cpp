@@ -139,6 +139,13 @@ TEST(ScannerValidators, Contents)
     EXPECT_FALSE(Passes(svFileContents, {"needle", true}, across));
     EXPECT_FALSE(Passes(svFileContents, {"NEEDLE", true}, broken));
     EXPECT_TRUE(Passes(svFileContents, {"LEaa", true}, broken));
+    // Ending one byte into the second read: found only when that read steps back the whole length.
+    const std::string oneIn = dir.File("one-in.bin");
+    std::string late(40000, 'a');
+    late.replace(32768 + 1 - 6, 6, "NEEDLE");
+    WriteBytes(oneIn, late);
+    EXPECT_TRUE(Passes(svFileContents, {"NEEDLE", true}, oneIn));
+    EXPECT_TRUE(Passes(svFileContents, {"needle", false}, oneIn));
     EXPECT_TRUE(Passes(svFileContents, {"", true}, dir.File("missing"))); // not even opened
     EXPECT_THROW(Passes(svFileContents, {"x", true}, dir.File("missing")), EOSError);
 

@@ -120,6 +120,21 @@ TEST(WindowsVersion, RunningSystemIsClassifiedAndCached)
 #endif
 }
 
+TEST(WindowsVersion, DriveRoutinesTakeAnUnknownWindowsAsOlderThanXP)
+{
+    for (int version : {wv95, wv95OSR2, wv98, wv98SE, wvNT, wvMe, wv2000})
+        EXPECT_TRUE(TDetect::IsBeforeXP(version)) << version;
+    for (int version : {wvXP, wvVista, wvServer2003, wv7, wv8, wv81, wv10})
+        EXPECT_FALSE(TDetect::IsBeforeXP(version)) << version;
+#ifdef _WIN32
+    EXPECT_TRUE(TDetect::IsBeforeXP(wvUnknown));
+    EXPECT_TRUE(TDetect::IsBeforeXP(wv10 + 1));
+#else
+    // No Windows version is ever known here (DriveDetection shows the drive routines answering).
+    EXPECT_FALSE(TDetect::IsBeforeXP(wvUnknown));
+#endif
+}
+
 TEST(FileArchitecture, ReadsPeHeadersTheTestWrites)
 {
     TempDir dir;

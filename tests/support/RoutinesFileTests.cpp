@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #ifndef _WIN32
 #include <sched.h>
@@ -64,6 +65,40 @@ TEST(RoutinesFiles, SizesAreSixtyFourBitAndCountLinksAsThemselves)
 #endif
 }
 
+TEST(RoutinesFiles, ExpandLongPathSpellsNamesAsTheirFoldersListThem)
+{
+    TempDir tmp;
+    fs::create_directories(tmp.Path() / "Mixed Case Folder" / "Inner.Folder");
+    WriteBytes(tmp.File("Mixed Case Folder/Inner.Folder/File Name.txt"), "x");
+    const std::string folder = Join(Join(tmp.Str(), "Mixed Case Folder"), "Inner.Folder");
+    const std::string file = Join(folder, "File Name.txt");
+    const std::string listed = TDirectoryRoutines::ExpandLongPath(file);
+    EXPECT_EQ(TDirectoryRoutines::ExpandLongPath(folder), listed.substr(0, listed.size() - 14));
+    const std::string missing = Join(folder, "No Such File");
+    EXPECT_EQ(missing, TDirectoryRoutines::ExpandLongPath(missing));
+#ifdef _WIN32
+    std::string upper = file, lower = file;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    EXPECT_EQ("\\Mixed Case Folder\\Inner.Folder\\File Name.txt", listed.substr(listed.size() - 45));
+    // Asked again in other letter case, and twice so the folders come from what was kept.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(listed, TDirectoryRoutines::ExpandLongPath(upper));
+        EXPECT_EQ(listed, TDirectoryRoutines::ExpandLongPath(lower));
+    }
+    const std::string lowerFolder = lower.substr(0, lower.size() - 14);
+    EXPECT_EQ(listed.substr(0, listed.size() - 14), TDirectoryRoutines::ExpandLongPath(lowerFolder));
+    EXPECT_EQ(listed.substr(0, listed.size() - 13), TDirectoryRoutines::ExpandLongPath(lowerFolder + "\\"));
+    const std::string missingLower = lowerFolder + "\\no such file";
+    EXPECT_EQ(missingLower, TDirectoryRoutines::ExpandLongPath(missingLower));
+#else
+    // Names keep their letter case here: another spelling is another, missing, path.
+    EXPECT_EQ(file, listed);
+    const std::string other = Join(Join(Join(tmp.Str(), "MIXED CASE FOLDER"), "Inner.Folder"), "File Name.txt");
+    EXPECT_EQ(other, TDirectoryRoutines::ExpandLongPath(other));
+#endif
+}
+
 TEST(RoutinesFiles, DeleteTreeEmptiesOnlyWhatItMay)
 {
     TempDir tmp;
@@ -115,8 +150,7 @@ TEST(RoutinesFiles, DeleteTreeNeverReachesThroughALink)
 
     TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + Sep(), true, true);
     // Called on the link itself, nothing happens either.
-    TDirectoryRoutines::DeleteTree(tree.File("top-link"), "", true, true);
-    EXPECT_EQ(TDirectoryRoutines::GetDirectorySize(tree.File("top-link"), true), 0);
+    EXPECT_FALSE(TDirectoryRoutines::DeleteTree(tree.File("top-link"), "", true, true));
 
     for (const char* name : {"keep1.txt", "keep2.txt", "nested/keep3.txt"})
         EXPECT_TRUE(fs::exists(outside.Path() / name)) << name;
@@ -125,6 +159,25 @@ TEST(RoutinesFiles, DeleteTreeNeverReachesThroughALink)
     // Wine refuses to remove a Unix link to a folder; the link then stays, its target untouched.
     EXPECT_FALSE(TFileRoutines::IsSymbolicLink(tree.File("sub/link")));
 #endif
+
+    // A folder listed as a folder, then swapped for a link to itself moved outside, just before it
+    // is entered: only the opening can still tell, and it must refuse.
+    TempDir swapTree;
+    fs::create_directories(swapTree.Path() / "swapped");
+    WriteBytes(swapTree.File("swapped/inside.txt"), "precious");
+    const fs::path away = outside.Path() / "moved-away";
+    bool swapped = false;
+    TTreeDeletion rules;
+    rules.mayDelete = [&](const platform::HeldEntry& entry) {
+        if (entry.name == "swapped" && !swapped) {
+            fs::rename(swapTree.Path() / "swapped", away);
+            swapped = routines_testing::MakeDirectoryLink(away, swapTree.Path() / "swapped");
+        }
+        return true;
+    };
+    TDirectoryRoutines::DeleteTree(swapTree.Str(), swapTree.Str() + Sep(), true, true, rules);
+    ASSERT_TRUE(swapped);
+    EXPECT_TRUE(fs::exists(away / "inside.txt"));
 }
 
 TEST(RoutinesFiles, EmptyDirectoriesAndDates)

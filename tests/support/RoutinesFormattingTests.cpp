@@ -8,6 +8,7 @@ TEST(RoutinesFormatting, CapacitiesRoundTripThroughTheirText)
     EXPECT_EQ(TNumberRoutines::BytesToKo(-1), 0);
     EXPECT_EQ(TNumberRoutines::BytesToKo(-5), 0);
     EXPECT_EQ(TNumberRoutines::BytesToKo(1023), 1);
+    EXPECT_EQ(TNumberRoutines::BytesToKo(1024), 1);
     EXPECT_EQ(TNumberRoutines::BytesToKo(2047), 1);
     EXPECT_EQ(TNumberRoutines::BytesToKo(2048), 2);
     EXPECT_EQ(TNumberRoutines::BytesToKo(5000000000LL), 4882812);
