@@ -40,6 +40,8 @@ struct DirectoryEntry {
     // A folder that roots another file system (reported as a reparse point too): never entered,
     // whether links are followed or not.
     bool mountPoint = false;
+    // The entry itself, where reading its facts told it (POSIX); unset otherwise.
+    FileIdentity identity;
 };
 
 // What a directory listing says of an entry without asking the file system again.

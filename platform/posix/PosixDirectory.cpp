@@ -43,6 +43,7 @@ bool DescribeAt(int dirFd, const char* path, const std::string& name, DirectoryE
     const mode_t mode = sx.stx_mode;
     uint32_t attributes = 0;
     entry.mountPoint = false;
+    entry.identity = {static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor)), static_cast<uint64_t>(sx.stx_ino)};
     if (S_ISLNK(mode)) {
         attributes |= kAttrReparsePoint;
         struct stat target {};
@@ -173,6 +174,11 @@ bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
 {
     if (!open_ || index >= entries_.size())
         return false;
+    // Reading the facts told it already.
+    if (index < slots_.size() && slots_[index] >= 0) {
+        identity = facts_[static_cast<size_t>(slots_[index])].identity;
+        return true;
+    }
     struct stat st {};
     const std::string& name = entries_[index].name;
     const int found = handle_ != -1 ? fstatat(static_cast<int>(handle_), name.c_str(), &st, AT_SYMLINK_NOFOLLOW)
