@@ -7,6 +7,14 @@ namespace {
 
 bool IsSeparator(char ch) { return ch == '/' || ch == platform::PathSeparator(); }
 
+// path begins with root and names something inside it (the steps are checked when walked).
+bool LiesBelow(const std::string& root, const std::string& path)
+{
+    if (root.empty() || path.size() <= root.size() || path.compare(0, root.size(), root) != 0)
+        return false;
+    return IsSeparator(root.back()) || (IsSeparator(path[root.size()]) && path.size() > root.size() + 1);
+}
+
 } // namespace
 
 std::vector<std::string> TObjectOrigins::NamesBelow(const std::string& root, const std::string& path)
@@ -52,7 +60,7 @@ TObjectOrigin TObjectOrigins::Capture(const std::shared_ptr<const std::string>& 
                                       const platform::FileIdentity& identity, bool link)
 {
     TObjectOrigin origin;
-    if (!root || NamesBelow(*root, path).empty())
+    if (!root || !LiesBelow(*root, path))
         return origin;
     origin.root = root;
     origin.rootIdentity = rootIdentity;
