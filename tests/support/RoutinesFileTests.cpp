@@ -313,3 +313,21 @@ TEST(RoutinesFiles, PipesNeverOpenAsFiles)
     CloseHandle(server);
 }
 #endif
+
+#ifndef _WIN32
+// Write permission given to a folder only to delete inside it is taken back when it stays.
+TEST(RoutinesFiles, AFolderLeftInPlaceKeepsItsMode)
+{
+    TempDir tree;
+    fs::create_directories(tree.Path() / "ro");
+    WriteBytes(tree.File("ro/.keep"), "hidden entries are not deleted");
+    WriteBytes(tree.File("ro/gone.txt"), "x");
+    const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec;
+    fs::permissions(tree.Path() / "ro", readOnly);
+    TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + Sep(), true, true);
+    EXPECT_FALSE(fs::exists(tree.Path() / "ro" / "gone.txt"));
+    ASSERT_TRUE(fs::exists(tree.Path() / "ro"));
+    EXPECT_EQ(readOnly, fs::status(tree.Path() / "ro").permissions() & fs::perms::all);
+    fs::permissions(tree.Path() / "ro", fs::perms::owner_all);
+}
+#endif
