@@ -46,7 +46,9 @@ void TSynchronizer::Synchronize(const std::function<void()>& call)
         workWaiting_.store(true, std::memory_order_release);
         NotifySleepers(lock);
     }
-    Signal();
+    // An owner that is serving calls right now takes this one too; only a resting one is woken.
+    if (!ownerServing_.load())
+        Signal();
     if (!SpinUntil([&] { return pending.done.load(std::memory_order_acquire); })) {
         std::unique_lock<std::mutex> lock(mutex_);
         ++sleepers_;
@@ -97,6 +99,32 @@ int TSynchronizer::ProcessPending()
         NotifySleepers(lock);
         ++ran;
     }
+    return ran;
+}
+
+int TSynchronizer::ServeBurst()
+{
+    // Stays on the calls while they keep coming, so a busy worker costs no queued message per
+    // call; gives the owner's other work (painting, input) its turn at least every slice.
+    constexpr std::chrono::milliseconds kSlice(8);
+    const auto until = std::chrono::steady_clock::now() + kSlice;
+    int ran = 0;
+    ownerServing_.store(true);
+    for (;;) {
+        ran += ProcessPending();
+        if (std::chrono::steady_clock::now() >= until || OwnerHasOtherWork() ||
+            !SpinUntil([&] { return workWaiting_.load(std::memory_order_acquire); }))
+            break;
+    }
+    ownerServing_.store(false);
+    // A call queued while the flag was still up found no one to wake it.
+    bool left;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        left = !calls_.empty();
+    }
+    if (left)
+        Signal();
     return ran;
 }
 

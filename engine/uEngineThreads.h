@@ -31,6 +31,9 @@ public:
 
     // Owner thread: runs the calls waiting now, in order; returns how many ran.
     int ProcessPending();
+    // Owner thread: runs calls as they come for a short while (see the .cpp), then returns to let
+    // the owner's own loop run; returns how many ran.
+    int ServeBurst();
     // Owner thread: waits until a call or a notice is pending or the timeout passes.
     bool WaitForWork(std::chrono::milliseconds timeout);
     // Notices kept by this synchronizer (those DeliverNotice did not pass elsewhere).
@@ -40,6 +43,8 @@ public:
 protected:
     // A call is waiting: tell the owner thread (any thread may call this).
     virtual void Signal() {}
+    // Whether the owner thread has its own work waiting (a window's input); ends a burst early.
+    virtual bool OwnerHasOtherWork() { return false; }
     virtual void DeliverNotice(TWindowHandle window, uint32_t message);
 
 private:
@@ -59,6 +64,8 @@ private:
     int sleepers_ = 0;  // threads waiting on changed_, guarded by mutex_
     // A call or a notice may be pending; read without the lock by a pumping thread that spins.
     std::atomic<bool> workWaiting_{false};
+    // The owner is inside ServeBurst and will take new calls without being signalled.
+    std::atomic<bool> ownerServing_{false};
 };
 
 // Base of the scanner and the cleaner: a suspended thread until Start, with a terminate request.

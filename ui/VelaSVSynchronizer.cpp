@@ -40,6 +40,11 @@ void TSVSynchronizer::Signal()
         PostMessageW(window_, kRunPendingCalls, 0, 0);
 }
 
+bool TSVSynchronizer::OwnerHasOtherWork()
+{
+    return (HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT | QS_SENDMESSAGE)) & (QS_INPUT | QS_PAINT | QS_SENDMESSAGE)) != 0;
+}
+
 void TSVSynchronizer::DeliverNotice(TWindowHandle window, uint32_t message)
 {
     PostMessageW(reinterpret_cast<HWND>(window), message, 0, 0);
@@ -49,7 +54,7 @@ LRESULT CALLBACK TSVSynchronizer::WindowProc(HWND window, UINT message, WPARAM w
 {
     if (message == kRunPendingCalls) {
         if (auto* self = reinterpret_cast<TSVSynchronizer*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-            self->ProcessPending();
+            self->ServeBurst();
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

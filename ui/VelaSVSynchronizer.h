@@ -17,6 +17,7 @@ public:
 
 protected:
     void Signal() override;
+    bool OwnerHasOtherWork() override;
     void DeliverNotice(TWindowHandle window, uint32_t message) override;
 
 private:
