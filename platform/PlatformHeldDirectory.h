@@ -75,6 +75,8 @@ public:
     void RestoreMode();
 
 private:
+    static void CloseNative(intptr_t handle);
+
     intptr_t handle_ = -1;
     FileIdentity identity_;
     uint32_t originalMode_ = 0;

@@ -74,34 +74,9 @@ bool SameKindAndIdentity(const HeldEntry& now, const HeldEntry& expected)
 
 } // namespace
 
-DirectoryHandle::~DirectoryHandle()
+void DirectoryHandle::CloseNative(intptr_t handle)
 {
-    if (handle_ >= 0)
-        ::close(static_cast<int>(handle_));
-}
-
-DirectoryHandle::DirectoryHandle(DirectoryHandle&& other) noexcept
-    : handle_(other.handle_), identity_(other.identity_), originalMode_(other.originalMode_),
-      modeChanged_(other.modeChanged_), finalPath_(std::move(other.finalPath_))
-{
-    other.handle_ = -1;
-    other.modeChanged_ = false;
-}
-
-DirectoryHandle& DirectoryHandle::operator=(DirectoryHandle&& other) noexcept
-{
-    if (this != &other) {
-        if (handle_ >= 0)
-            ::close(static_cast<int>(handle_));
-        handle_ = other.handle_;
-        identity_ = other.identity_;
-        originalMode_ = other.originalMode_;
-        modeChanged_ = other.modeChanged_;
-        finalPath_ = std::move(other.finalPath_);
-        other.handle_ = -1;
-        other.modeChanged_ = false;
-    }
-    return *this;
+    ::close(static_cast<int>(handle));
 }
 
 DirectoryHandle DirectoryHandle::Open(const std::string& path)

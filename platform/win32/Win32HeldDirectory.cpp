@@ -236,34 +236,9 @@ bool DeleteReadOnly(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info, bool 
 
 } // namespace
 
-DirectoryHandle::~DirectoryHandle()
+void DirectoryHandle::CloseNative(intptr_t handle)
 {
-    if (handle_ != -1)
-        CloseHandle(H(handle_));
-}
-
-DirectoryHandle::DirectoryHandle(DirectoryHandle&& other) noexcept
-    : handle_(other.handle_), identity_(other.identity_), originalMode_(other.originalMode_),
-      modeChanged_(other.modeChanged_), finalPath_(std::move(other.finalPath_))
-{
-    other.handle_ = -1;
-    other.modeChanged_ = false;
-}
-
-DirectoryHandle& DirectoryHandle::operator=(DirectoryHandle&& other) noexcept
-{
-    if (this != &other) {
-        if (handle_ != -1)
-            CloseHandle(H(handle_));
-        handle_ = other.handle_;
-        identity_ = other.identity_;
-        originalMode_ = other.originalMode_;
-        modeChanged_ = other.modeChanged_;
-        finalPath_ = std::move(other.finalPath_);
-        other.handle_ = -1;
-        other.modeChanged_ = false;
-    }
-    return *this;
+    CloseHandle(H(handle));
 }
 
 DirectoryHandle DirectoryHandle::Open(const std::string& path)
