@@ -1,6 +1,7 @@
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
 
@@ -20,12 +21,13 @@ struct FindCloser {
     }
 };
 
+// The pattern is joined after the folder's conversion: normalising would trim a pattern like "*.".
 std::wstring InDirectory(const std::string& directory, const std::string& name)
 {
-    std::string path = directory;
-    if (!path.empty() && path.back() != '\\' && path.back() != '/')
-        path += '\\';
-    return Widen(path + name);
+    std::wstring path = ExtendedPath(directory);
+    if (!path.empty() && path.back() != L'\\' && path.back() != L'/')
+        path += L'\\';
+    return path + Widen(name);
 }
 
 bool IsDotEntry(const wchar_t* name)
@@ -125,7 +127,7 @@ bool EnumerateDirectory(const std::string& directory, const std::function<bool(c
 bool QueryEntry(const std::string& path, DirectoryEntry& entry)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (path.empty() || !GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+    if (path.empty() || !GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data))
         return false;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
         return false;
@@ -160,13 +162,13 @@ bool DirectoryHasEntries(const std::string& directory, bool& hasEntries)
 
 uint32_t GetAttributesAt(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
     return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : attributes;
 }
 
 bool SetAttributesAt(const std::string& path, uint32_t attributes)
 {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = ExtendedPath(path);
     const DWORD current = GetFileAttributesW(wide.c_str());
     if (current == INVALID_FILE_ATTRIBUTES || (current & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
@@ -175,11 +177,11 @@ bool SetAttributesAt(const std::string& path, uint32_t attributes)
     return SetFileAttributesW(wide.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL) != 0;
 }
 
-bool RemoveDirectoryAt(const std::string& path) { return RemoveDirectoryW(Widen(path).c_str()) != 0; }
+bool RemoveDirectoryAt(const std::string& path) { return RemoveDirectoryW(ExtendedPath(path).c_str()) != 0; }
 
 bool DeleteLinkAt(const std::string& path)
 {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = ExtendedPath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
@@ -203,7 +205,7 @@ bool DeleteLinkAt(const std::string& path)
 
 bool LongPathName(const std::string& path, std::string& result)
 {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = ExtendedPath(path);
     DWORD length = GetLongPathNameW(wide.c_str(), nullptr, 0);
     if (length == 0)
         return false;
@@ -212,7 +214,7 @@ bool LongPathName(const std::string& path, std::string& result)
     if (length == 0 || length >= buffer.size())
         return false;
     buffer.resize(length);
-    result = Narrow(buffer);
+    result = Narrow(IsExtendedPath(wide) && !IsExtendedPath(Widen(path)) ? NormalPath(buffer) : buffer);
     return true;
 }
 

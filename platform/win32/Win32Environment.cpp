@@ -1,5 +1,6 @@
 #include "platform/PlatformEnvironment.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
 
@@ -65,7 +66,7 @@ char PathListSeparator() { return ';'; }
 
 bool IsExecutableFile(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

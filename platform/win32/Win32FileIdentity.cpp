@@ -1,5 +1,6 @@
 #include "platform/PlatformFileIdentity.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
 
@@ -10,7 +11,7 @@ bool QueryFileIdentity(const std::string& path, FileIdentity& identity)
     if (path.empty())
         return false;
     // No access rights are needed for the identity; backup semantics lets a directory be opened.
-    HANDLE handle = CreateFileW(Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE handle = CreateFileW(ExtendedPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;

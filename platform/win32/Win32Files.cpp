@@ -1,5 +1,6 @@
 #include "platform/PlatformFiles.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ static bool IsDiskFile(HANDLE h)
 
 FileHandle::FileHandle(const std::string& path, FileAccess access)
 {
-    const std::wstring wide = Widen(path);
+    const std::wstring wide = ExtendedPath(path);
     HANDLE h = INVALID_HANDLE_VALUE;
     switch (access) {
     case FileAccess::ReadShared:
@@ -131,21 +132,22 @@ bool FileHandle::Seek(int64_t position)
 
 bool FileExists(const std::string& path)
 {
-    const DWORD a = GetFileAttributesW(Widen(path).c_str());
+    const DWORD a = GetFileAttributesW(ExtendedPath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DirectoryExists(const std::string& path)
 {
-    const DWORD a = GetFileAttributesW(Widen(path).c_str());
+    const DWORD a = GetFileAttributesW(ExtendedPath(path).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteFileAt(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }
+bool DeleteFileAt(const std::string& path) { return DeleteFileW(ExtendedPath(path).c_str()) != 0; }
 
 bool CreateNewEmptyFile(const std::string& path)
 {
-    HANDLE h = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(ExtendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return false;
     CloseHandle(h);
@@ -159,6 +161,7 @@ char PathSeparator() { return '\\'; }
 namespace platform {
 bool MoveFileReplacing(const std::string& from, const std::string& to)
 {
-    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(ExtendedPath(from).c_str(), ExtendedPath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 } // namespace platform

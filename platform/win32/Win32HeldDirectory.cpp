@@ -1,6 +1,7 @@
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
 #include <winioctl.h>
@@ -71,6 +72,27 @@ HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access,
     return NT_SUCCESS(status) ? child : INVALID_HANDLE_VALUE;
 }
 
+// The DOS path from the object's name, where the system keeps that name as one: Wine does
+// ("\??\C:\..."), and fails the final-path call past MAX_PATH on a fixed buffer. Windows keeps
+// "\Device\..." names, and its call has no such limit.
+bool DosPathFromObjectName(HANDLE handle, std::wstring& path)
+{
+    std::vector<uint64_t> buffer(8 + 32768 * sizeof(wchar_t) / 8);  // UNICODE_STRING, then the longest name
+    ULONG returned = 0;
+    constexpr auto kObjectNameInformation = static_cast<OBJECT_INFORMATION_CLASS>(1);
+    if (!NT_SUCCESS(NtQueryObject(handle, kObjectNameInformation, buffer.data(),
+                                  static_cast<ULONG>(buffer.size() * sizeof buffer[0]), &returned)))
+        return false;
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    if (!name->Buffer)
+        return false;
+    const std::wstring text(name->Buffer, name->Length / sizeof(wchar_t));
+    if (text.compare(0, 4, L"\\??\\") != 0)
+        return false;
+    path = NormalPath(L"\\\\?\\" + text.substr(4));
+    return !IsExtendedPath(path);
+}
+
 // A DOS final path without its "\\?\" (or "\\?\UNC\") prefix; the NT form when the volume has no
 // DOS name, which then starts with a single backslash.
 bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path)
@@ -83,15 +105,9 @@ bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path)
         length = GetFinalPathNameByHandleW(handle, &buffer[0], static_cast<DWORD>(buffer.size()), flags);
     }
     if (length == 0 || length >= buffer.size())
-        return false;
+        return length == 0 && !ntForm && DosPathFromObjectName(handle, path);
     buffer.resize(length);
-    if (!ntForm) {
-        if (buffer.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-            buffer.replace(0, 8, L"\\\\");
-        else if (buffer.compare(0, 4, L"\\\\?\\") == 0)
-            buffer.erase(0, 4);
-    }
-    path = buffer;
+    path = ntForm ? buffer : NormalPath(buffer);
     return true;
 }
 
@@ -247,8 +263,8 @@ DirectoryHandle DirectoryHandle::Open(const std::string& path)
     if (path.empty())
         return result;
     // Deleting children needs nothing from the folder's handle; sharing lets them (and it) go.
-    Closer folder{CreateFileW(Widen(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    Closer folder{CreateFileW(ExtendedPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                              kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
     if (folder.handle == INVALID_HANDLE_VALUE)
         return result;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -401,7 +417,7 @@ bool QueryOwnIdentity(const std::string& path, FileIdentity& identity)
 {
     if (path.empty())
         return false;
-    Closer handle{CreateFileW(Widen(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+    Closer handle{CreateFileW(ExtendedPath(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
     BY_HANDLE_FILE_INFORMATION info{};
     if (handle.handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle.handle, &info))

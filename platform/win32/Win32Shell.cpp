@@ -1,5 +1,6 @@
 #include "platform/PlatformShell.h"
 #include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -96,7 +97,7 @@ bool ReadShellLinkTarget(const std::string& linkPath, std::string& target)
     ComRef<IPersistFile> file;
     if (FAILED(link.ptr->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.ptr))))
         return false;
-    if (FAILED(file.ptr->Load(Widen(linkPath).c_str(), STGM_READ)))
+    if (FAILED(file.ptr->Load(ExtendedPath(linkPath).c_str(), STGM_READ)))
         return false;
     wchar_t buffer[MAX_PATH + 1] = {};
     if (FAILED(link.ptr->GetPath(buffer, MAX_PATH, nullptr, SLGP_RAWPATH)))
