@@ -79,6 +79,11 @@ TEST(LinkSafety, ScanAndCleanOfEverythingLeavesTheOutsideIntact)
         // followed, they would make this scan a walk of the whole disk.
         TempDir cache;
         routines_testing::ScopedEnvironment cacheHome("XDG_CACHE_HOME", cache.Str());
+#ifndef _WIN32
+        // Nor the home folder: its documents and desktop are sources of the options too.
+        TempDir home;
+        routines_testing::ScopedEnvironment homeFolder("HOME", home.Str());
+#endif
 
         scanner_testing::TScanSetup setup;
         for (int option = 0; option < CleanupOptionCount; ++option)
