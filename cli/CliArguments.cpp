@@ -169,9 +169,10 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
 
     request.hasOptionList = app.count("--options") > 0;
     // An empty name would quietly mean the settings beside the tool, or no report at all.
-    for (const char* name : {"--prefs", "--report"})
-        if (app.count(name) > 0 && (name[2] == 'p' ? request.prefsFile : request.reportFile).empty())
-            return UsageError(first, std::string(name) + " needs a file name, not \"\".");
+    for (const auto& [name, value] : {std::pair<std::string, const std::string*>{"--prefs", &request.prefsFile},
+                                      {"--report", &request.reportFile}})
+        if (app.count(name) > 0 && value->empty())
+            return UsageError(first, name + " needs a file name, not \"\".");
     // Overwriting is --secure's; alone these would be ignored while the user believes otherwise.
     if (request.command == TCliCommand::Clean && !request.secure) {
         if (app.count("--passes") > 0)
