@@ -1,155 +1,196 @@
 #include "cli/CliArguments.h"
 
+#include "cli/CliHelp.h"
+#include "cli/CliNames.h"
 #include "engine/uEngineConstants.h"
 #include "platform/PlatformConsole.h"
+#include "platform/PlatformFiles.h"
 #include "support/VelaDetect.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
 
-const char* const kExamples = R"(
-Examples:
-  Preview what temporary, cache, backup and legacy files would be removed from two folders
-  (nothing is deleted):
-    quillsweep-cli scan D:\Downloads E:\Shared --options 13-16
-  The same with the Safe options: they also reach the system's own folders (temporary
-  folders, Recycle Bin, prefetch files, browser caches ...), not only the targets:
-    quillsweep-cli scan D:\Work --safe
-  Preview as one JSON document and save the scan report:
-    quillsweep-cli scan D:\Work --options 4,13-16 --json --report scan.txt
-  Clean the Safe objects only, answering every question yes, and keep the clean report:
-    quillsweep-cli clean D:\Work --options 13-17 --check safe --yes --report clean.txt
-  Clean with secure deletion in three random passes:
-    quillsweep-cli clean D:\Work --options 13 --secure --passes 3 --random
-  List the clean-up options and their indexes:
-    quillsweep-cli options
-
-Selection: scan and clean need one of --options, --safe, --default, --all or --stored (the
-options ticked in the program's window, read from quillswp32.prefs beside the tool or from
---prefs). Options listed as "system folders" search the system's own folders, whatever the
-targets.
-Questions: clean shows what it found and asks once before deleting anything, naming the
-system folders it would touch; then come the unsafe-items and solid-state warnings and, when
-Confirmations is on, one question per object. --yes answers every question yes; without a
-terminal and without --yes the clean is refused before anything is deleted (status 3).
-Exit status: 0 done, 1 failed, 2 usage error or refused input, 3 refused at a question,
-130 interrupted (Ctrl-C stops the running scan or clean as the Stop button does).
-)";
+using platform::ConsoleStream;
 
 const char* const kNoSelection =
-    "quillsweep-cli: no clean-up options were chosen. Choose them with --options LIST, --safe, --default, "
-    "--all or --stored (the options ticked in the program's window); \"quillsweep-cli options\" lists them.\n";
+    "no clean-up options were chosen. Choose them with --options LIST, --safe, --default, "
+    "--all or --stored (the options ticked in the program's window); \"quillsweep-cli options\" lists them.";
+
+int UsageError(const std::string& command, const std::string& message)
+{
+    std::string text = "quillsweep-cli: " + message + "\n" + cli_help::Usage(command);
+    text += "Run \"quillsweep-cli help" + (command.empty() ? std::string() : " " + command) + "\" for more.\n";
+    platform::WriteConsoleText(ConsoleStream::Error, text);
+    return kExitUsage;
+}
+
+int PrintHelp(const std::string& command)
+{
+    platform::WriteConsoleText(ConsoleStream::Output, cli_help::HelpText(command));
+    return kExitDone;
+}
+
+bool IsHelpFlag(const std::string& argument)
+{
+    return argument == "-h" || argument == "--help" || (argument == "/?" && platform::PathSeparator() == '\\');
+}
+
+std::string UnknownCommand(const std::string& word)
+{
+    std::string text = "\"" + word + "\" is not a command";
+    const std::string close = cli_help::Suggest(word, cli_help::Commands());
+    return close.empty() ? text + "." : text + "; did you mean \"" + close + "\"?";
+}
 
 void AddSelection(CLI::App& command, TCliRequest& request)
 {
-    auto* list = command.add_option("--options", request.optionList,
-                                    "Clean-up options by index, with ranges (0,4,13-16)");
-    auto* safe = command.add_flag("--safe", request.presetSafe, "The available Safe options (\"Set Safe\")");
-    auto* def = command.add_flag("--default", request.presetDefault,
-                                 "The available options of the default set (\"Set Default\")");
-    auto* all = command.add_flag("--all", request.presetAll, "Every available option (\"Set All\")");
-    auto* stored = command.add_flag("--stored", request.presetStored,
-                                    "The options ticked in the program's window, as saved in the settings");
+    auto* list = command.add_option("--options", request.optionList);
+    auto* safe = command.add_flag("--safe", request.presetSafe);
+    auto* def = command.add_flag("--default", request.presetDefault);
+    auto* all = command.add_flag("--all", request.presetAll);
+    auto* stored = command.add_flag("--stored", request.presetStored);
     list->excludes(safe, def, all, stored);
     safe->excludes(def, all, stored);
     def->excludes(all, stored);
     all->excludes(stored);
-    command.add_option("--custom-files", request.customFiles, "Masks of Custom Files (21), such as \"*.tmp;*.log\"")
-        ->type_name("MASKS");
-    command.add_option("--custom-directories", request.customDirectories, "Masks of Custom Directories (22)")
-        ->type_name("MASKS");
-    auto* report = command.add_option("--report", request.reportFile, "Save the report text file as FILE");
-    report->type_name("FILE");
-    command.add_flag("--json", request.json, "Print one JSON document instead of lines");
-    auto* prefs = command.add_option("--prefs", request.prefsFile, "Read the settings from FILE")->type_name("FILE");
-    auto* none = command.add_flag("--no-prefs", request.noPrefs, "Use the default settings");
+    command.add_option("--custom-files", request.customFiles);
+    command.add_option("--custom-directories", request.customDirectories);
+    command.add_option("--report", request.reportFile);
+    command.add_flag("--json", request.json);
+    auto* prefs = command.add_option("--prefs", request.prefsFile);
+    auto* none = command.add_flag("--no-prefs", request.noPrefs);
     prefs->excludes(none);
-    command.add_option("targets", request.targets, "Directories or drives to clean")->type_name("TARGET");
+    command.add_option("targets", request.targets);
+}
+
+// Every flag the command knows, for suggestions.
+std::vector<std::string> FlagNames(const CLI::App& app)
+{
+    std::vector<std::string> names;
+    for (const CLI::Option* option : app.get_options()) {
+        for (const std::string& name : option->get_lnames())
+            names.push_back("--" + name);
+        for (const std::string& name : option->get_snames())
+            names.push_back("-" + name);
+    }
+    return names;
+}
+
+// The words the command did not expect, in the order given, each with a suggestion when one is close.
+std::string Unexpected(const std::vector<std::string>& words, const CLI::App& app)
+{
+    std::string text = words.size() == 1 ? "unexpected argument" : "unexpected arguments";
+    const std::vector<std::string> flags = FlagNames(app);
+    for (size_t i = 0; i < words.size(); ++i) {
+        text += (i == 0 ? " \"" : ", \"") + words[i] + "\"";
+        if (words[i].size() > 1 && words[i][0] == '-') {
+            const std::string close = cli_help::Suggest(words[i].substr(0, words[i].find('=')), flags);
+            if (!close.empty())
+                text += " (did you mean \"" + close + "\"?)";
+        }
+    }
+    return text;
 }
 
 } // namespace
 
 int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& request)
 {
-    CLI::App app("Quillsweep command-line tool: scan, report and clean from a terminal or a script.",
-                 "quillsweep-cli");
-    app.footer(kExamples);
-    app.require_subcommand(0, 1);
-    bool version = false;
-    app.add_flag("--version", version, "Print the program version");
+    const auto flagsEnd = std::find(arguments.begin(), arguments.end(), "--");
+    if (arguments.empty())
+        return UsageError("", "a command is required.");
+    const std::string first = arguments[0];
+    if (first == "-V" || first == "--version") {
+        platform::WriteConsoleText(ConsoleStream::Output, "Quillsweep " + TDetect::GetProgramVersion() + "\n");
+        return kExitDone;
+    }
+    if (first == "help") {
+        if (arguments.size() == 1)
+            return PrintHelp("");
+        if (cli_help::HelpText(arguments[1]).empty())
+            return UsageError("", UnknownCommand(arguments[1]));
+        return PrintHelp(arguments[1]);
+    }
+    const bool commandGiven = !cli_help::HelpText(first).empty();
+    if (std::any_of(arguments.begin(), flagsEnd, IsHelpFlag))
+        return PrintHelp(commandGiven ? first : "");
+    if (!commandGiven) {
+        if (first.size() > 1 && first[0] == '-') {
+            const std::string close = cli_help::Suggest(first, {"--help", "--version"});
+            return UsageError("", "unknown flag \"" + first + "\"" +
+                                      (close.empty() ? "; a command comes first." : "; did you mean \"" + close + "\"?"));
+        }
+        return UsageError("", UnknownCommand(first));
+    }
 
-    CLI::App* options = app.add_subcommand("options", "List the clean-up options (index, safety, default, "
-                                                      "availability, title; tab-separated); \"system folders\" "
-                                                      "marks those that search beyond the targets");
-    options->add_flag("--json", request.json, "Print one JSON document instead of lines");
-    CLI::App* scan = app.add_subcommand("scan", "Scan the targets and list the found objects (deletes nothing)");
-    AddSelection(*scan, request);
-    CLI::App* clean = app.add_subcommand("clean", "Scan the targets, then delete the checked objects");
-    AddSelection(*clean, request);
-    clean->add_option("--check", request.check, "Objects to clean: safe (Check Safe) or all as found")
-        ->check(CLI::IsMember({"safe", "all"}));
-    clean->add_flag("--yes", request.yes, "Answer yes to every question");
-    clean->add_flag("--secure", request.secure, "Overwrite files before deleting them");
-    clean->add_option("--passes", request.passes, "Overwrite passes, 1 to 7")->check(CLI::Range(1, 7));
-    clean->add_flag("--random", request.random, "Overwrite with a random pattern");
-    CLI::App* driveInfo = app.add_subcommand("drive-info", "Show what is known of the drive that holds PATH");
-    driveInfo->add_option("path", request.drivePath, "A path on the drive")->required()->type_name("PATH");
+    CLI::App app(first, "quillsweep-cli " + first);
+    app.set_help_flag();
+    app.allow_extras();
+    if (first == "options") {
+        request.command = TCliCommand::Options;
+        app.add_flag("--json", request.json);
+    } else if (first == "drive-info") {
+        request.command = TCliCommand::DriveInfo;
+        app.add_flag("--json", request.json);
+        app.add_option("path", request.drivePath);
+    } else {
+        request.command = first == "scan" ? TCliCommand::Scan : TCliCommand::Clean;
+        AddSelection(app, request);
+        if (first == "scan") {
+            app.add_flag("-0,--null", request.nullSeparated);
+        } else {
+            app.add_option("--check", request.check)->check(CLI::IsMember({"safe", "all"}));
+            app.add_flag("--yes", request.yes);
+            app.add_flag("--secure", request.secure);
+            app.add_option("--passes", request.passes)->check(CLI::Range(1, 7));
+            app.add_flag("--random", request.random);
+        }
+    }
 
     // CLI11 takes the arguments last first.
-    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
     try {
         app.parse(reversed);
-    } catch (const CLI::CallForHelp&) {
-        platform::WriteConsoleText(platform::ConsoleStream::Output, app.help("", CLI::AppFormatMode::All));
-        return kExitDone;
-    } catch (const CLI::CallForAllHelp&) {
-        platform::WriteConsoleText(platform::ConsoleStream::Output, app.help("", CLI::AppFormatMode::All));
-        return kExitDone;
     } catch (const CLI::ParseError& error) {
-        platform::WriteConsoleText(platform::ConsoleStream::Error,
-                                   "quillsweep-cli: " + std::string(error.what()) + "\nRun with --help for usage.\n");
-        return kExitUsage;
+        return UsageError(first, error.what());
     }
-    if (version) {
-        platform::WriteConsoleText(platform::ConsoleStream::Output,
-                                   "Quillsweep " + TDetect::GetProgramVersion() + "\n");
-        return kExitDone;
-    }
-    request.hasOptionList = scan->count("--options") + clean->count("--options") > 0;
+    std::vector<std::string> extras = app.remaining();
+    extras.erase(std::remove(extras.begin(), extras.end(), "--"), extras.end());
+    if (!extras.empty())
+        return UsageError(first, Unexpected(extras, app));
+    if (request.command == TCliCommand::DriveInfo && app.count("path") == 0)
+        return UsageError(first, "drive-info needs a PATH.");
+    if (request.command != TCliCommand::Scan && request.command != TCliCommand::Clean)
+        return -1;
+
+    request.hasOptionList = app.count("--options") > 0;
     // An empty name would quietly mean the settings beside the tool, or no report at all.
-    const auto emptyName = [&](const char* name, const std::string& value) {
-        if (!value.empty() || scan->count(name) + clean->count(name) == 0)
-            return false;
-        platform::WriteConsoleText(platform::ConsoleStream::Error, "quillsweep-cli: " + std::string(name) +
-                                                                       " needs a file name, not \"\".\n"
-                                                                       "Run with --help for usage.\n");
-        return true;
-    };
-    if (emptyName("--prefs", request.prefsFile) || emptyName("--report", request.reportFile))
-        return kExitUsage;
-    if (options->parsed())
-        request.command = TCliCommand::Options;
-    else if (scan->parsed())
-        request.command = TCliCommand::Scan;
-    else if (clean->parsed())
-        request.command = TCliCommand::Clean;
-    else if (driveInfo->parsed())
-        request.command = TCliCommand::DriveInfo;
-    else {
-        platform::WriteConsoleText(platform::ConsoleStream::Error, "quillsweep-cli: a command is required\n"
-                                                                   "Run with --help for usage.\n");
-        return kExitUsage;
+    for (const auto& [name, value] : {std::pair<std::string, const std::string*>{"--prefs", &request.prefsFile},
+                                      {"--report", &request.reportFile}})
+        if (app.count(name) > 0 && value->empty())
+            return UsageError(first, name + " needs a file name, not \"\".");
+    // Overwriting is --secure's; alone these would be ignored while the user believes otherwise.
+    if (request.command == TCliCommand::Clean && !request.secure) {
+        if (app.count("--passes") > 0)
+            return UsageError(first, "--passes overwrites files only with --secure.");
+        if (request.random)
+            return UsageError(first, "--random overwrites files only with --secure.");
     }
+    const bool toOutput = ReportToOutput(request);
+    if (request.json && (toOutput || request.nullSeparated))
+        return UsageError(first, std::string("--json and ") + (toOutput ? "--report -" : "--null") +
+                                     " would both write standard output.");
+    if (toOutput && request.nullSeparated)
+        return UsageError(first, "--report - and --null would both write standard output.");
     // Never the stored ticks unasked: they may reach far beyond the targets named here.
     const bool selected = request.hasOptionList || request.presetSafe || request.presetDefault ||
                           request.presetAll || request.presetStored;
-    if ((request.command == TCliCommand::Scan || request.command == TCliCommand::Clean) && !selected) {
-        platform::WriteConsoleText(platform::ConsoleStream::Error, kNoSelection);
-        return kExitUsage;
-    }
+    if (!selected)
+        return UsageError(first, kNoSelection);
     return -1;
 }
 
@@ -164,6 +205,12 @@ bool ParseOptionList(const std::string& text, unsigned& bits, std::string& error
         if (end == std::string::npos)
             end = text.size();
         const std::string item = text.substr(start, end - start);
+        start = end + 1;
+        const int named = cli_names::IndexOf(item);
+        if (named >= 0) {
+            bits |= 1u << named;
+            continue;
+        }
         int first = -1, last = -1;
         size_t dash = item.find('-');
         auto number = [](const std::string& digits, int& value) {
@@ -179,7 +226,10 @@ bool ParseOptionList(const std::string& text, unsigned& bits, std::string& error
                             ? number(item, first) && (last = first, true)
                             : number(item.substr(0, dash), first) && number(item.substr(dash + 1), last);
         if (!ok || first > last) {
-            error = "Invalid option list \"" + text + "\": \"" + item + "\" is not an index or a range.";
+            error = "Invalid option list \"" + text + "\": \"" + item + "\" is not an index, a range or a name.";
+            const std::string close = cli_help::Suggest(item, cli_names::AllNames());
+            if (!close.empty())
+                error += " Did you mean \"" + close + "\"?";
             return false;
         }
         if (last >= CleanupOptionCount) {
@@ -189,7 +239,6 @@ bool ParseOptionList(const std::string& text, unsigned& bits, std::string& error
         }
         for (int i = first; i <= last; ++i)
             bits |= 1u << i;
-        start = end + 1;
     }
     return true;
 }

@@ -20,8 +20,9 @@ struct TCliRequest {
     std::optional<std::string> customFiles;
     std::optional<std::string> customDirectories;
 
-    std::string reportFile;
+    std::string reportFile; // "-": standard output
     bool json = false;
+    bool nullSeparated = false; // -0: only the paths, each ended by a NUL byte
     std::string prefsFile;
     bool noPrefs = false;
 
@@ -46,5 +47,11 @@ constexpr int kExitInterrupted = 130;
 // run, otherwise the exit status after it printed the help, the version or the usage error.
 int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& request);
 
-// "0,4,13-16" -> bits; false with a message for anything else or an index outside 0..22.
+// The report is written to standard output instead of a file.
+inline bool ReportToOutput(const TCliRequest& request)
+{
+    return request.reportFile == "-";
+}
+
+// "0,4,13-16,backup-files" -> bits; false with a message for anything else or an index outside 0..22.
 bool ParseOptionList(const std::string& text, unsigned& bits, std::string& error);

@@ -1,40 +1,56 @@
 #include "app/uCycleSetup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliReach.h"
+#include "engine/uEngineConstants.h"
 #include "platform/PlatformConsole.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
+
+using cli_json::Json;
 
 namespace {
 
 const char* const kNotAsked = "No terminal to answer on: nothing was deleted (--yes answers yes).";
 const char* const kNothingChecked = "No object is checked: nothing was deleted.";
+const char* const kScanStopped = "The scan was stopped: nothing was deleted.";
 
-// A warning that must be answered yes before anything is deleted; the exit status otherwise.
-int Warn(TCliTerminal& terminal, const std::string& text)
+// Why a clean ended before it began; the exit status and what the document says.
+struct TEnd {
+    int status;
+    std::string code;
+    std::string text;
+};
+
+// A warning that must be answered yes before anything is deleted.
+bool Warn(TCliTerminal& terminal, const std::string& text, TEnd& end)
 {
     switch (terminal.AskYesNo(text)) {
-    case TCliTerminal::TAnswer::Yes: return -1;
+    case TCliTerminal::TAnswer::Yes: return true;
     case TCliTerminal::TAnswer::NotAsked:
         terminal.Message(text);
         terminal.Message(kNotAsked);
-        return kExitRefused;
-    default: return platform::InterruptRequested() ? kExitInterrupted : kExitRefused;
+        end = {kExitRefused, "refused", kNotAsked};
+        return false;
+    default:
+        end = platform::InterruptRequested() ? TEnd{kExitInterrupted, "stopped", "Stopped at a question: nothing was deleted."}
+                                             : TEnd{kExitRefused, "refused", "Refused at a question: nothing was deleted."};
+        return false;
     }
 }
 
-int SolidStateCheck(TCliSession& session)
+bool SolidStateCheck(TCliSession& session, TEnd& end)
 {
     if (!Preferences().SecureDeleteFiles)
-        return -1;
+        return true;
     try {
         if (!TCycleSetup::AnyOnSolidStateDrive(session.targets))
-            return -1;
+            return true;
     } catch (const std::exception& error) {
         session.terminal.Message(error.what());
-        return kExitFailed;
+        end = {kExitFailed, "failed", error.what()};
+        return false;
     }
-    return Warn(session.terminal, cycle_texts::kSolidStateWarning);
+    return Warn(session.terminal, cycle_texts::kSolidStateWarning, end);
 }
 
 // "Clean 12 objects (1 Ko), including /tmp and the Trash?": the one question before any deletion,
@@ -50,66 +66,112 @@ std::string CleanQuestion(TCliSession& session)
     return text + "?";
 }
 
+int64_t CheckedUnsafe(ICleanupList& objects)
+{
+    int64_t count = 0;
+    for (int32_t i = 0; i < objects.GetCount(); ++i)
+        if (const auto item = objects.GetItem(i))
+            count += item->GetChecked() && item->GetSafety() == scUnsafe;
+    return count;
+}
+
+std::string UnsafeWarning(int64_t count)
+{
+    return TNumberRoutines::GroupThousands(count) + (count == 1 ? " unsafe item is" : " unsafe items are") +
+           " checked in this list.\r\nAre you sure you want to continue?";
+}
+
+// What the clean did, object by object, with its report.
+Json CleanBody(TCliSession& session, const std::string& code, const std::string& text, bool ran)
+{
+    Json removed = Json::array(), skipped = Json::array();
+    int64_t removedSize = 0, skippedSize = 0, removedKo = 0, skippedKo = 0;
+    for (size_t i = 0; ran && i < session.cleanOutcomes.size(); ++i) {
+        const auto item = session.objects->GetItem(static_cast<int32_t>(i));
+        if (!item || session.cleanOutcomes[i] == 0)
+            continue;
+        const bool gone = session.cleanOutcomes[i] == 1;
+        (gone ? removed : skipped).push_back(ObjectEntry(session, *item));
+        (gone ? removedSize : skippedSize) += TCliSession::ByteSize(*item);
+        (gone ? removedKo : skippedKo) += item->GetSize();
+    }
+    Json body = {{"status", cli_json::Status(code, text)},
+                 {"totals",
+                  {{"removedCount", removed.size()},
+                   {"removedSize", removedSize},
+                   {"removedSizeText", TNumberRoutines::FormatCapacity(removedKo)},
+                   {"skippedCount", skipped.size()},
+                   {"skippedSize", skippedSize},
+                   {"skippedSizeText", TNumberRoutines::FormatCapacity(skippedKo)}}}};
+    body["removed"] = std::move(removed);
+    body["skipped"] = std::move(skipped);
+    std::vector<std::string> lines;
+    if (ran)
+        for (const std::string& line : session.cleanReport->GetLines())
+            for (const std::string& part : TStringRoutines::SplitString(TCliTerminal::PlainLines(line), '\n'))
+                lines.push_back(part);
+    cli_json::AddPaths(body, "reportLines", lines);
+    return body;
+}
+
 } // namespace
 
 int RunCleanCommand(const TCliRequest& request)
 {
     TCliTerminal terminal(request.yes);
     TCliSession session(request, terminal);
-    int status = session.Prepare();
-    if (status >= 0)
-        return status;
+    const int prepared = session.Prepare();
+    if (prepared >= 0)
+        return prepared;
 
     const bool stoppedScan = session.Scan();
     terminal.Message(session.finalStatus);
-    if (!request.json) {
-        terminal.Out("");
-        terminal.Out(TCycleSetup::ObjectsHeader(*session.broadcast));
-    }
+    session.SummarizeObjectLines();
+    terminal.Message(TStringRoutines::Trim(TCycleSetup::ObjectsHeader(*session.broadcast)));
+    Json scan;
+    if (request.json)
+        scan = ScanBody(session, stoppedScan);
+    const auto finish = [&](int status, const std::string& code, const std::string& text, bool ran) {
+        if (request.json) {
+            Json document = cli_json::Document("clean");
+            document["scan"] = std::move(scan);
+            document["clean"] = CleanBody(session, code, text, ran);
+            cli_json::Print(terminal, std::move(document), status);
+        }
+        return status;
+    };
+
+    TEnd end{kExitDone, "", ""};
     if (stoppedScan)
-        return kExitInterrupted;
+        return finish(kExitInterrupted, "stopped", kScanStopped, false);
     if (session.objects->GetCount() == 0) {
         terminal.Message(cycle_texts::kNoResults);
-        if (request.json)
-            PrintJson(terminal, {{"scan", ScanDocument(session)}, {"clean", nullptr}});
-        return kExitDone;
+        return finish(kExitDone, "nothingFound", cycle_texts::kNoResults, false);
     }
     if (request.check == "safe")
         TCycleSetup::CheckSafe(*session.objects, *session.broadcast);
     if (session.broadcast->GetSelectedCount() == 0) {
         terminal.Message(kNothingChecked);
-        if (request.json)
-            PrintJson(terminal, {{"scan", ScanDocument(session)}, {"clean", nullptr}});
-        return kExitDone;
+        return finish(kExitDone, "nothingChecked", kNothingChecked, false);
     }
-    status = Warn(terminal, CleanQuestion(session));
-    if (status >= 0)
-        return status;
-    status = SolidStateCheck(session);
-    if (status >= 0)
-        return status;
-    if (session.objects->AnyCheckedOfSafety(scUnsafe)) {
-        status = Warn(terminal, cycle_texts::kUnsafeItemsWarning);
-        if (status >= 0)
-            return status;
-    }
+    if (request.json && request.check == "safe")
+        scan = ScanBody(session, false);
+    if (!Warn(terminal, CleanQuestion(session), end) || !SolidStateCheck(session, end))
+        return finish(end.status, end.code, end.text, false);
+    const int64_t unsafe = CheckedUnsafe(*session.objects);
+    if (unsafe > 0 && !Warn(terminal, UnsafeWarning(unsafe), end))
+        return finish(end.status, end.code, end.text, false);
 
-    nlohmann::ordered_json document;
-    if (request.json)
-        document["scan"] = ScanDocument(session);
     const bool stoppedClean = session.Clean();
     terminal.Message(session.finalStatus);
-    const std::vector<std::string>& lines = session.cleanReport->GetLines();
-    if (request.json) {
-        document["clean"] = {{"status", session.finalStatus}};
-        // The skipped objects are listed by path.
-        AddPaths(document["clean"], "lines", lines);
-        PrintJson(terminal, document);
-    } else {
-        for (const std::string& line : lines)
+    for (const std::string& line : session.cleanReport->GetLines()) {
+        if (ReportToOutput(request))
             terminal.Out(TCliTerminal::PlainLines(line));
+        else
+            terminal.Message(line);
     }
-    if (!request.reportFile.empty()) {
+    int status = stoppedClean ? kExitInterrupted : kExitDone;
+    if (!request.reportFile.empty() && !ReportToOutput(request)) {
         try {
             session.cleanReport->SaveToFile(request.reportFile);
         } catch (const std::exception&) {
@@ -117,8 +179,9 @@ int RunCleanCommand(const TCliRequest& request)
                                                      "report as \"%s\".\r\nPlease try saving again using a "
                                                      "different file name.",
                                                      request.reportFile));
-            return stoppedClean ? kExitInterrupted : kExitFailed;
+            if (!stoppedClean)
+                status = kExitFailed;
         }
     }
-    return stoppedClean ? kExitInterrupted : kExitDone;
+    return finish(status, OutcomeCode(session.finalStatus, stoppedClean), session.finalStatus, true);
 }

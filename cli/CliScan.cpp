@@ -1,139 +1,116 @@
 #include "app/uCycleSetup.h"
 #include "cli/CliCommands.h"
+#include "cli/CliNames.h"
 #include "cli/CliReach.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
+#include "platform/PlatformConsole.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
 
 #include <algorithm>
+
+using cli_json::Json;
 
 namespace {
 
 const char* const kSaveFailed = "An unexpected error occured while attempting to save the report as \"%s\".\r\n"
                                 "Please try saving again using a different file name.";
 
-// Well-formed UTF-8 as the JSON writer reads it: no stray, cut or overlong sequence, no surrogate,
-// nothing past U+10FFFF. Anything else it writes as U+FFFD, losing the bytes.
-bool IsUtf8(const std::string& text)
+Json Totals(TCliSession& session)
 {
-    static const uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        // 0: no character starts with this byte.
-        const size_t length = lead < 0x80 ? 1 : lead < 0xC0 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 0;
-        if (length == 0)
-            return false;
-        uint32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
-        if (length > text.size() - i)
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = code << 6 | (next & 0x3F);
+    int64_t found = 0, selected = 0;
+    for (int32_t i = 0; i < session.objects->GetCount(); ++i)
+        if (const auto item = session.objects->GetItem(i)) {
+            found += TCliSession::ByteSize(*item);
+            selected += item->GetChecked() ? TCliSession::ByteSize(*item) : 0;
         }
-        if (length > 1 && (code < kLeast[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)))
-            return false;
-        i += length;
-    }
-    return true;
-}
-
-// Every byte kept in a form a URL decoder reads back: printable ASCII but "%" as it is, the rest %XX.
-std::string EscapedBytes(const std::string& text)
-{
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string result;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F && byte != '%') {
-            result += c;
-        } else {
-            result += '%';
-            result += kHex[byte >> 4];
-            result += kHex[byte & 0xF];
-        }
-    }
-    return result;
+    IBroadcastParameters& figures = *session.broadcast;
+    return {{"foundCount", figures.GetFoundCount()},
+            {"foundSize", found},
+            {"foundSizeText", TNumberRoutines::FormatCapacity(figures.GetFoundCapacity())},
+            {"selectedCount", figures.GetSelectedCount()},
+            {"selectedSize", selected},
+            {"selectedSizeText", TNumberRoutines::FormatCapacity(figures.GetSelectedCapacity())}};
 }
 
 } // namespace
 
-void AddPath(nlohmann::ordered_json& object, const std::string& key, const std::string& path)
+std::string OutcomeCode(const std::string& finalStatus, bool interrupted)
 {
-    object[key] = path;
-    if (!IsUtf8(path))
-        object[key + "Bytes"] = EscapedBytes(path);
+    if (finalStatus.find("stopped by an error") != std::string::npos)
+        return "failed";
+    return interrupted ? "stopped" : "complete";
 }
 
-void AddPaths(nlohmann::ordered_json& object, const std::string& key, const std::vector<std::string>& paths)
+Json ObjectEntry(TCliSession& session, ICleanupListItem& item)
 {
-    object[key] = paths;
-    if (std::all_of(paths.begin(), paths.end(), IsUtf8))
-        return;
-    auto bytes = nlohmann::ordered_json::array();
-    for (const std::string& path : paths)
-        bytes.push_back(IsUtf8(path) ? nlohmann::ordered_json() : nlohmann::ordered_json(EscapedBytes(path)));
-    object[key + "Bytes"] = bytes;
+    const int option = item.GetOption();
+    const bool bin = item.GetShellFolder() == ShellFolderRecycleBin;
+    const auto catalogued = session.options->GetOption(option);
+    const bool folder = catalogued && catalogued->GetObjectKind() == okDirectories;
+    Json entry = {{"option", option},
+                  {"name", cli_names::StableName(option)},
+                  {"title", cli_names::Title(option, item.GetOptionName())},
+                  {"safety", TCycleSetup::SafetyWord(item.GetSafety())},
+                  {"kind", bin ? "recycleBin" : folder ? "folder" : "file"}};
+    cli_json::AddPath(entry, "path", TCliSession::ObjectPath(item));
+    if (bin)
+        entry["itemCount"] = TStringRoutines::DigitsToIntDef(item.GetPath());
+    entry["size"] = TCliSession::ByteSize(item);
+    entry["sizeText"] = item.GetSizeText();
+    entry["checked"] = item.GetChecked();
+    entry["systemFolders"] = cli_reach::SearchesSystemFolders(option);
+    return entry;
 }
 
-nlohmann::ordered_json ScanDocument(TCliSession& session)
+Json ScanBody(TCliSession& session, bool interrupted)
 {
-    using json = nlohmann::ordered_json;
-    json objects = json::array();
+    Json objects = Json::array();
+    std::vector<int64_t> sizes(CleanupOptionCount, 0);
     for (int32_t i = 0; i < session.objects->GetCount(); ++i) {
         const auto item = session.objects->GetItem(i);
         if (!item)
             continue;
-        json object = {{"option", item->GetOption()},
-                       {"title", item->GetOptionName()},
-                       {"safety", TCycleSetup::SafetyWord(item->GetSafety())}};
-        AddPath(object, "path", item->GetPath());
-        object["size"] = item->GetSize();
-        object["sizeText"] = item->GetSizeText();
-        object["shellFolder"] = item->GetShellFolder();
-        object["checked"] = item->GetChecked();
-        object["systemFolders"] = cli_reach::SearchesSystemFolders(item->GetOption());
-        objects.push_back(std::move(object));
+        objects.push_back(ObjectEntry(session, *item));
+        if (item->GetOption() < CleanupOptionCount)
+            sizes[static_cast<size_t>(item->GetOption())] += TCliSession::ByteSize(*item);
     }
     auto report = TEngineServices::CreateScanReport(session.options, session.objects);
     report->Build();
     const int64_t total = report->GetTotalFoundCapacity();
-    json rows = json::array();
+    Json rows = Json::array();
     for (int option = 0; option < CleanupOptionCount; ++option) {
         const auto row = report->GetItem(option);
         const int64_t capacity = row->GetFoundCapacity();
         const double quota = total > 0 && capacity > 0 ? static_cast<double>(capacity) / total * 100.0 : 0.0;
-        json entry = {{"option", option},
-                      {"title", row->GetName()},
+        Json entry = {{"option", option},
+                      {"name", cli_names::StableName(option)},
+                      {"title", cli_names::Title(option, row->GetName())},
                       {"foundCount", row->GetFoundCount()},
-                      {"foundCountText", row->GetFoundCountText()},
-                      {"foundCapacity", capacity},
-                      {"foundCapacityText", row->GetFoundCapacityText()},
+                      {"foundSize", sizes[static_cast<size_t>(option)]},
+                      {"foundSizeText", row->GetFoundCapacityText()},
                       {"quota", quota},
                       {"systemFolders", cli_reach::SearchesSystemFolders(option)}};
-        AddPaths(entry, "places", cli_reach::SystemPlaces(option));
+        cli_json::AddPaths(entry, "places", cli_reach::SystemPlaces(option));
         rows.push_back(std::move(entry));
     }
-    json selected = json::array();
+    Json selected = Json::array(), names = Json::array();
     for (int option = 0; option < CleanupOptionCount; ++option)
-        if (session.mask.Contains(option))
+        if (session.mask.Contains(option)) {
             selected.push_back(option);
-    json document = json::object();
-    AddPaths(document, "targets", session.targets);
-    document["options"] = selected;
-    document["status"] = session.finalStatus;
-    document["header"] = TCycleSetup::ObjectsHeader(*session.broadcast);
-    AddPaths(document, "systemPlaces", cli_reach::SystemPlacesOf(*session.objects, false));
-    document["objects"] = std::move(objects);
-    document["report"] = std::move(rows);
-    return document;
-}
-
-void PrintJson(TCliTerminal& terminal, const nlohmann::ordered_json& document)
-{
-    terminal.Out(document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+            names.push_back(cli_names::StableName(option));
+        }
+    Json body = Json::object();
+    cli_json::AddPaths(body, "targets", session.targets);
+    body["options"] = selected;
+    body["optionNames"] = names;
+    body["status"] = cli_json::Status(OutcomeCode(session.finalStatus, interrupted), session.finalStatus);
+    body["totals"] = Totals(session);
+    cli_json::AddPaths(body, "systemPlaces", cli_reach::SystemPlacesOf(*session.objects, false));
+    body["objects"] = std::move(objects);
+    body["report"] = std::move(rows);
+    return body;
 }
 
 bool SaveScanReport(TCliSession& session, const std::string& file)
@@ -141,6 +118,11 @@ bool SaveScanReport(TCliSession& session, const std::string& file)
     try {
         auto report = TEngineServices::CreateScanReport(session.options, session.objects);
         report->Build();
+        if (file == "-") {
+            for (const std::string& line : report->GetLines())
+                session.terminal.Out(TCliTerminal::PlainLines(line));
+            return true;
+        }
         report->SaveToFile(file);
         return true;
     } catch (const std::exception&) {
@@ -153,24 +135,26 @@ int RunScanCommand(const TCliRequest& request)
 {
     TCliTerminal terminal(false);
     TCliSession session(request, terminal);
-    const int status = session.Prepare();
-    if (status >= 0)
-        return status;
+    const int prepared = session.Prepare();
+    if (prepared >= 0)
+        return prepared;
     const bool interrupted = session.Scan();
     terminal.Message(session.finalStatus);
     if (session.objects->GetCount() == 0 && !interrupted)
         terminal.Message(cycle_texts::kNoResults);
     const std::vector<std::string> places = cli_reach::SystemPlacesOf(*session.objects, false);
-    if (!places.empty() && !request.json)
+    if (!places.empty())
         terminal.Message("Some objects come from the system's own folders, not the targets: " +
                          TCliTerminal::Printable(cli_reach::JoinNames(places)) + ".");
+    session.SummarizeObjectLines();
+    terminal.Message(TStringRoutines::Trim(TCycleSetup::ObjectsHeader(*session.broadcast)));
+    int status = interrupted ? kExitInterrupted : kExitDone;
+    if (!request.reportFile.empty() && !SaveScanReport(session, request.reportFile) && !interrupted)
+        status = kExitFailed;
     if (request.json) {
-        PrintJson(terminal, ScanDocument(session));
-    } else {
-        terminal.Out("");
-        terminal.Out(TCycleSetup::ObjectsHeader(*session.broadcast));
+        Json document = cli_json::Document("scan");
+        document["scan"] = ScanBody(session, interrupted);
+        cli_json::Print(terminal, std::move(document), status);
     }
-    if (!request.reportFile.empty() && !SaveScanReport(session, request.reportFile))
-        return interrupted ? kExitInterrupted : kExitFailed;
-    return interrupted ? kExitInterrupted : kExitDone;
+    return status;
 }

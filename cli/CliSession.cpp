@@ -1,11 +1,13 @@
 #include "cli/CliSession.h"
 
 #include "app/uCycleSetup.h"
+#include "cli/CliNames.h"
 #include "cli/CliReach.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
 #include "platform/PlatformConsole.h"
 #include "platform/PlatformFiles.h"
+#include "platform/PlatformShell.h"
 #include "platform/PlatformSystem.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
@@ -74,12 +76,8 @@ public:
     void UpdateCounters() override { session_.terminal.Progress(session_.finalStatus, session_.Counters()); }
     void ObjectFound(const std::shared_ptr<ICleanupListItem>& item) override
     {
-        if (!item || session_.request.json)
-            return;
-        const std::string reach = cli_reach::SearchesSystemFolders(item->GetOption()) ? " (system folders)" : "";
-        session_.terminal.Out(TCycleSetup::SafetyWord(item->GetSafety()) + "\t" +
-                              TCliTerminal::Printable(item->GetOptionName()) + reach + "\t" +
-                              TCliTerminal::Printable(item->GetPath()) + "\t" + item->GetSizeText());
+        if (item)
+            session_.ShowObject(*item);
     }
 };
 
@@ -98,6 +96,11 @@ public:
         progress_ = "[" + std::to_string(position + 1) + " / " + std::to_string(session_.objects->GetCount()) + "]";
         session_.terminal.Progress(session_.finalStatus, session_.Counters() + " " + progress_);
     }
+    void ObjectCleaned(int32_t index, bool removed) override
+    {
+        if (index >= 0 && static_cast<size_t>(index) < session_.cleanOutcomes.size())
+            session_.cleanOutcomes[static_cast<size_t>(index)] = removed ? 1 : 2;
+    }
     TConfirmAnswer ConfirmDelete(const std::string& path) override
     {
         return session_.terminal.AskConfirm("Delete the file: \"" + TCliTerminal::Printable(path) + "\"?");
@@ -108,6 +111,53 @@ private:
 };
 
 TCliSession::TCliSession(const TCliRequest& request, TCliTerminal& terminal) : request(request), terminal(terminal) {}
+
+std::string TCliSession::ObjectPath(ICleanupListItem& item)
+{
+    if (item.GetShellFolder() != ShellFolderRecycleBin)
+        return item.GetPath();
+    const std::string trash = platform::UserTrashDirectory();
+    return trash.empty() ? "shell:RecycleBinFolder" : trash;
+}
+
+int64_t TCliSession::ByteSize(ICleanupListItem& item)
+{
+    const int64_t bytes = item.GetByteSize();
+    return bytes >= 0 ? bytes : item.GetSize() * 1024;
+}
+
+void TCliSession::ShowObject(ICleanupListItem& item)
+{
+    if (request.json || ReportToOutput(request))
+        return;
+    const bool bin = item.GetShellFolder() == ShellFolderRecycleBin;
+    if (request.nullSeparated) {
+        // Emptied as a whole, the bin has no path a program could be handed.
+        if (bin)
+            ++unlistedBins_;
+        else
+            terminal.OutRaw(item.GetPath() + '\0');
+        return;
+    }
+    const std::string path = ObjectPath(item);
+    const std::string shown = TCliTerminal::Printable(path);
+    if (shown != path)
+        ++alteredPaths_;
+    const std::string reach = cli_reach::SearchesSystemFolders(item.GetOption()) ? " (system folders)" : "";
+    terminal.Out(TCycleSetup::SafetyWord(item.GetSafety()) + "\t" +
+                 TCliTerminal::Printable(cli_names::Title(item.GetOption(), item.GetOptionName())) + reach + "\t" +
+                 shown + "\t" + item.GetSizeText() + "\t" + std::to_string(ByteSize(item)));
+}
+
+void TCliSession::SummarizeObjectLines()
+{
+    if (alteredPaths_ > 0)
+        terminal.Message(std::to_string(alteredPaths_) + (alteredPaths_ == 1 ? " path holds" : " paths hold") +
+                         " control characters, shown as \"?\" in the lines above; --null and --json give "
+                         "them exactly.");
+    if (unlistedBins_ > 0)
+        terminal.Message("The Recycle Bin is not listed by --null: it is emptied as a whole.");
+}
 
 std::string TCliSession::DefaultPreferencesFile()
 {
@@ -257,6 +307,7 @@ bool TCliSession::RunWorker(IInterfacedThread& worker, const std::shared_ptr<TSy
             break;
         if (platform::InterruptRequested() && !interrupted) {
             interrupted = true;
+            terminal.Message("Stopping; press Ctrl-C again to force the exit (the report and document are then lost).");
             // As the Stop button: waits for the worker while still serving its calls.
             worker.Stop();
         }
@@ -281,6 +332,7 @@ bool TCliSession::Clean()
 {
     auto synchronizer = std::make_shared<TSynchronizer>();
     auto dispatch = std::make_shared<TCliCleanDispatch>(*this, synchronizer);
+    cleanOutcomes.assign(static_cast<size_t>(std::max(0, objects->GetCount())), 0);
     auto cleaner = TEngineServices::CreateCleaner();
     cleaner->SetDispatch(dispatch);
     cleaner->SetContext(TCycleSetup::CreateCleanerContext(Preferences(), broadcast, objects, cleanReport,

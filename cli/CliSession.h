@@ -32,6 +32,16 @@ public:
     std::shared_ptr<ICleanReport> cleanReport;
     // The worker's closing status text ("Scan complete.", "Clean stopped." ...).
     std::string finalStatus;
+    // Per listed object, what the clean did: 0 not reached, 1 removed, 2 skipped.
+    std::vector<signed char> cleanOutcomes;
+
+    // Writes a found object to standard output as the request asks: a line, a NUL-ended path or nothing.
+    void ShowObject(ICleanupListItem& item);
+    // Tells on standard error what the object lines could not show exactly.
+    void SummarizeObjectLines();
+    // The object's path; the Recycle Bin, which has none, as the shell names it.
+    static std::string ObjectPath(ICleanupListItem& item);
+    static int64_t ByteSize(ICleanupListItem& item);
 
     // The program's preferences file beside the tool.
     static std::string DefaultPreferencesFile();
@@ -45,6 +55,9 @@ private:
     // Serves the worker's calls until its finished notice; Ctrl-C stops it as the Stop button does.
     bool RunWorker(IInterfacedThread& worker, const std::shared_ptr<TSynchronizer>& synchronizer);
     std::string Counters();
+
+    size_t alteredPaths_ = 0;
+    size_t unlistedBins_ = 0;
 
     friend class TCliScanDispatch;
     friend class TCliCleanDispatch;

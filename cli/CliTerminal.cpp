@@ -71,16 +71,22 @@ void TCliTerminal::Out(const std::string& line)
     platform::WriteConsoleText(ConsoleStream::Output, line + "\n");
 }
 
+void TCliTerminal::OutRaw(const std::string& bytes)
+{
+    ClearProgress();
+    platform::WriteConsoleText(ConsoleStream::Output, bytes);
+}
+
 void TCliTerminal::Message(const std::string& text)
 {
     ClearProgress();
     platform::WriteConsoleText(ConsoleStream::Error, PlainLines(text) + "\n");
 }
 
-std::string TCliTerminal::Ask(const std::string& question, const std::string& choices)
+std::string TCliTerminal::Ask(const std::string& prompt)
 {
     ClearProgress();
-    platform::WriteConsoleText(ConsoleStream::Error, PlainLines(question) + "\n" + choices);
+    platform::WriteConsoleText(ConsoleStream::Error, prompt);
     std::string line;
     const bool answered = platform::ReadInputLine(line);
     if (!answered)
@@ -94,13 +100,15 @@ TCliTerminal::TAnswer TCliTerminal::AskYesNo(const std::string& question)
         return TAnswer::Yes;
     if (!interactive_)
         return TAnswer::NotAsked;
+    std::string prompt = PlainLines(question) + " [y/N] ";
     for (;;) {
-        const std::string answer = Ask(question, "Answer y (yes) or n (no): ");
+        const std::string answer = Ask(prompt);
         if (answer == "y" || answer == "yes")
             return TAnswer::Yes;
         // End of input and the interrupt key refuse, as closing the box does.
         if (answer.empty() || answer == "n" || answer == "no" || platform::InterruptRequested())
             return TAnswer::No;
+        prompt = "Please answer y (yes) or n (no); Enter means no. [y/N] ";
     }
 }
 
@@ -110,9 +118,9 @@ TConfirmAnswer TCliTerminal::AskConfirm(const std::string& question)
         return caYes;
     if (!interactive_)
         return caNo;
+    std::string prompt = PlainLines(question) + " [y/N/ya/na] ";
     for (;;) {
-        const std::string answer =
-            Ask(question, "Answer y (yes), n (no), ya (yes to all) or na (no to all): ");
+        const std::string answer = Ask(prompt);
         if (answer == "y" || answer == "yes")
             return caYes;
         if (answer == "ya")
@@ -121,6 +129,7 @@ TConfirmAnswer TCliTerminal::AskConfirm(const std::string& question)
             return caNoToAll;
         if (answer.empty() || answer == "n" || answer == "no" || platform::InterruptRequested())
             return caNo;
+        prompt = "Please answer y (yes), n (no), ya (yes to all) or na (no to all); Enter means no. [y/N/ya/na] ";
     }
 }
 

@@ -12,6 +12,8 @@ public:
     explicit TCliTerminal(bool assumeYes);
 
     void Out(const std::string& line);
+    // Exactly these bytes, with no line end added.
+    void OutRaw(const std::string& bytes);
     // A message of the program's windows; its "\r\n" breaks become plain line ends.
     void Message(const std::string& text);
 
@@ -32,7 +34,7 @@ public:
     static std::string PlainLines(const std::string& text);
 
 private:
-    std::string Ask(const std::string& question, const std::string& choices);
+    std::string Ask(const std::string& prompt);
 
     bool assumeYes_;
     bool interactive_;

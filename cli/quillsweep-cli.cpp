@@ -5,7 +5,6 @@
 #include "platform/PlatformConsole.h"
 #include "platform/PlatformSystem.h"
 
-#include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
@@ -23,7 +22,7 @@ int main(int argc, char** argv)
         case TCliCommand::Options: return RunOptionsCommand(request);
         case TCliCommand::Scan: return RunScanCommand(request);
         case TCliCommand::Clean: return RunCleanCommand(request);
-        case TCliCommand::DriveInfo: return RunDriveInfoCommand(request.drivePath, stdout, stderr);
+        case TCliCommand::DriveInfo: return RunDriveInfoCommand(request.drivePath, request.json);
         default: return kExitUsage;
         }
     } catch (const std::exception& error) {

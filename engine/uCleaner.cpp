@@ -109,9 +109,11 @@ void TCleaner::Execute()
                 stopped = true;
                 break;
             }
-            if (std::shared_ptr<ICleanupListItem> item = list->GetItem(i))
+            const uint32_t skippedBefore = skippedCount_;
+            std::shared_ptr<ICleanupListItem> item = list->GetItem(i);
+            if (item)
                 CleanItem(*item, remembered);
-            ShowProgress(i);
+            ShowProgress(i, item != nullptr, skippedCount_ == skippedBefore);
         }
         if (!stopped) {
             if (context_->GetSelectedOptions().Contains(0))
@@ -326,11 +328,16 @@ void TCleaner::ShowStatus(const std::string& text)
         Synchronize([this] { dispatch_->SetStatusText(statusText_); });
 }
 
-void TCleaner::ShowProgress(int32_t index)
+void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
 {
     progressIndex_ = index;
+    // One call to the user-interface thread per object, however much it is told.
     if (dispatch_)
-        Synchronize([this] { dispatch_->SetProgress(progressIndex_); });
+        Synchronize([this, reached, removed] {
+            if (reached)
+                dispatch_->ObjectCleaned(progressIndex_, removed);
+            dispatch_->SetProgress(progressIndex_);
+        });
 }
 
 void TCleaner::EndClean(const std::string& outcome, bool stopped, const std::string& stopReason)

@@ -46,7 +46,8 @@ private:
     void Remove(const std::string& text, uint32_t count, int64_t size);
     void Skip(const std::string& path, int64_t size);
     void ShowStatus(const std::string& text);
-    void ShowProgress(int32_t index);
+    // reached: the object was listed and cleaned or skipped (removed says which).
+    void ShowProgress(int32_t index, bool reached, bool removed);
     // stopReason: why an error ended the clean early; empty for the user's Stop.
     void EndClean(const std::string& outcome, bool stopped, const std::string& stopReason = "");
     // Adds to the statistics and writes the report's closing lines.

@@ -40,6 +40,8 @@ public:
     int64_t GetSize() override { return size_; }
     std::string GetSizeText() override;
     void SetSize(int64_t value) override { size_ = value; }
+    int64_t GetByteSize() override { return byteSize_; }
+    void SetByteSize(int64_t value) override { byteSize_ = value; }
     int32_t GetShellFolder() override { return shellFolder_; }
     void SetShellFolder(int32_t value) override { shellFolder_ = value; }
     const TObjectOrigin& GetOrigin() override { return origin_; }
@@ -61,6 +63,7 @@ private:
     std::string optionName_;
     std::string path_;
     int64_t size_ = 0;
+    int64_t byteSize_ = -1;
     int32_t shellFolder_ = -1;
     TObjectOrigin origin_;
 };

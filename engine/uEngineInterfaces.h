@@ -104,6 +104,9 @@ public:
     virtual int64_t GetSize() = 0;
     virtual std::string GetSizeText() = 0;
     virtual void SetSize(int64_t value) = 0;
+    // The size in bytes that GetSize rounds to Ko; -1 when the finder did not give it.
+    virtual int64_t GetByteSize() = 0;
+    virtual void SetByteSize(int64_t value) = 0;
     virtual int32_t GetShellFolder() = 0;
     virtual void SetShellFolder(int32_t value) = 0;
     virtual const TObjectOrigin& GetOrigin() = 0;
@@ -190,6 +193,8 @@ public:
     // Does nothing without a list view.
     virtual void FillListView(const std::shared_ptr<IReportListView>& listView) = 0;
     virtual void SaveToFile(const std::string& fileName) = 0;
+    // The lines SaveToFile writes, without their line ends.
+    virtual std::vector<std::string> GetLines() = 0;
     // The index is taken modulo 128.
     virtual std::shared_ptr<IScanReportItem> GetItem(int32_t option) = 0;
     virtual std::shared_ptr<IScanReportItem> GetRow(int32_t option) = 0;
@@ -256,7 +261,9 @@ public:
     virtual void SetProgress(int32_t position) = 0;
     // The per-object question for objects that are not Safe ("Delete the file: \"%s\"?"),
     // asked through the message box on the user-interface thread.
-    virtual TConfirmAnswer ConfirmDelete(const std::string& path) = 0;
+    virtual TConfirmAnswer ConfirmDelete(const std::string& path) = 0;    // Whether the object at index was removed or skipped, just before its SetProgress; a caller
+    // that lists what a clean did needs no report text to parse.
+    virtual void ObjectCleaned(int32_t index, bool removed) {}
 };
 
 class ICleaner : public virtual IInterfacedThread {

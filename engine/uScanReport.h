@@ -43,7 +43,7 @@ public:
     std::shared_ptr<IScanReportItem> GetRow(int32_t option) override;
 
     // The report's text lines, each without its line end (the first carries its own).
-    std::vector<std::string> GetLines();
+    std::vector<std::string> GetLines() override;
     // "%3.2f" of value with the given decimal separator.
     static std::string FormatQuota(long double value, const std::string& decimalSeparator);
 

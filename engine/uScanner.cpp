@@ -366,7 +366,7 @@ void TScanner::FileCandidate(const std::string& fullPath, const platform::Direct
         return;
     if (!Accepted(fullPath))
         return;
-    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(entry.size), OriginOf(fullPath, entry, listing, index));
+    Add(fullPath, ShellFolderNone, entry.size, OriginOf(fullPath, entry, listing, index));
 }
 
 void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
@@ -385,7 +385,7 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
     }
     if (Terminated())
         return;  // a size cut short by Stop is no size to show
-    Add(fullPath, ShellFolderNone, TNumberRoutines::BytesToKo(bytes), OriginOf(fullPath, entry, listing, index));
+    Add(fullPath, ShellFolderNone, bytes, OriginOf(fullPath, entry, listing, index));
 }
 
 int64_t TScanner::DirectorySize(const std::string& directory, size_t depth)
@@ -440,12 +440,12 @@ void TScanner::QueryRecycleBin()
     }
     if (!ok || itemCount <= 0)
         return;
-    Add(TNumberRoutines::GroupThousands(itemCount) + " object(s)", ShellFolderRecycleBin,
-        TNumberRoutines::BytesToKo(sizeBytes));
+    Add(TNumberRoutines::GroupThousands(itemCount) + " object(s)", ShellFolderRecycleBin, sizeBytes);
 }
 
-void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t size, const TObjectOrigin& origin)
+void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t bytes, const TObjectOrigin& origin)
 {
+    const int64_t size = TNumberRoutines::BytesToKo(bytes);
     const TCleanupOption index = scanContext_->GetOption();
     const auto option = context_->GetCleanupOptions()->GetOption(index);
     const auto list = context_->GetCleanupList();
@@ -455,8 +455,10 @@ void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t size, c
     const bool added =
         list->Add(true, option->GetSafety(), index, option->GetName(), path, size, shellFolder, entry);
     lastFound_ = entry;
-    if (added)
+    if (added) {
         entry->SetOrigin(origin);
+        entry->SetByteSize(bytes);
+    }
     if (!added) {
         SetStatus("Duplicate: \"" + path + "\"");
         return;

@@ -58,7 +58,7 @@ private:
                            const platform::DirectoryListing& listing, size_t index);
     bool Accepted(const std::string& fullPath);
     void QueryRecycleBin();
-    void Add(const std::string& path, int32_t shellFolder, int64_t size, const TObjectOrigin& origin = {});
+    void Add(const std::string& path, int32_t shellFolder, int64_t bytes, const TObjectOrigin& origin = {});
     bool DirectoryExcluded(const std::string& directory);
 
     void SetStatus(const std::string& text);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -69,6 +70,12 @@ bool ReadInputLine(std::string& line)
 {
     line.clear();
     for (;;) {
+        // An interrupt that lands just before the read would not end it: the wait looks at the flag.
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        while (!interrupted && poll(&input, 1, 100) == 0) {
+        }
+        if (interrupted)
+            return false;
         char c = 0;
         const ssize_t got = read(STDIN_FILENO, &c, 1);
         if (got == 1) {

@@ -213,7 +213,9 @@ TToolRun RunToolInterruptedAfterFirstLine(const std::vector<std::string>& argume
     return run;
 }
 
-TToolRun RunToolOnTerminal(const std::vector<std::string>& arguments, const std::string& typed)
+namespace {
+
+TToolRun OnTerminal(const std::vector<std::string>& arguments, const std::string& typed, const std::string& prompt)
 {
     TToolRun run;
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
@@ -239,16 +241,33 @@ TToolRun RunToolOnTerminal(const std::vector<std::string>& arguments, const std:
     }
     if (write(master, typed.data(), typed.size()) < 0)
         return run;
+    bool interrupted = prompt.empty();
     char buffer[4096];
-    for (ssize_t got; (got = read(master, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR);)
+    for (ssize_t got; (got = read(master, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR);) {
         if (got > 0)
             run.out.append(buffer, static_cast<size_t>(got));
+        // The terminal turns the key into SIGINT for the tool, as a user's Ctrl-C.
+        if (!interrupted && run.out.find(prompt) != std::string::npos)
+            interrupted = write(master, "\x03", 1) == 1;
+    }
     close(master);
     int status = 0;
     if (waitpid(pid, &status, 0) == pid)
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     PlainLineEnds(run);
     return run;
+}
+
+} // namespace
+
+TToolRun RunToolOnTerminal(const std::vector<std::string>& arguments, const std::string& typed)
+{
+    return OnTerminal(arguments, typed, "");
+}
+
+TToolRun RunToolOnTerminalInterruptedAt(const std::vector<std::string>& arguments, const std::string& prompt)
+{
+    return OnTerminal(arguments, "", prompt);
 }
 
 #endif

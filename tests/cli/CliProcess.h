@@ -23,6 +23,8 @@ TToolRun RunToolInterruptedAfterFirstLine(const std::vector<std::string>& argume
 // Runs the tool on a pseudo-terminal with typed already waiting as its input; out holds all it
 // showed there (standard output and error together, with the echo of the typed lines).
 TToolRun RunToolOnTerminal(const std::vector<std::string>& arguments, const std::string& typed);
+// The same, and the interrupt key is typed once the terminal shows prompt.
+TToolRun RunToolOnTerminalInterruptedAt(const std::vector<std::string>& arguments, const std::string& prompt);
 #endif
 
 } // namespace cli_testing
