@@ -108,8 +108,8 @@ Json CleanBody(TCliSession& session, const std::string& code, const std::string&
     std::vector<std::string> lines;
     if (ran)
         for (const std::string& line : session.cleanReport->GetLines())
-            for (const std::string& part : TStringRoutines::SplitString(TCliTerminal::PlainLines(line), '\n'))
-                lines.push_back(part);
+            for (const std::string& piece : TStringRoutines::SplitString(TCliTerminal::PlainLines(line), '\n'))
+                lines.push_back(piece);
     cli_json::AddPaths(body, "reportLines", lines);
     return body;
 }
