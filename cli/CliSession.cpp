@@ -70,10 +70,15 @@ public:
     void SetStatusText(const std::string& text) override
     {
         session_.finalStatus = text;
-        session_.terminal.Progress(text, session_.Counters());
+        if (session_.terminal.ShowsProgress())
+            session_.terminal.Progress(text, session_.Counters());
     }
     std::shared_ptr<ISynchronizer> GetSynchronizer() override { return synchronizer_; }
-    void UpdateCounters() override { session_.terminal.Progress(session_.finalStatus, session_.Counters()); }
+    void UpdateCounters() override
+    {
+        if (session_.terminal.ShowsProgress())
+            session_.terminal.Progress(session_.finalStatus, session_.Counters());
+    }
     void ObjectFound(const std::shared_ptr<ICleanupListItem>& item) override
     {
         if (item)

@@ -65,26 +65,46 @@ std::string TCliTerminal::PlainLines(const std::string& text)
     return result;
 }
 
+TCliTerminal::~TCliTerminal() { FlushOutput(); }
+
 void TCliTerminal::Out(const std::string& line)
 {
-    ClearProgress();
-    platform::WriteConsoleText(ConsoleStream::Output, line + "\n");
+    OutRaw(line + "\n");
 }
 
 void TCliTerminal::OutRaw(const std::string& bytes)
 {
-    ClearProgress();
-    platform::WriteConsoleText(ConsoleStream::Output, bytes);
+    constexpr size_t kFlushAt = 65536;
+    // On a terminal each line shows as it comes; into a pipe or file they go in large writes.
+    if (progressShown_ || interactive_) {
+        ClearProgress();
+        pendingOutput_ += bytes;
+        FlushOutput();
+        return;
+    }
+    pendingOutput_ += bytes;
+    if (pendingOutput_.size() >= kFlushAt)
+        FlushOutput();
+}
+
+void TCliTerminal::FlushOutput()
+{
+    if (pendingOutput_.empty())
+        return;
+    platform::WriteConsoleText(ConsoleStream::Output, pendingOutput_);
+    pendingOutput_.clear();
 }
 
 void TCliTerminal::Message(const std::string& text)
 {
+    FlushOutput();
     ClearProgress();
     platform::WriteConsoleText(ConsoleStream::Error, PlainLines(text) + "\n");
 }
 
 std::string TCliTerminal::Ask(const std::string& prompt)
 {
+    FlushOutput();
     ClearProgress();
     platform::WriteConsoleText(ConsoleStream::Error, prompt);
     std::string line;

@@ -10,10 +10,15 @@ class TCliTerminal {
 public:
     // assumeYes: every question is answered yes without asking.
     explicit TCliTerminal(bool assumeYes);
+    ~TCliTerminal();
+    TCliTerminal(const TCliTerminal&) = delete;
+    TCliTerminal& operator=(const TCliTerminal&) = delete;
 
     void Out(const std::string& line);
     // Exactly these bytes, with no line end added.
     void OutRaw(const std::string& bytes);
+    // Writes the data lines held back so far (they go out in large writes, not one per line).
+    void FlushOutput();
     // A message of the program's windows; its "\r\n" breaks become plain line ends.
     void Message(const std::string& text);
 
@@ -28,6 +33,8 @@ public:
     void ClearProgress();
 
     bool Interactive() const { return interactive_; }
+    // Whether Progress shows anything: its texts need not be built otherwise.
+    bool ShowsProgress() const { return progressEnabled_; }
 
     // Without control characters, so a strange name cannot break or forge an output line.
     static std::string Printable(const std::string& text);
@@ -41,4 +48,5 @@ private:
     bool progressShown_ = false;
     bool progressEnabled_;
     std::chrono::steady_clock::time_point lastProgress_{};
+    std::string pendingOutput_;
 };
