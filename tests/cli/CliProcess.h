@@ -1,9 +1,28 @@
 #pragma once
 // Runs the built command-line tool as a process and collects what it writes.
+#include "TestSupport.h"
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace cli_testing {
+
+// A scratch folder for the tool to work in; paths are spelled as the platform spells them.
+class TScratchFolder {
+public:
+    std::string File(const std::string& relative) const
+    {
+        return testing_support::Utf8((dir.Path() / std::filesystem::u8path(relative)).make_preferred());
+    }
+    bool Exists(const std::string& relative) const
+    {
+        return std::filesystem::exists(dir.Path() / std::filesystem::u8path(relative));
+    }
+    std::string Str() const { return dir.Str(); }
+
+    testing_support::TempDir dir;
+};
 
 struct TToolRun {
     int status = -1;

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // big.tmp (5,000 bytes: 4 Ko), old.bak and app.cache beside keep.txt, which no option looks for.
-class Scratch {
+class Scratch : public cli_testing::TScratchFolder {
 public:
     Scratch()
     {
@@ -35,14 +35,6 @@ public:
         WriteBytes(File("app.cache"), "c");
         WriteBytes(File("keep.txt"), "k");
     }
-    std::string File(const std::string& relative) const
-    {
-        return testing_support::Utf8((dir.Path() / fs::u8path(relative)).make_preferred());
-    }
-    bool Exists(const std::string& relative) const { return fs::exists(dir.Path() / fs::u8path(relative)); }
-    std::string Str() const { return dir.Str(); }
-
-    TempDir dir;
 };
 
 std::vector<std::string> Lines(const std::string& text)

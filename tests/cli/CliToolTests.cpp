@@ -42,7 +42,7 @@ std::vector<std::string> ObjectLines(const std::string& out)
 
 // temp.tmp (Temporary Files, Potentially Unsafe), old.bak (Old Backup Files), cache.cache
 // (General Cache Files, Safe) and keep.txt that no option looks for.
-class Tree {
+class Tree : public cli_testing::TScratchFolder {
 public:
     Tree()
     {
@@ -52,14 +52,6 @@ public:
         WriteBytes(File("app.cache"), "c");
         WriteBytes(File("keep.txt"), "k");
     }
-    std::string File(const std::string& relative) const
-    {
-        return testing_support::Utf8((dir.Path() / fs::u8path(relative)).make_preferred());
-    }
-    bool Exists(const std::string& relative) const { return fs::exists(dir.Path() / fs::u8path(relative)); }
-    std::string Str() const { return dir.Str(); }
-
-    TempDir dir;
 };
 
 // The option indexes a scan ran with, from its JSON document.
