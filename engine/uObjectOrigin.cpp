@@ -1,6 +1,5 @@
 #include "engine/uObjectOrigin.h"
 
-#include "platform/PlatformDirectory.h"
 #include "platform/PlatformFiles.h"
 
 namespace {
@@ -42,17 +41,6 @@ std::vector<std::string> TObjectOrigins::NamesBelow(const std::string& root, con
         }
     }
     return names;
-}
-
-TObjectOrigin TObjectOrigins::Capture(const std::shared_ptr<const std::string>& root,
-                                      const platform::FileIdentity& rootIdentity, const std::string& path)
-{
-    platform::FileIdentity identity;
-    if (!platform::QueryOwnIdentity(path, identity))
-        return {};
-    const uint32_t attributes = platform::GetAttributesAt(path);
-    return Capture(root, rootIdentity, path, identity,
-                   attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReparsePoint) != 0);
 }
 
 TObjectOrigin TObjectOrigins::Capture(const std::shared_ptr<const std::string>& root,

@@ -9,11 +9,8 @@
 
 class TObjectOrigins {
 public:
-    // The origin of the object at path found below root; unknown when path does not lie below root
-    // or the object cannot be identified.
-    static TObjectOrigin Capture(const std::shared_ptr<const std::string>& root, const platform::FileIdentity& rootIdentity,
-                                 const std::string& path);
-    // The same with the object's identity and kind already known from its directory listing.
+    // The origin of the object at path, found below root with the identity and kind its directory
+    // listing gave; unknown when path does not lie below root.
     static TObjectOrigin Capture(const std::shared_ptr<const std::string>& root, const platform::FileIdentity& rootIdentity,
                                  const std::string& path, const platform::FileIdentity& identity, bool link);
     // The names leading from the origin's root down to path; empty when path does not lie below it.

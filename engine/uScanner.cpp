@@ -253,7 +253,6 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
         return true;
     }
     const std::vector<platform::ListedEntry>& entries = listing.Entries();
-    const auto describe = [&listing](size_t index) { return listing.Facts(index); };
     // Entries the option must never list or walk into (others' files in the temporary folders).
     const int option = scanContext_->GetOption();
     std::vector<bool> leftAlone(entries.size(), false);
@@ -285,7 +284,7 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
                 if (leftAlone[i] || !mayBe(entries[i].kind, kind == okDirectories) ||
                     !TStringRoutines::MatchesMask(entries[i].name, mask))
                     continue;
-                const platform::DirectoryEntry* entry = describe(i);
+                const platform::DirectoryEntry* entry = listing.Facts(i);
                 if (!entry || (ignoreLinks && IsLink(entry->attributes)) || entry->mountPoint)
                     continue;
                 // The listing's own names: the path is already in its long form.
@@ -309,7 +308,7 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
                 frame.subdirectories.push_back({entries[i].name, false});
                 continue;
             }
-            const platform::DirectoryEntry* entry = describe(i);
+            const platform::DirectoryEntry* entry = listing.Facts(i);
             if (!entry || !IsDirectory(entry->attributes))
                 continue;
             // With links ignored nothing is ever reached through one; another file system never.
@@ -379,7 +378,7 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
     int64_t bytes = 0;
     try {
         // A link found as an object is sized as itself, never through its target.
-        bytes = IsLink(entry.attributes) ? 0 : DirectorySize(fullPath, 0);
+        bytes = IsLink(entry.attributes) ? 0 : DirectorySize(fullPath);
     } catch (const std::exception&) {
         return;
     }
@@ -388,7 +387,7 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
     Add(fullPath, ShellFolderNone, bytes, OriginOf(fullPath, entry, listing, index));
 }
 
-int64_t TScanner::DirectorySize(const std::string& directory, size_t depth)
+int64_t TScanner::DirectorySize(const std::string& directory)
 {
     // Every folder below is sized on the way and kept, so the walk, reaching them later as
     // candidates of their own, never sizes the same tree twice.
@@ -398,26 +397,7 @@ int64_t TScanner::DirectorySize(const std::string& directory, size_t depth)
         knownSizes_.erase(known);
         return bytes;
     }
-    int64_t total = 0;
-    std::vector<std::string> subdirectories;
-    platform::EnumerateDirectory(directory, [&](const platform::DirectoryEntry& entry) {
-        if (!IsDirectory(entry.attributes) || IsLink(entry.attributes))
-            total += entry.size;
-        else
-            subdirectories.push_back(entry.name);
-        return true;
-    });
-    if (depth >= kMaxDepth)
-        return total;
-    for (const std::string& name : subdirectories) {
-        if (Terminated())
-            break;
-        const std::string path = TScanPaths::Join(directory, name);
-        const int64_t bytes = DirectorySize(path, depth + 1);
-        knownSizes_[path] = bytes;
-        total += bytes;
-    }
-    return total;
+    return TDirectoryRoutines::GetDirectorySize(directory, true, [this] { return Terminated(); }, &knownSizes_);
 }
 
 TObjectOrigin TScanner::OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,

@@ -53,7 +53,7 @@ private:
     // The directory's listing, read once per scan while the bound allows.
     std::shared_ptr<platform::DirectoryListing> ListingOf(const std::string& directory);
     // Bytes of the files below directory, links counted as themselves and never entered.
-    int64_t DirectorySize(const std::string& directory, size_t depth);
+    int64_t DirectorySize(const std::string& directory);
     TObjectOrigin OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,
                            const platform::DirectoryListing& listing, size_t index);
     bool Accepted(const std::string& fullPath);

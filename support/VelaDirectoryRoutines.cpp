@@ -19,7 +19,8 @@ constexpr int kMaxDepth = 1024;
 bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
 bool IsDir(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
 
-int64_t SizeOf(const std::string& dir, bool recurse, int depth, const std::function<bool()>& stopRequested)
+int64_t SizeOf(const std::string& dir, bool recurse, int depth, const std::function<bool()>& stopRequested,
+               std::unordered_map<std::string, int64_t>* subdirectorySizes)
 {
     int64_t total = 0;
     std::vector<std::string> subdirectories;
@@ -35,7 +36,10 @@ int64_t SizeOf(const std::string& dir, bool recurse, int depth, const std::funct
         for (const std::string& name : subdirectories) {
             if (stopRequested && stopRequested())
                 break;
-            total += SizeOf(base + name, recurse, depth + 1, stopRequested);
+            const int64_t bytes = SizeOf(base + name, recurse, depth + 1, stopRequested, subdirectorySizes);
+            if (subdirectorySizes)
+                (*subdirectorySizes)[base + name] = bytes;
+            total += bytes;
         }
     }
     return total;
@@ -260,12 +264,13 @@ TStringList TDirectoryRoutines::ListSubdirectories(const std::string& dir)
 }
 
 int64_t TDirectoryRoutines::GetDirectorySize(const std::string& dir, bool recurse,
-                                             const std::function<bool()>& stopRequested)
+                                             const std::function<bool()>& stopRequested,
+                                             std::unordered_map<std::string, int64_t>* subdirectorySizes)
 {
     const uint32_t attributes = platform::GetAttributesAt(dir);
     if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
         return 0;
-    return SizeOf(dir, recurse, 0, stopRequested);
+    return SizeOf(dir, recurse, 0, stopRequested, subdirectorySizes);
 }
 
 int64_t TDirectoryRoutines::GetDirectoryDate(const std::string& path)

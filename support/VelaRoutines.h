@@ -30,6 +30,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 using TStringList = std::vector<std::string>;
@@ -161,9 +162,11 @@ public:
     // Immediate subdirectories (links to directories included, as entries), full paths.
     static TStringList ListSubdirectories(const std::string& dir);
     // Bytes of the files in dir (and below with recurse); links count as themselves, never entered.
-    // A stop request ends the walk early with what was counted so far.
+    // A stop request ends the walk early with what was counted so far. subdirectorySizes, when
+    // given, receives the size of every folder below dir, by path, as the walk meets them.
     static int64_t GetDirectorySize(const std::string& dir, bool recurse,
-                                    const std::function<bool()>& stopRequested = nullptr);
+                                    const std::function<bool()>& stopRequested = nullptr,
+                                    std::unordered_map<std::string, int64_t>* subdirectorySizes = nullptr);
     // Last-write time as a local DOS date-time (0..0xFFFFFFFF); -1 when not a directory or unconvertible.
     static int64_t GetDirectoryDate(const std::string& path);
     // An existing path spelled as the folders list their entries (long names; on Windows the

@@ -103,7 +103,12 @@ struct TCleanRun {
             root = TFileRoutines::ExtractFileDir(path);
         platform::FileIdentity rootIdentity;
         platform::QueryFileIdentity(root, rootIdentity);
-        return TObjectOrigins::Capture(std::make_shared<const std::string>(root), rootIdentity, path);
+        platform::FileIdentity identity;
+        if (!platform::QueryOwnIdentity(path, identity))
+            return {};
+        const uint32_t attributes = platform::GetAttributesAt(path);
+        const bool link = attributes != platform::kInvalidAttributes && (attributes & platform::kAttrReparsePoint) != 0;
+        return TObjectOrigins::Capture(std::make_shared<const std::string>(root), rootIdentity, path, identity, link);
     }
 
     // Runs the clean to its finished notice; a stop is requested when stopAfterQuestion questions were asked.
