@@ -1,0 +1,85 @@
+#pragma once
+// What controllers offer their windows and what they need from them. Portable: the Win32
+// forms implement the view side, tests implement it with fakes.
+#include "app/uControllerTypes.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The program's own message box, reached by controllers through this service so that tests
+// can script the user's answers. Execute returns 1..4 (see TMsgBoxResult).
+class IMessageBoxService {
+public:
+    virtual ~IMessageBoxService() = default;
+    virtual TMsgBoxResult Execute(TMsgBoxKind kind, const std::string& text, int32_t monitor,
+                                  TMsgBoxFocus focus, uint32_t buttons) = 0;
+};
+
+class IResizableWindow {
+public:
+    virtual ~IResizableWindow() = default;
+    // x, y: cursor in window coordinates; width, height: the window's size; systemResult: the
+    // default non-client hit test. Returns the hit test that stands.
+    virtual int32_t ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult) = 0;
+};
+
+class IDynamicStringtable : public IResizableWindow {
+public:
+    virtual void LoadStrings() = 0;
+};
+
+class IDynamicTitleWindow : public IDynamicStringtable {
+public:
+    virtual void SetTitle(const std::string& text) = 0;
+};
+
+// Every window that can be made see-through (all forms).
+class ITransparentWindow {
+public:
+    virtual ~ITransparentWindow() = default;
+    virtual void SetTransparency(bool enabled, uint8_t alpha) = 0;
+};
+
+// A secondary window as the window services see it: created with its controller, shown
+// modally, released when ShowModal returns.
+class IModalWindow : public ITransparentWindow {
+public:
+    virtual int32_t ShowModal() = 0;
+};
+
+class IMainController;
+
+// Registry and opener of windows (one process-wide object). Every Show returns the window's
+// modal result, or 0 when a window of that kind is already open.
+class IWindowServices {
+public:
+    virtual ~IWindowServices() = default;
+    virtual void BringWindowsToFront() = 0;
+    virtual int32_t ShowAbout() = 0;
+    virtual int32_t ShowDriveInfo(const std::string& driveRoot) = 0;
+    virtual int32_t ShowEditList(const std::string& listName, std::string& listText, bool directoryMode,
+                                 bool& changed) = 0;
+    virtual int32_t ShowFileViewer(const std::string& path, int32_t viewMode) = 0;
+    virtual int32_t ShowLegend() = 0;
+    virtual int32_t ShowOptions(IMainController& mainController) = 0;
+    virtual int32_t ShowReport(const std::string& scanReport, bool cleanDone, const std::string& cleanReport) = 0;
+    virtual int32_t ShowUninstall() = 0;
+};
+
+class IMainController : public IDynamicStringtable {
+public:
+    // message: the mouse message the tray icon reported.
+    virtual void TrayIconNotify(uint32_t mouseMessage) = 0;
+    virtual void AfterFirstShow(uintptr_t firstParameter) = 0;
+    virtual void WorkerFinished(uint32_t message) = 0;
+    virtual void UpdateTrayTip() = 0;
+    virtual void SetFileSystemIcons(bool enabled) = 0;
+    virtual void PreviewQuotaMode(bool largestCapacity) = 0;
+    virtual void ApplyFeatureVisibility() = 0;
+    virtual void PreviewMinimizeToTray(bool enabled) = 0;
+    virtual void ApplyCustomMasks() = 0;
+    virtual void RepaintOptions() = 0;
+};
