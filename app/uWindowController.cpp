@@ -8,7 +8,7 @@ void TWindowController::Initialize()
 {
     WireEvents();
     LoadImages();
-    LoadStringsOfWindow();
+    LoadStrings();
 }
 
 int32_t TWindowController::ResizeBand(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult)

@@ -13,8 +13,11 @@ public:
     // The 5-pixel resize band; first match wins, otherwise systemResult stands.
     static int32_t ResizeBand(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult);
 
+    // Assigns every caption, hint and column title (also public through IDynamicStringtable,
+    // which a controller overrides with the same function).
+    virtual void LoadStrings() = 0;
+
 protected:
     virtual void WireEvents() = 0;
     virtual void LoadImages() = 0;
-    virtual void LoadStringsOfWindow() = 0;
 };
