@@ -1,0 +1,126 @@
+#include "ui/VelaSVProgressBar.h"
+
+#include "platform/win32/Win32Text.h"
+#include "ui/VelaUIWindow.h"
+
+#include <windowsx.h>
+
+namespace ui {
+
+namespace {
+const wchar_t kBarClass[] = L"QuillsweepProgressBar";
+
+const wchar_t* BarClass(WNDPROC procedure)
+{
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kBarClass, &existing)) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kBarClass;
+        RegisterClassExW(&windowClass);
+    }
+    return kBarClass;
+}
+
+void Fill(HDC dc, const TBarRect& rect, COLORREF colour)
+{
+    if (rect.Empty())
+        return;
+    RECT area{rect.left, rect.top, rect.right, rect.bottom};
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+} // namespace
+
+TSVProgressBar::TSVProgressBar(TContainer& parent, const TProgressBarArgs& args)
+    : TControl(parent, {BarClass(&TSVProgressBar::BarProc), WS_VISIBLE, 0, "", args.rect, args.anchors})
+{
+    designWidth_ = args.rect.width;
+    designHeight_ = args.rect.height;
+    model_.SetForegroundColor(args.foreground);
+    model_.SetBackgroundColor(args.background);
+    model_.SetBorderStyle(args.border ? TBarBorderStyle::bsSingle : TBarBorderStyle::bsNone);
+    model_.SetDisplayText(args.displayText);
+}
+
+void TSVProgressBar::Repaint(bool needed)
+{
+    if (needed)
+        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void TSVProgressBar::Paint(HDC target)
+{
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    HDC dc = CreateCompatibleDC(target);
+    HBITMAP picture = CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1);
+    HGDIOBJ previousPicture = SelectObject(dc, picture);
+    if (model_.BorderStyle() == TBarBorderStyle::bsSingle) {
+        HBRUSH frame = CreateSolidBrush(RGB(0x80, 0x80, 0x80));
+        FrameRect(dc, &client, frame);
+        DeleteObject(frame);
+    }
+    Fill(dc, model_.PaintArea(width, height), model_.BackgroundColor());
+    Fill(dc, model_.FilledRect(width, height), model_.ForegroundColor());
+    if (model_.DisplayText()) {
+        // White combined by exclusive or stays readable over the bar and over the ground.
+        const std::wstring text = platform::Widen(model_.Text());
+        HDC textDc = CreateCompatibleDC(target);
+        HBITMAP textPicture = CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1);
+        HGDIOBJ previousText = SelectObject(textDc, textPicture);
+        PatBlt(textDc, 0, 0, width, height, BLACKNESS);
+        SetBkMode(textDc, TRANSPARENT);
+        SetTextColor(textDc, RGB(255, 255, 255));
+        HGDIOBJ previousFont = SelectObject(textDc, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
+        DrawTextW(textDc, text.c_str(), static_cast<int>(text.size()), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(textDc, previousFont);
+        BitBlt(dc, 0, 0, width, height, textDc, 0, 0, SRCINVERT);
+        SelectObject(textDc, previousText);
+        DeleteObject(textPicture);
+        DeleteDC(textDc);
+    }
+    BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, previousPicture);
+    DeleteObject(picture);
+    DeleteDC(dc);
+}
+
+LRESULT CALLBACK TSVProgressBar::BarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = dynamic_cast<TSVProgressBar*>(FromHandle(handle));
+    if (!self)
+        return DefWindowProcW(handle, message, wParam, lParam);
+    bool handled = false;
+    const LRESULT routed = RouteControlMessage(*self, message, wParam, lParam, handled);
+    if (handled)
+        return routed;
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(handle, &paint);
+        self->Paint(dc);
+        EndPaint(handle, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        self->LayoutChildren();
+        InvalidateRect(handle, nullptr, FALSE);
+        return 0;
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    default:
+        return DefWindowProcW(handle, message, wParam, lParam);
+    }
+}
+
+} // namespace ui

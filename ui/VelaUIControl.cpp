@@ -1,0 +1,191 @@
+#include "ui/VelaUIControl.h"
+
+#include "platform/win32/Win32Text.h"
+#include "ui/VelaUIWindow.h"
+
+#include <commctrl.h>
+
+namespace ui {
+
+namespace {
+const wchar_t kControlProperty[] = L"QuillsweepControl";
+}
+
+TControl::TControl(TContainer& parent, const TCreation& creation)
+    : window_(&parent.OwningWindow()), design_(creation.rect), anchors_(creation.anchors)
+{
+    const int dpi = window_->Dpi();
+    handle_ = CreateWindowExW(creation.exStyle, creation.className, platform::Widen(creation.text).c_str(),
+                              creation.style | WS_CHILD | WS_CLIPSIBLINGS, ScaleToDpi(design_.x, dpi),
+                              ScaleToDpi(design_.y, dpi), ScaleToDpi(design_.width, dpi),
+                              ScaleToDpi(design_.height, dpi), parent.ContainerHandle(), nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    SetPropW(handle_, kControlProperty, this);
+    fontSpec_ = window_->DefaultFontSpec();
+    font_ = window_->DefaultFont();
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+TControl::~TControl()
+{
+    if (handle_) {
+        RemovePropW(handle_, kControlProperty);
+        DestroyWindow(handle_);
+    }
+    if (backBrush_)
+        DeleteObject(backBrush_);
+}
+
+TControl* TControl::FromHandle(HWND handle)
+{
+    return static_cast<TControl*>(GetPropW(handle, kControlProperty));
+}
+
+std::string TControl::Text() const
+{
+    const int length = GetWindowTextLengthW(handle_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(handle_, text.data(), length + 1);
+    return platform::Narrow(text.c_str(), copied);
+}
+
+void TControl::SetText(const std::string& text)
+{
+    if (Text() == text)
+        return; // an unchanged text must not repaint (status lines change often)
+    SetWindowTextW(handle_, platform::Widen(text).c_str());
+    if (transparent_) {
+        // What lies below must be drawn again, or the old text would stay under the new one.
+        HWND parent = GetParent(handle_);
+        RECT area{};
+        GetWindowRect(handle_, &area);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+        RedrawWindow(parent, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void TControl::SetEnabled(bool enabled) { EnableWindow(handle_, enabled); }
+bool TControl::Enabled() const { return IsWindowEnabled(handle_) != FALSE; }
+void TControl::SetVisible(bool visible) { ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE); }
+bool TControl::Visible() const { return (GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE) != 0; }
+void TControl::SetFocus() { ::SetFocus(handle_); }
+void TControl::Invalidate() { InvalidateRect(handle_, nullptr, TRUE); }
+int TControl::Dpi() const { return window_->Dpi(); }
+int TControl::Scale(int designPixels) const { return window_->Scale(designPixels); }
+
+void TControl::SetHint(const std::string& hint)
+{
+    HWND tip = window_->ToolTip();
+    if (!tip)
+        return;
+    TOOLINFOW info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = window_->Handle();
+    info.uId = reinterpret_cast<UINT_PTR>(handle_);
+    std::wstring text = platform::Widen(hint);
+    info.lpszText = text.data();
+    SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (!hint.empty())
+        SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void TControl::SetDesignRect(const TDesignRect& rect)
+{
+    design_ = rect;
+    if (auto* container = dynamic_cast<TContainer*>(window_->FindChild(GetParent(handle_))))
+        container->LayoutChildren();
+    else
+        window_->LayoutChildren();
+}
+
+void TControl::SetColours(COLORREF text, COLORREF back)
+{
+    textColour_ = text;
+    if (back != backColour_ && backBrush_) {
+        DeleteObject(backBrush_);
+        backBrush_ = nullptr;
+    }
+    backColour_ = back;
+    Invalidate();
+}
+
+void TControl::SetFont(const TFontSpec& font)
+{
+    fontSpec_ = font;
+    SendFont();
+}
+
+HBRUSH TControl::BackBrush()
+{
+    if (backColour_ == kNoColour)
+        return nullptr;
+    if (!backBrush_)
+        backBrush_ = CreateSolidBrush(backColour_);
+    return backBrush_;
+}
+
+void TContainer::LayoutChildren()
+{
+    HWND container = ContainerHandle();
+    RECT client{};
+    GetClientRect(container, &client);
+    const int dpi = OwningWindow().Dpi();
+    const int extraWidth = client.right - ScaleToDpi(designWidth_, dpi);
+    const int extraHeight = client.bottom - ScaleToDpi(designHeight_, dpi);
+    HDWP positions = BeginDeferWindowPos(static_cast<int>(children_.size()));
+    for (const auto& child : children_) {
+        const TDesignRect& d = child->DesignRect();
+        const uint8_t anchors = child->Anchors();
+        int x = ScaleToDpi(d.x, dpi);
+        int y = ScaleToDpi(d.y, dpi);
+        int width = ScaleToDpi(d.width, dpi);
+        int height = ScaleToDpi(d.height, dpi);
+        if (anchors & akRight) {
+            if (anchors & akLeft)
+                width += extraWidth;
+            else
+                x += extraWidth;
+        }
+        if (anchors & akBottom) {
+            if (anchors & akTop)
+                height += extraHeight;
+            else
+                y += extraHeight;
+        }
+        if (positions)
+            positions = DeferWindowPos(positions, child->Handle(), nullptr, x, y, width < 0 ? 0 : width,
+                                       height < 0 ? 0 : height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (positions)
+        EndDeferWindowPos(positions);
+    for (const auto& child : children_) {
+        child->SendFont();
+        if (auto* nested = dynamic_cast<TContainer*>(child.get()))
+            nested->LayoutChildren();
+    }
+}
+
+TControl* TContainer::FindChild(HWND handle) const
+{
+    for (const auto& child : children_) {
+        if (child->Handle() == handle)
+            return child.get();
+        if (auto* nested = dynamic_cast<TContainer*>(child.get()))
+            if (TControl* found = nested->FindChild(handle))
+                return found;
+    }
+    return nullptr;
+}
+
+void TControl::SendFont()
+{
+    HFONT font = window_->Font(fontSpec_);
+    if (font != font_) {
+        font_ = font;
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        DpiChanged();
+    }
+}
+
+} // namespace ui

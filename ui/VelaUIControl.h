@@ -1,0 +1,147 @@
+#pragma once
+// The base of the window toolkit: a control is a real child window placed in design pixels
+// (96 DPI) and anchored to its container's edges; containers lay their children out again
+// whenever their size or DPI changes.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+// Which edges of the container a control keeps its distance to.
+enum TAnchor : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+constexpr uint8_t kAnchorTopLeft = akLeft | akTop;
+constexpr uint8_t kAnchorAll = akLeft | akTop | akRight | akBottom;
+
+struct TDesignRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Colours are 0x00BBGGRR; kNoColour leaves the system's colour.
+constexpr COLORREF kNoColour = 0xFFFFFFFF;
+
+struct TFontSpec {
+    int points = 8;
+    bool bold = false;
+    const wchar_t* face = L"Tahoma";
+};
+
+class TContainer;
+class TWindow;
+
+class TControl {
+public:
+    virtual ~TControl();
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    HWND Handle() const { return handle_; }
+    std::string Text() const;
+    void SetText(const std::string& text);
+    void SetEnabled(bool enabled);
+    bool Enabled() const;
+    void SetVisible(bool visible);
+    bool Visible() const;
+    void SetFocus();
+    void Invalidate();
+    // The tool tip shown over the control.
+    void SetHint(const std::string& hint);
+
+    const TDesignRect& DesignRect() const { return design_; }
+    void SetDesignRect(const TDesignRect& rect);
+    uint8_t Anchors() const { return anchors_; }
+
+    COLORREF TextColour() const { return textColour_; }
+    COLORREF BackColour() const { return backColour_; }
+    void SetColours(COLORREF text, COLORREF back);
+    void SetFont(const TFontSpec& font);
+    // Drawn over whatever lies below (no ground of its own); see SetText.
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool transparent) { transparent_ = transparent; }
+    // The brush of BackColour, or none.
+    HBRUSH BackBrush();
+
+    TWindow& Window() const { return *window_; }
+    int Dpi() const;
+    int Scale(int designPixels) const;
+
+    // Message routing from the container; true when handled.
+    virtual bool HandleCommand(WORD code) { return false; }
+    virtual bool HandleNotify(NMHDR& header, LRESULT& result) { return false; }
+    virtual bool HandleDrawItem(DRAWITEMSTRUCT& item) { return false; }
+    // Called after DPI changes so controls can rescale what they drew themselves.
+    virtual void DpiChanged() {}
+
+protected:
+    struct TCreation {
+        const wchar_t* className;
+        DWORD style;
+        DWORD exStyle = 0;
+        std::string text;
+        TDesignRect rect;
+        uint8_t anchors = kAnchorTopLeft;
+    };
+    TControl(TContainer& parent, const TCreation& creation);
+    // For controls with a window class of their own: the window procedure reaches the object.
+    static TControl* FromHandle(HWND handle);
+
+    HWND handle_ = nullptr;
+
+private:
+    friend class TContainer;
+    TWindow* window_ = nullptr;
+    TDesignRect design_;
+    uint8_t anchors_ = kAnchorTopLeft;
+    COLORREF textColour_ = kNoColour;
+    COLORREF backColour_ = kNoColour;
+    HBRUSH backBrush_ = nullptr;
+    bool transparent_ = false;
+    HFONT font_ = nullptr;
+    TFontSpec fontSpec_;
+
+    friend class TWindow;
+    // Hands the control the font of its spec at the window's current DPI.
+    void SendFont();
+};
+
+// Something that holds controls: the top-level window or a panel.
+class TContainer {
+public:
+    virtual ~TContainer() = default;
+    virtual HWND ContainerHandle() const = 0;
+    virtual TWindow& OwningWindow() = 0;
+
+    // Creates a control of kind T from its creation arguments; the container owns it.
+    template <class T, class Args>
+    T& Add(const Args& args)
+    {
+        auto control = std::make_unique<T>(*this, args);
+        T& result = *control;
+        children_.push_back(std::move(control));
+        return result;
+    }
+    // Places every child for the container's current client size.
+    void LayoutChildren();
+    TControl* FindChild(HWND handle) const;
+    const std::vector<std::unique_ptr<TControl>>& Children() const { return children_; }
+
+protected:
+    // The client size the children were designed for.
+    int designWidth_ = 0;
+    int designHeight_ = 0;
+
+private:
+    std::vector<std::unique_ptr<TControl>> children_;
+};
+
+// Device pixels for design pixels at a DPI.
+inline int ScaleToDpi(int designPixels, int dpi) { return MulDiv(designPixels, dpi, 96); }
+
+} // namespace ui

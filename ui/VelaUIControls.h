@@ -1,0 +1,253 @@
+#pragma once
+// One small type per control kind, each made from a plain creation-arguments struct and
+// exposing its events as members a controller connects.
+#include "ui/VelaUIControl.h"
+
+#include <commctrl.h>
+
+namespace ui {
+
+struct TButtonArgs {
+    std::string text;
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    bool isDefault = false;
+};
+
+class TButton : public TControl {
+public:
+    TButton(TContainer& parent, const TButtonArgs& args);
+    std::function<void()> onClick;
+    bool HandleCommand(WORD code) override;
+};
+
+// A flat, owner-drawn button: a text on a coloured ground, or a glyph whose window text is
+// its hint (so assistive tools read what it does).
+struct TFlatButtonArgs {
+    std::string text;
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    COLORREF textColour = RGB(255, 255, 255);
+    COLORREF backColour = RGB(0, 0, 0);
+    COLORREF hotColour = RGB(0x40, 0x40, 0x40);
+    std::string glyph; // bitmap resource; magenta is transparent
+    bool tabStop = false;
+};
+
+class TFlatButton : public TControl {
+public:
+    TFlatButton(TContainer& parent, const TFlatButtonArgs& args);
+    ~TFlatButton() override;
+    void SetGlyph(const std::string& bitmapName);
+    std::function<void()> onClick;
+    bool HandleCommand(WORD code) override;
+    bool HandleDrawItem(DRAWITEMSTRUCT& item) override;
+
+private:
+    static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    COLORREF hotColour_;
+    HBITMAP glyph_ = nullptr;
+    bool hot_ = false;
+};
+
+struct TCheckBoxArgs {
+    std::string text;
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    bool checked = false;
+};
+
+class TCheckBox : public TControl {
+public:
+    TCheckBox(TContainer& parent, const TCheckBoxArgs& args);
+    bool Checked() const { return SendMessageW(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetChecked(bool checked) { SendMessageW(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+    std::function<void()> onClick;
+    bool HandleCommand(WORD code) override;
+};
+
+struct TRadioButtonArgs {
+    std::string text;
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    bool firstOfGroup = false;
+};
+
+class TRadioButton : public TControl {
+public:
+    TRadioButton(TContainer& parent, const TRadioButtonArgs& args);
+    bool Checked() const { return SendMessageW(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetChecked(bool checked) { SendMessageW(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+    std::function<void()> onClick;
+    bool HandleCommand(WORD code) override;
+};
+
+struct TLabelArgs {
+    std::string text;
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    COLORREF textColour = kNoColour;
+    COLORREF backColour = kNoColour; // kNoColour: transparent over what lies below
+    bool bold = false;
+    bool wordWrap = false;
+    bool endEllipsis = false;
+    bool transparent = false; // over a drawn ground, such as a progress bar
+};
+
+class TLabel : public TControl {
+public:
+    TLabel(TContainer& parent, const TLabelArgs& args);
+    // Mouse events for labels that act as a title bar.
+    std::function<void()> onMouseDown;
+    std::function<void()> onDoubleClick;
+
+private:
+    static LRESULT CALLBACK MouseProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+};
+
+struct TEditArgs {
+    std::string text;
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    bool multiLine = false;
+    bool readOnly = false;
+    bool digitsOnly = false;
+    int maxLength = 0;
+};
+
+class TEdit : public TControl {
+public:
+    TEdit(TContainer& parent, const TEditArgs& args);
+    std::function<void()> onChange;
+    bool HandleCommand(WORD code) override;
+};
+
+// A still picture from a bitmap resource; magenta is drawn transparent.
+struct TImageArgs {
+    std::string bitmap;
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    COLORREF backColour = RGB(255, 255, 255);
+    bool sizeGrip = false; // resizes the window from the bottom-right corner
+};
+
+class TImage : public TControl {
+public:
+    TImage(TContainer& parent, const TImageArgs& args);
+    ~TImage() override;
+    void SetBitmap(const std::string& name);
+    bool IsSizeGrip() const { return sizeGrip_; }
+
+private:
+    static LRESULT CALLBACK ImageProc(HWND, UINT, WPARAM, LPARAM);
+    HBITMAP bitmap_ = nullptr;
+    bool sizeGrip_;
+};
+
+// A plain ground that holds controls: pane frames, pages, bars.
+struct TPanelArgs {
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    COLORREF backColour = RGB(255, 255, 255);
+    COLORREF frameColour = kNoColour; // a 1-pixel outline
+    std::string name;                 // window text, for assistive tools
+};
+
+class TPanel : public TControl, public TContainer {
+public:
+    TPanel(TContainer& parent, const TPanelArgs& args);
+    HWND ContainerHandle() const override { return handle_; }
+    TWindow& OwningWindow() override { return Window(); }
+
+private:
+    static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
+    COLORREF frameColour_;
+};
+
+// Pages on top of each other, one shown at a time; the page tabs are the controller's business.
+struct TPageControlArgs {
+    TDesignRect rect;
+    uint8_t anchors = kAnchorAll;
+    COLORREF backColour = RGB(255, 255, 255);
+};
+
+class TPageControl : public TPanel {
+public:
+    TPageControl(TContainer& parent, const TPageControlArgs& args);
+    TPanel& AddPage(const std::string& name);
+    void SetActivePage(size_t index);
+    size_t ActivePage() const { return active_; }
+
+private:
+    std::vector<TPanel*> pages_;
+    COLORREF pageColour_;
+    size_t active_ = 0;
+};
+
+struct TListViewArgs {
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+    bool checkBoxes = false;
+    bool multiSelect = false;
+    bool showHeader = true;
+    bool fullRowSelect = true;
+};
+
+class TListView : public TControl {
+public:
+    TListView(TContainer& parent, const TListViewArgs& args);
+    void AddColumn(const std::string& title, int designWidth, int format = LVCFMT_LEFT);
+    int AddItem(const std::string& text, int image = -1, LPARAM data = 0);
+    void SetItemText(int item, int column, const std::string& text);
+    std::string ItemText(int item, int column) const;
+    int ItemCount() const { return ListView_GetItemCount(handle_); }
+    bool Checked(int item) const { return ListView_GetCheckState(handle_, item) != 0; }
+    void SetChecked(int item, bool checked) { ListView_SetCheckState(handle_, item, checked); }
+    int Selected() const { return ListView_GetNextItem(handle_, -1, LVNI_SELECTED); }
+    void Clear() { ListView_DeleteAllItems(handle_); }
+    void SetImageList(HIMAGELIST images) { ListView_SetImageList(handle_, images, LVSIL_SMALL); }
+
+    std::function<void(int item)> onItemChecked;
+    std::function<void(int item)> onSelect;
+    std::function<void(int item)> onDoubleClick;
+    std::function<void(int column)> onColumnClick;
+    std::function<void(int item)> onRightClick;
+    bool HandleNotify(NMHDR& header, LRESULT& result) override;
+
+private:
+    std::vector<int> columnWidths_;
+    bool filling_ = false;
+};
+
+struct TTreeViewArgs {
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+};
+
+class TTreeView : public TControl {
+public:
+    TTreeView(TContainer& parent, const TTreeViewArgs& args);
+    HTREEITEM AddItem(HTREEITEM parentItem, const std::string& text, bool hasChildren, int image = -1,
+                      LPARAM data = 0);
+    std::string ItemText(HTREEITEM item) const;
+    std::function<void(HTREEITEM item)> onExpanding;
+    std::function<void(HTREEITEM item)> onSelect;
+    std::function<void(HTREEITEM item)> onRightClick;
+    bool HandleNotify(NMHDR& header, LRESULT& result) override;
+};
+
+struct TDatePickerArgs {
+    TDesignRect rect;
+    uint8_t anchors = kAnchorTopLeft;
+};
+
+class TDatePicker : public TControl {
+public:
+    TDatePicker(TContainer& parent, const TDatePickerArgs& args);
+    SYSTEMTIME Date() const;
+    void SetDate(const SYSTEMTIME& date);
+    std::function<void()> onChange;
+    bool HandleNotify(NMHDR& header, LRESULT& result) override;
+};
+
+} // namespace ui

@@ -1,0 +1,406 @@
+#include "ui/VelaUIWindow.h"
+
+#include "platform/win32/Win32Text.h"
+#include "ui/VelaUIControls.h"
+
+#include <algorithm>
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace ui {
+
+namespace {
+const wchar_t kWindowProperty[] = L"QuillsweepWindow";
+constexpr int kResizeBand = 5;
+
+std::vector<TWindow*>& OpenWindows()
+{
+    static std::vector<TWindow*> windows;
+    return windows;
+}
+
+void RegisterClassOnce(const wchar_t* name, bool dropShadow, WNDPROC procedure)
+{
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &existing))
+        return;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS | (dropShadow ? CS_DROPSHADOW : 0);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0));
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
+}
+
+TWindow* WindowOf(HWND handle)
+{
+    HWND root = GetAncestor(handle, GA_ROOT);
+    return root ? static_cast<TWindow*>(GetPropW(root, kWindowProperty)) : nullptr;
+}
+} // namespace
+
+int WindowDpi(HWND window)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow && window)
+        if (const UINT dpi = getDpiForWindow(window))
+            return static_cast<int>(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+bool InResizeBand(HWND anyChild, LPARAM screenPoint)
+{
+    HWND root = GetAncestor(anyChild, GA_ROOT);
+    if (!root || IsZoomed(root))
+        return false;
+    RECT bounds{};
+    GetWindowRect(root, &bounds);
+    const int x = GET_X_LPARAM(screenPoint) - bounds.left;
+    const int y = GET_Y_LPARAM(screenPoint) - bounds.top;
+    return x < kResizeBand || y < kResizeBand || x >= bounds.right - bounds.left - kResizeBand ||
+           y >= bounds.bottom - bounds.top - kResizeBand;
+}
+
+TWindow::TWindow(const TWindowArgs& args)
+    : fontSpec_(args.font), background_(args.background), minimumWidth_(args.minimumWidth),
+      minimumHeight_(args.minimumHeight)
+{
+    designWidth_ = args.clientWidth;
+    designHeight_ = args.clientHeight;
+    RegisterClassOnce(args.className, args.dropShadow, &TWindow::WindowProc);
+    const DWORD style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    const DWORD exStyle = (args.appWindow ? WS_EX_APPWINDOW : 0) | WS_EX_CONTROLPARENT;
+    handle_ = CreateWindowExW(exStyle, args.className, platform::Widen(args.title).c_str(), style, 0, 0, 0, 0,
+                              args.owner, nullptr, GetModuleHandleW(nullptr), this);
+    dpi_ = WindowDpi(handle_);
+    SetWindowPos(handle_, nullptr, 0, 0, Scale(designWidth_), Scale(designHeight_),
+                 SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    OpenWindows().push_back(this);
+}
+
+TWindow::~TWindow()
+{
+    auto& open = OpenWindows();
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    if (handle_) {
+        HWND handle = handle_;
+        handle_ = nullptr;
+        RemovePropW(handle, kWindowProperty);
+        DestroyWindow(handle);
+    }
+    if (backgroundBrush_)
+        DeleteObject(backgroundBrush_);
+    for (const auto& entry : fonts_)
+        DeleteObject(entry.font);
+}
+
+const std::vector<TWindow*>& TWindow::All() { return OpenWindows(); }
+
+namespace {
+bool OnSizeGripOf(const TContainer& container, POINT screen)
+{
+    for (const auto& child : container.Children()) {
+        if (auto* image = dynamic_cast<const TImage*>(child.get()); image && image->IsSizeGrip() && image->Visible()) {
+            RECT bounds{};
+            GetWindowRect(image->Handle(), &bounds);
+            if (PtInRect(&bounds, screen))
+                return true;
+        }
+        if (auto* nested = dynamic_cast<const TContainer*>(child.get()); nested && OnSizeGripOf(*nested, screen))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+bool TWindow::OnSizeGrip(POINT screen) const { return !IsZoomed(handle_) && OnSizeGripOf(*this, screen); }
+
+HFONT TWindow::Font(const TFontSpec& spec)
+{
+    for (const auto& entry : fonts_)
+        if (entry.points == spec.points && entry.bold == spec.bold && entry.face == spec.face && entry.dpi == dpi_)
+            return entry.font;
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(spec.points, dpi_, 72);
+    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+    HFONT created = CreateFontIndirectW(&font);
+    fonts_.push_back({spec.points, spec.bold, spec.face, dpi_, created});
+    return created;
+}
+
+HWND TWindow::ToolTip()
+{
+    if (!toolTip_ && handle_) {
+        toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+    }
+    return toolTip_;
+}
+
+void TWindow::SetTitle(const std::string& title) { SetWindowTextW(handle_, platform::Widen(title).c_str()); }
+
+void TWindow::SetTransparency(bool enabled, uint8_t alpha)
+{
+    const LONG exStyle = GetWindowLongW(handle_, GWL_EXSTYLE);
+    if (enabled) {
+        SetWindowLongW(handle_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(handle_, 0, alpha, LWA_ALPHA);
+    } else if (exStyle & WS_EX_LAYERED) {
+        SetWindowLongW(handle_, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+        RedrawWindow(handle_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+}
+
+void TWindow::Close() { PostMessageW(handle_, WM_CLOSE, 0, 0); }
+
+void TWindow::Show(int command)
+{
+    ShowWindow(handle_, command);
+    UpdateWindow(handle_);
+    if (!shown_) {
+        shown_ = true;
+        if (onFirstShow)
+            onFirstShow();
+    }
+}
+
+int32_t TWindow::ShowModal()
+{
+    HWND owner = GetWindow(handle_, GW_OWNER);
+    const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled)
+        EnableWindow(owner, FALSE);
+    modal_ = true;
+    closing_ = false;
+    Show(SW_SHOW);
+    SetForegroundWindow(handle_);
+    MSG message{};
+    while (!closing_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (PreTranslate(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (message.message == WM_QUIT)
+        PostQuitMessage(static_cast<int>(message.wParam)); // the outer loop must see it too
+    // The owner takes the activation back before this window disappears.
+    if (ownerWasEnabled)
+        EnableWindow(owner, TRUE);
+    ShowWindow(handle_, SW_HIDE);
+    if (owner)
+        SetActiveWindow(owner);
+    modal_ = false;
+    return modalResult_;
+}
+
+void TWindow::RunMessageLoop()
+{
+    quitOnDestroy_ = true;
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (PreTranslate(message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool TWindow::PreTranslate(MSG& message)
+{
+    TWindow* window = message.hwnd ? WindowOf(message.hwnd) : nullptr;
+    if (!window)
+        return false;
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) && window->onKeyDown &&
+        window->onKeyDown(static_cast<UINT>(message.wParam)))
+        return true;
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_MENU)
+        SendMessageW(window->handle_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+    return IsDialogMessageW(window->handle_, &message) != FALSE;
+}
+
+void TWindow::ApplyDpi(int dpi, const RECT* suggested)
+{
+    dpi_ = dpi;
+    SendMessageW(toolTip_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultFont()), FALSE);
+    if (suggested)
+        SetWindowPos(handle_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutChildren();
+    RedrawWindow(handle_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+LRESULT CALLBACK TWindow::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetPropW(handle, kWindowProperty, self);
+        self->handle_ = handle;
+    }
+    auto* self = static_cast<TWindow*>(GetPropW(handle, kWindowProperty));
+    if (!self || self->handle_ != handle)
+        return DefWindowProcW(handle, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (onMessage && onMessage(message, wParam, lParam))
+        return 0;
+    bool handled = false;
+    const LRESULT routed = RouteControlMessage(*this, message, wParam, lParam, handled);
+    if (handled)
+        return routed;
+    switch (message) {
+    case WM_ERASEBKGND: {
+        if (!backgroundBrush_)
+            backgroundBrush_ = CreateSolidBrush(background_);
+        RECT client{};
+        GetClientRect(handle_, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_);
+        return 1;
+    }
+    case WM_SIZE:
+        LayoutChildren();
+        if (onResize)
+            onResize();
+        return 0;
+    case WM_NCHITTEST: {
+        const LRESULT system = DefWindowProcW(handle_, message, wParam, lParam);
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        RECT bounds{};
+        GetWindowRect(handle_, &bounds);
+        if (IsZoomed(handle_))
+            return system;
+        if (OnSizeGrip(point))
+            return HTBOTTOMRIGHT;
+        if (!onHitTest)
+            return system;
+        return onHitTest(point.x - bounds.left, point.y - bounds.top, static_cast<int>(system));
+    }
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = Scale(minimumWidth_);
+        info->ptMinTrackSize.y = Scale(minimumHeight_);
+        // A borderless window maximised must leave the taskbar visible.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(handle_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            info->ptMaxPosition.x = monitor.rcWork.left - monitor.rcMonitor.left;
+            info->ptMaxPosition.y = monitor.rcWork.top - monitor.rcMonitor.top;
+            info->ptMaxSize.x = monitor.rcWork.right - monitor.rcWork.left;
+            info->ptMaxSize.y = monitor.rcWork.bottom - monitor.rcWork.top;
+        }
+        return 0;
+    }
+    case 0x02E0: // WM_DPICHANGED
+        ApplyDpi(HIWORD(wParam), reinterpret_cast<RECT*>(lParam));
+        return 0;
+    case WM_CLOSE:
+        if (onCloseQuery && !onCloseQuery())
+            return 0;
+        if (onClose)
+            onClose();
+        if (modal_)
+            closing_ = true;
+        else
+            DestroyWindow(handle_);
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0 && LOWORD(wParam) == IDOK) {
+            // Enter: the focused button, else the default button.
+            HWND focus = GetFocus();
+            TControl* control = FindChild(focus);
+            if (auto* button = dynamic_cast<TButton*>(control))
+                button->HandleCommand(BN_CLICKED);
+            else if (auto* flat = dynamic_cast<TFlatButton*>(control))
+                flat->HandleCommand(BN_CLICKED);
+            else if (defaultButton_ && IsWindowEnabled(defaultButton_->Handle()) &&
+                     IsWindowVisible(defaultButton_->Handle()))
+                defaultButton_->HandleCommand(BN_CLICKED);
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        if (quitOnDestroy_)
+            PostQuitMessage(0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(handle_, message, wParam, lParam);
+}
+
+LRESULT RouteControlMessage(TContainer& container, UINT message, WPARAM wParam, LPARAM lParam, bool& handled)
+{
+    TWindow& window = container.OwningWindow();
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam)
+            if (TControl* control = window.FindChild(reinterpret_cast<HWND>(lParam)))
+                handled = control->HandleCommand(HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY: {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        LRESULT result = 0;
+        if (TControl* control = window.FindChild(header.hwndFrom))
+            handled = control->HandleNotify(header, result);
+        return result;
+    }
+    case WM_DRAWITEM: {
+        auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (TControl* control = window.FindChild(item.hwndItem))
+            handled = control->HandleDrawItem(item);
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT: {
+        TControl* control = window.FindChild(reinterpret_cast<HWND>(lParam));
+        if (!control || (control->TextColour() == kNoColour && control->BackColour() == kNoColour &&
+                         message != WM_CTLCOLORSTATIC))
+            return 0;
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        if (control->TextColour() != kNoColour)
+            SetTextColor(dc, control->TextColour());
+        handled = true;
+        if (HBRUSH brush = control->BackBrush()) {
+            SetBkColor(dc, control->BackColour());
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        // No colour of its own: the ground of what holds it shows through.
+        SetBkMode(dc, TRANSPARENT);
+        if (control->Transparent())
+            return reinterpret_cast<LRESULT>(GetStockObject(HOLLOW_BRUSH));
+        if (auto* panel = dynamic_cast<TControl*>(&container))
+            if (HBRUSH ground = panel->BackBrush())
+                return reinterpret_cast<LRESULT>(ground);
+        return reinterpret_cast<LRESULT>(window.BackgroundBrush());
+    }
+    default:
+        return 0;
+    }
+}
+
+HBRUSH TWindow::BackgroundBrush()
+{
+    if (!backgroundBrush_)
+        backgroundBrush_ = CreateSolidBrush(background_);
+    return backgroundBrush_;
+}
+
+} // namespace ui
