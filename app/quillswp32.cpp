@@ -1,13 +1,54 @@
 // Program entry of the Windows product.
+#include "app/uWindowServices.h"
+#include "forms/uMain.h"
+#include "forms/uWindowFactory.h"
 #include "platform/PlatformSystem.h"
 #include "prefs/uPreferences.h"
 
 #include <windows.h>
+#include <commctrl.h>
+
+namespace {
+const wchar_t kInstanceMutex[] = L"QUILLSWP_INST32";
+
+// Sharp text at any scaling: per-monitor where the system offers it, else system-wide.
+void DeclareDpiAwareness()
+{
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    if (auto setContext = reinterpret_cast<SetContextFn>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))))
+        if (setContext(reinterpret_cast<HANDLE>(-4)) || setContext(reinterpret_cast<HANDLE>(-3)))
+            return;
+    using SetAwareFn = BOOL(WINAPI*)();
+    if (auto setAware = reinterpret_cast<SetAwareFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
+        setAware();
+}
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     StartPreferences(platform::CommandLineArguments(0, nullptr));
-    // The main window and its message loop come here.
+    DeclareDpiAwareness();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    SetLastError(0);
+    HANDLE instance = CreateMutexW(nullptr, TRUE, kInstanceMutex);
+    if (!instance || GetLastError() != 0) {
+        // Another copy runs: end silently, and leave the preferences file to that copy.
+        if (instance)
+            CloseHandle(instance);
+        return 0;
+    }
+
+    auto factory = std::make_shared<TWin32WindowFactory>();
+    auto services = std::make_shared<TWindowServices>(factory);
+    InstallWindowServices(services);
+    services->CreateMainWindow();
+    factory->MainWindow()->Run();
+
+    CloseHandle(instance);
     StopPreferences();
     return 0;
 }

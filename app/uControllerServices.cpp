@@ -1,0 +1,11 @@
+#include "app/uControllerServices.h"
+
+#include "app/uMainController.h"
+#include "app/uWindowServices.h"
+
+std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMainView& view,
+                                                                           IMessageBoxService& messageBoxes,
+                                                                           std::vector<std::string> arguments)
+{
+    return std::make_shared<TMainController>(view, messageBoxes, WindowServices(), Preferences(), std::move(arguments));
+}

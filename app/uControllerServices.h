@@ -1,0 +1,17 @@
+#pragma once
+// Makes each window's controller for its form; the forms never name controller classes.
+#include "app/uControllerInterfaces.h"
+#include "app/uMainView.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TMainController;
+
+class TControllerServices {
+public:
+    // arguments: the program's command line without its name.
+    static std::shared_ptr<TMainController> CreateMainController(IMainView& view, IMessageBoxService& messageBoxes,
+                                                                 std::vector<std::string> arguments);
+};
