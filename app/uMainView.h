@@ -41,7 +41,9 @@ struct TMainViewEvents {
     std::function<bool(uint32_t key)> onKeyDown; // key preview; true when handled
     std::function<void()> onTitleMouseDown;
     std::function<void()> onTitleDoubleClick;
-    std::function<void(uint32_t message, uintptr_t firstParameter)> onPrivateMessage; // WM_TRAYNOTIFY and others
+    // WM_TRAYNOTIFY and others, with the window message's two parameters (the tray reports its
+    // mouse message in the second).
+    std::function<void(uint32_t message, uintptr_t firstParameter, intptr_t secondParameter)> onPrivateMessage;
 };
 
 class IMainView {

@@ -1,0 +1,353 @@
+#include "app/uMainController.h"
+
+#include "app/uCycleSetup.h"
+#include "support/VelaDetect.h"
+#include "support/VelaRoutines.h"
+
+namespace main_texts {
+const char* const kTitle = "Quillsweep";
+const char* const kUnsupportedSystem =
+    "Quillsweep does not support %s.\r\nWhile it might run on a reduced functionality set, it is strongly "
+    "recommended to use this program with a newer operating system.";
+const char* const kSystemName = "Microsoft Windows %s";
+const char* const kWelcome =
+    "Welcome to Quillsweep!\r\nPlease take some time to read the help before cleanning your disks.\r\n"
+    "Misuse of this program may delete your entire data hierarchy.";
+const char* const kBusyClose =
+    "You cannot close this program while a scan or a clean operation is in progress.\r\n"
+    "Please stop the current operation and then close this program.";
+const char* const kConfirmClose = "Close Quillsweep?";
+} // namespace main_texts
+
+TSystemQueries TSystemQueries::Current()
+{
+    return {&TDetect::GetWindowsVersion, &TDetect::GetWindowsVersionText,
+            [](const std::string& path) { return TDirectoryRoutines::IsDirectory(path); }};
+}
+
+TMainController::TMainController(IMainView& view, IMessageBoxService& messageBoxes, IWindowServices& windowServices,
+                                 TPreferenceValues& preferences, std::vector<std::string> arguments,
+                                 TSystemQueries system)
+    : view_(view), messageBoxes_(messageBoxes), windowServices_(windowServices), prefs_(preferences),
+      system_(std::move(system))
+{
+    commandLine_ = TCommandLine::Interpret(arguments, system_.directoryExists);
+    saveTargets_ = commandLine_.saveTargets;
+    Initialize();
+
+    // The first showing toggles the state back to the stored one.
+    maximized_ = !prefs_.WindowMaximized;
+    RestorePlacement();
+    if (prefs_.MinimizeToSystemTray)
+        EnsureTrayIcon();
+    ++prefs_.ProgramRuns;
+}
+
+bool TMainController::DefaultSize(int32_t screenWidth, int32_t screenHeight, int32_t& width, int32_t& height)
+{
+    if (screenWidth <= 1024 && screenHeight <= 768)
+        height = 583;
+    else if (screenWidth > 1024 && screenWidth <= 1920 && screenHeight > 768 && screenHeight <= 1200)
+        height = screenHeight * 76 / 100;
+    else if (screenWidth > 1920 && screenHeight > 1200)
+        height = 912;
+    else
+        return false;
+    width = height * 146 / 100;
+    return true;
+}
+
+void TMainController::WireEvents()
+{
+    TMainViewEvents& events = view_.Events();
+    events.onFirstShow = [this] { FirstShow(); };
+    events.onCloseQuery = [this] { return CloseQuery(); };
+    events.onClose = [this] { Close(); };
+    events.onKeyDown = [this](uint32_t key) { return KeyDown(key); };
+    events.onTitleMouseDown = [this] { view_.BeginTitleDrag(); };
+    events.onTitleDoubleClick = [this] { ToggleMaximized(); };
+    events.onPrivateMessage = [this](uint32_t message, uintptr_t first, intptr_t second) {
+        PrivateMessage(message, first, second);
+    };
+
+    view_.OnCommand(TMainControl::mcMinimize, [this] { MinimizeClicked(); });
+    view_.OnCommand(TMainControl::mcMaximize, [this] { ToggleMaximized(); });
+    view_.OnCommand(TMainControl::mcClose, [this] { view_.RequestClose(); });
+
+    view_.OnCommand(TMainControl::mcOptions, [this] { windowServices_.ShowOptions(*this); });
+    view_.OnCommand(TMainControl::mcStatistics, [this] { ShowStatistics(); });
+    view_.OnCommand(TMainControl::mcLegend, [this] { windowServices_.ShowLegend(); });
+    view_.OnCommand(TMainControl::mcHelp, [this] { ShowHelp(); });
+    view_.OnCommand(TMainControl::mcAbout, [this] { windowServices_.ShowAbout(); });
+    view_.OnCommand(TMainControl::mcUpdates, [this] { CheckForUpdates(); });
+
+    view_.OnCommand(TMainControl::mcTrayRestore, [this] { ToggleShown(); });
+    view_.OnCommand(TMainControl::mcTrayOptions, [this] { windowServices_.ShowOptions(*this); });
+    view_.OnCommand(TMainControl::mcTrayHelp, [this] { ShowHelp(); });
+    view_.OnCommand(TMainControl::mcTrayAbout, [this] { windowServices_.ShowAbout(); });
+    view_.OnCommand(TMainControl::mcTrayClose, [this] { view_.RequestClose(); });
+}
+
+// The form loads its own glyphs.
+void TMainController::LoadImages() {}
+
+void TMainController::LoadStrings()
+{
+    view_.SetText(TMainControl::mcTitle, main_texts::kTitle);
+    view_.SetHint(TMainControl::mcMinimize, "Minimize");
+    view_.SetHint(TMainControl::mcMaximize, "Maximize");
+    view_.SetHint(TMainControl::mcClose, "Close");
+
+    view_.SetText(TMainControl::mcOptions, "&Options");
+    view_.SetText(TMainControl::mcStatistics, "&Statistics");
+    view_.SetText(TMainControl::mcLegend, "&Legend");
+    view_.SetText(TMainControl::mcHelp, "&Help");
+    view_.SetText(TMainControl::mcAbout, "&About");
+    view_.SetText(TMainControl::mcUpdates, "&Updates");
+
+    view_.SetText(TMainControl::mcTrayRestore, "Minimize");
+    view_.SetText(TMainControl::mcTrayOptions, "&Options");
+    view_.SetText(TMainControl::mcTrayHelp, "&Help");
+    view_.SetText(TMainControl::mcTrayAbout, "&About");
+    view_.SetText(TMainControl::mcTrayClose, "Close");
+}
+
+int32_t TMainController::ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult)
+{
+    return ResizeBand(x, y, width, height, systemResult);
+}
+
+// ---- Start-up ----
+
+void TMainController::RestorePlacement()
+{
+    TWindowBounds bounds = view_.GetBounds();
+    bool defaultSized = false;
+    // A damaged file may hold negative sizes; they count as none stored.
+    if (prefs_.WindowWidth <= 0 || prefs_.WindowHeight <= 0) {
+        int32_t screenWidth = 0, screenHeight = 0;
+        view_.ScreenSize(screenWidth, screenHeight);
+        defaultSized = DefaultSize(screenWidth, screenHeight, bounds.width, bounds.height);
+    } else {
+        bounds.width = prefs_.WindowWidth;
+        bounds.height = prefs_.WindowHeight;
+    }
+    if (prefs_.WindowBoundsEmpty()) {
+        if (defaultSized)
+            view_.SetSize(bounds.width, bounds.height);
+        view_.CentreOnScreen();
+        return;
+    }
+    bounds.left = prefs_.WindowLeft;
+    bounds.top = prefs_.WindowTop;
+    view_.SetBounds(bounds);
+}
+
+void TMainController::FirstShow()
+{
+    if (firstShown_)
+        return;
+    firstShown_ = true;
+
+    view_.ApplyTransparencyToAll(prefs_.AllowWindowTransparency, kTransparencyAlpha);
+    ShowStartupNotices();
+    ToggleMaximized();
+    ApplyCommandLine();
+    view_.PostPrivateMessage(WM_AFTERSHOW, 0);
+}
+
+void TMainController::ShowStartupNotices()
+{
+    // Unknown versions count as older than all the table names.
+    if (system_.windowsVersion() < wv2000) {
+        std::string version = system_.windowsVersionText();
+        if (version.empty())
+            version = "Unknown";
+        const std::string name = TCycleSetup::FormatText(main_texts::kSystemName, version);
+        Notify(TMsgBoxKind::mkWarning, TCycleSetup::FormatText(main_texts::kUnsupportedSystem, name),
+               msgbox_buttons::kClose);
+    }
+    if (prefs_.FirstRun) {
+        Notify(TMsgBoxKind::mkWarning, main_texts::kWelcome, msgbox_buttons::kClose);
+        prefs_.FirstRun = false;
+    }
+}
+
+void TMainController::ApplyCommandLine()
+{
+    switch (commandLine_.action) {
+    case clNone:
+        break;
+    case clDefaultSize:
+        view_.SetSize(TCommandLine::kDefaultWidth, TCommandLine::kDefaultHeight);
+        break;
+    case clSelectDirectory:
+        view_.ClearCleanupList();
+        view_.SelectDirectory(commandLine_.directory);
+        break;
+    case clCleanupTargets:
+        view_.ClearCleanupList();
+        for (const std::string& target : commandLine_.targets)
+            view_.AddCleanupTarget(target, true);
+        break;
+    }
+}
+
+void TMainController::AfterFirstShow(uintptr_t firstParameter)
+{
+    if (firstParameter == 0 && prefs_.MinimizeToSystemTray && prefs_.StartMinimized)
+        HideToTray();
+}
+
+// ---- Closing ----
+
+bool TMainController::CloseQuery()
+{
+    const bool escape = escapeClose_;
+    escapeClose_ = false;
+    if (!idle_) {
+        Notify(TMsgBoxKind::mkInformation, main_texts::kBusyClose, msgbox_buttons::kClose);
+        return false;
+    }
+    if (prefs_.Confirmations || escape)
+        return Notify(TMsgBoxKind::mkConfirm, main_texts::kConfirmClose, msgbox_buttons::kYesNo) ==
+               TMsgBoxResult::mrAccept;
+    return true;
+}
+
+void TMainController::Close()
+{
+    prefs_.WindowMaximized = maximized_;
+    if (!maximized_) {
+        const TWindowBounds bounds = view_.GetBounds();
+        prefs_.WindowLeft = bounds.left;
+        prefs_.WindowTop = bounds.top;
+        prefs_.WindowWidth = bounds.width;
+        prefs_.WindowHeight = bounds.height;
+    }
+    // An icon left behind stays in the notification area until the mouse passes over it.
+    if (view_.HasTrayIcon())
+        view_.RemoveTrayIcon();
+}
+
+// ---- Keys and messages ----
+
+bool TMainController::KeyDown(uint32_t key)
+{
+    switch (key) {
+    case keys::kEscape:
+        escapeClose_ = true;
+        view_.RequestClose();
+        return true;
+    // F1 (help), F2, F3 and F6 belong to the workflow and come with it.
+    default:
+        return false;
+    }
+}
+
+void TMainController::PrivateMessage(uint32_t message, uintptr_t firstParameter, intptr_t secondParameter)
+{
+    switch (message) {
+    case WM_TRAYNOTIFY:
+        TrayIconNotify(static_cast<uint32_t>(secondParameter));
+        break;
+    case WM_AFTERSHOW:
+        AfterFirstShow(firstParameter);
+        break;
+    case WM_SCANFINISHED:
+    case WM_CLEANFINISHED:
+        WorkerFinished(message);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainController::WorkerFinished(uint32_t) {}
+
+// ---- Chrome and tray ----
+
+void TMainController::ToggleMaximized()
+{
+    maximized_ = !maximized_;
+    view_.SetMaximized(maximized_);
+}
+
+void TMainController::MinimizeClicked()
+{
+    if (prefs_.MinimizeToSystemTray)
+        ToggleShown();
+    else
+        view_.MinimizeApplication();
+}
+
+void TMainController::ToggleShown()
+{
+    if (view_.IsShown()) {
+        HideToTray();
+        return;
+    }
+    view_.SetShown(true);
+    windowServices_.BringWindowsToFront();
+}
+
+void TMainController::HideToTray()
+{
+    // Without the icon a hidden window could not be brought back.
+    EnsureTrayIcon();
+    view_.SetShown(false);
+}
+
+void TMainController::EnsureTrayIcon()
+{
+    if (!view_.HasTrayIcon())
+        view_.AddTrayIcon();
+    view_.SetTrayTip(main_texts::kTitle);
+}
+
+void TMainController::TrayIconNotify(uint32_t mouseMessage)
+{
+    if (mouseMessage == kTrayLeftButtonDown) {
+        ToggleShown();
+    } else if (mouseMessage == kTrayRightButtonDown) {
+        view_.SetText(TMainControl::mcTrayRestore, view_.IsShown() ? "Minimize" : "Restore");
+        view_.OpenTrayMenu();
+    }
+}
+
+void TMainController::UpdateTrayTip()
+{
+    view_.SetTrayTip(main_texts::kTitle);
+}
+
+// The stored preference changes only when the options are saved.
+void TMainController::PreviewMinimizeToTray(bool enabled)
+{
+    if (enabled) {
+        EnsureTrayIcon();
+        return;
+    }
+    if (!view_.IsShown())
+        view_.SetShown(true);
+    if (view_.HasTrayIcon())
+        view_.RemoveTrayIcon();
+}
+
+// The options' previews below act on the workflow's pages, which come later.
+void TMainController::SetFileSystemIcons(bool) {}
+void TMainController::PreviewQuotaMode(bool) {}
+void TMainController::ApplyFeatureVisibility() {}
+void TMainController::ApplyCustomMasks() {}
+void TMainController::RepaintOptions() {}
+
+// ---- Menu bar ----
+
+// Statistics, help and the update check get their windows with the workflow.
+void TMainController::ShowStatistics() {}
+void TMainController::ShowHelp() {}
+void TMainController::CheckForUpdates() {}
+
+TMsgBoxResult TMainController::Notify(TMsgBoxKind kind, const std::string& text, uint32_t buttons)
+{
+    return messageBoxes_.Execute(kind, text, view_.MonitorNumber(), TMsgBoxFocus::mfAccept, buttons);
+}
