@@ -179,7 +179,7 @@ void TMainController::ApplyCommandLine()
     case clNone:
         break;
     case clDefaultSize:
-        view_.SetSize(TCommandLine::kDefaultWidth, TCommandLine::kDefaultHeight);
+        view_.SetDesignSize(TCommandLine::kDefaultWidth, TCommandLine::kDefaultHeight);
         break;
     case clSelectDirectory:
         view_.ClearCleanupList();

@@ -62,6 +62,8 @@ public:
     virtual TWindowBounds GetBounds() = 0;
     virtual void SetBounds(const TWindowBounds& bounds) = 0;
     virtual void SetSize(int32_t width, int32_t height) = 0;
+    // A size in design pixels (96 DPI), scaled to the window's DPI.
+    virtual void SetDesignSize(int32_t width, int32_t height) = 0;
     virtual void CentreOnScreen() = 0;
     virtual void ScreenSize(int32_t& width, int32_t& height) = 0;
     virtual void SetMaximized(bool maximized) = 0;

@@ -26,6 +26,7 @@ public:
         Log("bounds " + Text(b.left, b.top) + " " + Text(b.width, b.height));
     }
     void SetSize(int32_t width, int32_t height) override { Log("size " + Text(width, height)); }
+    void SetDesignSize(int32_t width, int32_t height) override { Log("design size " + Text(width, height)); }
     void CentreOnScreen() override { Log("centre"); }
     void ScreenSize(int32_t& width, int32_t& height) override { width = screenWidth, height = screenHeight; }
     void SetMaximized(bool maximized) override { Log(maximized ? "maximized" : "restored"); }
@@ -186,7 +187,7 @@ TEST_F(MainController, FirstShowingWarnsOnceRestoresTheStateAndPostsTheAftermath
     EXPECT_EQ(0u, boxes.shown[0].text.find("Quillsweep does not support Microsoft Windows 4.10.2222.\r\n"));
     EXPECT_NE(std::string::npos, boxes.shown[1].text.find("before cleanning your disks"));
     EXPECT_FALSE(prefs.FirstRun);
-    EXPECT_EQ((Log{"transparency 1,245", "maximized", "size 960,661", "post " + FakeMainView::Text(WM_AFTERSHOW, 0)}),
+    EXPECT_EQ((Log{"transparency 1,245", "maximized", "design size 960,661", "post " + FakeMainView::Text(WM_AFTERSHOW, 0)}),
               view.Take());
     EXPECT_TRUE(controller->Maximized());
     EXPECT_FALSE(controller->SaveTargets());
