@@ -9,7 +9,11 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 
 qs_started_xvfb=""
 if [ -z "${DISPLAY:-}" ] || [ -n "${QS_FORCE_XVFB:-}" ]; then
-  for n in 97 98 99 96 95; do
+  for n in 97 98 99 96 95 94 93 92 91 90; do
+    # A lock whose server is gone (a run that was killed) does not hold the display.
+    if [ -e "/tmp/.X$n-lock" ] && ! kill -0 "$(tr -d ' ' < "/tmp/.X$n-lock")" 2>/dev/null; then
+      rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+    fi
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
       Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
       qs_started_xvfb=$!

@@ -1,0 +1,210 @@
+#include "ui/VelaImageRoutines.h"
+
+#include "app/uControllerTypes.h"
+#include "platform/win32/Win32Text.h"
+#include "support/VelaDetect.h"
+#include "support/VelaRoutines.h"
+
+#include <climits>
+
+using platform::Narrow;
+using platform::Widen;
+
+namespace {
+const COLORREF kTransparent = RGB(255, 0, 255);
+
+// A 32-bit program on a 64-bit system would otherwise read the 32-bit stand-ins of system files.
+class TRedirectionOff {
+public:
+    TRedirectionOff()
+    {
+        if (TDetect::GetArchitecture() == ar64 && TDetect::GetProgramArchitecture() == ar32)
+            off_ = TAPIRoutines::DisableWow64Redirection(old_);
+    }
+    ~TRedirectionOff()
+    {
+        if (off_)
+            TAPIRoutines::EnableWow64Redirection(old_);
+    }
+    TRedirectionOff(const TRedirectionOff&) = delete;
+    TRedirectionOff& operator=(const TRedirectionOff&) = delete;
+
+private:
+    void* old_ = nullptr;
+    bool off_ = false;
+};
+
+bool IsFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The tip as the tray keeps it: at most kMaxTrayTip units, never half a surrogate pair.
+std::wstring CutTip(std::wstring tip)
+{
+    if (tip.size() > static_cast<size_t>(TIconRoutines::kMaxTrayTip)) {
+        size_t length = TIconRoutines::kMaxTrayTip;
+        if (IS_HIGH_SURROGATE(tip[length - 1]))
+            --length;
+        tip.resize(length);
+    }
+    return tip;
+}
+
+void ClearRecord(NOTIFYICONDATAW& data)
+{
+    data = NOTIFYICONDATAW{};
+    data.cbSize = sizeof data;
+}
+} // namespace
+
+// ---- resources and bitmaps ----
+
+HINSTANCE TResourceRoutines::ProgramModule()
+{
+    return GetModuleHandleW(nullptr);
+}
+
+bool TResourceRoutines::HasBitmapResource(const std::string& name)
+{
+    return !name.empty() && FindResourceW(ProgramModule(), Widen(name).c_str(), RT_BITMAP) != nullptr;
+}
+
+TBitmapHandle TBitmapRoutines::LoadBitmapResource(const std::string& name)
+{
+    if (!TResourceRoutines::HasBitmapResource(name))
+        return nullptr;
+    // A DIB section keeps the drawn 24 bits; a screen-compatible copy could lose the exact magenta.
+    return TBitmapHandle(static_cast<HBITMAP>(
+        LoadImageW(TResourceRoutines::ProgramModule(), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+int TBitmapRoutines::AddBitmapToImageList(HIMAGELIST list, const std::string& name)
+{
+    if (!list)
+        return -1;
+    const TBitmapHandle bitmap = LoadBitmapResource(name);
+    if (!bitmap)
+        return -1;
+    return ImageList_AddMasked(list, bitmap.get(), kTransparent);
+}
+
+// ---- tray icon ----
+
+TTrayIconRecord::TTrayIconRecord()
+{
+    ClearRecord(data_);
+}
+
+TTrayIconRecord::~TTrayIconRecord()
+{
+    TIconRoutines::RemoveTrayIcon(*this);
+}
+
+std::string TTrayIconRecord::Tip() const
+{
+    return Narrow(data_.szTip);
+}
+
+bool TIconRoutines::AddTrayIcon(TTrayIconRecord& record, HWND window)
+{
+    RemoveTrayIcon(record);
+    if (!window)
+        return false;
+    TIconHandle icon(
+        static_cast<HICON>(LoadImageW(TResourceRoutines::ProgramModule(), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
+    if (!icon)
+        return false;
+    NOTIFYICONDATAW& data = record.data_;
+    data.hWnd = window;
+    data.uID = 0;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_TRAYNOTIFY;
+    data.hIcon = icon.get();
+    data.szTip[0] = L'\0';
+    if (!Shell_NotifyIconW(NIM_ADD, &data)) {
+        ClearRecord(data);
+        return false;
+    }
+    record.icon_ = std::move(icon);
+    record.valid_ = true;
+    return true;
+}
+
+bool TIconRoutines::RemoveTrayIcon(TTrayIconRecord& record)
+{
+    if (!record.valid_)
+        return false;
+    const bool removed = Shell_NotifyIconW(NIM_DELETE, &record.data_) != FALSE;
+    record.valid_ = false;
+    record.icon_.reset();
+    ClearRecord(record.data_);
+    return removed;
+}
+
+bool TIconRoutines::SetTrayTip(TTrayIconRecord& record, const std::string& text)
+{
+    if (!record.valid_)
+        return false;
+    const std::wstring tip = CutTip(Widen(text));
+    if (tip == record.data_.szTip)
+        return false;
+    // The record changes only once the shell took the tip, so a refused tip is offered again.
+    NOTIFYICONDATAW data = record.data_;
+    data.uFlags = NIF_TIP;
+    tip.copy(data.szTip, tip.size());
+    data.szTip[tip.size()] = L'\0';
+    if (!Shell_NotifyIconW(NIM_MODIFY, &data))
+        return false;
+    tip.copy(record.data_.szTip, tip.size());
+    record.data_.szTip[tip.size()] = L'\0';
+    return true;
+}
+
+// ---- icons of files ----
+
+int TIconRoutines::GetIconCount(const std::string& path)
+{
+    const std::wstring file = Widen(path);
+    const TRedirectionOff redirection;
+    if (file.empty() || !IsFile(file))
+        return 0;
+    const UINT count = ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0);
+    // Some failures come back as UINT_MAX rather than 0.
+    return count > static_cast<UINT>(INT_MAX) ? 0 : static_cast<int>(count);
+}
+
+bool TIconRoutines::HasIcons(const std::string& path)
+{
+    return GetIconCount(path) > 0;
+}
+
+TIconHandle TIconRoutines::ExtractSmallIcon(const std::string& path)
+{
+    const std::wstring file = Widen(path);
+    const TRedirectionOff redirection;
+    if (file.empty() || !IsFile(file))
+        return nullptr;
+    HICON smallIcon = nullptr;
+    if (ExtractIconExW(file.c_str(), 0, nullptr, &smallIcon, 1) == 0 || !smallIcon)
+        return nullptr;
+    return TIconHandle(smallIcon);
+}
+
+HIMAGELIST TIconRoutines::SystemSmallImageList()
+{
+    SHFILEINFOW info{};
+    return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                                                       SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+}
+
+int TIconRoutines::SystemSmallIconIndex(const std::string& path, bool isDirectory)
+{
+    SHFILEINFOW info{};
+    const DWORD attributes = isDirectory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    if (!SHGetFileInfoW(Widen(path).c_str(), attributes, &info, sizeof info,
+                        SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES))
+        return -1;
+    return info.iIcon;
+}

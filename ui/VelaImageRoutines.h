@@ -1,0 +1,88 @@
+#pragma once
+// Named bitmaps, icons, the tray icon and the system's small file icons (Windows only).
+// Names are the resource names of the program module (case does not matter); texts and paths
+// are UTF-8.
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+struct TBitmapDeleter {
+    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
+};
+struct TIconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+struct TImageListDeleter {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+};
+
+// Owners of one handle each; empty when the handle could not be had.
+using TBitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TBitmapDeleter>;
+using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;
+using TImageListHandle = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, TImageListDeleter>;
+
+class TResourceRoutines {
+public:
+    // The module whose resources the windows use: the running program.
+    static HINSTANCE ProgramModule();
+    static bool HasBitmapResource(const std::string& name);
+};
+
+class TBitmapRoutines {
+public:
+    // The named bitmap as drawn (24 bits a pixel, not converted to the screen's format); empty when missing.
+    static TBitmapHandle LoadBitmapResource(const std::string& name);
+    // Adds the named bitmap with magenta (0xFF00FF) as the transparent colour; the index, or -1 when
+    // the list is null or the bitmap missing.
+    static int AddBitmapToImageList(HIMAGELIST list, const std::string& name);
+};
+
+// The program's icon in the notification area: valid exactly while the icon is shown. Going out
+// of scope removes it, so no icon outlives its window's record.
+class TTrayIconRecord {
+public:
+    TTrayIconRecord();
+    ~TTrayIconRecord();
+    TTrayIconRecord(const TTrayIconRecord&) = delete;
+    TTrayIconRecord& operator=(const TTrayIconRecord&) = delete;
+
+    bool Valid() const { return valid_; }
+    const NOTIFYICONDATAW& Data() const { return data_; }
+    std::string Tip() const;
+
+private:
+    friend class TIconRoutines;
+    NOTIFYICONDATAW data_;
+    TIconHandle icon_;
+    bool valid_ = false;
+};
+
+class TIconRoutines {
+public:
+    // The longest tip the tray icon shows, in UTF-16 units.
+    static constexpr int kMaxTrayTip = 63;
+
+    // Shows the 16x16 form of MAINICON for the window, reporting mouse messages as WM_TRAYNOTIFY,
+    // with an empty tip. A record already shown is removed first. False when nothing is shown.
+    static bool AddTrayIcon(TTrayIconRecord& record, HWND window);
+    // False when the record was not shown; it is invalid afterwards in every case.
+    static bool RemoveTrayIcon(TTrayIconRecord& record);
+    // Sends the tip (cut to kMaxTrayTip) only when the icon is shown and the tip changes; true when sent.
+    static bool SetTrayTip(TTrayIconRecord& record, const std::string& text);
+
+    // Icons in an executable, library or icon file; 0 when it does not exist or holds none.
+    static int GetIconCount(const std::string& path);
+    static bool HasIcons(const std::string& path);
+    // The small form of the file's first icon; empty when there is none.
+    static TIconHandle ExtractSmallIcon(const std::string& path);
+
+    // The system's shared list of small file icons; never destroyed.
+    static HIMAGELIST SystemSmallImageList();
+    // The index in that list of the icon a file or folder of that name gets; the disk is not
+    // consulted. -1 when the system gives none.
+    static int SystemSmallIconIndex(const std::string& path, bool isDirectory);
+};
