@@ -193,6 +193,11 @@ TWindowBounds TfrmMain::GetBounds()
 {
     RECT bounds{};
     GetWindowRect(window_->Handle(), &bounds);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    // Minimised, the window's own rectangle is off screen: the place it returns to counts.
+    if (IsIconic(window_->Handle()) && GetWindowPlacement(window_->Handle(), &placement))
+        bounds = placement.rcNormalPosition;
     return {bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 

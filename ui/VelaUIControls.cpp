@@ -1,6 +1,7 @@
 #include "ui/VelaUIControls.h"
 
 #include "platform/win32/Win32Text.h"
+#include "ui/VelaImageRoutines.h"
 #include "ui/VelaUIWindow.h"
 
 #include <windowsx.h>
@@ -10,13 +11,6 @@ namespace ui {
 namespace {
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-HBITMAP LoadNamedBitmap(const std::string& name)
-{
-    if (name.empty())
-        return nullptr;
-    return static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), platform::Widen(name).c_str(), IMAGE_BITMAP, 0,
-                                           0, LR_CREATEDIBSECTION));
-}
 
 // Draws a bitmap scaled into a rectangle, magenta left out.
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& target)
@@ -72,7 +66,7 @@ bool TButton::HandleCommand(WORD code)
 TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
     : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)), 0,
                         args.text, args.rect, args.anchors}),
-      hotColour_(args.hotColour), glyph_(LoadNamedBitmap(args.glyph))
+      hotColour_(args.hotColour), glyph_(TBitmapRoutines::LoadBitmapResource(args.glyph))
 {
     SetColours(args.textColour, args.backColour);
     SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -83,15 +77,11 @@ TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
 TFlatButton::~TFlatButton()
 {
     RemoveWindowSubclass(handle_, &TFlatButton::HoverProc, 1);
-    if (glyph_)
-        DeleteObject(glyph_);
 }
 
 void TFlatButton::SetGlyph(const std::string& bitmapName)
 {
-    if (glyph_)
-        DeleteObject(glyph_);
-    glyph_ = LoadNamedBitmap(bitmapName);
+    glyph_ = TBitmapRoutines::LoadBitmapResource(bitmapName);
     Invalidate();
 }
 
@@ -111,8 +101,8 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     FillRect(item.hDC, &item.rcItem, ground);
     DeleteObject(ground);
     if (glyph_) {
-        const SIZE size = BitmapSize(glyph_);
-        DrawBitmap(item.hDC, glyph_, CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
+        const SIZE size = BitmapSize(glyph_.get());
+        DrawBitmap(item.hDC, glyph_.get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
     } else {
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
@@ -277,22 +267,14 @@ const wchar_t* RegisteredClass(const wchar_t* name, WNDPROC procedure)
 TImage::TImage(TContainer& parent, const TImageArgs& args)
     : TControl(parent, {RegisteredClass(kImageClass, &TImage::ImageProc), WS_VISIBLE, 0, args.bitmap, args.rect,
                         args.anchors}),
-      bitmap_(LoadNamedBitmap(args.bitmap)), sizeGrip_(args.sizeGrip)
+      bitmap_(TBitmapRoutines::LoadBitmapResource(args.bitmap)), sizeGrip_(args.sizeGrip)
 {
     SetColours(kNoColour, args.backColour);
 }
 
-TImage::~TImage()
-{
-    if (bitmap_)
-        DeleteObject(bitmap_);
-}
-
 void TImage::SetBitmap(const std::string& name)
 {
-    if (bitmap_)
-        DeleteObject(bitmap_);
-    bitmap_ = LoadNamedBitmap(name);
+    bitmap_ = TBitmapRoutines::LoadBitmapResource(name);
     Invalidate();
 }
 
@@ -309,8 +291,8 @@ LRESULT CALLBACK TImage::ImageProc(HWND handle, UINT message, WPARAM wParam, LPA
         GetClientRect(handle, &client);
         if (HBRUSH ground = self->BackBrush())
             FillRect(dc, &client, ground);
-        const SIZE size = BitmapSize(self->bitmap_);
-        DrawBitmap(dc, self->bitmap_, {0, 0, self->Scale(size.cx), self->Scale(size.cy)});
+        const SIZE size = BitmapSize(self->bitmap_.get());
+        DrawBitmap(dc, self->bitmap_.get(), {0, 0, self->Scale(size.cx), self->Scale(size.cy)});
         EndPaint(handle, &paint);
         return 0;
     }

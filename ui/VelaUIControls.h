@@ -1,6 +1,7 @@
 #pragma once
 // One small type per control kind, each made from a plain creation-arguments struct and
 // exposing its events as members a controller connects.
+#include "ui/VelaImageRoutines.h"
 #include "ui/VelaUIControl.h"
 
 #include <commctrl.h>
@@ -46,7 +47,7 @@ public:
 private:
     static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     COLORREF hotColour_;
-    HBITMAP glyph_ = nullptr;
+    TBitmapHandle glyph_;
     bool hot_ = false;
 };
 
@@ -134,13 +135,12 @@ struct TImageArgs {
 class TImage : public TControl {
 public:
     TImage(TContainer& parent, const TImageArgs& args);
-    ~TImage() override;
     void SetBitmap(const std::string& name);
     bool IsSizeGrip() const { return sizeGrip_; }
 
 private:
     static LRESULT CALLBACK ImageProc(HWND, UINT, WPARAM, LPARAM);
-    HBITMAP bitmap_ = nullptr;
+    TBitmapHandle bitmap_;
     bool sizeGrip_;
 };
 
