@@ -83,3 +83,14 @@ public:
     virtual void ApplyCustomMasks() = 0;
     virtual void RepaintOptions() = 0;
 };
+
+// The small "Computing..." popup shown while the user-interface thread works on something
+// long; optionally with a progress bar that counts the steps done.
+class IComputingWindow {
+public:
+    virtual ~IComputingWindow() = default;
+    virtual void Show() = 0;
+    virtual void Close() = 0;
+    virtual void SetMaximum(int32_t value) = 0;
+    virtual void Step() = 0;
+};
