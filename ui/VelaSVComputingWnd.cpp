@@ -1,0 +1,146 @@
+#include "ui/VelaSVComputingWnd.h"
+
+#include "ui/VelaSVWindowChrome.h"
+#include "ui/VelaUIControls.h"
+
+#include <cstdlib>
+
+namespace ui {
+
+namespace {
+constexpr int kWidth = 120;
+constexpr int kHeight = 40;
+constexpr COLORREF kGround = RGB(0xF0, 0xF0, 0xF0);
+constexpr COLORREF kFrame = RGB(0x64, 0x64, 0x64);
+const char kCaption[] = "      Computing..."; // the spaces keep the text clear of the hourglass
+
+// The owner's font, so the popup reads like the window it speaks for; face holds the name.
+TFontSpec OwnerFont(HWND owner, std::wstring& face)
+{
+    TFontSpec spec;
+    if (!owner)
+        return spec;
+    for (TWindow* window : TWindow::All())
+        if (window->Handle() == owner) {
+            spec = window->DefaultFontSpec();
+            face = spec.face;
+            spec.face = face.c_str();
+            return spec;
+        }
+    LOGFONTW font{};
+    HFONT handle = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0));
+    if (!handle || !GetObjectW(handle, sizeof font, &font))
+        return spec;
+    face = font.lfFaceName;
+    spec.face = face.c_str();
+    spec.points = MulDiv(std::abs(font.lfHeight), 72, WindowDpi(owner));
+    spec.bold = font.lfWeight >= FW_BOLD;
+    return spec;
+}
+
+TWindowArgs PopupArgs(HWND owner, const TFontSpec& font)
+{
+    TWindowArgs args;
+    args.title = "Computing...";
+    args.clientWidth = kWidth;
+    args.clientHeight = kHeight;
+    args.background = kGround;
+    args.font = font;
+    args.appWindow = false;
+    args.owner = owner;
+    args.className = L"frmComputing";
+    return args;
+}
+
+RECT PrimaryMonitorRect()
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info))
+        return info.rcMonitor;
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+} // namespace
+
+TComputingWindow::TComputingWindow(HWND owner, bool showProgress, bool centreOnScreen, bool disableOwner)
+    : owner_(owner), centreOnScreen_(centreOnScreen), disableOwner_(disableOwner)
+{
+    window_ = std::make_unique<TWindow>(PopupArgs(owner, OwnerFont(owner, fontFace_)));
+    HWND handle = window_->Handle();
+    // Never in the taskbar or Alt+Tab, even without an owner.
+    SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    window_->onMessage = [](UINT message, WPARAM, LPARAM) { return message == WM_MOUSEACTIVATE; };
+
+    TPanel& panel = window_->Add<TPanel>(TPanelArgs{{0, 0, kWidth, kHeight}, kAnchorAll, kGround, kFrame, "Computing..."});
+    TImage& hourglass = panel.Add<TImage>(TImageArgs{"hourglass", {4, 4, 32, 32}, kAnchorTopLeft, kGround});
+    TLabel& caption = panel.Add<TLabel>(TLabelArgs{kCaption, {1, 13, kWidth - 2, 14}});
+    SetWindowLongW(caption.Handle(), GWL_STYLE, (GetWindowLongW(caption.Handle(), GWL_STYLE) & ~SS_TYPEMASK) | SS_CENTER);
+    // The centred caption runs under the hourglass: the picture stays on top.
+    SetWindowPos(hourglass.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    progress_ = &panel.Add<TSVProgressBar>(
+        TProgressBarArgs{{36, 27, 75, 5}, kAnchorTopLeft, chrome::kAccent, RGB(255, 255, 255), false, false});
+    progress_->SetVisible(showProgress);
+}
+
+TComputingWindow::~TComputingWindow() { Close(); }
+
+void TComputingWindow::Centre()
+{
+    RECT area = PrimaryMonitorRect();
+    if (!centreOnScreen_ && owner_ && IsWindowVisible(owner_) && !IsIconic(owner_))
+        GetWindowRect(owner_, &area);
+    RECT own{};
+    GetWindowRect(window_->Handle(), &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    SetWindowPos(window_->Handle(), nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TComputingWindow::Show()
+{
+    if (!window_)
+        return;
+    if (disableOwner_ && owner_ && !ownerDisabled_ && IsWindowEnabled(owner_)) {
+        EnableWindow(owner_, FALSE);
+        ownerDisabled_ = true;
+    }
+    Centre();
+    window_->Show(SW_SHOWNOACTIVATE); // also paints it now: the thread is about to be busy
+}
+
+void TComputingWindow::Close()
+{
+    if (ownerDisabled_) {
+        EnableWindow(owner_, TRUE);
+        ownerDisabled_ = false;
+    }
+    if (window_) {
+        ShowWindow(window_->Handle(), SW_HIDE);
+        progress_ = nullptr;
+        window_.reset();
+    }
+}
+
+void TComputingWindow::SetMaximum(int32_t value)
+{
+    if (progress_)
+        progress_->SetMaximum(value);
+}
+
+void TComputingWindow::Step()
+{
+    if (!progress_)
+        return;
+    progress_->StepBy(1);
+    // The thread that steps is the one that would paint: paint now, not when it is idle again.
+    UpdateWindow(progress_->Handle());
+}
+
+std::shared_ptr<IComputingWindow> TComputingWindowSupport::Create(HWND owner, bool showProgress, bool centreOnScreen,
+                                                                  bool disableOwner)
+{
+    return std::make_shared<TComputingWindow>(owner, showProgress, centreOnScreen, disableOwner);
+}
+
+} // namespace ui
