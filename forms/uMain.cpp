@@ -2,8 +2,10 @@
 
 #include "app/uControllerServices.h"
 #include "app/uMainController.h"
+#include "platform/PlatformSystem.h"
 #include "platform/win32/Win32Text.h"
 #include "support/VelaDetect.h"
+#include "ui/VelaSVRuntime.h"
 
 #include <windowsx.h>
 
@@ -31,14 +33,6 @@ constexpr TMainControl kTrayItems[] = {TMainControl::mcTrayRestore, TMainControl
                                        TMainControl::mcTrayHelp,    TMainControl::mcTrayAbout,  TMainControl(0xFFFF),
                                        TMainControl::mcTrayClose};
 
-BOOL CALLBACK CountMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
-{
-    auto* search = reinterpret_cast<std::pair<HMONITOR, int>*>(data);
-    if (monitor == search->first)
-        return FALSE;
-    ++search->second;
-    return TRUE;
-}
 } // namespace
 
 TfrmMain::TfrmMain()
@@ -79,7 +73,7 @@ TfrmMain::TfrmMain()
     chrome_->Title().onMouseDown = [this] { if (events_.onTitleMouseDown) events_.onTitleMouseDown(); };
     chrome_->Title().onDoubleClick = [this] { if (events_.onTitleDoubleClick) events_.onTitleDoubleClick(); };
 
-    controller_ = TControllerServices::CreateMainController(*this, platform::CommandLineArguments(0, nullptr));
+    controller_ = TControllerServices::CreateMainController(*this, messageBoxes_, platform::CommandLineArguments(0, nullptr));
 }
 
 TfrmMain::~TfrmMain()
@@ -241,14 +235,7 @@ void TfrmMain::ScreenSize(int32_t& width, int32_t& height)
 
 void TfrmMain::SetMaximized(bool maximized) { ShowWindow(window_->Handle(), maximized ? SW_MAXIMIZE : SW_RESTORE); }
 
-int32_t TfrmMain::MonitorNumber()
-{
-    std::pair<HMONITOR, int> search{MonitorFromWindow(window_->Handle(), MONITOR_DEFAULTTONULL), 0};
-    if (!search.first)
-        return 0;
-    EnumDisplayMonitors(nullptr, nullptr, &CountMonitor, reinterpret_cast<LPARAM>(&search));
-    return search.second;
-}
+int32_t TfrmMain::MonitorNumber() { return TSVRuntime::MonitorOf(window_->Handle()); }
 
 bool TfrmMain::IsShown() { return IsWindowVisible(window_->Handle()) != FALSE; }
 
@@ -293,13 +280,11 @@ void TfrmMain::SetTrayTip(const std::string& text) { TIconRoutines::SetTrayTip(t
 void TfrmMain::OpenTrayMenu()
 {
     HMENU menu = CreatePopupMenu();
-    UINT id = 1;
     for (TMainControl item : kTrayItems) {
         if (item == TMainControl(0xFFFF))
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         else
             AppendMenuW(menu, MF_STRING, static_cast<UINT>(item) + 1, platform::Widen(trayTexts_[item]).c_str());
-        ++id;
     }
     SetMenuDefaultItem(menu, static_cast<UINT>(TMainControl::mcTrayRestore) + 1, FALSE);
     POINT cursor{};

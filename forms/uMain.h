@@ -2,6 +2,7 @@
 // The main window: its controls and their placement only; TMainController decides everything.
 #include "app/uMainView.h"
 #include "ui/VelaImageRoutines.h"
+#include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaSVWindowChrome.h"
 
 #include <map>
@@ -68,5 +69,6 @@ private:
     std::map<TMainControl, std::string> trayTexts_;
     std::map<TMainControl, std::function<void()>> trayCommands_;
     TTrayIconRecord tray_;
+    ui::TMsgBoxService messageBoxes_;
     std::shared_ptr<TMainController> controller_;
 };
