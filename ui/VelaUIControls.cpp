@@ -72,7 +72,7 @@ bool TButton::HandleCommand(WORD code)
 TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
     : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)), 0,
                         args.text, args.rect, args.anchors}),
-      hotColour_(args.hotColour), glyph_(LoadNamedBitmap(args.glyph))
+      hotColour_(args.hotColour), glyph_(LoadNamedBitmap(args.glyph)), glyphButton_(!args.glyph.empty())
 {
     SetColours(args.textColour, args.backColour);
     SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -92,6 +92,7 @@ void TFlatButton::SetGlyph(const std::string& bitmapName)
     if (glyph_)
         DeleteObject(glyph_);
     glyph_ = LoadNamedBitmap(bitmapName);
+    glyphButton_ = !bitmapName.empty();
     Invalidate();
 }
 
@@ -113,7 +114,7 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     if (glyph_) {
         const SIZE size = BitmapSize(glyph_);
         DrawBitmap(item.hDC, glyph_, CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
-    } else {
+    } else if (!glyphButton_) {
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
         HGDIOBJ previous = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));

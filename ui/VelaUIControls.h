@@ -47,6 +47,7 @@ private:
     static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     COLORREF hotColour_;
     HBITMAP glyph_ = nullptr;
+    bool glyphButton_ = false; // its text is a name, never drawn, even while the bitmap is missing
     bool hot_ = false;
 };
 
