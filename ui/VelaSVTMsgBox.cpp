@@ -31,6 +31,22 @@ void DragWindowOf(HWND child)
     SendMessageW(GetAncestor(child, GA_ROOT), WM_SYSCOMMAND, kSysCommandDrag, 0);
 }
 
+// The dialog keys take the default look from a push button the focus leaves; while the check
+// box has the focus, the button that Enter presses shows it again.
+LRESULT CALLBACK DefaultLookProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+{
+    if (message == WM_SETFOCUS) {
+        const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
+        HWND button = reinterpret_cast<HWND>(data);
+        if (IsWindowVisible(button))
+            PostMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE); // after the dialog keys are done
+        return result;
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(handle, &DefaultLookProc, id);
+    return DefSubclassProc(handle, message, wParam, lParam);
+}
+
 LRESULT CALLBACK DragProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
 {
     if (message == WM_LBUTTONDOWN) {
@@ -130,6 +146,7 @@ TMsgBoxForm::TMsgBoxForm(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus
     if (focused) {
         SendMessageW(focused->Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
         window_.SetDefaultButton(focused);
+        SetWindowSubclass(applyToAll_->Handle(), &DefaultLookProc, 1, reinterpret_cast<DWORD_PTR>(focused->Handle()));
         firstFocus_ = focused;
     } else if (applyToAll_->Visible()) {
         firstFocus_ = applyToAll_;
@@ -206,7 +223,10 @@ void TMsgBoxForm::FitHeight(const std::wstring& text)
     SelectObject(dc, previous);
     ReleaseDC(window_.Handle(), dc);
 
-    const TMsgBoxArrangement arrangement = MsgBoxArrange(ToDesignCeil(area.bottom - area.top, dpi));
+    // At least as tall as the picture beside it, so a short message never puts the check box and
+    // the buttons level with the picture's lower half.
+    const int textHeight = std::max(ToDesignCeil(area.bottom - area.top, dpi), kBitmapSize);
+    const TMsgBoxArrangement arrangement = MsgBoxArrange(textHeight);
     const TMsgBoxRect& m = arrangement.message;
     message_->SetDesignRect({m.left, m.top, m.width, m.height});
     // The buttons and the check box follow the bottom edge through their anchors.

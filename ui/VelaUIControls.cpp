@@ -66,7 +66,7 @@ bool TButton::HandleCommand(WORD code)
 TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
     : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)), 0,
                         args.text, args.rect, args.anchors}),
-      hotColour_(args.hotColour), glyph_(TBitmapRoutines::LoadBitmapResource(args.glyph))
+      hotColour_(args.hotColour), glyph_(TBitmapRoutines::LoadBitmapResource(args.glyph)), glyphButton_(!args.glyph.empty())
 {
     SetColours(args.textColour, args.backColour);
     SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -82,6 +82,7 @@ TFlatButton::~TFlatButton()
 void TFlatButton::SetGlyph(const std::string& bitmapName)
 {
     glyph_ = TBitmapRoutines::LoadBitmapResource(bitmapName);
+    glyphButton_ = !bitmapName.empty();
     Invalidate();
 }
 
@@ -103,7 +104,7 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     if (glyph_) {
         const SIZE size = BitmapSize(glyph_.get());
         DrawBitmap(item.hDC, glyph_.get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
-    } else {
+    } else if (!glyphButton_) {
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
         HGDIOBJ previous = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));

@@ -48,6 +48,7 @@ private:
     static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     COLORREF hotColour_;
     TBitmapHandle glyph_;
+    bool glyphButton_ = false; // its text is a name, never drawn, even while the bitmap is missing
     bool hot_ = false;
 };
 
