@@ -233,7 +233,12 @@ void TfrmMain::ScreenSize(int32_t& width, int32_t& height)
     height = GetSystemMetrics(SM_CYSCREEN);
 }
 
-void TfrmMain::SetMaximized(bool maximized) { ShowWindow(window_->Handle(), maximized ? SW_MAXIMIZE : SW_RESTORE); }
+void TfrmMain::SetMaximized(bool maximized)
+{
+    // Restoring a window that is not maximised would put it back where it was created.
+    if ((IsZoomed(window_->Handle()) != FALSE) != maximized)
+        ShowWindow(window_->Handle(), maximized ? SW_MAXIMIZE : SW_RESTORE);
+}
 
 int32_t TfrmMain::MonitorNumber() { return TSVRuntime::MonitorOf(window_->Handle()); }
 

@@ -12,6 +12,8 @@ namespace ui {
 namespace {
 const wchar_t kWindowProperty[] = L"QuillsweepWindow";
 constexpr int kResizeBand = 5;
+// Private to the toolkit's windows, below the program's own private messages.
+constexpr UINT kFirstShowMessage = WM_APP + 0x2F0;
 
 std::vector<TWindow*>& OpenWindows()
 {
@@ -174,8 +176,9 @@ void TWindow::Show(int command)
     UpdateWindow(handle_);
     if (!shown_) {
         shown_ = true;
-        if (onFirstShow)
-            onFirstShow();
+        // Run from the message loop, once the window is on screen: what it shows (a notice, a
+        // message box) then paints like any later window.
+        PostMessageW(handle_, kFirstShowMessage, 0, 0);
     }
 }
 
@@ -266,6 +269,10 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     if (handled)
         return routed;
     switch (message) {
+    case kFirstShowMessage:
+        if (onFirstShow)
+            onFirstShow();
+        return 0;
     case WM_ERASEBKGND: {
         if (!backgroundBrush_)
             backgroundBrush_ = CreateSolidBrush(background_);
