@@ -15,7 +15,7 @@ if [ -z "${DISPLAY:-}" ] || [ -n "${QS_FORCE_XVFB:-}" ]; then
       rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
     fi
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      Xvfb ":$n" -screen 0 "${QS_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
       qs_started_xvfb=$!
       export DISPLAY=":$n"
       for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done

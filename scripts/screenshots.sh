@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Screenshots of the program's windows under Xvfb, at 100 % and 150 % scaling, into one folder
+# (default /tmp/quillsweep-shots), for looking at what a user sees.
+# Captures use `import`: `xwd -root` shows a window lying over another of the same program as black.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-/tmp/quillsweep-shots}"
+mkdir -p "$out"
+cmake --preset windows >/dev/null && cmake --build --preset windows --target quillswp32 window_gallery >/dev/null || exit 1
+# A display and a Wine prefix of its own: changing the scaling must not reach other programs.
+unset DISPLAY
+export QS_WINEPREFIX="$HOME/.cache/quillsweep/wine-shots" QS_XVFB_SCREEN=1920x1200x24
+source scripts/wine-env.sh
+trap qs_wine_stop EXIT
+wine reg add 'HKCU\Software\Wine\AppDefaults\window_gallery.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+gallery=build/windows/ui/window_gallery.exe
+scratch=$(mktemp -d)
+cp build/windows/app/quillswp32.exe "$scratch/"
+
+shoot() { # name command...
+  "${@:2}" >/dev/null 2>&1 &
+  local pid=$!
+  sleep 3
+  import -window root "$out/$1.png"
+  kill "$pid" 2>/dev/null
+  sleep 1
+}
+
+for dpi in 96 144; do
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+  rm -f "$scratch"/*.prefs
+  shoot "main-first-run-$dpi" wine "$scratch/quillswp32.exe"
+  pkill -f quillswp32.exe
+  wine "$gallery" returning-user "$(winepath -w "$scratch/quillswp32.prefs")" >/dev/null 2>&1
+  shoot "main-$dpi" wine "$scratch/quillswp32.exe" -defaultsize
+  pkill -f quillswp32.exe
+  for kind in 0 1 2 3 4 5; do
+    shoot "msgbox-$kind-$dpi" wine "$gallery" msgbox $kind
+    pkill -f window_gallery.exe
+  done
+  shoot "computing-$dpi" wine "$gallery" computing
+  pkill -f window_gallery.exe
+  shoot "computing-bar-$dpi" wine "$gallery" computing bar
+  pkill -f window_gallery.exe
+done
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+rm -rf "$scratch"
+echo "screenshots in $out"

@@ -1,0 +1,55 @@
+// Shows one of the program's windows in a chosen state and waits, so a screenshot can be taken
+// of it (scripts/screenshots.sh). Not part of the product.
+#include "app/uMsgBoxLayout.h"
+#include "prefs/VelaPreferences.h"
+#include "ui/VelaSVComputingWnd.h"
+#include "ui/VelaSVTMsgBox.h"
+#include "ui/VelaUIWindow.h"
+
+#include <commctrl.h>
+#include <cstdlib>
+#include <string>
+
+using namespace ui;
+
+int main(int argc, char** argv)
+{
+    SetProcessDPIAware();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    const std::string what = argc > 1 ? argv[1] : "";
+    if (what == "msgbox" && argc > 2) {
+        const auto kind = static_cast<TMsgBoxKind>(std::atoi(argv[2]));
+        const std::string text = argc > 3 ? argv[3]
+                                          : std::string("Delete \"C:\\Users\\Ann\\AppData\\Local\\Temp\\setup-4411.log\"?\r\n"
+                                                        "It is a Potentially Unsafe object.");
+        TMsgBox::Execute(kind, text, 0, TMsgBoxFocus::mfAccept, argc > 4 ? std::atoi(argv[4]) : 37);
+        return 0;
+    }
+    if (what == "returning-user" && argc > 2) {
+        // A preferences file of someone who has seen the welcome notice.
+        TPreferenceValues values(false);
+        values.SetFileName(argv[2]);
+        values.SetDefaults();
+        values.FirstRun = false;
+        return values.Save() ? 0 : 1;
+    }
+    if (what == "computing") {
+        TWindowArgs args;
+        args.title = "Owner";
+        args.clientWidth = 400;
+        args.clientHeight = 200;
+        TWindow owner(args);
+        owner.Show(SW_SHOW);
+        auto computing = TComputingWindowSupport::Create(owner.Handle(), argc > 2, false, true);
+        computing->SetMaximum(10);
+        computing->Show();
+        for (int i = 0; i < 4; ++i)
+            computing->Step();
+        MSG message{};
+        while (GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
+        return 0;
+    }
+    return 2;
+}
