@@ -32,7 +32,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 wineserver -p 2>/dev/null || true
 # Without a window manager every closing window would wait; the program's windows stay unmanaged.
-for exe in quillswp32.exe quillsweep-cli.exe ui_tests.exe; do
+for exe in quillswp32.exe quillsweep-cli.exe ui_tests.exe driver_fixture.exe window_gallery.exe; do
   wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
 done
 
