@@ -55,28 +55,6 @@ std::string WithoutX86(const std::string& path)
     return path.substr(0, at) + path.substr(at + marker.size());
 }
 
-// File-system redirection of a 32-bit process on a 64-bit system, off for one scope.
-class TRedirectionOff {
-public:
-    TRedirectionOff()
-    {
-        if (TDetect::GetArchitecture() == ar64 && TDetect::GetProgramArchitecture() == ar32)
-            off_ = TAPIRoutines::DisableWow64Redirection(old_);
-    }
-    ~TRedirectionOff()
-    {
-        if (off_)
-            TAPIRoutines::EnableWow64Redirection(old_);
-    }
-    TRedirectionOff(const TRedirectionOff&) = delete;
-    TRedirectionOff& operator=(const TRedirectionOff&) = delete;
-    bool Off() const { return off_; }
-
-private:
-    void* old_ = nullptr;
-    bool off_ = false;
-};
-
 void UpperCase(char* text, size_t length)
 {
     for (size_t i = 0; i < length; ++i)
@@ -177,7 +155,7 @@ bool TScannerValidator::ValidateInvalidShortcut()
 {
     if (!ShortcutsResolvable())
         return false;
-    TRedirectionOff redirection;
+    TWow64RedirectionOff redirection;
     std::string target = TAPIRoutines::ResolveShortcut(path_);
     if (redirection.Off())
         target = TAPIRoutines::MapProgramFilesVariable(target);

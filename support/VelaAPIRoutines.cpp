@@ -295,3 +295,15 @@ bool TDirectoryRoutines::OpenContainingFolder(const std::string& path)
 }
 
 bool TDirectoryRoutines::ExplorerSelect(const std::string& path) { return platform::StartFileManagerSelecting(path); }
+
+TWow64RedirectionOff::TWow64RedirectionOff()
+{
+    if (TDetect::GetArchitecture() == ar64 && TDetect::GetProgramArchitecture() == ar32)
+        off_ = TAPIRoutines::DisableWow64Redirection(old_);
+}
+
+TWow64RedirectionOff::~TWow64RedirectionOff()
+{
+    if (off_)
+        TAPIRoutines::EnableWow64Redirection(old_);
+}

@@ -205,3 +205,18 @@ public:
     static bool EnableWow64Redirection(void* oldValue);
     static std::string GetSpecialFolderPath(int csidl);
 };
+
+// File-system redirection of a 32-bit program on a 64-bit system, off for one scope: the
+// program then sees the real system files, not their 32-bit stand-ins.
+class TWow64RedirectionOff {
+public:
+    TWow64RedirectionOff();
+    ~TWow64RedirectionOff();
+    TWow64RedirectionOff(const TWow64RedirectionOff&) = delete;
+    TWow64RedirectionOff& operator=(const TWow64RedirectionOff&) = delete;
+    bool Off() const { return off_; }
+
+private:
+    void* old_ = nullptr;
+    bool off_ = false;
+};

@@ -13,27 +13,6 @@ using platform::Widen;
 namespace {
 const COLORREF kTransparent = RGB(255, 0, 255);
 
-// A 32-bit program on a 64-bit system would otherwise read the 32-bit stand-ins of system files.
-class TRedirectionOff {
-public:
-    TRedirectionOff()
-    {
-        if (TDetect::GetArchitecture() == ar64 && TDetect::GetProgramArchitecture() == ar32)
-            off_ = TAPIRoutines::DisableWow64Redirection(old_);
-    }
-    ~TRedirectionOff()
-    {
-        if (off_)
-            TAPIRoutines::EnableWow64Redirection(old_);
-    }
-    TRedirectionOff(const TRedirectionOff&) = delete;
-    TRedirectionOff& operator=(const TRedirectionOff&) = delete;
-
-private:
-    void* old_ = nullptr;
-    bool off_ = false;
-};
-
 bool IsFile(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -167,7 +146,7 @@ bool TIconRoutines::SetTrayTip(TTrayIconRecord& record, const std::string& text)
 int TIconRoutines::GetIconCount(const std::string& path)
 {
     const std::wstring file = Widen(path);
-    const TRedirectionOff redirection;
+    const TWow64RedirectionOff redirection;
     if (file.empty() || !IsFile(file))
         return 0;
     const UINT count = ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0);
@@ -183,7 +162,7 @@ bool TIconRoutines::HasIcons(const std::string& path)
 TIconHandle TIconRoutines::ExtractSmallIcon(const std::string& path)
 {
     const std::wstring file = Widen(path);
-    const TRedirectionOff redirection;
+    const TWow64RedirectionOff redirection;
     if (file.empty() || !IsFile(file))
         return nullptr;
     HICON smallIcon = nullptr;

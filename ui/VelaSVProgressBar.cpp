@@ -10,22 +10,6 @@ namespace ui {
 namespace {
 const wchar_t kBarClass[] = L"QuillsweepProgressBar";
 
-const wchar_t* BarClass(WNDPROC procedure)
-{
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kBarClass, &existing)) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kBarClass;
-        RegisterClassExW(&windowClass);
-    }
-    return kBarClass;
-}
-
 void Fill(HDC dc, const TBarRect& rect, COLORREF colour)
 {
     if (rect.Empty())
@@ -38,7 +22,7 @@ void Fill(HDC dc, const TBarRect& rect, COLORREF colour)
 } // namespace
 
 TSVProgressBar::TSVProgressBar(TContainer& parent, const TProgressBarArgs& args)
-    : TControl(parent, {BarClass(&TSVProgressBar::BarProc), WS_VISIBLE, 0, "", args.rect, args.anchors})
+    : TControl(parent, {RegisteredClass(kBarClass, &TSVProgressBar::BarProc), WS_VISIBLE, 0, "", args.rect, args.anchors})
 {
     designWidth_ = args.rect.width;
     designHeight_ = args.rect.height;

@@ -125,6 +125,23 @@ HBRUSH TControl::BackBrush()
     return backBrush_;
 }
 
+const wchar_t* RegisteredClass(const wchar_t* name, WNDPROC procedure)
+{
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), name, &existing)) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_DBLCLKS;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = name;
+        RegisterClassExW(&windowClass);
+    }
+    return name;
+}
+
 void TContainer::LayoutChildren()
 {
     HWND container = ContainerHandle();

@@ -141,6 +141,9 @@ private:
     std::vector<std::unique_ptr<TControl>> children_;
 };
 
+// A window class of the program's own controls, registered on first use; returns its name.
+const wchar_t* RegisteredClass(const wchar_t* name, WNDPROC procedure);
+
 // Device pixels for design pixels at a DPI.
 inline int ScaleToDpi(int designPixels, int dpi) { return MulDiv(designPixels, dpi, 96); }
 

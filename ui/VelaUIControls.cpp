@@ -247,22 +247,6 @@ namespace {
 const wchar_t kImageClass[] = L"QuillsweepImage";
 const wchar_t kPanelClass[] = L"QuillsweepPanel";
 
-const wchar_t* RegisteredClass(const wchar_t* name, WNDPROC procedure)
-{
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExW(GetModuleHandleW(nullptr), name, &existing)) {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = name;
-        RegisterClassExW(&windowClass);
-    }
-    return name;
-}
 } // namespace
 
 TImage::TImage(TContainer& parent, const TImageArgs& args)
