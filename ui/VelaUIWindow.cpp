@@ -1,6 +1,7 @@
 #include "ui/VelaUIWindow.h"
 
 #include "platform/win32/Win32Text.h"
+#include "ui/VelaSVRuntime.h"
 #include "ui/VelaUIControls.h"
 
 #include <algorithm>
@@ -232,7 +233,7 @@ bool TWindow::PreTranslate(MSG& message)
         window->onKeyDown(static_cast<UINT>(message.wParam)))
         return true;
     if (message.message == WM_SYSKEYDOWN && message.wParam == VK_MENU)
-        SendMessageW(window->handle_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
+        TSVRuntime::ShowAccelerators(window->handle_);
     return IsDialogMessageW(window->handle_, &message) != FALSE;
 }
 
