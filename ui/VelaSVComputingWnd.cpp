@@ -10,8 +10,8 @@ namespace ui {
 namespace {
 constexpr int kWidth = 120;
 constexpr int kHeight = 40;
-constexpr COLORREF kGround = RGB(0xF0, 0xF0, 0xF0);
-constexpr COLORREF kFrame = RGB(0x64, 0x64, 0x64);
+constexpr COLORREF kGround = RGB(255, 255, 255);
+constexpr COLORREF kFrame = chrome::kBlack; // the frame of every window of the program
 const char kCaption[] = "      Computing..."; // the spaces keep the text clear of the hourglass
 
 // The owner's font, so the popup reads like the window it speaks for; face holds the name.
@@ -78,7 +78,7 @@ TComputingWindow::TComputingWindow(HWND owner, bool showProgress, bool centreOnS
     // The centred caption runs under the hourglass: the picture stays on top.
     SetWindowPos(hourglass.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     progress_ = &panel.Add<TSVProgressBar>(
-        TProgressBarArgs{{36, 27, 75, 5}, kAnchorTopLeft, chrome::kAccent, RGB(255, 255, 255), false, false});
+        TProgressBarArgs{{36, 27, 75, 5}, kAnchorTopLeft, chrome::kAccent, RGB(0xD8, 0xD8, 0xD8), false, false});
     progress_->SetVisible(showProgress);
 }
 

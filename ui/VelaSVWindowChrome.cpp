@@ -2,21 +2,11 @@
 
 namespace ui {
 
-namespace {
-TDesignRect ClientDesignRect(TWindow& window)
-{
-    RECT client{};
-    GetClientRect(window.Handle(), &client);
-    return {0, 0, MulDiv(client.right, 96, window.Dpi()), MulDiv(client.bottom, 96, window.Dpi())};
-}
-} // namespace
-
 TWindowChrome::TWindowChrome(TWindow& window, const TChromeArgs& args)
 {
     using namespace chrome;
-    const TDesignRect client = ClientDesignRect(window);
-    const int width = client.width;
-    const int height = client.height;
+    const int width = window.DesignWidth();
+    const int height = window.DesignHeight();
 
     titleBar_ = &window.Add<TPanel>(TPanelArgs{{0, 0, width, kTitleHeight}, akLeft | akTop | akRight, kBlack, kNoColour, ""});
     titleBar_->Add<TPanel>(TPanelArgs{{0, kTitleHeight - 2, width, 2}, akLeft | akTop | akRight, kAccent, kNoColour, ""});

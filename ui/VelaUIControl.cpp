@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Text.h"
 #include "ui/VelaUIWindow.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 namespace ui {
@@ -148,31 +149,29 @@ void TContainer::LayoutChildren()
     RECT client{};
     GetClientRect(container, &client);
     const int dpi = OwningWindow().Dpi();
-    const int extraWidth = client.right - ScaleToDpi(designWidth_, dpi);
-    const int extraHeight = client.bottom - ScaleToDpi(designHeight_, dpi);
     HDWP positions = BeginDeferWindowPos(static_cast<int>(children_.size()));
     for (const auto& child : children_) {
         const TDesignRect& d = child->DesignRect();
         const uint8_t anchors = child->Anchors();
-        int x = ScaleToDpi(d.x, dpi);
-        int y = ScaleToDpi(d.y, dpi);
-        int width = ScaleToDpi(d.width, dpi);
-        int height = ScaleToDpi(d.height, dpi);
+        // Edges kept to the right or bottom are measured from there, so a frame line rounds the
+        // same on both sides of the window at any scaling.
+        int left = ScaleToDpi(d.x, dpi);
+        int right = left + ScaleToDpi(d.width, dpi);
         if (anchors & akRight) {
-            if (anchors & akLeft)
-                width += extraWidth;
-            else
-                x += extraWidth;
+            right = client.right - ScaleToDpi(designWidth_ - d.x - d.width, dpi);
+            if (!(anchors & akLeft))
+                left = right - ScaleToDpi(d.width, dpi);
         }
+        int top = ScaleToDpi(d.y, dpi);
+        int bottom = top + ScaleToDpi(d.height, dpi);
         if (anchors & akBottom) {
-            if (anchors & akTop)
-                height += extraHeight;
-            else
-                y += extraHeight;
+            bottom = client.bottom - ScaleToDpi(designHeight_ - d.y - d.height, dpi);
+            if (!(anchors & akTop))
+                top = bottom - ScaleToDpi(d.height, dpi);
         }
         if (positions)
-            positions = DeferWindowPos(positions, child->Handle(), nullptr, x, y, width < 0 ? 0 : width,
-                                       height < 0 ? 0 : height, SWP_NOZORDER | SWP_NOACTIVATE);
+            positions = DeferWindowPos(positions, child->Handle(), nullptr, left, top, std::max(right - left, 0),
+                                       std::max(bottom - top, 0), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (positions)
         EndDeferWindowPos(positions);

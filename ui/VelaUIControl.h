@@ -130,6 +130,9 @@ public:
     // Places every child for the container's current client size.
     void LayoutChildren();
     TControl* FindChild(HWND handle) const;
+    // The client size the children were placed for, in design pixels.
+    int DesignWidth() const { return designWidth_; }
+    int DesignHeight() const { return designHeight_; }
     const std::vector<std::unique_ptr<TControl>>& Children() const { return children_; }
 
 protected:

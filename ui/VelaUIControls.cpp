@@ -461,8 +461,8 @@ bool TListView::HandleNotify(NMHDR& header, LRESULT& result)
 
 TTreeView::TTreeView(TContainer& parent, const TTreeViewArgs& args)
     : TControl(parent, {WC_TREEVIEWW,
-                        WS_TABSTOP | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                            TVS_SHOWSELALWAYS,
+                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | (args.border ? WS_BORDER : 0) | TVS_HASBUTTONS |
+                                           TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS),
                         0, "", args.rect, args.anchors})
 {
     TreeView_SetExtendedStyle(handle_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);

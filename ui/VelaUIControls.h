@@ -223,6 +223,7 @@ private:
 struct TTreeViewArgs {
     TDesignRect rect;
     uint8_t anchors = kAnchorTopLeft;
+    bool border = false; // inside a pane the pane's outline is the border
 };
 
 class TTreeView : public TControl {
