@@ -225,3 +225,29 @@ TEST(MsgBox, FromAWorkersSynchronizedCallOwnedByTheActiveWindow)
     EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << "the owner must get its input back";
     EXPECT_EQ(TMsgBoxResult::mrAcceptAll, result);
 }
+
+TEST(MsgBox, EveryKindShowsItsTitleTextAndPicture)
+{
+    for (int kind = 0; kind <= 5; ++kind) {
+        const auto boxKind = static_cast<TMsgBoxKind>(kind);
+        const std::wstring title = Wide(MsgBoxTitle(boxKind));
+        std::wstring shownText;
+        bool hasPicture = false;
+        TDriver driver(title, [&](HWND box) {
+            for (HWND child : ChildrenWhere(box, [](HWND) { return true; })) {
+                wchar_t className[32] = {};
+                GetClassNameW(child, className, 32);
+                if (std::wstring(className) == L"Static" && TextOf(child).find(L"Second line") != std::wstring::npos)
+                    shownText = TextOf(child);
+                hasPicture = hasPicture || std::wstring(className) == L"QuillsweepImage";
+            }
+            Click(PushButton(box, L"OK"));
+            return true;
+        });
+        EXPECT_EQ(TMsgBoxResult::mrAccept, ui::TMsgBox::Execute(boxKind, "First line.\r\nSecond line.", 0,
+                                                                TMsgBoxFocus::mfAccept, kOK | kCancel));
+        EXPECT_TRUE(driver.Join()) << MsgBoxTitle(boxKind);
+        EXPECT_EQ(L"First line.\r\nSecond line.", shownText) << MsgBoxTitle(boxKind);
+        EXPECT_TRUE(hasPicture) << MsgBoxTitle(boxKind);
+    }
+}
