@@ -59,6 +59,38 @@ TBitmapHandle TBitmapRoutines::LoadBitmapResource(const std::string& name)
         LoadImageW(TResourceRoutines::ProgramModule(), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
+TBitmapHandle TBitmapRoutines::LoadBitmapForDpi(const std::string& name, int dpi, int* percent)
+{
+    struct TVariant {
+        int percent;
+        const char* suffix;
+    };
+    static const TVariant kVariants[] = {{100, ""}, {150, "_150"}, {200, "_200"}};
+    if (percent)
+        *percent = 100;
+    if (name.empty())
+        return nullptr;
+    // Larger drawn smaller keeps more of the drawing than smaller drawn larger.
+    int wanted = 0;
+    while (wanted < 2 && kVariants[wanted].percent * 96 < dpi * 100)
+        ++wanted;
+    for (int i = wanted; i >= 0; --i)
+        if (TBitmapHandle bitmap = LoadBitmapResource(name + kVariants[i].suffix)) {
+            if (percent)
+                *percent = kVariants[i].percent;
+            return bitmap;
+        }
+    return nullptr;
+}
+
+SIZE TBitmapRoutines::BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info))
+        return {0, 0};
+    return {info.bmWidth, info.bmHeight};
+}
+
 int TBitmapRoutines::AddBitmapToImageList(HIMAGELIST list, const std::string& name)
 {
     if (!list)

@@ -36,6 +36,13 @@ class TBitmapRoutines {
 public:
     // The named bitmap as drawn (24 bits a pixel, not converted to the screen's format); empty when missing.
     static TBitmapHandle LoadBitmapResource(const std::string& name);
+    // The form of the named bitmap drawn for a DPI: beside <name> (96 DPI) there are <name>_150 and
+    // <name>_200. Takes the smallest scale of 1, 1.5 and 2 that reaches dpi / 96 (2 above that), else
+    // the next smaller one there is, then <name>; percent, when given, receives the scale of the one
+    // taken (100, 150 or 200). Empty when even <name> is missing.
+    static TBitmapHandle LoadBitmapForDpi(const std::string& name, int dpi, int* percent = nullptr);
+    // A bitmap's own size in pixels; 0 by 0 for none.
+    static SIZE BitmapSize(HBITMAP bitmap);
     // Adds the named bitmap with magenta (0xFF00FF) as the transparent colour; the index, or -1 when
     // the list is null or the bitmap missing.
     static int AddBitmapToImageList(HIMAGELIST list, const std::string& name);

@@ -12,7 +12,7 @@ namespace {
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 
-// Draws a bitmap scaled into a rectangle, magenta left out.
+// Draws a bitmap into a rectangle, magenta left out; stretched only when the sizes differ.
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& target)
 {
     if (!bitmap)
@@ -34,14 +34,26 @@ RECT CentredRect(const RECT& area, int width, int height)
     return {left, top, left + width, top + height};
 }
 
-SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP info{};
-    if (bitmap)
-        GetObjectW(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
 } // namespace
+
+// Bitmap for a DPI -------------------------------------------------------------------------
+
+void TDpiBitmap::Load(const std::string& name, int dpi)
+{
+    if (name == name_ && dpi == dpi_)
+        return;
+    name_ = name;
+    dpi_ = dpi;
+    int percent = 100;
+    bitmap_ = TBitmapRoutines::LoadBitmapForDpi(name, dpi, &percent);
+    const SIZE size = TBitmapRoutines::BitmapSize(bitmap_.get());
+    designSize_ = {MulDiv(size.cx, 100, percent), MulDiv(size.cy, 100, percent)};
+}
+
+void TDpiBitmap::Reload(int dpi)
+{
+    Load(std::string(name_), dpi);
+}
 
 // Push button --------------------------------------------------------------------------------
 
@@ -66,8 +78,9 @@ bool TButton::HandleCommand(WORD code)
 TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
     : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)), 0,
                         args.text, args.rect, args.anchors}),
-      hotColour_(args.hotColour), glyph_(TBitmapRoutines::LoadBitmapResource(args.glyph)), glyphButton_(!args.glyph.empty())
+      hotColour_(args.hotColour), glyphButton_(!args.glyph.empty())
 {
+    glyph_.Load(args.glyph, Dpi());
     SetColours(args.textColour, args.backColour);
     SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
     if (!args.glyph.empty())
@@ -81,8 +94,14 @@ TFlatButton::~TFlatButton()
 
 void TFlatButton::SetGlyph(const std::string& bitmapName)
 {
-    glyph_ = TBitmapRoutines::LoadBitmapResource(bitmapName);
+    glyph_.Load(bitmapName, Dpi());
     glyphButton_ = !bitmapName.empty();
+    Invalidate();
+}
+
+void TFlatButton::DpiChanged()
+{
+    glyph_.Reload(Dpi());
     Invalidate();
 }
 
@@ -102,8 +121,8 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     FillRect(item.hDC, &item.rcItem, ground);
     DeleteObject(ground);
     if (glyph_) {
-        const SIZE size = BitmapSize(glyph_.get());
-        DrawBitmap(item.hDC, glyph_.get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
+        const SIZE size = glyph_.DesignSize();
+        DrawBitmap(item.hDC, glyph_.Get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
     } else if (!glyphButton_) {
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
@@ -252,14 +271,21 @@ const wchar_t kPanelClass[] = L"QuillsweepPanel";
 TImage::TImage(TContainer& parent, const TImageArgs& args)
     : TControl(parent, {RegisteredClass(kImageClass, &TImage::ImageProc), WS_VISIBLE, 0, args.bitmap, args.rect,
                         args.anchors}),
-      bitmap_(TBitmapRoutines::LoadBitmapResource(args.bitmap)), sizeGrip_(args.sizeGrip)
+      sizeGrip_(args.sizeGrip)
 {
+    bitmap_.Load(args.bitmap, Dpi());
     SetColours(kNoColour, args.backColour);
 }
 
 void TImage::SetBitmap(const std::string& name)
 {
-    bitmap_ = TBitmapRoutines::LoadBitmapResource(name);
+    bitmap_.Load(name, Dpi());
+    Invalidate();
+}
+
+void TImage::DpiChanged()
+{
+    bitmap_.Reload(Dpi());
     Invalidate();
 }
 
@@ -276,8 +302,8 @@ LRESULT CALLBACK TImage::ImageProc(HWND handle, UINT message, WPARAM wParam, LPA
         GetClientRect(handle, &client);
         if (HBRUSH ground = self->BackBrush())
             FillRect(dc, &client, ground);
-        const SIZE size = BitmapSize(self->bitmap_.get());
-        DrawBitmap(dc, self->bitmap_.get(), {0, 0, self->Scale(size.cx), self->Scale(size.cy)});
+        const SIZE size = self->bitmap_.DesignSize();
+        DrawBitmap(dc, self->bitmap_.Get(), {0, 0, self->Scale(size.cx), self->Scale(size.cy)});
         EndPaint(handle, &paint);
         return 0;
     }

@@ -22,6 +22,24 @@ public:
     bool HandleCommand(WORD code) override;
 };
 
+// A named bitmap in the form drawn for a DPI, and its size in design pixels (its size at 96 DPI,
+// which layouts assume).
+class TDpiBitmap {
+public:
+    // Loads the form for the DPI; nothing is done when that name and DPI are loaded already.
+    void Load(const std::string& name, int dpi);
+    void Reload(int dpi);
+    HBITMAP Get() const { return bitmap_.get(); }
+    explicit operator bool() const { return bitmap_ != nullptr; }
+    SIZE DesignSize() const { return designSize_; }
+
+private:
+    std::string name_;
+    int dpi_ = 0;
+    TBitmapHandle bitmap_;
+    SIZE designSize_{};
+};
+
 // A flat, owner-drawn button: a text on a coloured ground, or a glyph whose window text is
 // its hint (so assistive tools read what it does).
 struct TFlatButtonArgs {
@@ -43,11 +61,12 @@ public:
     std::function<void()> onClick;
     bool HandleCommand(WORD code) override;
     bool HandleDrawItem(DRAWITEMSTRUCT& item) override;
+    void DpiChanged() override;
 
 private:
     static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     COLORREF hotColour_;
-    TBitmapHandle glyph_;
+    TDpiBitmap glyph_;
     bool glyphButton_ = false; // its text is a name, never drawn, even while the bitmap is missing
     bool hot_ = false;
 };
@@ -138,10 +157,11 @@ public:
     TImage(TContainer& parent, const TImageArgs& args);
     void SetBitmap(const std::string& name);
     bool IsSizeGrip() const { return sizeGrip_; }
+    void DpiChanged() override;
 
 private:
     static LRESULT CALLBACK ImageProc(HWND, UINT, WPARAM, LPARAM);
-    TBitmapHandle bitmap_;
+    TDpiBitmap bitmap_;
     bool sizeGrip_;
 };
 

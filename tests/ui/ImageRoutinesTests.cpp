@@ -3,8 +3,12 @@
 
 #include "app/uControllerTypes.h"
 #include "platform/win32/Win32Text.h"
+#include "ui/VelaUIControls.h"
+#include "ui/VelaUIWindow.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 struct TNamedBitmap {
@@ -25,8 +29,15 @@ const TNamedBitmap kBitmaps[] = {
     {"uninstall22", 22, 22}, {"save22", 22, 22}, {"refresh22", 22, 22},
     {"uninstall22s2", 22, 22}, {"add22s2", 22, 22}, {"addmultiple22s2", 22, 22}, {"remove22s2", 22, 22},
     {"clear22s2", 22, 22}, {"move_up22s2", 22, 22}, {"move_down22s2", 22, 22},
-    {"uninstall16", 16, 16}, {"hourglass", 24, 24},
+    {"uninstall16", 16, 16}, {"hourglass", 32, 32},
 };
+
+SIZE SizeOf(HBITMAP bitmap)
+{
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    return {info.bmWidth, info.bmHeight};
+}
 
 // A hidden top-level window, as the main window is while it owns the tray icon.
 class THiddenWindow {
@@ -57,23 +68,90 @@ std::string ProgramPath()
 }
 } // namespace
 
-TEST(ImageRoutines, EveryNamedBitmapLoadsAtItsSizeAsDrawn)
+TEST(ImageRoutines, EveryNamedBitmapLoadsAtItsSizeAsDrawnAndAtOneHundredFiftyAndTwoHundredPercent)
 {
-    for (const auto& entry : kBitmaps) {
-        SCOPED_TRACE(entry.name);
-        EXPECT_TRUE(TResourceRoutines::HasBitmapResource(entry.name));
-        const TBitmapHandle bitmap = TBitmapRoutines::LoadBitmapResource(entry.name);
-        ASSERT_TRUE(bitmap);
-        BITMAP info{};
-        ASSERT_EQ(static_cast<int>(sizeof info), GetObjectW(bitmap.get(), sizeof info, &info));
-        EXPECT_EQ(entry.width, info.bmWidth);
-        EXPECT_EQ(entry.height, info.bmHeight);
-        EXPECT_EQ(24, info.bmBitsPixel);
-    }
+    // The larger forms are as large as the windows scale the base size (MulDiv rounds halves up).
+    const struct {
+        const char* suffix;
+        int percent;
+    } scales[] = {{"", 100}, {"_150", 150}, {"_200", 200}};
+    for (const auto& entry : kBitmaps)
+        for (const auto& scale : scales) {
+            const std::string name = std::string(entry.name) + scale.suffix;
+            SCOPED_TRACE(name);
+            EXPECT_TRUE(TResourceRoutines::HasBitmapResource(name));
+            const TBitmapHandle bitmap = TBitmapRoutines::LoadBitmapResource(name);
+            ASSERT_TRUE(bitmap);
+            BITMAP info{};
+            ASSERT_EQ(static_cast<int>(sizeof info), GetObjectW(bitmap.get(), sizeof info, &info));
+            EXPECT_EQ(MulDiv(entry.width, scale.percent, 100), info.bmWidth);
+            EXPECT_EQ(MulDiv(entry.height, scale.percent, 100), info.bmHeight);
+            EXPECT_EQ(24, info.bmBitsPixel);
+        }
     EXPECT_TRUE(TBitmapRoutines::LoadBitmapResource("If_Close")) << "names match whatever their case";
     EXPECT_FALSE(TResourceRoutines::HasBitmapResource("no_such_bitmap"));
     EXPECT_FALSE(TBitmapRoutines::LoadBitmapResource("no_such_bitmap"));
     EXPECT_FALSE(TBitmapRoutines::LoadBitmapResource(""));
+}
+
+TEST(ImageRoutines, FormForADpiIsTheSmallestThatReachesItElseTheNextSmallerThereIs)
+{
+    const struct {
+        int dpi;
+        int percent;
+        int size;
+    } cases[] = {{96, 100, 16}, {120, 150, 24}, {144, 150, 24}, {168, 200, 32}, {192, 200, 32}, {300, 200, 32}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        int percent = 0;
+        const TBitmapHandle bitmap = TBitmapRoutines::LoadBitmapForDpi("if_close", c.dpi, &percent);
+        ASSERT_TRUE(bitmap);
+        EXPECT_EQ(c.percent, percent);
+        EXPECT_EQ(c.size, SizeOf(bitmap.get()).cx);
+        EXPECT_EQ(c.size, TBitmapRoutines::BitmapSize(bitmap.get()).cy);
+    }
+    // The test program's resources hold names with fewer forms (see resources/CMakeLists.txt).
+    int percent = 0;
+    EXPECT_EQ(24, SizeOf(TBitmapRoutines::LoadBitmapForDpi("test_no200", 192, &percent).get()).cx);
+    EXPECT_EQ(150, percent);
+    EXPECT_EQ(16, SizeOf(TBitmapRoutines::LoadBitmapForDpi("test_base_only", 192, &percent).get()).cx);
+    EXPECT_EQ(100, percent);
+    EXPECT_FALSE(TBitmapRoutines::LoadBitmapForDpi("no_such_bitmap", 144, &percent));
+    EXPECT_EQ(100, percent);
+}
+
+// Stretched from the 100 % glyph, the maximise box at 150 % had a 1-pixel side and a 2-pixel one.
+TEST(ImageRoutines, FlatButtonDrawsItsGlyphFromTheFormForTheWindowsNewDpi)
+{
+    ui::TWindowArgs args;
+    args.clientWidth = 40;
+    args.clientHeight = 40;
+    args.appWindow = false;
+    ui::TWindow window(args);
+    ui::TFlatButton& button = window.Add<ui::TFlatButton>(
+        ui::TFlatButtonArgs{"Maximize", {0, 0, 16, 16}, ui::kAnchorTopLeft, RGB(255, 255, 255), RGB(0, 0, 0),
+                            RGB(0x40, 0x40, 0x40), "if_maximize"});
+    RECT suggested{0, 0, 60, 60};
+    SendMessageW(window.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_EQ(144, window.Dpi());
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    const TBitmapHandle target(CreateCompatibleBitmap(screen, 24, 24));
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, target.get());
+    DRAWITEMSTRUCT item{};
+    item.hDC = dc;
+    item.rcItem = {0, 0, 24, 24};
+    EXPECT_TRUE(button.HandleDrawItem(item));
+    // Across the middle of the box: two white columns each side.
+    std::vector<int> white;
+    for (int x = 0; x < 24; ++x)
+        if (GetPixel(dc, x, 12) == RGB(255, 255, 255))
+            white.push_back(x);
+    EXPECT_EQ((std::vector<int>{5, 6, 17, 18}), white);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
 }
 
 TEST(ImageRoutines, ImageListGetsOneImageWithMagentaSeeThrough)
