@@ -30,18 +30,18 @@ for dpi in 96 144; do
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
   rm -f "$scratch"/*.prefs
   shoot "main-first-run-$dpi" wine "$scratch/quillswp32.exe"
-  pkill -f quillswp32.exe
+  wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
   wine "$gallery" returning-user "$(winepath -w "$scratch/quillswp32.prefs")" >/dev/null 2>&1
   shoot "main-$dpi" wine "$scratch/quillswp32.exe" -defaultsize
-  pkill -f quillswp32.exe
+  wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
   for kind in 0 1 2 3 4 5; do
     shoot "msgbox-$kind-$dpi" wine "$gallery" msgbox $kind
-    pkill -f window_gallery.exe
+    wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   done
   shoot "computing-$dpi" wine "$gallery" computing
-  pkill -f window_gallery.exe
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "computing-bar-$dpi" wine "$gallery" computing bar
-  pkill -f window_gallery.exe
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
 done
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 rm -rf "$scratch"
