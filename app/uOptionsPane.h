@@ -1,0 +1,121 @@
+#pragma once
+// The clean-up options pane: the catalogue's 23 options as an owner-drawn check list. The pane
+// keeps the checks, refuses options whose program is missing, warns about the dangerous ones
+// and tells the form how each row is drawn.
+#include "app/uControllerInterfaces.h"
+#include "app/uMainPanes.h"
+#include "prefs/VelaPreferences.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace options_texts {
+extern const char* const kHeader; // two %d: checked rows, rows
+extern const char* const kSkypeWarning;
+extern const char* const kEmptyDirectoriesWarning;
+extern const char* const kCustomFilesWarning;
+extern const char* const kCustomDirectoriesWarning;
+extern const char* const kSetSafe;
+extern const char* const kSetDefault;
+extern const char* const kSetAll;
+extern const char* const kSetNone;
+} // namespace options_texts
+
+// Where a row's parts go, in pixels from the row's top left corner.
+namespace option_row_layout {
+constexpr int32_t kHeight = 36;
+constexpr int32_t kImageLeft = 4;
+constexpr int32_t kImageTop = 3;
+constexpr int32_t kTextLeft = 24;
+constexpr int32_t kCaptionTop = 4;
+constexpr int32_t kDescriptionTop = 18;
+} // namespace option_row_layout
+
+// How one option row is drawn. Colours as the system's COLORREF (0x00BBGGRR).
+struct TOptionRowDrawing {
+    bool selected = false;   // filled with the selection colour, else the list's own brush
+    int32_t imageIndex = 0;  // into the safety images: the option's safety class
+    std::string caption;
+    std::string description;
+    uint32_t captionColour = 0;
+    uint32_t descriptionColour = 0;
+    bool boldCaption = true; // the description is always of normal weight
+};
+
+struct TOptionsViewEvents {
+    // A row's check box changed by the user (click or Space).
+    std::function<void(int32_t row)> onRowCheckToggled;
+    // row: -1 off the rows. The view leaves the check alone; the pane toggles it.
+    std::function<void(int32_t row)> onDoubleClick;
+    // WM_MOUSEWHEEL's delta: positive when turned away from the user.
+    std::function<void(int32_t delta)> onWheel;
+    std::function<void(TOptionPreset preset)> onPreset;
+    // Asked for every row the view paints.
+    std::function<TOptionRowDrawing(int32_t row, bool selected)> onDrawRow;
+};
+
+// An owner-drawn list view with check boxes and rows kHeight pixels high, its header, and the
+// four preset buttons.
+class IOptionsView {
+public:
+    virtual ~IOptionsView() = default;
+
+    virtual TOptionsViewEvents& Events() = 0;
+    virtual void SetRowCount(int32_t count) = 0;
+    virtual bool RowChecked(int32_t row) = 0;
+    // May report the change through onRowCheckToggled like a user's; the pane ignores its own.
+    virtual void SetRowChecked(int32_t row, bool checked) = 0;
+    // As if the key were pressed in the list: focus and selection move one row, scrolled to.
+    virtual void PressArrowKey(bool down) = 0;
+    virtual void SetHeaderText(const std::string& text) = 0;
+    virtual void SetPresetCaption(TOptionPreset preset, const std::string& text) = 0;
+    virtual void Repaint() = 0;
+    virtual int32_t MonitorNumber() = 0;
+};
+
+class TOptionsPane : public IOptionsPane {
+public:
+    TOptionsPane(IOptionsView& view, IMessageBoxService& messageBoxes, TPreferenceValues& preferences,
+                 std::shared_ptr<ICleanupOptionsList> options);
+    TOptionsPane(const TOptionsPane&) = delete;
+    TOptionsPane& operator=(const TOptionsPane&) = delete;
+
+    void RestoreChecks() override;
+    TCleanupOptionSet StoreChecks() override;
+    void ApplyPreset(TOptionPreset preset) override;
+    void Repaint() override;
+    void ApplyCustomMasks() override;
+
+    // The checked rows as a mask, without storing it.
+    TCleanupOptionSet Checks();
+    std::string HeaderText();
+    void RefreshHeader();
+
+    // What the view reports, as the pane answers it.
+    void CheckToggled(int32_t row);
+    void DoubleClick(int32_t row);
+    void Wheel(int32_t delta);
+    TOptionRowDrawing DrawRow(int32_t row, bool selected);
+
+    static TOptionRowDrawing RowDrawing(ICleanupOptionsListItem& option, bool selected);
+
+private:
+    void WireEvents();
+    void SetChecks(TCleanupOptionSet mask);
+    void SetRowChecked(int32_t row, bool checked);
+    // The refusal or the warning for a row whose check just changed.
+    void ReviewCheck(int32_t row);
+    void Notify(TMsgBoxKind kind, const std::string& text);
+
+    IOptionsView& view_;
+    IMessageBoxService& messageBoxes_;
+    TPreferenceValues& prefs_;
+    std::shared_ptr<ICleanupOptionsList> options_;
+    int32_t rowCount_ = 0; // one row per catalogue option, in catalogue order
+    // Set while the pane changes checks itself, so they are not taken for the user's.
+    bool settingChecks_ = false;
+    // Wheel movement short of a notch (fine-resolution wheels), kept for the next message.
+    int32_t wheelRest_ = 0;
+};
