@@ -21,7 +21,7 @@ enum TObjectsCommand : uint8_t {
 // Colours are 0x00BBGGRR; this one leaves the list's own colour.
 constexpr uint32_t kObjectsDefaultColour = 0xFFFFFFFF;
 
-struct TObjectsColumnSpec {
+struct TObjectsColumnInfo {
     std::string caption;
     int32_t width = 0; // design pixels
     bool fill = false; // takes the width the other columns leave
@@ -82,7 +82,7 @@ public:
 
     // nullptr detaches (the pane is going).
     virtual void SetClient(IObjectsViewClient* client) = 0;
-    virtual void SetColumns(const std::vector<TObjectsColumnSpec>& columns) = 0;
+    virtual void SetColumns(const std::vector<TObjectsColumnInfo>& columns) = 0;
     // The pane header's text above the list.
     virtual void SetHeaderText(const std::string& text) = 0;
 
