@@ -1,0 +1,118 @@
+#pragma once
+// The found-objects list as its pane sees it: a report-style list view in owner-data (virtual)
+// mode. The view stores no row texts; it asks its client for every cell it draws, so 100,000
+// rows cost the view nothing but their count. The Win32 form implements it; tests use a fake.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum TObjectsColumn : int32_t { cnCategory = 0, cnPath = 1, cnSize = 2, cnQuota = 3 };
+constexpr int32_t kObjectsColumnCount = 4;
+
+enum TSortImage : uint8_t { siNone, siDown, siUp }; // "sort_down", "sort_up"
+
+// The system's small file icons, or the three safety images "fsafe16", "fpunsafe16", "funsafe16".
+enum TObjectsImageList : uint8_t { ilSafety, ilSystem };
+
+enum TObjectsCommand : uint8_t {
+    cmNone, cmOpen, cmOpenDirectory, cmCopyNames, cmViewHex, cmViewBinary, cmViewText
+};
+
+// Colours are 0x00BBGGRR; this one leaves the list's own colour.
+constexpr uint32_t kObjectsDefaultColour = 0xFFFFFFFF;
+
+struct TObjectsColumnInfo {
+    std::string caption;
+    int32_t width = 0; // design pixels
+    bool fill = false; // takes the width the other columns leave
+};
+
+struct TObjectsMenuItem {
+    TObjectsCommand command = cmNone;
+    std::string caption;
+    bool enabled = false;
+    bool isDefault = false;
+};
+
+struct TCellRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    bool operator==(const TCellRect& other) const
+    {
+        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+    }
+};
+
+// What the view paints in a "Quota" cell over the list's background.
+struct TQuotaBar {
+    bool visible = false;
+    TCellRect box;  // filled white
+    TCellRect fill; // filled dark blue, over the box
+};
+
+// Implemented by the pane. The view calls the drawing queries while it paints and reports the
+// user's actions; a row index out of range gives an empty cell.
+class IObjectsViewClient {
+public:
+    virtual ~IObjectsViewClient() = default;
+
+    virtual std::string CellText(int32_t row, int32_t column) = 0;
+    virtual int32_t RowImage(int32_t row) = 0;
+    virtual bool RowChecked(int32_t row) = 0;
+    virtual uint32_t CellTextColour(int32_t row, int32_t column) = 0;
+    virtual TQuotaBar QuotaBar(int32_t row, const TCellRect& cell) = 0;
+
+    // The mouse went down on exactly the check box of row (nothing else of the row).
+    virtual void CheckBoxClicked(int32_t row) = 0;
+    virtual void HeaderClicked(int32_t column) = 0;
+    // Double click on a row (not on its check box).
+    virtual void DoubleClicked() = 0;
+    // The view then shows the items the client gives it.
+    virtual void ContextMenuRequested() = 0;
+    // Keys while the list has the focus; true when handled (the list then ignores the key).
+    virtual bool KeyDown(uint32_t key, bool control) = 0;
+    virtual void FocusLost() = 0;
+};
+
+class IObjectsView {
+public:
+    virtual ~IObjectsView() = default;
+
+    // nullptr detaches (the pane is going).
+    virtual void SetClient(IObjectsViewClient* client) = 0;
+    virtual void SetColumns(const std::vector<TObjectsColumnInfo>& columns) = 0;
+    // The pane header's text above the list.
+    virtual void SetHeaderText(const std::string& text) = 0;
+
+    // Keeps the scroll position; repaints may be coalesced (rows arrive fast during a scan).
+    virtual void SetRowCount(int32_t count) = 0;
+    virtual void RedrawRows(int32_t first, int32_t last) = 0;
+    virtual void RedrawAll() = 0;
+
+    // Ascending row indices.
+    virtual std::vector<int32_t> SelectedRows() = 0;
+    // Replaces the selection.
+    virtual void SelectRows(const std::vector<int32_t>& rows) = 0;
+    virtual void SelectAll(bool selected) = 0;
+    virtual int32_t FocusedRow() = 0; // -1 for none
+    virtual void FocusRow(int32_t row) = 0;
+    virtual void EnsureVisible(int32_t row) = 0;
+
+    virtual void SetSortImage(int32_t column, TSortImage image) = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual void SetImageList(TObjectsImageList list) = 0;
+    // The shell's index of path's small icon in the system image list.
+    virtual int32_t SystemIconIndex(const std::string& path) = 0;
+
+    virtual void SetClipboardText(const std::string& text) = 0;
+    // The shell's "open" verb in a normal window.
+    virtual bool ShellOpen(const std::string& path) = 0;
+    // The folder of path, opened with the object selected.
+    virtual bool OpenContainingFolder(const std::string& path) = 0;
+    // Shows the menu at the cursor; the chosen command, cmNone when dismissed.
+    virtual TObjectsCommand ShowContextMenu(const std::vector<TObjectsMenuItem>& items) = 0;
+    // For the message boxes the list raises.
+    virtual int32_t MonitorNumber() = 0;
+};
