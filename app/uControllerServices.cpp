@@ -4,8 +4,10 @@
 #include "app/uWindowServices.h"
 
 std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMainView& view,
+                                                                           IMainPanesFactory& panes,
                                                                            IMessageBoxService& messageBoxes,
                                                                            std::vector<std::string> arguments)
 {
-    return std::make_shared<TMainController>(view, messageBoxes, WindowServices(), Preferences(), std::move(arguments));
+    return std::make_shared<TMainController>(view, panes, messageBoxes, WindowServices(), Preferences(),
+                                             std::move(arguments));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Makes each window's controller for its form; the forms never name controller classes.
 #include "app/uControllerInterfaces.h"
+#include "app/uMainPanes.h"
 #include "app/uMainView.h"
 
 #include <memory>
@@ -12,6 +13,7 @@ class TMainController;
 class TControllerServices {
 public:
     // arguments: the program's command line without its name.
-    static std::shared_ptr<TMainController> CreateMainController(IMainView& view, IMessageBoxService& messageBoxes,
+    static std::shared_ptr<TMainController> CreateMainController(IMainView& view, IMainPanesFactory& panes,
+                                                                 IMessageBoxService& messageBoxes,
                                                                  std::vector<std::string> arguments);
 };

@@ -1,5 +1,7 @@
 #pragma once
 // Types and numbers shared by the controllers and the windows; portable.
+#include "engine/uEngineConstants.h"
+
 #include <cstdint>
 
 enum class TMsgBoxKind : uint8_t { mkError = 0, mkWarning, mkInformation, mkConfirm, mkImportant, mkSafe };
@@ -22,11 +24,10 @@ constexpr uint32_t kYesNo = kYes | kNo;
 constexpr uint32_t kYesNoApplyToAll = kYes | kNo | kApplyToAll;
 } // namespace msgbox_buttons
 
-// The main window's private messages.
+// The main window's private messages; the workers' two (WM_SCANFINISHED, WM_CLEANFINISHED) are
+// the engine's.
 constexpr uint32_t WM_TRAYNOTIFY = 0x89B6;
 constexpr uint32_t WM_AFTERSHOW = 0x89B7;
-constexpr uint32_t WM_SCANFINISHED = 0x89B9;
-constexpr uint32_t WM_CLEANFINISHED = 0x89BA;
 
 // Non-client hit-test codes (the system's values, so forms can return them unchanged).
 namespace hit_test {

@@ -61,6 +61,11 @@ std::string TCycleSetup::FormatText(const char* format, const std::string& argum
     return Fill(format, {argument});
 }
 
+std::string TCycleSetup::FormatText(const char* format, const std::vector<std::string>& arguments)
+{
+    return Fill(format, arguments);
+}
+
 std::string TCycleSetup::CheckTargets(const std::vector<std::string>& targets)
 {
     for (const std::string& target : targets) {

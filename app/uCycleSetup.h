@@ -28,6 +28,8 @@ public:
     // The safety class as a word: "Safe", "Potentially Unsafe", "Unsafe".
     static std::string SafetyWord(TSafetyClass safety);
     static std::string FormatText(const char* format, const std::string& argument);
+    // The "%s" fields of format filled in order.
+    static std::string FormatText(const char* format, const std::vector<std::string>& arguments);
 
     // The first target that is missing or read-only, with its message; empty when all are usable.
     static std::string CheckTargets(const std::vector<std::string>& targets);

@@ -17,20 +17,42 @@ const char* const kBusyClose =
     "You cannot close this program while a scan or a clean operation is in progress.\r\n"
     "Please stop the current operation and then close this program.";
 const char* const kConfirmClose = "Close Quillsweep?";
+
+const char* const kClean = "Clean";
+const char* const kRepeat = "Repeat";
+const char* const kIdle = "Idle";
+const char* const kNotADrive =
+    "The \"%s\" target does not designate a solid-state drive (SSD) or a hard disk drive (HDD).\r\n"
+    "Please select another target device drive.";
+const char* const kStatistics = "Disk space gain\t: %s\r\nObjects cleaned\t: %s\r\nScan cycles\t: %s\r\n"
+                                "Clean cycles\t: %s\r\nProgram runs\t: %s times";
+const char* const kDownloadAddress = "https://quillsweep.example/download";
+const char* const kUpdatesAddress = "%s?vquery=%s";
+const char* const kKeyF2Text = "Quillsweep: sweep the clutter, keep the treasures.";
+const char* const kKeyF3Text = "Choose the targets, tick the options, review, then clean.";
+const char* const kKeyF6Text = "F6 with F8: you found the broom cupboard. Happy sweeping!";
+const char* const kYearGreeting = "Quillsweep keeps your disks tidy in %s too.";
 } // namespace main_texts
 
 TSystemQueries TSystemQueries::Current()
 {
     return {&TDetect::GetWindowsVersion, &TDetect::GetWindowsVersionText,
-            [](const std::string& path) { return TDirectoryRoutines::IsDirectory(path); }};
+            [](const std::string& path) { return TDirectoryRoutines::IsDirectory(path); },
+            &TCycleSetup::CheckTargets, &TCycleSetup::AnyOnSolidStateDrive, &platform::LocalNow};
 }
 
-TMainController::TMainController(IMainView& view, IMessageBoxService& messageBoxes, IWindowServices& windowServices,
-                                 TPreferenceValues& preferences, std::vector<std::string> arguments,
-                                 TSystemQueries system)
+TMainController::TMainController(IMainView& view, IMainPanesFactory& panes, IMessageBoxService& messageBoxes,
+                                 IWindowServices& windowServices, TPreferenceValues& preferences,
+                                 std::vector<std::string> arguments, TSystemQueries system)
     : view_(view), messageBoxes_(messageBoxes), windowServices_(windowServices), prefs_(preferences),
       system_(std::move(system))
 {
+    if (!system_.checkTargets)
+        system_.checkTargets = &TCycleSetup::CheckTargets;
+    if (!system_.anyOnSolidStateDrive)
+        system_.anyOnSolidStateDrive = &TCycleSetup::AnyOnSolidStateDrive;
+    if (!system_.now)
+        system_.now = &platform::LocalNow;
     commandLine_ = TCommandLine::Interpret(arguments, system_.directoryExists);
     saveTargets_ = commandLine_.saveTargets;
     Initialize();
@@ -40,7 +62,24 @@ TMainController::TMainController(IMainView& view, IMessageBoxService& messageBox
     RestorePlacement();
     if (prefs_.MinimizeToSystemTray)
         EnsureTrayIcon();
+
+    CreateEngineObjects();
+    CreatePanes(panes);
+    ApplyCustomMasks();
+    ApplyFeatureVisibility();
     ++prefs_.ProgramRuns;
+    ResetToFirstPage();
+}
+
+TMainController::~TMainController()
+{
+    // Stop serves the worker's last calls, which still reach the view and the panes.
+    try {
+        Stop();
+    } catch (...) {
+    }
+    scanner_.reset();
+    cleaner_.reset();
 }
 
 bool TMainController::DefaultSize(int32_t screenWidth, int32_t screenHeight, int32_t& width, int32_t& height)
@@ -86,6 +125,8 @@ void TMainController::WireEvents()
     view_.OnCommand(TMainControl::mcTrayHelp, [this] { ShowHelp(); });
     view_.OnCommand(TMainControl::mcTrayAbout, [this] { windowServices_.ShowAbout(); });
     view_.OnCommand(TMainControl::mcTrayClose, [this] { view_.RequestClose(); });
+
+    WireWorkflowCommands();
 }
 
 // The form loads its own glyphs.
@@ -110,6 +151,8 @@ void TMainController::LoadStrings()
     view_.SetText(TMainControl::mcTrayHelp, "&Help");
     view_.SetText(TMainControl::mcTrayAbout, "&About");
     view_.SetText(TMainControl::mcTrayClose, "Close");
+
+    LoadWorkflowStrings();
 }
 
 int32_t TMainController::ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult)
@@ -152,7 +195,9 @@ void TMainController::FirstShow()
     view_.ApplyTransparencyToAll(prefs_.AllowWindowTransparency, kTransparencyAlpha);
     ShowStartupNotices();
     ToggleMaximized();
+    targetsPane_->RestoreTargets();
     ApplyCommandLine();
+    CheckDate();
     view_.PostPrivateMessage(WM_AFTERSHOW, 0);
 }
 
@@ -173,24 +218,21 @@ void TMainController::ShowStartupNotices()
     }
 }
 
+// The window's size here; the targets are the targets pane's.
 void TMainController::ApplyCommandLine()
 {
-    switch (commandLine_.action) {
-    case clNone:
-        break;
-    case clDefaultSize:
+    if (commandLine_.action == clDefaultSize)
         view_.SetDesignSize(TCommandLine::kDefaultWidth, TCommandLine::kDefaultHeight);
-        break;
-    case clSelectDirectory:
-        view_.ClearCleanupList();
-        view_.SelectDirectory(commandLine_.directory);
-        break;
-    case clCleanupTargets:
-        view_.ClearCleanupList();
-        for (const std::string& target : commandLine_.targets)
-            view_.AddCleanupTarget(target, true);
-        break;
-    }
+    targetsPane_->ApplyCommandLine(commandLine_);
+}
+
+void TMainController::CheckDate()
+{
+    const platform::LocalTime now = system_.now();
+    if (now.month == 6 && now.day == 24)
+        view_.SetTitleColor(kMidsummerTitleColor);
+    if (now.year >= 2020)
+        SetStatusText(TCycleSetup::FormatText(main_texts::kYearGreeting, std::to_string(now.year)));
 }
 
 void TMainController::AfterFirstShow(uintptr_t firstParameter)
@@ -225,6 +267,10 @@ void TMainController::Close()
         prefs_.WindowWidth = bounds.width;
         prefs_.WindowHeight = bounds.height;
     }
+    // Targets given on the command line are for this run only.
+    if (saveTargets_)
+        targetsPane_->SaveTargets();
+    optionsMask_ = optionsPane_->StoreChecks();
     // An icon left behind stays in the notification area until the mouse passes over it.
     if (view_.HasTrayIcon())
         view_.RemoveTrayIcon();
@@ -239,7 +285,20 @@ bool TMainController::KeyDown(uint32_t key)
         escapeClose_ = true;
         view_.RequestClose();
         return true;
-    // F1 (help), F2, F3 and F6 belong to the workflow and come with it.
+    case keys::kF1:
+        ShowHelp();
+        return true;
+    case keys::kF2:
+        SetStatusText(main_texts::kKeyF2Text);
+        return true;
+    case keys::kF3:
+        SetStatusText(main_texts::kKeyF3Text);
+        return true;
+    case keys::kF6:
+        if (!view_.IsKeyDown(keys::kF8))
+            return false;
+        SetStatusText(main_texts::kKeyF6Text);
+        return true;
     default:
         return false;
     }
@@ -263,7 +322,13 @@ void TMainController::PrivateMessage(uint32_t message, uintptr_t firstParameter,
     }
 }
 
-void TMainController::WorkerFinished(uint32_t) {}
+void TMainController::WorkerFinished(uint32_t message)
+{
+    if (message == WM_SCANFINISHED)
+        ScanFinished();
+    else if (message == WM_CLEANFINISHED)
+        CleanFinished();
+}
 
 // ---- Chrome and tray ----
 
@@ -333,21 +398,64 @@ void TMainController::PreviewMinimizeToTray(bool enabled)
         view_.RemoveTrayIcon();
 }
 
-// The options' previews below act on the workflow's pages, which come later.
-void TMainController::SetFileSystemIcons(bool) {}
-void TMainController::PreviewQuotaMode(bool) {}
-void TMainController::ApplyFeatureVisibility() {}
-void TMainController::ApplyCustomMasks() {}
-void TMainController::RepaintOptions() {}
+// ---- What the options window changes or previews ----
+
+void TMainController::SetFileSystemIcons(bool enabled)
+{
+    objectsPane_->SetFileSystemIcons(enabled);
+}
+
+void TMainController::PreviewQuotaMode(bool largestCapacity)
+{
+    objectsPane_->PreviewQuotaMode(largestCapacity);
+}
+
+void TMainController::ApplyFeatureVisibility()
+{
+    view_.SetVisible(TMainControl::mcUninstall, prefs_.EnableUninstallApplications);
+    view_.SetVisible(TMainControl::mcDriveInfo, prefs_.EnableDriveInformation);
+}
+
+void TMainController::ApplyCustomMasks()
+{
+    TCycleSetup::ApplyCustomMasks(*options_, prefs_);
+    optionsPane_->ApplyCustomMasks();
+}
+
+void TMainController::RepaintOptions()
+{
+    optionsPane_->Repaint();
+}
 
 // ---- Menu bar ----
 
-// Statistics, help and the update check get their windows with the workflow.
-void TMainController::ShowStatistics() {}
-void TMainController::ShowHelp() {}
-void TMainController::CheckForUpdates() {}
+void TMainController::ShowStatistics()
+{
+    const auto count = [](uint32_t value) { return TNumberRoutines::GroupThousands(static_cast<int64_t>(value)); };
+    const std::string text = TCycleSetup::FormatText(
+        main_texts::kStatistics,
+        {TNumberRoutines::FormatCapacity(static_cast<int64_t>(prefs_.DiskSpaceGain)), count(prefs_.ObjectsCleaned),
+         count(prefs_.ScanCycles), count(prefs_.CleanCycles), count(prefs_.ProgramRuns)});
+    Notify(TMsgBoxKind::mkInformation, text, msgbox_buttons::kClose);
+}
+
+void TMainController::ShowHelp()
+{
+    // Part 5.7's help document opens here.
+}
+
+void TMainController::CheckForUpdates()
+{
+    view_.OpenAddress(TCycleSetup::FormatText(main_texts::kUpdatesAddress,
+                                              {main_texts::kDownloadAddress, system_.windowsVersionText()}));
+}
 
 TMsgBoxResult TMainController::Notify(TMsgBoxKind kind, const std::string& text, uint32_t buttons)
 {
-    return messageBoxes_.Execute(kind, text, view_.MonitorNumber(), TMsgBoxFocus::mfAccept, buttons);
+    return Ask(kind, text, TMsgBoxFocus::mfAccept, buttons);
+}
+
+TMsgBoxResult TMainController::Ask(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus focus, uint32_t buttons)
+{
+    return messageBoxes_.Execute(kind, text, view_.MonitorNumber(), focus, buttons);
 }

@@ -1,10 +1,14 @@
 #pragma once
-// The main window's controller. For now the window itself: placement, start-up notices, the
-// tray icon, closing and the menu bar; the scan and clean workflow grows in beside it.
+// The main window's controller: the window itself (placement, start-up notices, the tray icon,
+// closing, the menu bar; uMainController.cpp) and the scan-review-clean workflow over its three
+// panes with the engine's workers (uMainWorkflow.cpp).
 #include "app/uCommandLine.h"
 #include "app/uControllerInterfaces.h"
+#include "app/uMainPanes.h"
 #include "app/uMainView.h"
 #include "app/uWindowController.h"
+#include "engine/uEngineInterfaces.h"
+#include "platform/PlatformSystem.h"
 #include "prefs/VelaPreferences.h"
 #include "prefs/uPreferences.h"
 
@@ -19,25 +23,69 @@ extern const char* const kSystemName;        // %s = version text
 extern const char* const kWelcome;
 extern const char* const kBusyClose;
 extern const char* const kConfirmClose;
+
+extern const char* const kClean;
+extern const char* const kRepeat;
+extern const char* const kIdle;
+// %s = the target; the tree's root is selected, not a drive.
+extern const char* const kNotADrive;
+// Five %s: disk space gain, objects cleaned, scan cycles, clean cycles, program runs.
+extern const char* const kStatistics;
+// The download page, the one place its address is written.
+extern const char* const kDownloadAddress;
+// %s = the download page, %s = the operating system's version text.
+extern const char* const kUpdatesAddress;
+// The status texts of F2, F3 and F6 while F8 is held.
+extern const char* const kKeyF2Text;
+extern const char* const kKeyF3Text;
+extern const char* const kKeyF6Text;
+// From 2020 on, at the first showing; %s = the year.
+extern const char* const kYearGreeting;
 } // namespace main_texts
+
+// The title text's colour on 24 June (0x00BBGGRR).
+constexpr uint32_t kMidsummerTitleColor = 0x0500C4;
 
 // What the controller asks of the system; tests replace the answers.
 struct TSystemQueries {
     std::function<int()> windowsVersion; // TDetect's numbering, 0 when unknown
     std::function<std::string()> windowsVersionText;
     TCommandLine::TDirectoryExists directoryExists;
+    // Left empty, the three below are the real ones.
+    // The first unusable target's message (TCycleSetup::CheckTargets); "" when all are usable.
+    std::function<std::string(const std::vector<std::string>&)> checkTargets;
+    // Whether a target lies on a solid-state drive; raises the device query's error.
+    std::function<bool(const std::vector<std::string>&)> anyOnSolidStateDrive;
+    std::function<platform::LocalTime()> now;
 
     static TSystemQueries Current();
 };
 
-class TMainController : public TWindowController, public IMainController {
+// Where the scan-and-clean cycle stands.
+enum class TWorkflowState : uint8_t {
+    wsSelecting, // first page
+    wsScanning,  // second page, the scanner runs
+    wsReviewing, // second page, the scan's findings
+    wsCleaning,  // second page, the cleaner runs
+    wsCleaned    // second page, emptied; "Repeat" starts a new cycle
+};
+
+// The workers call the dispatch operations on the user-interface thread (through the view's
+// synchronizer), except GetWindowHandle, which they ask from their own thread.
+class TMainController : public TWindowController,
+                        public IMainController,
+                        public IScannerDispatch,
+                        public ICleanerDispatch {
 public:
     static constexpr uint8_t kTransparencyAlpha = 245;
 
-    // arguments: the command line without the program name.
-    TMainController(IMainView& view, IMessageBoxService& messageBoxes, IWindowServices& windowServices,
-                    TPreferenceValues& preferences = Preferences(), std::vector<std::string> arguments = {},
-                    TSystemQueries system = TSystemQueries::Current());
+    // arguments: the command line without the program name. panes makes the three panes while
+    // the controller initialises.
+    TMainController(IMainView& view, IMainPanesFactory& panes, IMessageBoxService& messageBoxes,
+                    IWindowServices& windowServices, TPreferenceValues& preferences = Preferences(),
+                    std::vector<std::string> arguments = {}, TSystemQueries system = TSystemQueries::Current());
+    // Stops a running worker (serving its calls) before anything it uses goes.
+    ~TMainController() override;
     TMainController(const TMainController&) = delete;
     TMainController& operator=(const TMainController&) = delete;
 
@@ -49,7 +97,9 @@ public:
     bool SaveTargets() const { return saveTargets_; }
     // False while a scan or a clean runs.
     bool Idle() const { return idle_; }
-    void SetIdle(bool idle) { idle_ = idle; }
+    TWorkflowState State() const { return state_; }
+    // A clean has finished and the Clean button reads "Repeat".
+    bool CleanDone() const { return cleanDone_; }
 
     void LoadStrings() override;
     int32_t ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult) override;
@@ -65,6 +115,17 @@ public:
     void ApplyCustomMasks() override;
     void RepaintOptions() override;
 
+    // IWindowDispatch, for both workers.
+    TWindowHandle GetWindowHandle() override;
+    void SetStatusText(const std::string& text) override;
+    std::shared_ptr<ISynchronizer> GetSynchronizer() override;
+    // IScannerDispatch
+    void UpdateCounters() override;
+    void ObjectFound(const std::shared_ptr<ICleanupListItem>& item) override;
+    // ICleanerDispatch
+    void SetProgress(int32_t position) override;
+    TConfirmAnswer ConfirmDelete(const std::string& path) override;
+
 protected:
     void WireEvents() override;
     void LoadImages() override;
@@ -75,6 +136,7 @@ private:
     void FirstShow();
     void ShowStartupNotices();
     void ApplyCommandLine();
+    void CheckDate();
 
     // Closing
     bool CloseQuery();
@@ -92,10 +154,47 @@ private:
 
     // Menu bar
     void ShowStatistics();
+    // The one way to the help document (menu bar, tray menu, F1); the help window (Part 5.7)
+    // is not there yet, so it shows nothing.
     void ShowHelp();
     void CheckForUpdates();
 
+    // ---- The workflow (uMainWorkflow.cpp) ----
+    void CreateEngineObjects();
+    void CreatePanes(IMainPanesFactory& panes);
+    void WireWorkflowCommands();
+    void LoadWorkflowStrings();
+
+    void ResetToFirstPage();
+    // Empties the objects list and the engine's list, resets the counters and the header.
+    void EmptyObjects();
+    // "Continue >": the checks before scanning, then the scan.
+    void Continue();
+    // False when the user or a failed device query stops the command.
+    bool ConfirmSolidState(const std::vector<std::string>& targets);
+    void StartScan();
+    void ScanFinished();
+    // "Clean" / "Repeat".
+    void CleanClicked();
+    void StartClean();
+    void CleanFinished();
+    void Back();
+    void Stop();
+    void ShowReport();
+    void ShowDriveInformation();
+    void SelectionCountChanged(uint32_t selectedCount);
+
+    // Scanning and Cleaning: hourglass, no menu bar, no objects list; and back.
+    void EnterBusy();
+    void LeaveBusy();
+    void EnterReviewing();
+    // The second page's buttons.
+    void SetCycleButtons(bool back, bool stop, bool report, bool checks, bool clean);
+    // A start that failed: nothing runs, the window is as before the command.
+    void AbandonStart(TWorkflowState previous);
+
     TMsgBoxResult Notify(TMsgBoxKind kind, const std::string& text, uint32_t buttons);
+    TMsgBoxResult Ask(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus focus, uint32_t buttons);
 
     IMainView& view_;
     IMessageBoxService& messageBoxes_;
@@ -110,4 +209,25 @@ private:
     bool firstShown_ = false;
     // The close was asked for with Escape, which always asks back.
     bool escapeClose_ = false;
+
+    // The engine objects of the cycle.
+    std::shared_ptr<IBroadcastParameters> broadcast_;
+    std::shared_ptr<ICleanupOptionsList> options_;
+    std::shared_ptr<ICleanupList> objects_;
+    std::shared_ptr<ICleanReport> cleanReport_;
+
+    std::shared_ptr<ITargetsPane> targetsPane_;
+    std::shared_ptr<IOptionsPane> optionsPane_;
+    std::shared_ptr<IObjectsPane> objectsPane_;
+
+    TWorkflowState state_ = TWorkflowState::wsSelecting;
+    bool cleanDone_ = false;
+    // The targets and options the scan was given; the clean uses the same.
+    std::string selectionText_;
+    TCleanupOptionSet optionsMask_;
+    // Read by the workers from their thread; set before they start.
+    TWindowHandle windowHandle_ = 0;
+    // At most one runs; held from its start until its finished message.
+    std::shared_ptr<IScanner> scanner_;
+    std::shared_ptr<ICleaner> cleaner_;
 };

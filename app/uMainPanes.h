@@ -71,3 +71,16 @@ struct TObjectsPaneEvents {
     // The selected count changed: "Clean" is enabled exactly when it is above 0.
     std::function<void(uint32_t selectedCount)> onSelectionCountChanged;
 };
+
+// Makes the three panes over the main window's controls for the main controller, which calls
+// each once while it initialises, after creating the engine objects the panes share with it.
+// The Win32 form implements it; tests return fakes.
+class IMainPanesFactory {
+public:
+    virtual ~IMainPanesFactory() = default;
+    virtual std::shared_ptr<ITargetsPane> CreateTargetsPane() = 0;
+    virtual std::shared_ptr<IOptionsPane> CreateOptionsPane(std::shared_ptr<ICleanupOptionsList> options) = 0;
+    virtual std::shared_ptr<IObjectsPane> CreateObjectsPane(std::shared_ptr<ICleanupList> objects,
+                                                            std::shared_ptr<IBroadcastParameters> broadcast,
+                                                            TObjectsPaneEvents events) = 0;
+};

@@ -1,9 +1,12 @@
 #pragma once
 // The main window as its controller sees it. The Win32 form implements it; tests use a fake.
+#include "app/uControllerInterfaces.h"
 #include "app/uControllerTypes.h"
+#include "engine/uEngineInterfaces.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +16,16 @@ enum class TMainControl : uint16_t {
     mcOptions, mcStatistics, mcLegend, mcHelp, mcAbout, mcUpdates,
     mcStatus,
     mcTrayRestore, mcTrayOptions, mcTrayHelp, mcTrayAbout, mcTrayClose,
+    // First page: the buttons under the targets and the options.
+    mcUninstall, mcDriveInfo, mcSetSafe, mcSetDefault, mcSetAll, mcSetNone, mcContinue,
+    // Second page: the buttons under the found objects.
+    mcBack, mcStop, mcReport, mcCheckSafe, mcCheckAll, mcCheckNone, mcClean,
+    // The menu bar's buttons as a whole (SetEnabled only).
+    mcMenuBar,
 };
+
+// The main window's two pages.
+enum class TMainPage : uint8_t { mpSelection = 1, mpObjects = 2 };
 
 struct TWindowBounds {
     int32_t left = 0;
@@ -88,8 +100,27 @@ public:
     // runs the chosen item's command.
     virtual void OpenTrayMenu() = 0;
 
-    // Clean targets from the command line.
-    virtual void ClearCleanupList() = 0;
-    virtual void AddCleanupTarget(const std::string& path, bool checked) = 0;
-    virtual void SelectDirectory(const std::string& path) = 0;
+    // ---- The scan-and-clean workflow ----
+    // Page 1: clean targets and clean-up options; page 2: the found objects.
+    virtual void ShowPage(TMainPage page) = 0;
+    // The hourglass over the window, its pages and the objects list; false gives back the arrow.
+    virtual void SetBusyCursor(bool busy) = 0;
+    // The status bar's progress bar (its minimum is 0).
+    virtual void SetProgressMaximum(int32_t maximum) = 0;
+    virtual void SetProgressPosition(int32_t position) = 0;
+    // The title text's colour, as 0x00BBGGRR.
+    virtual void SetTitleColor(uint32_t color) = 0;
+    // A "Computing..." popup owned by the main window, not shown yet. centreOnScreen false
+    // centres it on the window; disableWindow keeps the main window disabled while it shows.
+    virtual std::shared_ptr<IComputingWindow> CreateComputingWindow(bool showProgress, bool centreOnScreen,
+                                                                    bool disableWindow) = 0;
+    // Opens address with the shell's "open" verb in a maximised window.
+    virtual void OpenAddress(const std::string& address) = 0;
+    // Whether key (a virtual-key code) is held down now.
+    virtual bool IsKeyDown(uint32_t key) = 0;
+    // How the workers reach the window's thread (on Windows ui::TSVSynchronizer); the same one
+    // for the window's lifetime. The finished messages it posts arrive as onPrivateMessage.
+    virtual std::shared_ptr<ISynchronizer> GetSynchronizer() = 0;
+    // The window that receives the workers' finished messages.
+    virtual TWindowHandle WindowHandle() = 0;
 };

@@ -1,136 +1,12 @@
-// The main window's own behaviour: placement, start-up notices, closing and the tray icon,
-// against a view that records what it is told.
-#include "app/uMainController.h"
-#include "support/VelaDetect.h"
-
-#include <gtest/gtest.h>
-
-#include <deque>
-#include <map>
+// The main window's own behaviour: placement, start-up notices, closing, the tray icon, keys and
+// the menu bar, against a view that records what it is told.
+#include "MainTestSupport.h"
 
 namespace {
 
-class FakeMainView : public IMainView {
-public:
-    TMainViewEvents& Events() override { return events; }
-    void OnCommand(TMainControl control, std::function<void()> handler) override { commands[control] = handler; }
-    void SetText(TMainControl control, const std::string& text) override { texts[control] = text; }
-    void SetHint(TMainControl, const std::string&) override {}
-    void SetEnabled(TMainControl, bool) override {}
-    void SetVisible(TMainControl, bool) override {}
+using namespace main_testing;
 
-    TWindowBounds GetBounds() override { return bounds; }
-    void SetBounds(const TWindowBounds& b) override
-    {
-        bounds = b;
-        Log("bounds " + Text(b.left, b.top) + " " + Text(b.width, b.height));
-    }
-    void SetSize(int32_t width, int32_t height) override { Log("size " + Text(width, height)); }
-    void SetDesignSize(int32_t width, int32_t height) override { Log("design size " + Text(width, height)); }
-    void CentreOnScreen() override { Log("centre"); }
-    void ScreenSize(int32_t& width, int32_t& height) override { width = screenWidth, height = screenHeight; }
-    void SetMaximized(bool maximized) override { Log(maximized ? "maximized" : "restored"); }
-    int32_t MonitorNumber() override { return 1; }
-
-    bool IsShown() override { return shown; }
-    void SetShown(bool value) override
-    {
-        shown = value;
-        Log(value ? "show" : "hide");
-    }
-    void MinimizeApplication() override { Log("minimize"); }
-    void RequestClose() override { Log("request close"); }
-    void BeginTitleDrag() override { Log("drag"); }
-    void PostPrivateMessage(uint32_t message, uintptr_t first) override
-    {
-        Log("post " + Text(static_cast<int32_t>(message), static_cast<int32_t>(first)));
-    }
-    void ApplyTransparencyToAll(bool enabled, uint8_t alpha) override { Log("transparency " + Text(enabled, alpha)); }
-
-    void AddTrayIcon() override { tray = true, Log("add icon"); }
-    void RemoveTrayIcon() override { tray = false, Log("remove icon"); }
-    bool HasTrayIcon() override { return tray; }
-    void SetTrayTip(const std::string& text) override { Log("tip " + text); }
-    void OpenTrayMenu() override { Log("tray menu " + texts[TMainControl::mcTrayRestore]); }
-
-    void ClearCleanupList() override { Log("clear list"); }
-    void AddCleanupTarget(const std::string& path, bool checked) override { Log("add " + path); }
-    void SelectDirectory(const std::string& path) override { Log("select " + path); }
-
-    static std::string Text(int32_t a, int32_t b) { return std::to_string(a) + "," + std::to_string(b); }
-    void Log(const std::string& entry) { log.push_back(entry); }
-    // The log since the last call.
-    std::vector<std::string> Take() { return std::exchange(log, {}); }
-
-    TMainViewEvents events;
-    std::map<TMainControl, std::function<void()>> commands;
-    std::map<TMainControl, std::string> texts;
-    TWindowBounds bounds{5, 6, 700, 500};
-    int32_t screenWidth = 1024;
-    int32_t screenHeight = 768;
-    bool shown = true;
-    bool tray = false;
-    std::vector<std::string> log;
-};
-
-struct ShownBox {
-    TMsgBoxKind kind;
-    std::string text;
-    uint32_t buttons;
-};
-
-class ScriptedMessageBoxes : public IMessageBoxService {
-public:
-    TMsgBoxResult Execute(TMsgBoxKind kind, const std::string& text, int32_t monitor, TMsgBoxFocus,
-                          uint32_t buttons) override
-    {
-        EXPECT_EQ(1, monitor);
-        shown.push_back({kind, text, buttons});
-        if (answers.empty())
-            return TMsgBoxResult::mrAccept;
-        const TMsgBoxResult answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::deque<TMsgBoxResult> answers;
-    std::vector<ShownBox> shown;
-};
-
-class CountingWindowServices : public IWindowServices {
-public:
-    void BringWindowsToFront() override { ++broughtToFront; }
-    int32_t ShowAbout() override { return 0; }
-    int32_t ShowDriveInfo(const std::string&) override { return 0; }
-    int32_t ShowEditList(const std::string&, std::string&, bool, bool&) override { return 0; }
-    int32_t ShowFileViewer(const std::string&, int32_t) override { return 0; }
-    int32_t ShowLegend() override { return 0; }
-    int32_t ShowOptions(IMainController&) override { return 0; }
-    int32_t ShowReport(const std::string&, bool, const std::string&) override { return 0; }
-    int32_t ShowUninstall() override { return 0; }
-    int broughtToFront = 0;
-};
-
-class MainController : public ::testing::Test {
-protected:
-    MainController()
-    {
-        prefs.SetDefaults();
-        prefs.FirstRun = false;
-    }
-
-    std::unique_ptr<TMainController> Create(std::vector<std::string> arguments = {})
-    {
-        TSystemQueries system{[this] { return version; }, [] { return std::string("4.10.2222"); },
-                              [](const std::string& path) { return path == "C:\\data"; }};
-        return std::make_unique<TMainController>(view, boxes, services, prefs, std::move(arguments), system);
-    }
-
-    FakeMainView view;
-    ScriptedMessageBoxes boxes;
-    CountingWindowServices services;
-    TPreferenceValues prefs{false};
-    int version = wvXP;
-};
+class MainController : public MainFixture {};
 
 using Log = std::vector<std::string>;
 
@@ -207,11 +83,20 @@ TEST_F(MainController, FirstShowingWarnsOnceRestoresTheStateAndPostsTheAftermath
     EXPECT_EQ(3u, boxes.shown.size()) << "only versions before 2000, unknown included";
 }
 
-TEST_F(MainController, CommandLineTargetsReplaceTheListAtTheFirstShowing)
+TEST_F(MainController, TargetsComeFromTheStoreThenTheCommandLineAndAreKeptOnlyWithoutArguments)
 {
     auto controller = Create({"C:\\data\\"});
+    EXPECT_EQ((Log{"status"}), panes.targets->log) << "the first page's selection status";
     view.events.onFirstShow();
-    EXPECT_EQ((Log{"clear list", "select C:\\data"}), Log(view.log.end() - 3, view.log.end() - 1));
+    EXPECT_EQ((Log{"status", "restore", "command line 2 C:\\data"}), panes.targets->log);
+    view.events.onClose();
+    EXPECT_EQ("command line 2 C:\\data", panes.targets->log.back()) << "targets of one run are not stored";
+    EXPECT_EQ("store", panes.optionsPane->log.back()) << "the ticked options are";
+
+    controller = Create();
+    view.events.onFirstShow();
+    view.events.onClose();
+    EXPECT_EQ((Log{"status", "restore", "command line 0", "save"}), panes.targets->log);
 }
 
 TEST_F(MainController, StartMinimizedHidesToTheTrayOnlyWithTheTrayOn)
@@ -229,27 +114,22 @@ TEST_F(MainController, StartMinimizedHidesToTheTrayOnlyWithTheTrayOn)
     EXPECT_FALSE(view.shown);
 }
 
-TEST_F(MainController, ClosingAsksWhenBusyOnEscapeAndWithConfirmations)
+// Refused while busy: MainWorkflow.StatesEnableTheirCommands.
+TEST_F(MainController, ClosingAsksOnEscapeAndWithConfirmations)
 {
     auto controller = Create();
-    controller->SetIdle(false);
-    EXPECT_FALSE(view.events.onCloseQuery());
-    ASSERT_EQ(1u, boxes.shown.size());
-    EXPECT_EQ(TMsgBoxKind::mkInformation, boxes.shown[0].kind);
-    controller->SetIdle(true);
-
     view.Take();
     EXPECT_TRUE(view.events.onKeyDown(keys::kEscape));
     EXPECT_EQ((Log{"request close"}), view.Take());
     boxes.answers = {TMsgBoxResult::mrRefuse};
     EXPECT_FALSE(view.events.onCloseQuery()) << "Escape asks even without confirmations";
-    ASSERT_EQ(2u, boxes.shown.size());
-    EXPECT_EQ(TMsgBoxKind::mkConfirm, boxes.shown[1].kind);
-    EXPECT_EQ(msgbox_buttons::kYesNo, boxes.shown[1].buttons);
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ(TMsgBoxKind::mkConfirm, boxes.shown[0].kind);
+    EXPECT_EQ(msgbox_buttons::kYesNo, boxes.shown[0].buttons);
 
     view.commands[TMainControl::mcClose]();
     EXPECT_TRUE(view.events.onCloseQuery()) << "the Escape mark lasts one query";
-    EXPECT_EQ(2u, boxes.shown.size());
+    EXPECT_EQ(1u, boxes.shown.size());
 
     prefs.Confirmations = true;
     boxes.answers = {TMsgBoxResult::mrRefuseAll, TMsgBoxResult::mrAccept};
@@ -298,4 +178,77 @@ TEST_F(MainController, TrayIconTogglesTheWindowAndItsMenuNamesTheNextStep)
     EXPECT_TRUE(prefs.MinimizeToSystemTray);
     controller->PreviewMinimizeToTray(true);
     EXPECT_EQ((Log{"add icon", "tip Quillsweep"}), view.Take());
+}
+
+TEST_F(MainController, KeysShowTheirTextsAndF6NeedsF8)
+{
+    auto controller = Create();
+    EXPECT_TRUE(view.events.onKeyDown(keys::kF1)) << "help";
+    EXPECT_TRUE(view.events.onKeyDown(keys::kF2));
+    EXPECT_EQ(main_texts::kKeyF2Text, view.Status());
+    EXPECT_TRUE(view.events.onKeyDown(keys::kF3));
+    EXPECT_EQ(main_texts::kKeyF3Text, view.Status());
+    EXPECT_FALSE(view.events.onKeyDown(keys::kF6));
+    EXPECT_EQ(main_texts::kKeyF3Text, view.Status());
+    view.keysDown = {keys::kF8};
+    EXPECT_TRUE(view.events.onKeyDown(keys::kF6));
+    EXPECT_EQ(main_texts::kKeyF6Text, view.Status());
+}
+
+TEST_F(MainController, TheFirstShowingChecksTheDate)
+{
+    now = {2019, 6, 24, 9, 0, 0, 0};
+    auto controller = Create();
+    view.events.onFirstShow();
+    EXPECT_EQ(kMidsummerTitleColor, view.titleColor);
+    EXPECT_TRUE(view.statusTexts.empty()) << "before 2020 only the colour";
+
+    now = {2024, 6, 25, 9, 0, 0, 0};
+    view.titleColor = 0;
+    controller = Create();
+    view.events.onFirstShow();
+    EXPECT_EQ(0u, view.titleColor);
+    EXPECT_EQ(TCycleSetup::FormatText(main_texts::kYearGreeting, "2024"), view.Status());
+}
+
+TEST_F(MainController, MenuAndPageCommandsReachTheirWindowsAndPanes)
+{
+    prefs.EnableUninstallApplications = false;
+    prefs.EnableDriveInformation = true;
+    auto controller = Create();
+    EXPECT_FALSE(view.visible[TMainControl::mcUninstall]);
+    EXPECT_TRUE(view.visible[TMainControl::mcDriveInfo]);
+    prefs.EnableUninstallApplications = true;
+    prefs.EnableDriveInformation = false;
+    controller->ApplyFeatureVisibility();
+    EXPECT_TRUE(view.visible[TMainControl::mcUninstall]);
+    EXPECT_FALSE(view.visible[TMainControl::mcDriveInfo]);
+
+    view.commands[TMainControl::mcUpdates]();
+    EXPECT_EQ((Log{"https://quillsweep.example/download?vquery=4.10.2222"}), view.openedAddresses);
+
+    panes.targets->driveTarget = "D:\\";
+    view.commands[TMainControl::mcDriveInfo]();
+    EXPECT_EQ((Log{"D:\\"}), services.driveInfo);
+    panes.targets->driveTarget = "";
+    view.commands[TMainControl::mcDriveInfo]();
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ(TMsgBoxKind::mkInformation, boxes.shown[0].kind);
+    EXPECT_EQ("The \"\" target does not designate a solid-state drive (SSD) or a hard disk drive (HDD).\r\n"
+              "Please select another target device drive.",
+              boxes.shown[0].text);
+
+    view.commands[TMainControl::mcUninstall]();
+    EXPECT_EQ(1, services.uninstalls);
+    view.commands[TMainControl::mcSetDefault]();
+    view.commands[TMainControl::mcSetNone]();
+    prefs.CustomFiles = "*.one";
+    controller->ApplyCustomMasks();
+    controller->RepaintOptions();
+    EXPECT_EQ((Log{"masks", "restore", "preset 1", "preset 3", "masks", "repaint"}), panes.optionsPane->log);
+    EXPECT_EQ("*.one", panes.options->GetOption(21)->GetMasks());
+
+    controller->SetFileSystemIcons(true);
+    controller->PreviewQuotaMode(false);
+    EXPECT_EQ((Log{"icons 1", "quota 0"}), panes.objects->log);
 }

@@ -1,0 +1,370 @@
+// The main window's scan-review-clean workflow: the engine objects of the cycle, the three panes,
+// the checks before scanning and cleaning, the workers and their dispatch, and the commands of
+// both pages.
+#include "app/uCycleSetup.h"
+#include "app/uMainController.h"
+#include "engine/uCleaner.h"
+#include "engine/uEngineImplementation.h"
+#include "support/VelaDetect.h"
+#include "support/VelaRoutines.h"
+
+#include <exception>
+
+namespace {
+
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
+} // namespace
+
+// ---- Set-up ----
+
+void TMainController::CreateEngineObjects()
+{
+    broadcast_ = TEngineServices::CreateBroadcastParameters();
+    options_ = TEngineServices::CreateCleanupOptionsList();
+    objects_ = TEngineServices::CreateCleanupList(std::make_shared<TCRC32>());
+    objects_->SetSorted(true);
+    cleanReport_ = TEngineServices::CreateCleanReport();
+}
+
+void TMainController::CreatePanes(IMainPanesFactory& panes)
+{
+    targetsPane_ = panes.CreateTargetsPane();
+    optionsPane_ = panes.CreateOptionsPane(options_);
+    TObjectsPaneEvents events;
+    events.onSelectionCountChanged = [this](uint32_t selectedCount) { SelectionCountChanged(selectedCount); };
+    objectsPane_ = panes.CreateObjectsPane(objects_, broadcast_, std::move(events));
+}
+
+void TMainController::WireWorkflowCommands()
+{
+    view_.OnCommand(TMainControl::mcUninstall, [this] { windowServices_.ShowUninstall(); });
+    view_.OnCommand(TMainControl::mcDriveInfo, [this] { ShowDriveInformation(); });
+    view_.OnCommand(TMainControl::mcSetSafe, [this] { optionsPane_->ApplyPreset(opSafe); });
+    view_.OnCommand(TMainControl::mcSetDefault, [this] { optionsPane_->ApplyPreset(opDefault); });
+    view_.OnCommand(TMainControl::mcSetAll, [this] { optionsPane_->ApplyPreset(opAll); });
+    view_.OnCommand(TMainControl::mcSetNone, [this] { optionsPane_->ApplyPreset(opNone); });
+    view_.OnCommand(TMainControl::mcContinue, [this] { Continue(); });
+
+    view_.OnCommand(TMainControl::mcBack, [this] { Back(); });
+    view_.OnCommand(TMainControl::mcStop, [this] { Stop(); });
+    view_.OnCommand(TMainControl::mcReport, [this] { ShowReport(); });
+    view_.OnCommand(TMainControl::mcCheckSafe, [this] { objectsPane_->ApplyCheckPreset(ocSafe); });
+    view_.OnCommand(TMainControl::mcCheckAll, [this] { objectsPane_->ApplyCheckPreset(ocAll); });
+    view_.OnCommand(TMainControl::mcCheckNone, [this] { objectsPane_->ApplyCheckPreset(ocNone); });
+    view_.OnCommand(TMainControl::mcClean, [this] { CleanClicked(); });
+}
+
+void TMainController::LoadWorkflowStrings()
+{
+    view_.SetText(TMainControl::mcUninstall, "Uninstall Applications");
+    view_.SetText(TMainControl::mcDriveInfo, "Drive Information");
+    view_.SetText(TMainControl::mcSetSafe, "Set Safe");
+    view_.SetText(TMainControl::mcSetDefault, "Set Default");
+    view_.SetText(TMainControl::mcSetAll, "Set All");
+    view_.SetText(TMainControl::mcSetNone, "Set None");
+    view_.SetText(TMainControl::mcContinue, "Continue >");
+
+    view_.SetText(TMainControl::mcBack, "< Back");
+    view_.SetText(TMainControl::mcStop, "Stop");
+    view_.SetText(TMainControl::mcReport, "Report");
+    view_.SetText(TMainControl::mcCheckSafe, "Check Safe");
+    view_.SetText(TMainControl::mcCheckAll, "Check All");
+    view_.SetText(TMainControl::mcCheckNone, "Check None");
+    view_.SetText(TMainControl::mcClean, cleanDone_ ? main_texts::kRepeat : main_texts::kClean);
+}
+
+// ---- First page ----
+
+void TMainController::ResetToFirstPage()
+{
+    targetsPane_->RefreshSelectionStatus();
+    view_.ShowPage(TMainPage::mpSelection);
+    optionsPane_->RestoreChecks();
+    EmptyObjects();
+    objectsPane_->SetChecksFrozen(false);
+    view_.SetEnabled(TMainControl::mcClean, true);
+    view_.SetText(TMainControl::mcClean, main_texts::kClean);
+    cleanDone_ = false;
+    state_ = TWorkflowState::wsSelecting;
+}
+
+void TMainController::EmptyObjects()
+{
+    objectsPane_->Clear();
+    objects_->Clear();
+    broadcast_->Reset();
+    objectsPane_->RefreshHeader();
+}
+
+void TMainController::Continue()
+{
+    if (state_ != TWorkflowState::wsSelecting)
+        return;
+    const std::string selection = targetsPane_->SelectionText();
+    const std::vector<std::string> targets = TStringRoutines::SplitString(selection, ';');
+    const std::string unusable = system_.checkTargets(targets);
+    if (!unusable.empty()) {
+        Notify(TMsgBoxKind::mkError, unusable, msgbox_buttons::kClose);
+        return;
+    }
+    if (!ConfirmSolidState(targets))
+        return;
+    optionsMask_ = optionsPane_->StoreChecks();
+    if (optionsMask_.Empty()) {
+        Notify(TMsgBoxKind::mkInformation, cycle_texts::kNoOptionsSelected, msgbox_buttons::kClose);
+        return;
+    }
+    selectionText_ = selection;
+    StartScan();
+}
+
+bool TMainController::ConfirmSolidState(const std::vector<std::string>& targets)
+{
+    if (!prefs_.SecureDeleteFiles)
+        return true;
+    try {
+        if (!system_.anyOnSolidStateDrive(targets))
+            return true;
+    } catch (const std::exception& error) {
+        // The device cannot be asked: the command ends with the system's reason.
+        Notify(TMsgBoxKind::mkError, error.what(), msgbox_buttons::kClose);
+        return false;
+    }
+    return Ask(TMsgBoxKind::mkWarning, cycle_texts::kSolidStateWarning, TMsgBoxFocus::mfRefuse,
+               msgbox_buttons::kYesNo) == TMsgBoxResult::mrAccept;
+}
+
+void TMainController::ShowDriveInformation()
+{
+    const std::string target = targetsPane_->DriveInformationTarget();
+    if (TDetect::HasDrivePrefix(target))
+        windowServices_.ShowDriveInfo(target);
+    else
+        Notify(TMsgBoxKind::mkInformation, TCycleSetup::FormatText(main_texts::kNotADrive, target),
+               msgbox_buttons::kClose);
+}
+
+// ---- The scan ----
+
+void TMainController::StartScan()
+{
+    EnterBusy();
+    view_.ShowPage(TMainPage::mpObjects);
+    SetCycleButtons(false, true, false, false, false);
+    state_ = TWorkflowState::wsScanning;
+    try {
+        windowHandle_ = view_.WindowHandle();
+        scanner_ = TEngineServices::CreateScanner();
+        // The controller outlives its workers (its destructor stops them): the pointer does not own.
+        scanner_->SetDispatch(std::shared_ptr<IScannerDispatch>(std::shared_ptr<IScannerDispatch>(), this));
+        scanner_->SetContext(
+            TCycleSetup::CreateScannerContext(prefs_, broadcast_, options_, objects_, selectionText_, optionsMask_));
+        scanner_->Start();
+    } catch (const std::exception& error) {
+        scanner_.reset();
+        AbandonStart(TWorkflowState::wsSelecting);
+        Notify(TMsgBoxKind::mkError, error.what(), msgbox_buttons::kClose);
+    }
+}
+
+void TMainController::ScanFinished()
+{
+    scanner_.reset();
+    LeaveBusy();
+    SetStatusText(objectsPane_->RowCount() > 0 ? main_texts::kIdle : cycle_texts::kNoResults);
+    ++prefs_.ScanCycles;
+    EnterReviewing();
+}
+
+// ---- The clean ----
+
+void TMainController::CleanClicked()
+{
+    if (cleanDone_) {
+        ResetToFirstPage();
+        return;
+    }
+    if (state_ != TWorkflowState::wsReviewing)
+        return;
+    // Asked whatever the Confirmations preference says.
+    if (objects_->AnyCheckedOfSafety(scUnsafe) &&
+        Ask(TMsgBoxKind::mkWarning, cycle_texts::kUnsafeItemsWarning, TMsgBoxFocus::mfRefuse,
+            msgbox_buttons::kYesNo) != TMsgBoxResult::mrAccept)
+        return;
+    if (!ConfirmSolidState(TStringRoutines::SplitString(selectionText_, ';')))
+        return;
+    SetCycleButtons(false, true, false, false, false);
+    StartClean();
+}
+
+void TMainController::StartClean()
+{
+    EnterBusy();
+    state_ = TWorkflowState::wsCleaning;
+    view_.SetProgressMaximum(objectsPane_->RowCount() - 1);
+    try {
+        windowHandle_ = view_.WindowHandle();
+        cleaner_ = TEngineServices::CreateCleaner();
+        cleaner_->SetDispatch(std::shared_ptr<ICleanerDispatch>(std::shared_ptr<ICleanerDispatch>(), this));
+        cleaner_->SetContext(TCycleSetup::CreateCleanerContext(prefs_, broadcast_, objects_, cleanReport_,
+                                                               selectionText_, optionsMask_));
+        cleaner_->Start();
+    } catch (const std::exception& error) {
+        cleaner_.reset();
+        AbandonStart(TWorkflowState::wsReviewing);
+        Notify(TMsgBoxKind::mkError, error.what(), msgbox_buttons::kClose);
+    }
+}
+
+void TMainController::CleanFinished()
+{
+    const std::shared_ptr<IComputingWindow> computing = view_.CreateComputingWindow(false, true, true);
+    if (computing)
+        computing->Show();
+    cleaner_.reset();
+    view_.SetProgressPosition(0);
+    LeaveBusy();
+    EmptyObjects();
+    ++prefs_.CleanCycles;
+    // "< Back" stays disabled: "Repeat" is the way back to the first page.
+    SetCycleButtons(false, false, true, false, true);
+    view_.SetText(TMainControl::mcClean, main_texts::kRepeat);
+    objectsPane_->SetChecksFrozen(true);
+    cleanDone_ = true;
+    state_ = TWorkflowState::wsCleaned;
+    if (computing)
+        computing->Close();
+}
+
+// ---- Second page ----
+
+void TMainController::Back()
+{
+    if (state_ != TWorkflowState::wsReviewing)
+        return;
+    // Left first: the emptied list's count must not change the Clean button, which keeps its state.
+    state_ = TWorkflowState::wsSelecting;
+    targetsPane_->RefreshSelectionStatus();
+    view_.ShowPage(TMainPage::mpSelection);
+    EmptyObjects();
+}
+
+// The worker ends with its closing status and posts its finished message, handled as usual.
+void TMainController::Stop()
+{
+    if (scanner_)
+        scanner_->Stop();
+    if (cleaner_)
+        cleaner_->Stop();
+}
+
+void TMainController::ShowReport()
+{
+    const std::shared_ptr<IScanReport> scanReport = TEngineServices::CreateScanReport(options_, objects_);
+    scanReport->Build();
+    // The Clean button reads "Repeat" exactly when cleanDone_ holds.
+    windowServices_.ShowReport(JoinLines(scanReport->GetLines()), cleanDone_, JoinLines(cleanReport_->GetLines()));
+}
+
+void TMainController::SelectionCountChanged(uint32_t selectedCount)
+{
+    if (state_ == TWorkflowState::wsReviewing)
+        view_.SetEnabled(TMainControl::mcClean, selectedCount > 0);
+}
+
+// ---- States ----
+
+void TMainController::EnterBusy()
+{
+    view_.SetBusyCursor(true);
+    idle_ = false;
+    view_.SetEnabled(TMainControl::mcMenuBar, false);
+    objectsPane_->SetEnabled(false);
+}
+
+void TMainController::LeaveBusy()
+{
+    view_.SetEnabled(TMainControl::mcMenuBar, true);
+    objectsPane_->SetEnabled(true);
+    idle_ = true;
+    view_.SetBusyCursor(false);
+}
+
+void TMainController::EnterReviewing()
+{
+    const bool found = objectsPane_->RowCount() > 0;
+    SetCycleButtons(true, false, true, found, found);
+    state_ = TWorkflowState::wsReviewing;
+}
+
+void TMainController::SetCycleButtons(bool back, bool stop, bool report, bool checks, bool clean)
+{
+    view_.SetEnabled(TMainControl::mcBack, back);
+    view_.SetEnabled(TMainControl::mcStop, stop);
+    view_.SetEnabled(TMainControl::mcReport, report);
+    view_.SetEnabled(TMainControl::mcCheckSafe, checks);
+    view_.SetEnabled(TMainControl::mcCheckAll, checks);
+    view_.SetEnabled(TMainControl::mcCheckNone, checks);
+    view_.SetEnabled(TMainControl::mcClean, clean);
+}
+
+void TMainController::AbandonStart(TWorkflowState previous)
+{
+    LeaveBusy();
+    if (previous == TWorkflowState::wsSelecting) {
+        view_.ShowPage(TMainPage::mpSelection);
+        state_ = previous;
+    } else {
+        EnterReviewing();
+    }
+}
+
+// ---- Dispatch: on the user-interface thread, but GetWindowHandle ----
+
+TWindowHandle TMainController::GetWindowHandle()
+{
+    return windowHandle_;
+}
+
+void TMainController::SetStatusText(const std::string& text)
+{
+    view_.SetText(TMainControl::mcStatus, text);
+}
+
+std::shared_ptr<ISynchronizer> TMainController::GetSynchronizer()
+{
+    return view_.GetSynchronizer();
+}
+
+void TMainController::UpdateCounters()
+{
+    objectsPane_->RefreshHeader();
+}
+
+void TMainController::ObjectFound(const std::shared_ptr<ICleanupListItem>& item)
+{
+    if (item)
+        objectsPane_->Add(item);
+}
+
+void TMainController::SetProgress(int32_t position)
+{
+    view_.SetProgressPosition(position);
+}
+
+TConfirmAnswer TMainController::ConfirmDelete(const std::string& path)
+{
+    // The box's results 1 to 4 are the answers yes, yes to all, no, no to all.
+    return static_cast<TConfirmAnswer>(Ask(TMsgBoxKind::mkConfirm, TCleaner::DeleteQuestion(path),
+                                           TMsgBoxFocus::mfAccept, msgbox_buttons::kYesNoApplyToAll));
+}

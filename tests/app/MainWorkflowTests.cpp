@@ -1,0 +1,361 @@
+// The main window's scan-review-clean workflow: the real scanner and cleaner run on a small
+// scratch tree, their calls served by the test thread through the view's synchronizer.
+// Only target-based clean-up options are used (13 Temporary Files, 21 Custom Files), so no
+// system folder is ever searched or cleaned.
+#include "MainTestSupport.h"
+#include "TestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+using namespace main_testing;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+using Texts = std::vector<std::string>;
+
+constexpr int kTemporaryFiles = 13;
+constexpr int kCustomFiles = 21;
+
+class MainWorkflow : public MainFixture {
+protected:
+    MainWorkflow()
+    {
+        // The cleaner reads Confirmations from the process-wide preferences and adds its
+        // statistics there: fresh defaults, never loaded from or saved to a file.
+        auto processWide = std::make_unique<TPreferenceValues>(false);
+        processWide->SetDefaults();
+        processWide->Confirmations = false;
+        InstallPreferences(std::move(processWide));
+    }
+
+    // Two files the temporary-files option finds, one it leaves.
+    void MakeTree()
+    {
+        WriteBytes(dir.File("a.tmp"), "aaaa");
+        WriteBytes(dir.File("b.tmp"), std::string(3000, 'b'));
+        WriteBytes(dir.File("keep.txt"), "k");
+    }
+    bool Exists(const std::string& name) { return std::filesystem::exists(dir.Path() / name); }
+
+    // A controller whose targets are the scratch folder and whose only ticked option is option.
+    std::unique_ptr<TMainController> CreateFor(int option)
+    {
+        auto controller = Create();
+        panes.targets->selection = dir.Str();
+        panes.optionsPane->checked = TCleanupOptionSet(1u << option);
+        return controller;
+    }
+
+    void Press(TMainControl control) { view.commands.at(control)(); }
+
+    // "Continue >" and the whole scan.
+    void Scan(TMainController& controller)
+    {
+        Press(TMainControl::mcContinue);
+        ASSERT_EQ(TWorkflowState::wsScanning, controller.State());
+        EXPECT_EQ(WM_SCANFINISHED, FinishWorker(controller));
+        EXPECT_EQ(TWorkflowState::wsReviewing, controller.State());
+    }
+
+    // The commands of the second page that are enabled, with the menu bar and the objects list.
+    Texts Enabled()
+    {
+        const std::pair<TMainControl, const char*> controls[] = {
+            {TMainControl::mcBack, "< Back"},         {TMainControl::mcStop, "Stop"},
+            {TMainControl::mcReport, "Report"},       {TMainControl::mcCheckSafe, "Check Safe"},
+            {TMainControl::mcCheckAll, "Check All"},  {TMainControl::mcCheckNone, "Check None"},
+            {TMainControl::mcClean, "Clean"},         {TMainControl::mcMenuBar, "menu bar"}};
+        Texts names;
+        for (const auto& [control, name] : controls)
+            if (view.Enabled(control))
+                names.push_back(name);
+        if (panes.objects->enabled)
+            names.push_back("list");
+        return names;
+    }
+
+    Texts RowNames()
+    {
+        Texts names;
+        for (const auto& row : panes.objects->rows)
+            names.push_back(std::filesystem::u8path(row->GetPath()).filename().u8string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir;
+};
+
+const Texts kReviewing = {"< Back", "Report", "Check Safe", "Check All", "Check None", "Clean", "menu bar", "list"};
+
+} // namespace
+
+TEST_F(MainWorkflow, StatesEnableTheirCommands)
+{
+    MakeTree();
+    auto controller = CreateFor(kTemporaryFiles);
+    EXPECT_EQ(TWorkflowState::wsSelecting, controller->State());
+    EXPECT_EQ(TMainPage::mpSelection, view.page);
+    EXPECT_EQ("Clean", view.texts[TMainControl::mcClean]);
+
+    Press(TMainControl::mcContinue);
+    EXPECT_EQ(TWorkflowState::wsScanning, controller->State());
+    EXPECT_EQ(TMainPage::mpObjects, view.page);
+    EXPECT_EQ((Texts{"Stop"}), Enabled());
+    EXPECT_TRUE(view.busy);
+    EXPECT_FALSE(view.events.onCloseQuery()) << "no closing while a worker runs";
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ(main_texts::kBusyClose, boxes.shown[0].text);
+
+    EXPECT_EQ(WM_SCANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(TWorkflowState::wsReviewing, controller->State());
+    EXPECT_EQ(kReviewing, Enabled());
+    EXPECT_FALSE(view.busy);
+    Press(TMainControl::mcCheckNone);
+    EXPECT_FALSE(view.Enabled(TMainControl::mcClean)) << "Clean needs a checked object";
+    Press(TMainControl::mcCheckSafe);
+    EXPECT_FALSE(view.Enabled(TMainControl::mcClean)) << "temporary files are not Safe";
+    Press(TMainControl::mcCheckAll);
+    EXPECT_TRUE(view.Enabled(TMainControl::mcClean));
+
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(TWorkflowState::wsCleaning, controller->State());
+    EXPECT_EQ((Texts{"Stop"}), Enabled());
+    EXPECT_EQ(1, view.progressMaximum) << "two rows";
+    EXPECT_FALSE(view.events.onCloseQuery());
+
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(TWorkflowState::wsCleaned, controller->State());
+    EXPECT_EQ((Texts{"Report", "Clean", "menu bar", "list"}), Enabled());
+    EXPECT_EQ("Repeat", view.texts[TMainControl::mcClean]);
+    EXPECT_TRUE(controller->CleanDone());
+    EXPECT_TRUE(panes.objects->frozen);
+    EXPECT_TRUE(view.events.onCloseQuery());
+
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(TWorkflowState::wsSelecting, controller->State());
+    EXPECT_EQ(TMainPage::mpSelection, view.page);
+    EXPECT_EQ("Clean", view.texts[TMainControl::mcClean]);
+    EXPECT_TRUE(view.Enabled(TMainControl::mcClean));
+    EXPECT_FALSE(panes.objects->frozen);
+}
+
+TEST_F(MainWorkflow, ChecksBeforeScanningStopInTheirOrder)
+{
+    auto controller = CreateFor(kTemporaryFiles);
+    const std::string missing = dir.File("gone");
+    const auto expectNothingStarted = [&](const char* what) {
+        EXPECT_EQ(TWorkflowState::wsSelecting, controller->State()) << what;
+        EXPECT_EQ(TMainPage::mpSelection, view.page) << what;
+    };
+    const auto last = [&] { return boxes.shown.back(); };
+
+    panes.targets->selection = missing + ";" + dir.Str();
+    readOnly = {dir.Str()};
+    prefs.SecureDeleteFiles = true;
+    solidState = true;
+    Press(TMainControl::mcContinue);
+    EXPECT_EQ((Texts{TCycleSetup::FormatText(cycle_texts::kNoPhysicalMedia, missing)}), boxes.Texts());
+    EXPECT_EQ(TMsgBoxKind::mkError, last().kind);
+    EXPECT_EQ(msgbox_buttons::kClose, last().buttons);
+    EXPECT_TRUE(solidStateAsked.empty());
+    expectNothingStarted("missing medium");
+
+    panes.targets->selection = dir.Str() + ";" + missing;
+    Press(TMainControl::mcContinue);
+    EXPECT_EQ(TCycleSetup::FormatText(cycle_texts::kReadOnlyLocation, dir.Str()), last().text);
+    EXPECT_EQ(TMsgBoxKind::mkError, last().kind);
+    EXPECT_TRUE(solidStateAsked.empty());
+    expectNothingStarted("read-only");
+
+    readOnly.clear();
+    panes.targets->selection = dir.Str();
+    boxes.answers = {TMsgBoxResult::mrRefuse};
+    Press(TMainControl::mcContinue);
+    EXPECT_EQ(cycle_texts::kSolidStateWarning, last().text);
+    EXPECT_EQ(TMsgBoxKind::mkWarning, last().kind);
+    EXPECT_EQ(msgbox_buttons::kYesNo, last().buttons);
+    EXPECT_EQ(TMsgBoxFocus::mfRefuse, last().focus);
+    EXPECT_EQ((Texts{dir.Str()}), solidStateAsked);
+    expectNothingStarted("solid-state drive refused");
+
+    solidStateError = "The device is not ready.";
+    Press(TMainControl::mcContinue);
+    EXPECT_EQ("The device is not ready.", last().text) << "the device query's error ends the command";
+    EXPECT_EQ(TMsgBoxKind::mkError, last().kind);
+    EXPECT_EQ(4u, boxes.shown.size());
+    EXPECT_TRUE(std::find(panes.optionsPane->log.begin(), panes.optionsPane->log.end(), "store") ==
+                panes.optionsPane->log.end())
+        << "no check before stored the options";
+    expectNothingStarted("device error");
+
+    solidStateError.clear();
+    panes.optionsPane->checked = TCleanupOptionSet();
+    Press(TMainControl::mcContinue);
+    ASSERT_EQ(6u, boxes.shown.size()) << "the accepted warning, then the missing options";
+    EXPECT_EQ(cycle_texts::kSolidStateWarning, boxes.shown[4].text);
+    EXPECT_EQ(cycle_texts::kNoOptionsSelected, last().text);
+    EXPECT_EQ(TMsgBoxKind::mkInformation, last().kind);
+    EXPECT_EQ(msgbox_buttons::kClose, last().buttons);
+    EXPECT_EQ("store", panes.optionsPane->log.back());
+    expectNothingStarted("no options");
+
+    prefs.SecureDeleteFiles = false;
+    solidStateAsked.clear();
+    Press(TMainControl::mcContinue);
+    EXPECT_TRUE(solidStateAsked.empty()) << "drives are asked about only for secure deletion";
+    EXPECT_EQ(7u, boxes.shown.size());
+}
+
+TEST_F(MainWorkflow, ChecksBeforeCleaningAskAboutUnsafeItemsThenSolidStateDrives)
+{
+    MakeTree();
+    prefs.CustomFiles = "*.tmp"; // option 21: Unsafe
+    auto controller = CreateFor(kCustomFiles);
+    Scan(*controller);
+    ASSERT_EQ((Texts{"a.tmp", "b.tmp"}), RowNames());
+
+    boxes.answers = {TMsgBoxResult::mrRefuse};
+    Press(TMainControl::mcClean);
+    ASSERT_EQ(1u, boxes.shown.size()) << "asked without the Confirmations preference";
+    EXPECT_EQ(cycle_texts::kUnsafeItemsWarning, boxes.shown[0].text);
+    EXPECT_EQ(TMsgBoxKind::mkWarning, boxes.shown[0].kind);
+    EXPECT_EQ(msgbox_buttons::kYesNo, boxes.shown[0].buttons);
+    EXPECT_EQ(TMsgBoxFocus::mfRefuse, boxes.shown[0].focus);
+    EXPECT_EQ(TWorkflowState::wsReviewing, controller->State());
+    EXPECT_EQ(kReviewing, Enabled());
+
+    prefs.SecureDeleteFiles = true;
+    solidState = true;
+    boxes.answers = {TMsgBoxResult::mrAccept, TMsgBoxResult::mrRefuse};
+    Press(TMainControl::mcClean);
+    EXPECT_EQ((Texts{cycle_texts::kUnsafeItemsWarning, cycle_texts::kUnsafeItemsWarning,
+                     cycle_texts::kSolidStateWarning}),
+              boxes.Texts());
+    EXPECT_EQ((Texts{dir.Str()}), solidStateAsked) << "the scan's targets";
+    EXPECT_EQ(TWorkflowState::wsReviewing, controller->State());
+
+    solidStateError = "Access is denied.";
+    Press(TMainControl::mcClean);
+    EXPECT_EQ("Access is denied.", boxes.shown.back().text);
+    EXPECT_EQ(TMsgBoxKind::mkError, boxes.shown.back().kind);
+    EXPECT_EQ(TWorkflowState::wsReviewing, controller->State());
+    EXPECT_EQ(kReviewing, Enabled());
+    EXPECT_TRUE(Exists("a.tmp") && Exists("b.tmp"));
+}
+
+TEST_F(MainWorkflow, ACycleFindsCleansAndReports)
+{
+    MakeTree();
+    auto controller = CreateFor(kTemporaryFiles);
+    Scan(*controller);
+    EXPECT_EQ("Idle", view.Status());
+    EXPECT_EQ((Texts{"a.tmp", "b.tmp"}), RowNames());
+    EXPECT_EQ(0u, panes.objects->header.find(" Objects [Selected: 2 / 2, Capacity: ")) << panes.objects->header;
+    EXPECT_TRUE(std::find(view.statusTexts.begin(), view.statusTexts.end(),
+                          "Found: \"" + dir.File("a.tmp") + "\"") != view.statusTexts.end());
+    EXPECT_EQ(1u, prefs.ScanCycles);
+
+    Press(TMainControl::mcReport);
+    ASSERT_EQ(1u, services.reports.size());
+    EXPECT_FALSE(services.reports[0].cleanDone);
+    EXPECT_NE(std::string::npos, services.reports[0].scanReport.find("Temporary Files"));
+
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    EXPECT_FALSE(Exists("a.tmp"));
+    EXPECT_FALSE(Exists("b.tmp"));
+    EXPECT_TRUE(Exists("keep.txt"));
+    EXPECT_EQ("Clean complete.", view.Status());
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 0}), view.progressPositions);
+    EXPECT_EQ((Texts{"computing 0,1,1", "computing shown", "computing closed"}), view.computingLog);
+    EXPECT_TRUE(panes.objects->rows.empty());
+    EXPECT_EQ(0u, panes.objects->header.find(" Objects [Selected: 0 / 0, Capacity: 0 Ko / 0 Ko]"));
+    EXPECT_EQ(1u, prefs.CleanCycles);
+
+    Press(TMainControl::mcReport);
+    ASSERT_EQ(2u, services.reports.size());
+    EXPECT_TRUE(services.reports[1].cleanDone);
+    EXPECT_NE(std::string::npos, services.reports[1].cleanReport.find("Removed objects"));
+
+    panes.optionsPane->log.clear();
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(TMainPage::mpSelection, view.page) << "Repeat";
+    EXPECT_EQ((Texts{"restore"}), panes.optionsPane->log);
+}
+
+TEST_F(MainWorkflow, TheCleanersQuestionsGoToTheMessageBox)
+{
+    Preferences().Confirmations = true; // temporary files are Potentially Unsafe: each is asked about
+    MakeTree();
+    WriteBytes(dir.File("c.tmp"), "cc");
+    auto controller = CreateFor(kTemporaryFiles);
+    Scan(*controller);
+    boxes.answers = {TMsgBoxResult::mrRefuse, TMsgBoxResult::mrAcceptAll};
+    Press(TMainControl::mcClean);
+    FinishWorker(*controller);
+    ASSERT_EQ(2u, boxes.shown.size()) << "No asks again, Yes with Apply to all does not";
+    for (const ShownBox& box : boxes.shown) {
+        EXPECT_EQ(TMsgBoxKind::mkConfirm, box.kind);
+        EXPECT_EQ(37u, box.buttons);
+        EXPECT_EQ(TMsgBoxFocus::mfAccept, box.focus);
+        EXPECT_EQ(0u, box.text.find("Delete the file: \"" + dir.Str()));
+    }
+    const std::string refused = boxes.shown[0].text;
+    int kept = 0;
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) {
+        const bool asked = refused == "Delete the file: \"" + dir.File(name) + "\"?";
+        EXPECT_EQ(asked, Exists(name)) << name;
+        kept += Exists(name) ? 1 : 0;
+    }
+    EXPECT_EQ(1, kept);
+}
+
+TEST_F(MainWorkflow, AScanThatFindsNothingLeavesNothingToClean)
+{
+    WriteBytes(dir.File("keep.txt"), "k");
+    auto controller = CreateFor(kTemporaryFiles);
+    Scan(*controller);
+    EXPECT_EQ("The search criteria returned no results. Please review the scanner settings.", view.Status());
+    EXPECT_EQ((Texts{"< Back", "Report", "menu bar", "list"}), Enabled());
+
+    Press(TMainControl::mcBack);
+    EXPECT_EQ(TWorkflowState::wsSelecting, controller->State());
+    EXPECT_EQ(TMainPage::mpSelection, view.page);
+    EXPECT_FALSE(view.Enabled(TMainControl::mcClean)) << "Back leaves the Clean button as it was";
+}
+
+TEST_F(MainWorkflow, StopEndsTheScanThroughItsFinishedMessage)
+{
+    MakeTree();
+    auto controller = CreateFor(kTemporaryFiles);
+    Press(TMainControl::mcContinue);
+    Press(TMainControl::mcStop);
+    EXPECT_EQ(TWorkflowState::wsScanning, controller->State()) << "until the finished message";
+    EXPECT_EQ(WM_SCANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(TWorkflowState::wsReviewing, controller->State());
+    EXPECT_TRUE(controller->Idle());
+}
+
+TEST_F(MainWorkflow, StatisticsShowTheCounters)
+{
+    prefs.DiskSpaceGain = 1000;
+    prefs.ObjectsCleaned = 1234567;
+    prefs.ScanCycles = 12;
+    prefs.CleanCycles = 3;
+    prefs.ProgramRuns = 999;
+    auto controller = Create();
+    Press(TMainControl::mcStatistics);
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ(TMsgBoxKind::mkInformation, boxes.shown[0].kind);
+    EXPECT_EQ(msgbox_buttons::kClose, boxes.shown[0].buttons);
+    EXPECT_EQ("Disk space gain\t: 1,000 Ko\r\nObjects cleaned\t: 1,234,567\r\nScan cycles\t: 12\r\n"
+              "Clean cycles\t: 3\r\nProgram runs\t: 1,000 times",
+              boxes.shown[0].text);
+
+    prefs.DiskSpaceGain = 4096;
+    Press(TMainControl::mcStatistics);
+    EXPECT_EQ(0u, boxes.shown[1].text.find("Disk space gain\t: 4 Mo\r\n"));
+}
