@@ -1,5 +1,15 @@
 #include "forms/uMain.h"
 
+#include "app/uObjectsPane.h"
+#include "app/uOptionsPane.h"
+#include "app/uTargetsPane.h"
+#include "app/uWindowServices.h"
+#include "forms/uMainObjectsView.h"
+#include "forms/uMainOptionsView.h"
+#include "forms/uMainTargetsView.h"
+#include "prefs/uPreferences.h"
+#include "ui/VelaSVComputingWnd.h"
+
 #include "app/uControllerServices.h"
 #include "app/uMainController.h"
 #include "platform/PlatformSystem.h"
@@ -7,6 +17,7 @@
 #include "support/VelaDetect.h"
 #include "ui/VelaSVRuntime.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 using namespace ui;
@@ -26,6 +37,24 @@ struct TMenuButtonPlace {
 constexpr TMenuButtonPlace kMenuButtons[] = {
     {TMainControl::mcOptions, 8, 57}, {TMainControl::mcStatistics, 66, 62}, {TMainControl::mcLegend, 129, 55},
     {TMainControl::mcHelp, 185, 48},  {TMainControl::mcAbout, 234, 48},     {TMainControl::mcUpdates, 283, 62},
+};
+
+struct TPageButtonPlace {
+    TMainControl control;
+    int left; // from the page's left edge, or from its right edge when fromRight
+    int width;
+    bool fromRight;
+};
+constexpr int kButtonHeight = 25;
+constexpr TPageButtonPlace kSelectionButtons[] = {
+    {TMainControl::mcUninstall, 8, 140, false}, {TMainControl::mcDriveInfo, 156, 110, false},
+    {TMainControl::mcContinue, 88, 80, true},
+};
+constexpr TPageButtonPlace kObjectsButtons[] = {
+    {TMainControl::mcBack, 8, 80, false},        {TMainControl::mcStop, 96, 80, false},
+    {TMainControl::mcReport, 184, 80, false},    {TMainControl::mcCheckSafe, 352, 80, true},
+    {TMainControl::mcCheckAll, 264, 80, true},   {TMainControl::mcCheckNone, 176, 80, true},
+    {TMainControl::mcClean, 88, 80, true},
 };
 
 // Tray menu items in their order; 0 marks a separator.
@@ -73,7 +102,9 @@ TfrmMain::TfrmMain()
     chrome_->Title().onMouseDown = [this] { if (events_.onTitleMouseDown) events_.onTitleMouseDown(); };
     chrome_->Title().onDoubleClick = [this] { if (events_.onTitleDoubleClick) events_.onTitleDoubleClick(); };
 
-    controller_ = TControllerServices::CreateMainController(*this, messageBoxes_, platform::CommandLineArguments(0, nullptr));
+    synchronizer_ = std::make_shared<TSVSynchronizer>();
+    controller_ = TControllerServices::CreateMainController(*this, *this, messageBoxes_,
+                                                            platform::CommandLineArguments(0, nullptr));
 }
 
 TfrmMain::~TfrmMain()
@@ -99,22 +130,35 @@ void TfrmMain::CreateControls()
             "", {place.left, 0, place.width, kMenuBarHeight}, kAnchorTopLeft, RGB(255, 255, 255), chrome::kMenuBar,
             RGB(0x6B, 0x6B, 0x6B), "", true});
 
+    const int pageWidth = kDesignWidth - 2 * chrome::kFrameWidth;
     const int pageHeight = kDesignHeight - kContentTop - chrome::kStatusHeight;
-    pages_ = &window_->Add<TPageControl>(
-        TPageControlArgs{{chrome::kFrameWidth, kContentTop, kDesignWidth - 2 * chrome::kFrameWidth, pageHeight}});
+    pages_ = &window_->Add<TPageControl>(TPageControlArgs{{chrome::kFrameWidth, kContentTop, pageWidth, pageHeight}});
     TPanel& selection = pages_->AddPage("Selection");
-    pages_->AddPage("Objects");
+    TPanel& objects = pages_->AddPage("Objects");
 
-    const int paneWidth = (kDesignWidth - 2 * chrome::kFrameWidth - 24) / 2;
-    directoriesPane_ = std::make_unique<TPane>(
-        selection, TPaneArgs{" Select Directory or Entire Drive", {8, 8, paneWidth, pageHeight - 16}, akLeft | akTop | akBottom});
-    directoryTree_ = &directoriesPane_->Frame().Add<TTreeView>(
-        TTreeViewArgs{{1, TPane::kHeaderHeight, paneWidth - 2, pageHeight - 16 - TPane::kHeaderHeight - 1}, kAnchorAll});
-    cleanupPane_ = std::make_unique<TPane>(
-        selection, TPaneArgs{" Clean-up List", {16 + paneWidth, 8, paneWidth, pageHeight - 16}, kAnchorAll});
-    cleanupList_ = &cleanupPane_->Frame().Add<TListView>(TListViewArgs{
-        {1, TPane::kHeaderHeight, paneWidth - 2, pageHeight - 16 - TPane::kHeaderHeight - 1}, kAnchorAll, true, true, false});
-    cleanupList_->AddColumn("", paneWidth - 24);
+    // Both pages: the working area above a row of buttons 8 pixels from the bottom.
+    const int areaHeight = pageHeight - 8 - kButtonHeight - 16;
+    const int targetsWidth = 330;
+    targetsView_ = std::make_unique<TMainTargetsView>(selection, TDesignRect{8, 8, targetsWidth, areaHeight},
+                                                      static_cast<uint8_t>(akLeft | akTop | akBottom));
+    optionsView_ = std::make_unique<TMainOptionsView>(
+        selection, TDesignRect{16 + targetsWidth, 8, pageWidth - 24 - targetsWidth, areaHeight}, kAnchorAll);
+    objectsView_ = std::make_unique<TMainObjectsView>(objects, TDesignRect{8, 8, pageWidth - 16, areaHeight}, kAnchorAll);
+    CreatePageButtons(selection, kSelectionButtons, std::size(kSelectionButtons));
+    CreatePageButtons(objects, kObjectsButtons, std::size(kObjectsButtons));
+}
+
+void TfrmMain::CreatePageButtons(TPanel& page, const TPageButtonPlace* places, size_t count)
+{
+    const int top = page.DesignHeight() - 8 - kButtonHeight;
+    for (size_t i = 0; i < count; ++i) {
+        const TPageButtonPlace& place = places[i];
+        const int left = place.fromRight ? page.DesignWidth() - place.left : place.left;
+        TButton& button = page.Add<TButton>(TButtonArgs{
+            "", {left, top, place.width, kButtonHeight},
+            static_cast<uint8_t>(akBottom | (place.fromRight ? akRight : akLeft))});
+        pageButtons_[place.control] = &button;
+    }
 }
 
 void TfrmMain::Run()
@@ -135,6 +179,8 @@ TControl* TfrmMain::ControlOf(TMainControl control)
     case TMainControl::mcStatus:
         return chrome_->Status();
     default: {
+        if (const auto button = pageButtons_.find(control); button != pageButtons_.end())
+            return button->second;
         const auto found = menuButtons_.find(control);
         return found == menuButtons_.end() ? nullptr : found->second;
     }
@@ -145,8 +191,16 @@ void TfrmMain::OnCommand(TMainControl control, std::function<void()> handler)
 {
     if (auto* button = dynamic_cast<TFlatButton*>(ControlOf(control)))
         button->onClick = handler;
-    else
-        trayCommands_[control] = std::move(handler);
+    else if (auto* pushButton = dynamic_cast<TButton*>(ControlOf(control)))
+        pushButton->onClick = handler;
+    commands_[control] = std::move(handler);
+}
+
+void TfrmMain::RunCommand(TMainControl control)
+{
+    const auto command = commands_.find(control);
+    if (command != commands_.end() && command->second)
+        command->second();
 }
 
 void TfrmMain::SetText(TMainControl control, const std::string& text)
@@ -157,7 +211,7 @@ void TfrmMain::SetText(TMainControl control, const std::string& text)
     } else if (TControl* target = ControlOf(control)) {
         target->SetText(text);
     } else {
-        trayTexts_[control] = text;
+        texts_[control] = text;
     }
 }
 
@@ -173,8 +227,12 @@ void TfrmMain::SetHint(TMainControl control, const std::string& text)
 
 void TfrmMain::SetEnabled(TMainControl control, bool enabled)
 {
-    if (TControl* target = ControlOf(control))
+    if (control == TMainControl::mcMenuBar) {
+        for (const auto& button : menuButtons_)
+            button.second->SetEnabled(enabled);
+    } else if (TControl* target = ControlOf(control)) {
         target->SetEnabled(enabled);
+    }
 }
 
 void TfrmMain::SetVisible(TMainControl control, bool visible)
@@ -289,7 +347,7 @@ void TfrmMain::OpenTrayMenu()
         if (item == TMainControl(0xFFFF))
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         else
-            AppendMenuW(menu, MF_STRING, static_cast<UINT>(item) + 1, platform::Widen(trayTexts_[item]).c_str());
+            AppendMenuW(menu, MF_STRING, static_cast<UINT>(item) + 1, platform::Widen(texts_[item]).c_str());
     }
     SetMenuDefaultItem(menu, static_cast<UINT>(TMainControl::mcTrayRestore) + 1, FALSE);
     POINT cursor{};
@@ -302,21 +360,49 @@ void TfrmMain::OpenTrayMenu()
     DestroyMenu(menu);
     if (chosen == 0)
         return;
-    const auto command = trayCommands_.find(static_cast<TMainControl>(chosen - 1));
-    if (command != trayCommands_.end() && command->second)
-        command->second();
+    RunCommand(static_cast<TMainControl>(chosen - 1));
 }
 
-void TfrmMain::ClearCleanupList() { cleanupList_->Clear(); }
+void TfrmMain::ShowPage(TMainPage page) { pages_->SetActivePage(page == TMainPage::mpSelection ? 0 : 1); }
+void TfrmMain::SetBusyCursor(bool busy) { window_->SetBusyCursor(busy); }
+void TfrmMain::SetProgressMaximum(int32_t maximum) { chrome_->Progress()->SetMaximum(maximum); }
+void TfrmMain::SetProgressPosition(int32_t position) { chrome_->Progress()->SetProgress(position); }
 
-void TfrmMain::AddCleanupTarget(const std::string& path, bool checked)
+void TfrmMain::SetTitleColor(uint32_t color)
 {
-    const int item = cleanupList_->AddItem(path);
-    cleanupList_->SetChecked(item, checked);
+    chrome_->Title().SetColours(color, chrome_->Title().BackColour());
 }
 
-void TfrmMain::SelectDirectory(const std::string& path)
+std::shared_ptr<IComputingWindow> TfrmMain::CreateComputingWindow(bool showProgress, bool centreOnScreen,
+                                                                  bool disableWindow)
 {
-    HTREEITEM item = directoryTree_->AddItem(nullptr, path, false);
-    TreeView_SelectItem(directoryTree_->Handle(), item);
+    return TComputingWindowSupport::Create(window_->Handle(), showProgress, centreOnScreen, disableWindow);
+}
+
+void TfrmMain::OpenAddress(const std::string& address)
+{
+    ShellExecuteW(window_->Handle(), L"open", platform::Widen(address).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+}
+
+bool TfrmMain::IsKeyDown(uint32_t key) { return (GetKeyState(static_cast<int>(key)) & 0x8000) != 0; }
+TWindowHandle TfrmMain::WindowHandle() { return reinterpret_cast<TWindowHandle>(window_->Handle()); }
+
+std::shared_ptr<ITargetsPane> TfrmMain::CreateTargetsPane()
+{
+    auto pane = std::make_shared<TTargetsPane>(*targetsView_, messageBoxes_, Preferences());
+    pane->SetDriveInformationHandler([this] { RunCommand(TMainControl::mcDriveInfo); });
+    return pane;
+}
+
+std::shared_ptr<IOptionsPane> TfrmMain::CreateOptionsPane(std::shared_ptr<ICleanupOptionsList> options)
+{
+    return std::make_shared<TOptionsPane>(*optionsView_, messageBoxes_, Preferences(), std::move(options));
+}
+
+std::shared_ptr<IObjectsPane> TfrmMain::CreateObjectsPane(std::shared_ptr<ICleanupList> objects,
+                                                          std::shared_ptr<IBroadcastParameters> broadcast,
+                                                          TObjectsPaneEvents events)
+{
+    return std::make_shared<TObjectsPane>(*objectsView_, messageBoxes_, WindowServices(), Preferences(),
+                                          std::move(objects), std::move(broadcast), std::move(events));
 }

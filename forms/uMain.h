@@ -1,7 +1,9 @@
 #pragma once
 // The main window: its controls and their placement only; TMainController decides everything.
+#include "app/uMainPanes.h"
 #include "app/uMainView.h"
 #include "ui/VelaImageRoutines.h"
+#include "ui/VelaSVSynchronizer.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaSVWindowChrome.h"
 
@@ -9,8 +11,11 @@
 #include <memory>
 
 class TMainController;
+class TMainTargetsView;
+class TMainOptionsView;
+class TMainObjectsView;
 
-class TfrmMain : public IMainView {
+class TfrmMain : public IMainView, public IMainPanesFactory {
 public:
     TfrmMain();
     ~TfrmMain() override;
@@ -49,25 +54,43 @@ public:
     void SetTrayTip(const std::string& text) override;
     void OpenTrayMenu() override;
 
-    void ClearCleanupList() override;
-    void AddCleanupTarget(const std::string& path, bool checked) override;
-    void SelectDirectory(const std::string& path) override;
+    void ShowPage(TMainPage page) override;
+    void SetBusyCursor(bool busy) override;
+    void SetProgressMaximum(int32_t maximum) override;
+    void SetProgressPosition(int32_t position) override;
+    void SetTitleColor(uint32_t color) override;
+    std::shared_ptr<IComputingWindow> CreateComputingWindow(bool showProgress, bool centreOnScreen,
+                                                            bool disableWindow) override;
+    void OpenAddress(const std::string& address) override;
+    bool IsKeyDown(uint32_t key) override;
+    std::shared_ptr<ISynchronizer> GetSynchronizer() override { return synchronizer_; }
+    TWindowHandle WindowHandle() override;
+
+    std::shared_ptr<ITargetsPane> CreateTargetsPane() override;
+    std::shared_ptr<IOptionsPane> CreateOptionsPane(std::shared_ptr<ICleanupOptionsList> options) override;
+    std::shared_ptr<IObjectsPane> CreateObjectsPane(std::shared_ptr<ICleanupList> objects,
+                                                    std::shared_ptr<IBroadcastParameters> broadcast,
+                                                    TObjectsPaneEvents events) override;
 
 private:
     void CreateControls();
+    void CreatePageButtons(ui::TPanel& page, const struct TPageButtonPlace* places, size_t count);
     ui::TControl* ControlOf(TMainControl control);
+    void RunCommand(TMainControl control);
 
     std::unique_ptr<ui::TWindow> window_;
     std::unique_ptr<ui::TWindowChrome> chrome_;
     std::map<TMainControl, ui::TFlatButton*> menuButtons_;
-    std::unique_ptr<ui::TPane> directoriesPane_;
-    std::unique_ptr<ui::TPane> cleanupPane_;
+    std::map<TMainControl, ui::TButton*> pageButtons_;
     ui::TPageControl* pages_ = nullptr;
-    ui::TTreeView* directoryTree_ = nullptr;
-    ui::TListView* cleanupList_ = nullptr;
+    std::unique_ptr<TMainTargetsView> targetsView_;
+    std::unique_ptr<TMainOptionsView> optionsView_;
+    std::unique_ptr<TMainObjectsView> objectsView_;
     TMainViewEvents events_;
-    std::map<TMainControl, std::string> trayTexts_;
-    std::map<TMainControl, std::function<void()>> trayCommands_;
+    // Items without a control of their own here (tray menu, presets the options pane shows).
+    std::map<TMainControl, std::string> texts_;
+    std::map<TMainControl, std::function<void()>> commands_;
+    std::shared_ptr<TSVSynchronizer> synchronizer_;
     TTrayIconRecord tray_;
     ui::TMsgBoxService messageBoxes_;
     std::shared_ptr<TMainController> controller_;

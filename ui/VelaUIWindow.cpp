@@ -157,6 +157,15 @@ HWND TWindow::ToolTip()
 
 void TWindow::SetTitle(const std::string& title) { SetWindowTextW(handle_, platform::Widen(title).c_str()); }
 
+void TWindow::SetBusyCursor(bool busy)
+{
+    busy_ = busy;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (WindowFromPoint(cursor) && GetAncestor(WindowFromPoint(cursor), GA_ROOT) == handle_)
+        SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
 void TWindow::SetTransparency(bool enabled, uint8_t alpha)
 {
     const LONG exStyle = GetWindowLongW(handle_, GWL_EXSTYLE);
@@ -282,6 +291,12 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_);
         return 1;
     }
+    case WM_SETCURSOR:
+        if (busy_ && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_SIZE:
         LayoutChildren();
         if (onResize)

@@ -40,6 +40,8 @@ public:
     HWND ToolTip();
 
     void SetTitle(const std::string& title);
+    // The hourglass over the whole window while it works.
+    void SetBusyCursor(bool busy);
     // Layered alpha blending; 255 with enabled false removes the layer.
     void SetTransparency(bool enabled, uint8_t alpha);
     void Close();
@@ -91,6 +93,7 @@ private:
     bool closing_ = false;
     bool modal_ = false;
     bool quitOnDestroy_ = false;
+    bool busy_ = false;
     TControl* defaultButton_ = nullptr;
     int32_t modalResult_ = 0;
     struct TFontEntry {
