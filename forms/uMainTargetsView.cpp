@@ -1,0 +1,363 @@
+#include "forms/uMainTargetsView.h"
+
+#include "platform/win32/Win32Text.h"
+#include "ui/VelaSVRuntime.h"
+#include "ui/VelaUIWindow.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+using namespace ui;
+
+namespace {
+constexpr int kGap = 8;
+constexpr int kTreeShare = 55; // percent of the area's height
+constexpr int kGlyphSize = 16;
+constexpr UINT_PTR kTreeId = 1;
+constexpr UINT_PTR kListId = 2;
+constexpr UINT_PTR kAreaId = 3;
+
+constexpr TTargetsControl kTreeMenu[] = {TTargetsControl::tcAddItem, TTargetsControl::tcDriveInfoItem,
+                                         TTargetsControl::tcRefreshItem};
+constexpr TTargetsControl kListMenu[] = {TTargetsControl::tcRemoveItem, TTargetsControl::tcClearItem};
+
+// A header button without a text of its own is named after the menu item of its command.
+struct TButtonItem {
+    TTargetsControl button;
+    TTargetsControl item;
+};
+constexpr TButtonItem kButtonItems[] = {{TTargetsControl::tcAddButton, TTargetsControl::tcAddItem},
+                                        {TTargetsControl::tcRefreshButton, TTargetsControl::tcRefreshItem},
+                                        {TTargetsControl::tcRemoveButton, TTargetsControl::tcRemoveItem},
+                                        {TTargetsControl::tcClearButton, TTargetsControl::tcClearItem}};
+
+std::string WithoutAmpersands(const std::string& text)
+{
+    std::string plain;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        plain += text[i];
+    }
+    return plain;
+}
+
+COLORREF GroundOf(TContainer& page)
+{
+    if (auto* control = dynamic_cast<TControl*>(&page); control && control->BackColour() != kNoColour)
+        return control->BackColour();
+    return RGB(255, 255, 255);
+}
+} // namespace
+
+TMainTargetsView::TMainTargetsView(TContainer& page, const TDesignRect& area, uint8_t anchors,
+                                   std::function<void(const std::string&)> statusText)
+    : statusText_(std::move(statusText))
+{
+    // The panes share the area in proportion, which anchors alone cannot do: they sit on a panel
+    // of their own that splits its height again whenever it changes.
+    area_ = &page.Add<TPanel>(TPanelArgs{area, anchors, GroundOf(page), kNoColour, ""});
+    areaHandle_ = area_->Handle();
+    const int width = area.width;
+    const int treeHeight = (area.height - kGap) * kTreeShare / 100;
+    const int listTop = treeHeight + kGap;
+    treePane_ = std::make_unique<TPane>(*area_, TPaneArgs{"", {0, 0, width, treeHeight}, akLeft | akTop | akRight});
+    listPane_ = std::make_unique<TPane>(*area_, TPaneArgs{"", {0, listTop, width, area.height - listTop}, kAnchorAll});
+
+    const int inner = width - 2;
+    tree_ = &treePane_->Frame().Add<TShellTree>(
+        TShellTreeArgs{{1, TPane::kHeaderHeight, inner, treeHeight - TPane::kHeaderHeight - 1}, kAnchorAll});
+    list_ = &listPane_->Frame().Add<TListView>(TListViewArgs{
+        {1, TPane::kHeaderHeight, inner, area.height - listTop - TPane::kHeaderHeight - 1}, kAnchorAll, true, true, false});
+    list_->AddColumn("", inner);
+
+    AddGlyphButton(*treePane_, 2 * (kGlyphSize + 2), TTargetsControl::tcAddButton, "btn_add");
+    AddGlyphButton(*treePane_, kGlyphSize + 2, TTargetsControl::tcRefreshButton, "btn_refresh");
+    AddGlyphButton(*listPane_, 2 * (kGlyphSize + 2), TTargetsControl::tcRemoveButton, "btn_remove");
+    AddGlyphButton(*listPane_, kGlyphSize + 2, TTargetsControl::tcClearButton, "btn_clear");
+
+    tree_->onSelect = [this](HTREEITEM) {
+        if (events_.onTreeSelectionChanged)
+            events_.onTreeSelectionChanged();
+    };
+    tree_->onClick = [this] {
+        if (events_.onTreeClick)
+            events_.onTreeClick();
+    };
+    tree_->onRightClick = [this](HTREEITEM) {
+        if (events_.onTreeRightClick)
+            events_.onTreeRightClick();
+        const DWORD position = GetMessagePos();
+        ShowMenu(true, {GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+    };
+    list_->onItemChecked = [this](int item) {
+        if (!settingChecks_ && events_.onRowCheckChanged)
+            events_.onRowCheckChanged(item);
+    };
+    list_->onRightClick = [this](int) {
+        const DWORD position = GetMessagePos();
+        ShowMenu(false, {GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+    };
+    SetWindowSubclass(tree_->Handle(), &TMainTargetsView::KeyboardMenuProc, kTreeId, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(list_->Handle(), &TMainTargetsView::KeyboardMenuProc, kListId, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(area_->Handle(), &TMainTargetsView::SplitProc, kAreaId, reinterpret_cast<DWORD_PTR>(this));
+    // Controls are created at their scaled design rectangles, which can round a pixel off from
+    // where the layout keeps edges anchored to the right or bottom (150 %): lay out now.
+    page.LayoutChildren();
+}
+
+TMainTargetsView::~TMainTargetsView()
+{
+    // The window may have gone before this view, taking the controls along; while the area
+    // is there, so is everything on it.
+    if (!IsWindow(areaHandle_))
+        return;
+    RemoveWindowSubclass(area_->Handle(), &TMainTargetsView::SplitProc, kAreaId);
+    RemoveWindowSubclass(tree_->Handle(), &TMainTargetsView::KeyboardMenuProc, kTreeId);
+    RemoveWindowSubclass(list_->Handle(), &TMainTargetsView::KeyboardMenuProc, kListId);
+    tree_->onSelect = nullptr;
+    tree_->onClick = nullptr;
+    tree_->onRightClick = nullptr;
+    list_->onItemChecked = nullptr;
+    list_->onRightClick = nullptr;
+    for (auto& entry : buttons_)
+        entry.second->onClick = nullptr;
+}
+
+TFlatButton& TMainTargetsView::AddGlyphButton(TPane& pane, int fromRight, TTargetsControl control, const char* glyph)
+{
+    const int width = pane.HeaderBar().DesignWidth();
+    TFlatButton& button = pane.HeaderBar().Add<TFlatButton>(
+        TFlatButtonArgs{"", {width - fromRight, 1, kGlyphSize, kGlyphSize}, akTop | akRight, RGB(255, 255, 255),
+                        chrome::kPaneHeader, RGB(0x40, 0x40, 0x40), glyph, false});
+    button.onClick = [this, control] { Run(control); };
+    buttons_[control] = &button;
+    return button;
+}
+
+void TMainTargetsView::Split(int heightPixels)
+{
+    const int height = MulDiv(heightPixels, 96, area_->Dpi());
+    const int width = area_->DesignWidth();
+    // The tree keeps at least its header and a row; the list takes the rest, down to the bottom.
+    const int treeHeight = std::max((height - kGap) * kTreeShare / 100, 2 * TPane::kHeaderHeight);
+    const int listTop = treeHeight + kGap;
+    const TDesignRect treeRect{0, 0, width, treeHeight};
+    const TDesignRect listRect{0, listTop, width, area_->DesignHeight() - listTop};
+    const TDesignRect& current = treePane_->Frame().DesignRect();
+    if (current.height == treeRect.height)
+        return;
+    treePane_->Frame().SetDesignRect(treeRect);
+    listPane_->Frame().SetDesignRect(listRect);
+}
+
+LRESULT CALLBACK TMainTargetsView::SplitProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                             DWORD_PTR data)
+{
+    if (message == WM_SIZE)
+        reinterpret_cast<TMainTargetsView*>(data)->Split(HIWORD(lParam));
+    else if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(handle, &TMainTargetsView::SplitProc, id);
+    return DefSubclassProc(handle, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TMainTargetsView::KeyboardMenuProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
+                                                    UINT_PTR id, DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TMainTargetsView*>(data);
+    switch (message) {
+    case WM_CONTEXTMENU: {
+        // Mouse clicks open the menus through the controls' right-click events; this is the
+        // menu key and Shift+F10, shown at the selection.
+        if (lParam != -1)
+            break;
+        RECT place{};
+        GetClientRect(handle, &place);
+        POINT at{place.left + 8, place.top + 8};
+        if (id == kTreeId) {
+            if (HTREEITEM item = self->tree_->Selection(); item && TreeView_GetItemRect(handle, item, &place, TRUE))
+                at = {place.left, place.bottom};
+        } else if (const int row = ListView_GetNextItem(handle, -1, LVNI_FOCUSED);
+                   row >= 0 && ListView_GetItemRect(handle, row, &place, LVIR_LABEL)) {
+            at = {place.left, place.bottom};
+        }
+        ClientToScreen(handle, &at);
+        self->ShowMenu(id == kTreeId, at);
+        return 0;
+    }
+    case WM_KEYDOWN:
+        if (id == kListId && wParam == VK_DELETE) {
+            self->Run(TTargetsControl::tcRemoveItem);
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        if (id == kListId) {
+            // The one column fills the width, whether a scroll bar shows or not.
+            const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
+            RECT client{};
+            GetClientRect(handle, &client);
+            ListView_SetColumnWidth(handle, 0, client.right);
+            return result;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(handle, &TMainTargetsView::KeyboardMenuProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(handle, message, wParam, lParam);
+}
+
+void TMainTargetsView::ShowMenu(bool treeMenu, POINT screen)
+{
+    if (!treeMenu && events_.onListMenuPopup)
+        events_.onListMenuPopup();
+    HMENU menu = CreatePopupMenu();
+    auto append = [&](TTargetsControl item) {
+        const auto enabled = menuEnabled_.find(item);
+        const UINT state = enabled == menuEnabled_.end() || enabled->second ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu, MF_STRING | state, static_cast<UINT>(item) + 1, platform::Widen(menuTexts_[item]).c_str());
+    };
+    if (treeMenu) {
+        for (TTargetsControl item : kTreeMenu)
+            append(item);
+        SetMenuDefaultItem(menu, static_cast<UINT>(TTargetsControl::tcAddItem) + 1, FALSE);
+    } else {
+        for (TTargetsControl item : kListMenu)
+            append(item);
+    }
+    const UINT chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, 0,
+                                       area_->Window().Handle(), nullptr);
+    DestroyMenu(menu);
+    if (chosen != 0)
+        Run(static_cast<TTargetsControl>(chosen - 1));
+}
+
+void TMainTargetsView::Run(TTargetsControl control)
+{
+    const auto command = commands_.find(control);
+    if (command != commands_.end() && command->second)
+        command->second();
+}
+
+void TMainTargetsView::OnCommand(TTargetsControl control, std::function<void()> handler)
+{
+    commands_[control] = std::move(handler);
+}
+
+void TMainTargetsView::SetText(TTargetsControl control, const std::string& text)
+{
+    switch (control) {
+    case TTargetsControl::tcTreeHeader:
+    case TTargetsControl::tcListHeader: {
+        TPane& pane = control == TTargetsControl::tcTreeHeader ? *treePane_ : *listPane_;
+        pane.Header().SetText(text);
+        pane.Frame().SetText(text); // the pane's name for assistive tools
+        return;
+    }
+    default:
+        break;
+    }
+    if (const auto button = buttons_.find(control); button != buttons_.end()) {
+        // A glyph button's text is its name and its tip.
+        namedButtons_.insert(control);
+        button->second->SetText(text);
+        button->second->SetHint(text);
+        return;
+    }
+    menuTexts_[control] = text;
+    for (const TButtonItem& pair : kButtonItems)
+        if (pair.item == control && !namedButtons_.count(pair.button)) {
+            const std::string name = WithoutAmpersands(text);
+            buttons_.at(pair.button)->SetText(name);
+            buttons_.at(pair.button)->SetHint(name);
+        }
+}
+
+void TMainTargetsView::SetEnabled(TTargetsControl control, bool enabled)
+{
+    if (const auto button = buttons_.find(control); button != buttons_.end())
+        button->second->SetEnabled(enabled);
+    else
+        menuEnabled_[control] = enabled;
+}
+
+// ---- Directory tree ----
+
+TTreeNode TMainTargetsView::SelectedNode()
+{
+    const HTREEITEM item = tree_->Selection();
+    const int level = tree_->Level(item);
+    if (level < 0)
+        return {};
+    return {level, tree_->PathOf(item)};
+}
+
+std::vector<std::string> TMainTargetsView::DrivePaths() { return tree_->DrivePaths(); }
+
+bool TMainTargetsView::SelectPath(const std::string& path) { return tree_->SelectPath(path); }
+
+void TMainTargetsView::SelectNodeUnderCursor()
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (HTREEITEM item = tree_->ItemAt(cursor))
+        TreeView_SelectItem(tree_->Handle(), item);
+}
+
+void TMainTargetsView::RefreshTree() { tree_->Reload(); }
+
+// ---- Clean-up list ----
+
+int32_t TMainTargetsView::RowCount() { return list_->ItemCount(); }
+
+std::string TMainTargetsView::RowText(int32_t row) { return list_->ItemText(row, 0); }
+
+bool TMainTargetsView::RowChecked(int32_t row)
+{
+    return (ListView_GetItemState(list_->Handle(), row, LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+bool TMainTargetsView::RowSelected(int32_t row)
+{
+    return ListView_GetItemState(list_->Handle(), row, LVIS_SELECTED) != 0;
+}
+
+void TMainTargetsView::InsertRow(int32_t row, const std::string& text, bool checked)
+{
+    std::wstring wide = platform::Widen(text);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = std::clamp(row, 0, RowCount());
+    item.pszText = wide.data();
+    settingChecks_ = true;
+    const auto index = static_cast<int>(SendMessageW(list_->Handle(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index >= 0)
+        list_->SetChecked(index, checked);
+    settingChecks_ = false;
+}
+
+void TMainTargetsView::DeleteRow(int32_t row) { ListView_DeleteItem(list_->Handle(), row); }
+
+void TMainTargetsView::DeleteAllRows() { list_->Clear(); }
+
+void TMainTargetsView::SelectRow(int32_t row)
+{
+    HWND handle = list_->Handle();
+    ListView_SetItemState(handle, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(handle, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(handle, row, FALSE);
+}
+
+// ---- Main window ----
+
+void TMainTargetsView::SetStatusText(const std::string& text)
+{
+    if (statusText_)
+        statusText_(text);
+}
+
+int32_t TMainTargetsView::MonitorNumber() { return TSVRuntime::MonitorOf(area_->Window().Handle()); }
