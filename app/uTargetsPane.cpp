@@ -59,6 +59,11 @@ void TTargetsPane::LoadStrings()
     view_.SetText(TTargetsControl::tcRefreshItem, targets_texts::kRefreshItem);
     view_.SetText(TTargetsControl::tcRemoveItem, targets_texts::kRemoveItem);
     view_.SetText(TTargetsControl::tcClearItem, targets_texts::kClearItem);
+    // The pane buttons are glyphs: their texts are their hints.
+    view_.SetText(TTargetsControl::tcAddButton, "Add Directory or Entire Drive to the clean-up list");
+    view_.SetText(TTargetsControl::tcRefreshButton, "Refresh Directories");
+    view_.SetText(TTargetsControl::tcRemoveButton, "Remove selected items from the clean-up list");
+    view_.SetText(TTargetsControl::tcClearButton, "Clear all items from the clean-up list");
 }
 
 void TTargetsPane::WireEvents()

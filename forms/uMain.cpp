@@ -140,12 +140,16 @@ void TfrmMain::CreateControls()
     const int areaHeight = pageHeight - 8 - kButtonHeight - 16;
     const int targetsWidth = 330;
     targetsView_ = std::make_unique<TMainTargetsView>(selection, TDesignRect{8, 8, targetsWidth, areaHeight},
-                                                      static_cast<uint8_t>(akLeft | akTop | akBottom));
+                                                      static_cast<uint8_t>(akLeft | akTop | akBottom),
+                                                      [this](const std::string& text) { chrome_->Status()->SetText(text); });
     optionsView_ = std::make_unique<TMainOptionsView>(
         selection, TDesignRect{16 + targetsWidth, 8, pageWidth - 24 - targetsWidth, areaHeight}, kAnchorAll);
     objectsView_ = std::make_unique<TMainObjectsView>(objects, TDesignRect{8, 8, pageWidth - 16, areaHeight}, kAnchorAll);
     CreatePageButtons(selection, kSelectionButtons, std::size(kSelectionButtons));
     CreatePageButtons(objects, kObjectsButtons, std::size(kObjectsButtons));
+    // Created at their scaled places; one layout puts the edges kept to the right and bottom
+    // where every later layout will.
+    window_->LayoutChildren();
 }
 
 void TfrmMain::CreatePageButtons(TPanel& page, const TPageButtonPlace* places, size_t count)
