@@ -441,7 +441,7 @@ void TMainController::ShowStatistics()
 
 void TMainController::ShowHelp()
 {
-    // Part 5.7's help document opens here.
+    // The help document opens here once the program carries it.
 }
 
 void TMainController::CheckForUpdates()

@@ -154,8 +154,8 @@ private:
 
     // Menu bar
     void ShowStatistics();
-    // The one way to the help document (menu bar, tray menu, F1); the help window (Part 5.7)
-    // is not there yet, so it shows nothing.
+    // The one way to the help document (menu bar, tray menu, F1); the help document is not
+    // built into the program yet, so it shows nothing.
     void ShowHelp();
     void CheckForUpdates();
 
