@@ -22,23 +22,7 @@
 
 using namespace ui;
 
-namespace {
-constexpr int kDesignWidth = 842;
-constexpr int kDesignHeight = 550;
-constexpr int kMenuBarTop = chrome::kTitleHeight;
-constexpr int kMenuBarHeight = 18;
-constexpr int kContentTop = kMenuBarTop + kMenuBarHeight;
-
-struct TMenuButtonPlace {
-    TMainControl control;
-    int left;
-    int width;
-};
-constexpr TMenuButtonPlace kMenuButtons[] = {
-    {TMainControl::mcOptions, 8, 57}, {TMainControl::mcStatistics, 66, 62}, {TMainControl::mcLegend, 129, 55},
-    {TMainControl::mcHelp, 185, 48},  {TMainControl::mcAbout, 234, 48},     {TMainControl::mcUpdates, 283, 62},
-};
-
+// Where a page's buttons sit along its bottom edge.
 struct TPageButtonPlace {
     TMainControl control;
     int left; // from the page's left edge, or from its right edge when fromRight
@@ -55,6 +39,23 @@ constexpr TPageButtonPlace kObjectsButtons[] = {
     {TMainControl::mcReport, 184, 80, false},    {TMainControl::mcCheckSafe, 352, 80, true},
     {TMainControl::mcCheckAll, 264, 80, true},   {TMainControl::mcCheckNone, 176, 80, true},
     {TMainControl::mcClean, 88, 80, true},
+};
+
+namespace {
+constexpr int kDesignWidth = 842;
+constexpr int kDesignHeight = 550;
+constexpr int kMenuBarTop = chrome::kTitleHeight;
+constexpr int kMenuBarHeight = 18;
+constexpr int kContentTop = kMenuBarTop + kMenuBarHeight;
+
+struct TMenuButtonPlace {
+    TMainControl control;
+    int left;
+    int width;
+};
+constexpr TMenuButtonPlace kMenuButtons[] = {
+    {TMainControl::mcOptions, 8, 57}, {TMainControl::mcStatistics, 66, 62}, {TMainControl::mcLegend, 129, 55},
+    {TMainControl::mcHelp, 185, 48},  {TMainControl::mcAbout, 234, 48},     {TMainControl::mcUpdates, 283, 62},
 };
 
 // Tray menu items in their order; 0 marks a separator.

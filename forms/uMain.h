@@ -14,6 +14,7 @@ class TMainController;
 class TMainTargetsView;
 class TMainOptionsView;
 class TMainObjectsView;
+struct TPageButtonPlace;
 
 class TfrmMain : public IMainView, public IMainPanesFactory {
 public:
@@ -74,7 +75,7 @@ public:
 
 private:
     void CreateControls();
-    void CreatePageButtons(ui::TPanel& page, const struct TPageButtonPlace* places, size_t count);
+    void CreatePageButtons(ui::TPanel& page, const TPageButtonPlace* places, size_t count);
     ui::TControl* ControlOf(TMainControl control);
     void RunCommand(TMainControl control);
 

@@ -313,3 +313,88 @@ TEST_F(ProgramWindows, AtOneHundredFiftyPercentEverythingIsScaledAndNoCaptionCli
     EXPECT_GE(SizeOf(ClientRect(title)).cy, MulDiv(8, 144, 72)) << "the title's line fits its height";
     CloseWithEscape(*program, main);
 }
+
+namespace {
+// The list of found objects: the list view on the shown page.
+HWND ObjectsList(HWND main)
+{
+    for (const auto& child : Children(main))
+        if (child.visible && child.className == "SysListView32" && ListViewColumnCount(child.handle) == 4)
+            return child.handle;
+    return nullptr;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) { testing_support::WriteBytes(path, bytes); }
+bool Exists(const std::string& path) { return GetFileAttributesW(platform::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+} // namespace
+
+TEST_F(ProgramWindows, ACycleDeletesExactlyTheCheckedObjects)
+{
+    const std::string target = dir.File("target");
+    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target + "\\sub").c_str(), nullptr));
+    for (const char* name : {"\\a.qsx", "\\b.qsx", "\\sub\\c.qsx", "\\keep.txt"})
+        WriteFile(target + name, "data");
+    Stored().CleanupOptions = 1u << 21; // custom files
+    Stored().CustomFiles = "*.qsx";
+    Stored().Confirmations = false;
+    Store();
+
+    auto program = Start("\"" + target + "\"");
+    HWND main = program->WaitForWindow("Quillsweep");
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Press(main, "Continue >"));
+    ASSERT_TRUE(FindChild(main, "Idle", "Static", 30000)) << "the scan ends";
+
+    HWND list = ObjectsList(main);
+    ASSERT_TRUE(list);
+    const auto rows = ListViewRows(list);
+    ASSERT_EQ(3u, rows.size());
+    int kept = -1;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ("Custom Files", rows[i][0]);
+        EXPECT_EQ("1 Ko", rows[i][2]);
+        EXPECT_TRUE(ListViewChecked(list, static_cast<int>(i)));
+        if (rows[i][1] == target + "\\b.qsx")
+            kept = static_cast<int>(i);
+    }
+    ASSERT_GE(kept, 0) << "b.qsx is listed with its path";
+
+    ASSERT_TRUE(SelectListViewItem(list, kept));
+    ASSERT_TRUE(PressKey(list, VK_SPACE));
+    EXPECT_FALSE(ListViewChecked(list, kept));
+
+    ASSERT_TRUE(Press(main, "Clean"));
+    HWND question = program->WaitForWindow("Warning");
+    ASSERT_TRUE(question);
+    EXPECT_TRUE(FindChild(question, "It appears that there is at least one unsafe item checked in this list.\r\n"
+                                    "Are you sure you want to continue?", "Static"));
+    ASSERT_TRUE(Press(FindChild(question, "Yes", "Button")));
+    ASSERT_TRUE(FindChild(main, "Repeat", "Button", 30000)) << "the clean ends";
+
+    EXPECT_FALSE(Exists(target + "\\a.qsx"));
+    EXPECT_FALSE(Exists(target + "\\sub\\c.qsx"));
+    EXPECT_TRUE(Exists(target + "\\b.qsx")) << "unchecked, so kept";
+    EXPECT_TRUE(Exists(target + "\\keep.txt"));
+    CloseWithEscape(*program, main);
+}
+
+TEST_F(ProgramWindows, AScanThatFindsNothingSaysSoAndLeavesCleanDisabled)
+{
+    const std::string target = dir.File("empty");
+    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
+    Stored().CleanupOptions = 1u << 21;
+    Stored().CustomFiles = "*.qsx";
+    Store();
+
+    auto program = Start("\"" + target + "\"");
+    HWND main = program->WaitForWindow("Quillsweep");
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Press(main, "Continue >"));
+    ASSERT_TRUE(FindChild(main, "The search criteria returned no results. Please review the scanner settings.",
+                          "Static", 30000));
+    HWND clean = FindChild(main, "Clean", "Button");
+    ASSERT_TRUE(clean);
+    EXPECT_FALSE(IsWindowEnabled(clean));
+    CloseWithEscape(*program, main);
+}

@@ -533,6 +533,25 @@ std::string ListViewText(HWND listView, int item, int subItem)
     return platform::Narrow(text);
 }
 
+::testing::AssertionResult SelectListViewItem(HWND listView, int item)
+{
+    TRemoteBuffer remote(listView, sizeof(LVITEMW));
+    if (!remote.Ok())
+        return ::testing::AssertionFailure() << "no memory in the list's process";
+    // Only this row selected and focused, as a click on it would leave it.
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(0, &none, sizeof none);
+    Ask(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.At(0)));
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(0, &state, sizeof state);
+    if (!Ask(listView, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(remote.At(0))))
+        return ::testing::AssertionFailure() << "row " << item << " cannot be selected";
+    return ::testing::AssertionSuccess();
+}
+
 bool ListViewChecked(HWND listView, int item)
 {
     // State image 2 is the ticked box.

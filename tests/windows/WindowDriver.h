@@ -95,6 +95,8 @@ int ListViewItemCount(HWND listView);
 int ListViewColumnCount(HWND listView);
 std::string ListViewText(HWND listView, int item, int subItem = 0);
 bool ListViewChecked(HWND listView, int item);
+// Selects and focuses one row, the others not, as a click on it would.
+::testing::AssertionResult SelectListViewItem(HWND listView, int item);
 // Every item's texts, one column after the other.
 std::vector<std::vector<std::string>> ListViewRows(HWND listView);
 
