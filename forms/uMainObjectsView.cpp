@@ -30,7 +30,6 @@ TMainObjectsView::TMainObjectsView(TContainer& page, const TDesignRect& area, ui
     list_ = &pane_->Frame().Add<TVirtualListView>(TVirtualListArgs{
         {1, TPane::kHeaderHeight, area.width - 2, area.height - TPane::kHeaderHeight - 1}, kAnchorAll, true, true, true});
     LoadImages();
-    SetImageList(ilSafety);
     ConnectList();
 }
 
@@ -87,14 +86,10 @@ void TMainObjectsView::SetColumns(const std::vector<TObjectsColumnInfo>& columns
         shown.push_back({columns[i].caption, columns[i].width, columns[i].fill, column == cnSize, column == cnQuota});
     }
     list_->SetColumns(shown);
-    shownSortImages_.assign(columns.size(), siNone);
 }
 
 void TMainObjectsView::SetSortImage(int32_t column, TSortImage image)
 {
-    if (column < 0 || column >= static_cast<int32_t>(shownSortImages_.size()))
-        return;
-    shownSortImages_[static_cast<size_t>(column)] = image;
     list_->SetHeaderImage(column, image == siUp ? kSortUpImage : image == siDown ? kSortDownImage : -1);
 }
 
@@ -124,9 +119,7 @@ int32_t TMainObjectsView::SystemIconIndex(const std::string& path)
 
 void TMainObjectsView::SetEnabled(bool enabled)
 {
-    list_->SetEnabled(enabled);
-    if (enabled)
-        list_->FlushRowCount();
+    list_->SetEnabled(enabled); // enabled again, it shows the rows still waiting at once
 }
 
 void TMainObjectsView::PaintQuota(int row, HDC dc, const RECT& cell)

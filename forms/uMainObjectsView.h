@@ -58,7 +58,6 @@ private:
     TObjectsImageList imageList_ = ilSafety;
     TImageListHandle safetyImages_;
     TImageListHandle sortImages_;
-    std::vector<TSortImage> shownSortImages_;
     // Where the menu asked for by the keyboard belongs; the cursor's place otherwise.
     std::optional<POINT> menuPoint_;
 };

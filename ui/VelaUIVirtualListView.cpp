@@ -151,6 +151,7 @@ void TVirtualListView::DpiChanged()
     FitFillColumn();
     if (onDpiChanged)
         onDpiChanged();
+    InvalidateRect(handle_, nullptr, TRUE); // drawn with the new images
 }
 
 void TVirtualListView::SetHeaderImages(HIMAGELIST images)
