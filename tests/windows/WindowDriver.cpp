@@ -73,8 +73,17 @@ std::wstring PrivateDesktop()
         HDESK handle = CreateDesktopW(desktop.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
         if (!handle || !SetThreadDesktop(handle))
             ADD_FAILURE() << "cannot use a desktop of the tests' own, error " << GetLastError();
-        // Up before the program wants it.
+        // Up before the program wants it: Wine brings a new desktop's window up in the background,
+        // and a program started too early cannot create its windows there.
         GetDesktopWindow();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+            if (probe) {
+                DestroyWindow(probe);
+                break;
+            }
+            Sleep(50);
+        }
         return desktop;
     }();
     return name;
