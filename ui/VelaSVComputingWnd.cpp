@@ -1,5 +1,6 @@
 #include "ui/VelaSVComputingWnd.h"
 
+#include "ui/VelaSVRuntime.h"
 #include "ui/VelaSVWindowChrome.h"
 #include "ui/VelaUIControls.h"
 
@@ -17,25 +18,25 @@ const char kCaption[] = "      Computing..."; // the spaces keep the text clear 
 // The owner's font, so the popup reads like the window it speaks for; face holds the name.
 TFontSpec OwnerFont(HWND owner, std::wstring& face)
 {
-    TFontSpec spec;
+    TFontSpec result;
     if (!owner)
-        return spec;
+        return result;
     for (TWindow* window : TWindow::All())
         if (window->Handle() == owner) {
-            spec = window->DefaultFontSpec();
-            face = spec.face;
-            spec.face = face.c_str();
-            return spec;
+            result = window->DefaultFontSpec();
+            face = result.face;
+            result.face = face.c_str();
+            return result;
         }
-    LOGFONTW font{};
+    LOGFONTW logFont{};
     HFONT handle = reinterpret_cast<HFONT>(SendMessageW(owner, WM_GETFONT, 0, 0));
-    if (!handle || !GetObjectW(handle, sizeof font, &font))
-        return spec;
-    face = font.lfFaceName;
-    spec.face = face.c_str();
-    spec.points = MulDiv(std::abs(font.lfHeight), 72, WindowDpi(owner));
-    spec.bold = font.lfWeight >= FW_BOLD;
-    return spec;
+    if (!handle || !GetObjectW(handle, sizeof logFont, &logFont))
+        return result;
+    face = logFont.lfFaceName;
+    result.face = face.c_str();
+    result.points = MulDiv(std::abs(logFont.lfHeight), 72, WindowDpi(owner));
+    result.bold = logFont.lfWeight >= FW_BOLD;
+    return result;
 }
 
 TWindowArgs PopupArgs(HWND owner, const TFontSpec& font)
@@ -52,14 +53,6 @@ TWindowArgs PopupArgs(HWND owner, const TFontSpec& font)
     return args;
 }
 
-RECT PrimaryMonitorRect()
-{
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info))
-        return info.rcMonitor;
-    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
 } // namespace
 
 TComputingWindow::TComputingWindow(HWND owner, bool showProgress, bool centreOnScreen, bool disableOwner)
@@ -86,7 +79,7 @@ TComputingWindow::~TComputingWindow() { Close(); }
 
 void TComputingWindow::Centre()
 {
-    RECT area = PrimaryMonitorRect();
+    RECT area = TSVRuntime::MonitorRect(-1); // out of range: the primary monitor
     if (!centreOnScreen_ && owner_ && IsWindowVisible(owner_) && !IsIconic(owner_))
         GetWindowRect(owner_, &area);
     RECT own{};

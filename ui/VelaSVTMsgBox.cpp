@@ -2,13 +2,13 @@
 
 #include "app/uMsgBoxLayout.h"
 #include "platform/win32/Win32Text.h"
+#include "ui/VelaSVRuntime.h"
 #include "ui/VelaSVWindowChrome.h"
 #include "ui/VelaUIControls.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
-#include <vector>
 
 namespace ui {
 
@@ -236,7 +236,8 @@ void TMsgBoxForm::FitHeight(const std::wstring& text)
 
 void TMsgBoxForm::Centre(int32_t monitor)
 {
-    const RECT area = MsgBoxMonitorRect(monitor);
+    // 0 is what callers without a form of their own pass: the primary monitor.
+    const RECT area = TSVRuntime::MonitorRect(monitor > 0 ? monitor : -1);
     RECT box{};
     GetWindowRect(window_.Handle(), &box);
     const TMsgBoxPosition position = MsgBoxCentre(area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -253,26 +254,7 @@ TMsgBoxResult TMsgBoxForm::Run(int32_t monitor)
     return MsgBoxResult(how_, applyToAll_->Visible() && applyToAll_->Checked());
 }
 
-BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
-{
-    reinterpret_cast<std::vector<HMONITOR>*>(data)->push_back(monitor);
-    return TRUE;
-}
 } // namespace
-
-RECT MsgBoxMonitorRect(int32_t monitor)
-{
-    std::vector<HMONITOR> monitors;
-    EnumDisplayMonitors(nullptr, nullptr, &CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
-    HMONITOR chosen = monitor > 0 && static_cast<size_t>(monitor) < monitors.size()
-                          ? monitors[static_cast<size_t>(monitor)]
-                          : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(chosen, &info))
-        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return info.rcMonitor;
-}
 
 TMsgBoxResult TMsgBox::Execute(TMsgBoxKind kind, const std::string& text, int32_t monitor, TMsgBoxFocus focus,
                                uint32_t buttons)

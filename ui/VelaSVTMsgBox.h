@@ -29,7 +29,4 @@ public:
     }
 };
 
-// The rectangle of monitor number `monitor` (as for TMsgBox::Execute), in device pixels.
-RECT MsgBoxMonitorRect(int32_t monitor);
-
 } // namespace ui
