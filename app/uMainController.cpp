@@ -1,6 +1,7 @@
 #include "app/uMainController.h"
 
 #include "app/uCycleSetup.h"
+#include "app/uProgramHelp.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
 
@@ -439,10 +440,7 @@ void TMainController::ShowStatistics()
     Notify(TMsgBoxKind::mkInformation, text, msgbox_buttons::kClose);
 }
 
-void TMainController::ShowHelp()
-{
-    // The help document opens here once the program carries it.
-}
+void TMainController::ShowHelp() { ShowHelpContents(); }
 
 void TMainController::CheckForUpdates()
 {
