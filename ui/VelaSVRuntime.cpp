@@ -225,22 +225,22 @@ int TSVListRoutines::FindTextSorted(const TListView& list, const std::string& te
 
 // List views ---------------------------------------------------------------------------------
 
-bool TSVListRoutines::SetHeaderImage(TListView& list, int column, HBITMAP bitmap)
+bool TSVListRoutines::SetHeaderImage(HWND listView, int column, int imageIndex)
 {
-    HWND header = ListView_GetHeader(list.Handle());
-    if (!header || column < 0 || column >= Header_GetItemCount(header))
-        return false;
+    HWND header = ListView_GetHeader(listView);
     HDITEMW item{};
     item.mask = HDI_FORMAT;
-    if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+    if (!header || column < 0 || column >= Header_GetItemCount(header) ||
+        !SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
         return false;
-    // The text is left out of the mask so it stays; the other format bits are the column's own.
-    item.mask = HDI_FORMAT | HDI_BITMAP;
-    if (bitmap)
-        item.fmt |= HDF_BITMAP | HDF_BITMAP_ON_RIGHT | HDF_STRING;
+    // From an image list, not HDF_BITMAP: a bitmap would be drawn with its magenta ground. The
+    // text is left out of the mask so it stays; the other format bits are the column's own.
+    item.mask = HDI_FORMAT | HDI_IMAGE;
+    if (imageIndex >= 0)
+        item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT | HDF_STRING;
     else
-        item.fmt &= ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
-    item.hbm = bitmap;
+        item.fmt &= ~(HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
+    item.iImage = imageIndex;
     return SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)) != 0;
 }
 

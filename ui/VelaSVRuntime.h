@@ -62,9 +62,11 @@ public:
     // included) compare as unsigned values. Negative, zero or positive.
     static int CompareNoCase(const std::string& left, const std::string& right);
 
-    // Shows the bitmap right of the column's title, or clears it for null; the title stays.
-    // The header does not own the bitmap: it must outlive its use. False for a missing column.
-    static bool SetHeaderImage(TListView& list, int column, HBITMAP bitmap);
+    // Shows image imageIndex of the header's image list right of the column's title, or clears
+    // it for -1; the title stays. False for a missing column. A list view hands its small
+    // images to its header whenever they change, so set the header's list (masked, see
+    // MaskedImagesForDpi) after the small images.
+    static bool SetHeaderImage(HWND listView, int column, int imageIndex);
     // Swaps the selected item with the one above or below (texts, check, image, data, selection)
     // and shows it; its new index, or -1 without a selection or at that end of the list.
     static int MoveSelectedUp(TListView& list) { return MoveSelected(list, -1); }

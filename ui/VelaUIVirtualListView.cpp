@@ -1,6 +1,7 @@
 #include "ui/VelaUIVirtualListView.h"
 
 #include "platform/win32/Win32Text.h"
+#include "ui/VelaSVRuntime.h"
 
 #include <algorithm>
 #include <windowsx.h>
@@ -162,20 +163,7 @@ void TVirtualListView::SetHeaderImages(HIMAGELIST images)
 
 bool TVirtualListView::SetHeaderImage(int column, int index)
 {
-    HWND header = ListView_GetHeader(handle_);
-    HDITEMW item{};
-    item.mask = HDI_FORMAT;
-    if (!header || column < 0 || column >= Header_GetItemCount(header) ||
-        !SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
-        return false;
-    // From an image list, not HDF_BITMAP: a bitmap would be drawn with its magenta ground.
-    item.mask = HDI_FORMAT | HDI_IMAGE;
-    if (index >= 0)
-        item.fmt |= HDF_IMAGE | HDF_BITMAP_ON_RIGHT | HDF_STRING;
-    else
-        item.fmt &= ~(HDF_IMAGE | HDF_BITMAP_ON_RIGHT);
-    item.iImage = index;
-    return SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)) != 0;
+    return TSVListRoutines::SetHeaderImage(handle_, column, index);
 }
 
 void TVirtualListView::SetSmallImages(HIMAGELIST images)

@@ -2,6 +2,7 @@
 #include "ui/VelaSVRuntime.h"
 
 #include "platform/win32/Win32Text.h"
+#include "ui/VelaUIVirtualListView.h"
 #include "ui/VelaUIWindow.h"
 
 #include <gtest/gtest.h>
@@ -117,28 +118,29 @@ TEST_F(RuntimeTest, MovingTheSelectedRowCarriesItsTextsCheckAndData)
 
 TEST_F(RuntimeTest, HeaderImageComesAndGoesBesideTheTitle)
 {
-    const TBitmapHandle arrow = TBitmapRoutines::LoadBitmapResource("sort_up");
+    const auto arrows = ui::MaskedImagesForDpi({"sort_up", "sort_down"}, 96);
+    Header_SetImageList(ListView_GetHeader(list.Handle()), arrows.get());
     wchar_t title[16];
     HDITEMW item{};
     const auto read = [&] {
-        item.mask = HDI_FORMAT | HDI_BITMAP | HDI_TEXT;
+        item.mask = HDI_FORMAT | HDI_IMAGE | HDI_TEXT;
         item.pszText = title;
         item.cchTextMax = 16;
         SendMessageW(ListView_GetHeader(list.Handle()), HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
     };
-    constexpr int kImageFlags = HDF_BITMAP | HDF_BITMAP_ON_RIGHT;
+    constexpr int kImageFlags = HDF_IMAGE | HDF_BITMAP_ON_RIGHT;
 
-    ASSERT_TRUE(TSVListRoutines::SetHeaderImage(list, 1, arrow.get()));
+    ASSERT_TRUE(TSVListRoutines::SetHeaderImage(list.Handle(), 1, 1));
     read();
-    EXPECT_EQ(arrow.get(), item.hbm);
-    EXPECT_EQ(kImageFlags | HDF_STRING, item.fmt & (kImageFlags | HDF_STRING));
+    EXPECT_EQ(1, item.iImage);
+    EXPECT_EQ(kImageFlags | HDF_STRING, item.fmt & (kImageFlags | HDF_STRING | HDF_BITMAP));
     EXPECT_EQ("Size", platform::Narrow(title));
 
-    ASSERT_TRUE(TSVListRoutines::SetHeaderImage(list, 1, nullptr));
+    ASSERT_TRUE(TSVListRoutines::SetHeaderImage(list.Handle(), 1, -1));
     read();
     EXPECT_EQ(HDF_STRING, item.fmt & (kImageFlags | HDF_STRING));
     EXPECT_EQ("Size", platform::Narrow(title));
-    EXPECT_FALSE(TSVListRoutines::SetHeaderImage(list, 2, arrow.get()));
+    EXPECT_FALSE(TSVListRoutines::SetHeaderImage(list.Handle(), 2, 0));
 }
 
 TEST(FolderTree, DefaultDriveIsTheFirstDriveRootPastTheFloppies)
