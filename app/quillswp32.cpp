@@ -47,6 +47,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     InstallWindowServices(services);
     services->CreateMainWindow();
     factory->MainWindow()->Run();
+    // The windows go now, not among the static objects: the list of open windows may be gone
+    // by then.
+    InstallWindowServices(nullptr);
+    services.reset();
+    factory.reset();
 
     CloseHandle(instance);
     StopPreferences();

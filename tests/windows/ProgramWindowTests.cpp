@@ -398,3 +398,38 @@ TEST_F(ProgramWindows, AScanThatFindsNothingSaysSoAndLeavesCleanDisabled)
     EXPECT_FALSE(IsWindowEnabled(clean));
     CloseWithEscape(*program, main);
 }
+
+TEST_F(ProgramWindows, EscapeDuringAScanRefusesToCloseAndStopEndsTheScan)
+{
+    // The system's program folders: a read-only walk long enough to be caught in progress.
+    Stored().CleanupOptions = 1u << 21;
+    Stored().CustomFiles = "*.qs-matches-nothing";
+    Store();
+
+    auto program = Start("Z:\\usr");
+    HWND main = program->WaitForWindow("Quillsweep");
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Press(main, "Continue >"));
+    HWND stop = FindChild(main, "Stop", "Button");
+    ASSERT_TRUE(stop);
+    for (int i = 0; i < 200 && !IsWindowEnabled(stop); ++i)
+        Sleep(10);
+    ASSERT_TRUE(IsWindowEnabled(stop)) << "the scan runs";
+
+    ASSERT_TRUE(PressKey(main, VK_ESCAPE));
+    HWND refusal = program->WaitForWindow("Information");
+    ASSERT_TRUE(refusal);
+    EXPECT_TRUE(FindChild(refusal,
+                          "You cannot close this program while a scan or a clean operation is in progress.\r\n"
+                          "Please stop the current operation and then close this program.",
+                          "Static"));
+    ASSERT_TRUE(Press(FindChild(refusal, "Close", "Button")));
+    ASSERT_TRUE(WaitUntilGone(refusal));
+    EXPECT_TRUE(IsWindow(main)) << "the window stays";
+
+    ASSERT_TRUE(Press(stop));
+    EXPECT_TRUE(FindChild(main, "The search criteria returned no results. Please review the scanner settings.",
+                          "Static", 30000))
+        << "the stopped scan ends";
+    CloseWithEscape(*program, main);
+}
