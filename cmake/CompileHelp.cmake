@@ -1,8 +1,8 @@
 # Compiles the help project into a compiled HTML help file.
 #   cmake -DCHMCMD=chmcmd -DSOURCE_DIR=help -DWORK_DIR=dir -DPROJECT=quillswp32.hhp -DOUTPUT=file.chm -P CompileHelp.cmake
-# chmcmd exits 0 whatever it reports, so its errors are read from its output. It registers the
-# anchors of pages in a subfolder without the folder, so an "undefined" anchor that its page does
-# define is not an error.
+# chmcmd exits 0 whatever it reports, so its errors (and links to missing pages) are read from its
+# output. It registers the anchors of pages in a subfolder without the folder, so an "undefined"
+# anchor that its page does define is not an error.
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(COPY "${SOURCE_DIR}/" DESTINATION "${WORK_DIR}" PATTERN "CMakeLists.txt" EXCLUDE)
 get_filename_component(chm_name "${PROJECT}" NAME_WE)
@@ -14,7 +14,7 @@ endif()
 string(REPLACE "\n" ";" lines "${out}${err}")
 set(errors "")
 foreach(line IN LISTS lines)
-  if(NOT line MATCHES "Error:")
+  if(NOT line MATCHES "Error:" AND NOT line MATCHES "couldn't find it on disk")
     continue()
   endif()
   if(line MATCHES "Anchor ([^#]+)#([^ ]+) undefined")
