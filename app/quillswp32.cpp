@@ -1,9 +1,12 @@
 // Program entry of the Windows product.
+#include "app/uProgramHelp.h"
 #include "app/uWindowServices.h"
 #include "forms/uMain.h"
 #include "forms/uWindowFactory.h"
 #include "platform/PlatformSystem.h"
 #include "prefs/uPreferences.h"
+#include "support/VelaHelpSystem.h"
+#include "ui/VelaSVTMsgBox.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -42,6 +45,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         return 0;
     }
 
+    ui::TMsgBoxService messageBoxes;
+    StartProgramHelp(THelpSystemAccess::CreateHelpSystem(true, "source\\"), messageBoxes, platform::ExecutablePath());
+
     auto factory = std::make_shared<TWin32WindowFactory>();
     auto services = std::make_shared<TWindowServices>(factory);
     InstallWindowServices(services);
@@ -53,6 +59,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     services.reset();
     factory.reset();
 
+    // The copy goes while this run still holds the instance mutex, so a run starting now keeps its own.
+    StopProgramHelp();
     CloseHandle(instance);
     StopPreferences();
     return 0;

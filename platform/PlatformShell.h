@@ -27,6 +27,11 @@ SelectResult OpenFolderAndSelect(const std::string& path);
 // Starts the file manager on path's folder, selecting path where the file manager can; true when started.
 bool StartFileManagerSelecting(const std::string& path);
 
+// Starts program through the shell's "open" verb with the parameter text, maximised or in a normal
+// window, without waiting for it; true when it was started. POSIX runs the program with the text as
+// its one argument (there is no show state).
+bool ShellOpen(const std::string& program, const std::string& parameters, bool maximized);
+
 bool DisableFsRedirection(void*& oldValue);
 bool EnableFsRedirection(void* oldValue);
 

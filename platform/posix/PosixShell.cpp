@@ -103,6 +103,11 @@ bool StartFileManagerSelecting(const std::string& path)
     return Spawn("xdg-open", folder);
 }
 
+bool ShellOpen(const std::string& program, const std::string& parameters, bool)
+{
+    return Spawn(program.c_str(), parameters);
+}
+
 bool DisableFsRedirection(void*&) { return false; }
 bool EnableFsRedirection(void*) { return false; }
 

@@ -137,6 +137,13 @@ bool StartFileManagerSelecting(const std::string& path)
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+bool ShellOpen(const std::string& program, const std::string& parameters, bool maximized)
+{
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", Widen(program).c_str(), Widen(parameters).c_str(), nullptr,
+                                           maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 bool DisableFsRedirection(void*& oldValue)
 {
     using DisableFn = BOOL(WINAPI*)(PVOID*);
