@@ -197,7 +197,10 @@ int32_t TfrmEditList::RowCount() { return items_->ItemCount(); }
 
 std::string TfrmEditList::RowText(int32_t row) { return items_->ItemText(row, 0); }
 
-void TfrmEditList::AddRow(const std::string& text) { items_->AddItem(text); }
+void TfrmEditList::AddRow(const std::string& text)
+{
+    ListView_EnsureVisible(items_->Handle(), items_->AddItem(text), FALSE);
+}
 
 void TfrmEditList::DeleteRow(int32_t row) { ListView_DeleteItem(items_->Handle(), row); }
 
