@@ -36,6 +36,20 @@ public:
     virtual void SetTitle(const std::string& text) = 0;
 };
 
+// The list editor: one ';'-separated list of items edited as rows.
+class IEditListController : public IDynamicTitleWindow {
+public:
+    // The rows top to bottom, joined with ';'.
+    virtual std::string GetItems() = 0;
+    // Whether GetItems differs (letter case counts) from the items SetItems was given.
+    virtual bool IsChanged() = 0;
+    virtual std::string GetInitialItems() = 0;
+    // Splits the text at ';', keeps the pieces as the initial items and shows one row each.
+    virtual void SetItems(const std::string& text) = 0;
+    // false: the items are files; true: directories.
+    virtual void SetDirectoryMode(bool directoryMode) = 0;
+};
+
 // Every window that can be made see-through (all forms).
 class ITransparentWindow {
 public:

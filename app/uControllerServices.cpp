@@ -1,5 +1,6 @@
 #include "app/uControllerServices.h"
 
+#include "app/uEditListController.h"
 #include "app/uMainController.h"
 #include "app/uWindowServices.h"
 
@@ -10,4 +11,10 @@ std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMain
 {
     return std::make_shared<TMainController>(view, panes, messageBoxes, WindowServices(), Preferences(),
                                              std::move(arguments));
+}
+
+std::shared_ptr<TEditListController> TControllerServices::CreateEditListController(IEditListView& view,
+                                                                                   IMessageBoxService& messageBoxes)
+{
+    return std::make_shared<TEditListController>(view, messageBoxes, Preferences());
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class TEditListController;
+class IEditListView;
 class TMainController;
 
 class TControllerServices {
@@ -16,4 +18,7 @@ public:
     static std::shared_ptr<TMainController> CreateMainController(IMainView& view, IMainPanesFactory& panes,
                                                                  IMessageBoxService& messageBoxes,
                                                                  std::vector<std::string> arguments);
+    // Over the process-wide preference values.
+    static std::shared_ptr<TEditListController> CreateEditListController(IEditListView& view,
+                                                                         IMessageBoxService& messageBoxes);
 };

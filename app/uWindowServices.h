@@ -121,7 +121,8 @@ public:
     void BringWindowsToFront() override;
     int32_t ShowAbout() override;
     int32_t ShowDriveInfo(const std::string& driveRoot) override;
-    // changed is false unless the window reports a change; listText is replaced only then.
+    // changed is false unless the window reports a change; listText is replaced only then (the
+    // editor hands back no text when it was cancelled, so the caller keeps its own).
     int32_t ShowEditList(const std::string& listName, std::string& listText, bool directoryMode,
                          bool& changed) override;
     int32_t ShowFileViewer(const std::string& path, int32_t viewMode) override;

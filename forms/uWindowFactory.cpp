@@ -1,6 +1,7 @@
 #include "forms/uWindowFactory.h"
 
 #include "forms/uDialogWindow.h"
+#include "forms/uEditList.h"
 #include "forms/uMain.h"
 #include "ui/VelaSVWindowChrome.h"
 
@@ -26,7 +27,6 @@ const char* TitleOf(TWindowKind kind)
     switch (kind) {
     case TWindowKind::wkAbout: return "About Quillsweep";
     case TWindowKind::wkDriveInfo: return "Drive Information";
-    case TWindowKind::wkEditList: return "Editor";
     case TWindowKind::wkFileViewer: return "File Viewer";
     case TWindowKind::wkLegend: return "Legend";
     case TWindowKind::wkOptions: return "Options";
@@ -42,10 +42,9 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     HWND owner = GetActiveWindow();
     if (!owner && main_)
         owner = main_->Window().Handle();
-    std::string title = TitleOf(kind);
     if (kind == TWindowKind::wkEditList)
-        title = arguments.listName + " Editor";
-    return std::make_unique<TPlaceholderWindow>(title, owner);
+        return std::make_unique<TfrmEditList>(arguments, owner);
+    return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
 }
 
 void TWin32WindowFactory::BringWindowsToFront()

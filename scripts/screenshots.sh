@@ -45,6 +45,10 @@ for dpi in 96 144; do
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "computing-bar-$dpi" wine "$gallery" computing bar
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "editlist-$dpi" wine "$gallery" editlist - "Exclude Files" 'desktop.ini;index.dat;C:\Windows\Temp\setup.log;thumbs.db'
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "editlist-directories-$dpi" wine "$gallery" editlist - "Custom Directories" '' directories
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
 done
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 rm -rf "$scratch"

@@ -1,13 +1,19 @@
 // Shows one of the program's windows in a chosen state and waits, so a screenshot can be taken
 // of it (scripts/screenshots.sh). Not part of the product.
 #include "app/uMsgBoxLayout.h"
+#include "app/uWindowServices.h"
+#include "forms/uWindowFactory.h"
 #include "prefs/VelaPreferences.h"
+#include "prefs/uPreferences.h"
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaUIWindow.h"
 
 #include <commctrl.h>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
 #include <string>
 
 using namespace ui;
@@ -24,6 +30,26 @@ int main(int argc, char** argv)
                                           : std::string("Delete \"C:\\Users\\Ann\\AppData\\Local\\Temp\\setup-4411.log\"?\r\n"
                                                         "It is a Potentially Unsafe object.");
         TMsgBox::Execute(kind, text, 0, TMsgBoxFocus::mfAccept, argc > 4 ? std::atoi(argv[4]) : 37);
+        return 0;
+    }
+    if (what == "editlist" && argc > 4) {
+        // Opened the way the options window opens it; what it returns is written to a file
+        // ("-" for none): the modal result, whether the list changed, and the text.
+        // Further words: "directories" edits folders, "confirm" turns confirmations on.
+        auto prefs = std::make_unique<TPreferenceValues>(false);
+        prefs->SetDefaults();
+        bool directories = false;
+        for (int i = 5; i < argc; ++i) {
+            directories = directories || std::strcmp(argv[i], "directories") == 0;
+            prefs->Confirmations = prefs->Confirmations || std::strcmp(argv[i], "confirm") == 0;
+        }
+        InstallPreferences(std::move(prefs));
+        TWindowServices services(std::make_shared<TWin32WindowFactory>());
+        std::string text = argv[4];
+        bool changed = false;
+        const int32_t result = services.ShowEditList(argv[3], text, directories, changed);
+        if (std::strcmp(argv[2], "-") != 0)
+            std::ofstream(argv[2], std::ios::binary) << result << '\n' << (changed ? 1 : 0) << '\n' << text << '\n';
         return 0;
     }
     if (what == "returning-user" && argc > 2) {

@@ -27,6 +27,20 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& target)
     DeleteDC(source);
 }
 
+// Washes a drawn glyph out towards the ground, so a disabled command looks it.
+void FadeRect(HDC dc, const RECT& place, COLORREF ground)
+{
+    HDC source = CreateCompatibleDC(dc);
+    HBITMAP pixel = CreateCompatibleBitmap(dc, 1, 1);
+    HGDIOBJ previous = SelectObject(source, pixel);
+    SetPixel(source, 0, 0, ground);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 170, 0};
+    AlphaBlend(dc, place.left, place.top, place.right - place.left, place.bottom - place.top, source, 0, 0, 1, 1, blend);
+    SelectObject(source, previous);
+    DeleteObject(pixel);
+    DeleteDC(source);
+}
+
 RECT CentredRect(const RECT& area, int width, int height)
 {
     const int left = area.left + (area.right - area.left - width) / 2;
@@ -78,12 +92,13 @@ bool TButton::HandleCommand(WORD code)
 TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
     : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)), 0,
                         args.text, args.rect, args.anchors}),
-      hotColour_(args.hotColour), glyphButton_(!args.glyph.empty())
+      hotColour_(args.hotColour), glyphButton_(!args.glyph.empty() && !args.captionBeside),
+      captionBeside_(args.captionBeside)
 {
     glyph_.Load(args.glyph, Dpi());
     SetColours(args.textColour, args.backColour);
     SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    if (!args.glyph.empty())
+    if (glyphButton_)
         SetHint(args.text);
 }
 
@@ -95,7 +110,7 @@ TFlatButton::~TFlatButton()
 void TFlatButton::SetGlyph(const std::string& bitmapName)
 {
     glyph_.Load(bitmapName, Dpi());
-    glyphButton_ = !bitmapName.empty();
+    glyphButton_ = !bitmapName.empty() && !captionBeside_;
     Invalidate();
 }
 
@@ -120,20 +135,24 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     HBRUSH ground = CreateSolidBrush(hot_ || pressed ? hotColour_ : BackColour());
     FillRect(item.hDC, &item.rcItem, ground);
     DeleteObject(ground);
-    if (glyph_) {
+    if (captionBeside_) {
+        RECT area = item.rcItem;
+        area.left += Scale(4);
+        if (glyph_) {
+            const SIZE size = glyph_.DesignSize();
+            RECT place = CentredRect(area, Scale(size.cx), Scale(size.cy));
+            OffsetRect(&place, area.left - place.left, 0);
+            DrawBitmap(item.hDC, glyph_.Get(), place);
+            if (disabled)
+                FadeRect(item.hDC, place, hot_ || pressed ? hotColour_ : BackColour());
+            area.left = place.right + Scale(4);
+        }
+        DrawCaption(item.hDC, area, DT_LEFT, disabled);
+    } else if (glyph_) {
         const SIZE size = glyph_.DesignSize();
         DrawBitmap(item.hDC, glyph_.Get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
     } else if (!glyphButton_) {
-        SetBkMode(item.hDC, TRANSPARENT);
-        SetTextColor(item.hDC, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
-        HGDIOBJ previous = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
-        const std::wstring text = platform::Widen(Text());
-        RECT area = item.rcItem;
-        const LRESULT uiState = SendMessageW(handle_, WM_QUERYUISTATE, 0, 0);
-        const UINT prefix = (uiState & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
-        DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
-        SelectObject(item.hDC, previous);
+        DrawCaption(item.hDC, item.rcItem, DT_CENTER, disabled);
     }
     if ((item.itemState & ODS_FOCUS) && !(SendMessageW(handle_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
         RECT focus = item.rcItem;
@@ -141,6 +160,18 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
         DrawFocusRect(item.hDC, &focus);
     }
     return true;
+}
+
+void TFlatButton::DrawCaption(HDC dc, RECT area, UINT format, bool disabled)
+{
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
+    const std::wstring text = platform::Widen(Text());
+    const LRESULT uiState = SendMessageW(handle_, WM_QUERYUISTATE, 0, 0);
+    const UINT prefix = (uiState & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format | DT_VCENTER | DT_SINGLELINE | prefix);
+    SelectObject(dc, previous);
 }
 
 LRESULT CALLBACK TFlatButton::HoverProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -464,6 +495,8 @@ bool TListView::HandleNotify(NMHDR& header, LRESULT& result)
             onItemChecked(change.iItem);
         if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED) && onSelect)
             onSelect(change.iItem);
+        if (!(change.uNewState & LVIS_SELECTED) && (change.uOldState & LVIS_SELECTED) && onDeselect)
+            onDeselect(change.iItem);
         return true;
     }
     case NM_DBLCLK:

@@ -41,7 +41,7 @@ private:
 };
 
 // A flat, owner-drawn button: a text on a coloured ground, or a glyph whose window text is
-// its hint (so assistive tools read what it does).
+// its hint (so assistive tools read what it does), or a glyph with its text beside it.
 struct TFlatButtonArgs {
     std::string text;
     TDesignRect rect;
@@ -51,6 +51,7 @@ struct TFlatButtonArgs {
     COLORREF hotColour = RGB(0x40, 0x40, 0x40);
     std::string glyph; // bitmap resource; magenta is transparent
     bool tabStop = false;
+    bool captionBeside = false; // the text is drawn right of the glyph, and is no hint
 };
 
 class TFlatButton : public TControl {
@@ -66,8 +67,10 @@ public:
 private:
     static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     COLORREF hotColour_;
+    void DrawCaption(HDC dc, RECT area, UINT format, bool disabled);
     TDpiBitmap glyph_;
     bool glyphButton_ = false; // its text is a name, never drawn, even while the bitmap is missing
+    bool captionBeside_ = false;
     bool hot_ = false;
 };
 
@@ -230,6 +233,7 @@ public:
 
     std::function<void(int item)> onItemChecked;
     std::function<void(int item)> onSelect;
+    std::function<void(int item)> onDeselect;
     std::function<void(int item)> onDoubleClick;
     std::function<void(int column)> onColumnClick;
     std::function<void(int item)> onRightClick;

@@ -302,6 +302,18 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (onResize)
             onResize();
         return 0;
+    case WM_ACTIVATE:
+        // As dialogs do: the control that had the keyboard gets it back when the window is
+        // active again (after a message box, say), instead of the window itself.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            lastFocus_ = focus && IsChild(handle_, focus) ? focus : nullptr;
+        } else if (lastFocus_ && IsChild(handle_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+                   IsWindowEnabled(lastFocus_) && !HIWORD(wParam)) {
+            SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
     case WM_NCHITTEST: {
         const LRESULT system = DefWindowProcW(handle_, message, wParam, lParam);
         POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -95,6 +95,7 @@ private:
     bool quitOnDestroy_ = false;
     bool busy_ = false;
     TControl* defaultButton_ = nullptr;
+    HWND lastFocus_ = nullptr; // the child that had the focus when the window was deactivated
     int32_t modalResult_ = 0;
     struct TFontEntry {
         int points;

@@ -514,6 +514,14 @@ bool IsChecked(HWND checkBox)
                              {WM_KEYUP, VK_MENU, KeyData(VK_MENU, true, false)}});
 }
 
+::testing::AssertionResult TypeText(HWND window, const std::string& text)
+{
+    std::vector<TKeyMessage> keys;
+    for (wchar_t ch : platform::Widen(text))
+        keys.push_back({WM_CHAR, static_cast<WORD>(ch), 1});
+    return PostKeys(window, keys);
+}
+
 int ListViewItemCount(HWND listView)
 {
     return static_cast<int>(Ask(listView, LVM_GETITEMCOUNT));

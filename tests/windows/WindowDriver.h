@@ -90,6 +90,9 @@ bool IsChecked(HWND checkBox);
 // The target's keyboard state is not changed: GetKeyState there does not see the keys.
 ::testing::AssertionResult PressKey(HWND window, WORD virtualKey);
 ::testing::AssertionResult PressAltKey(HWND window, char letter);
+// Types the text into the focused control of the window, character by character, as the
+// keyboard would give it.
+::testing::AssertionResult TypeText(HWND window, const std::string& text);
 
 int ListViewItemCount(HWND listView);
 int ListViewColumnCount(HWND listView);
