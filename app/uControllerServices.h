@@ -9,6 +9,7 @@
 #include <vector>
 
 class TMainController;
+class IOptionsWindowView;
 
 class TControllerServices {
 public:
@@ -16,4 +17,6 @@ public:
     static std::shared_ptr<TMainController> CreateMainController(IMainView& view, IMainPanesFactory& panes,
                                                                  IMessageBoxService& messageBoxes,
                                                                  std::vector<std::string> arguments);
+    static std::shared_ptr<IOptionsController> CreateOptionsController(IOptionsWindowView& view,
+                                                                       IMessageBoxService& messageBoxes);
 };
