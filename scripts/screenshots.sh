@@ -38,6 +38,10 @@ for dpi in 96 144; do
     shoot "msgbox-$kind-$dpi" wine "$gallery" msgbox $kind
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   done
+  for page in General Scanner Validator Cleaner Uninstall; do
+    shoot "options-${page,,}-$dpi" wine "$gallery" options "&$page"
+    wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  done
   shoot "computing-$dpi" wine "$gallery" computing
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "computing-bar-$dpi" wine "$gallery" computing bar
