@@ -62,7 +62,9 @@ private:
                            COLORREF colour = ui::kNoColour, bool wordWrap = false);
     ui::TControl& AddEdit(ui::TContainer& parent, const std::string& name, const ui::TDesignRect& rect,
                           bool contextMenu = true);
-    ui::TPanel& AddPanel(ui::TContainer& parent, const std::string& name, const ui::TDesignRect& rect);
+    // text: what assistive tools call the group.
+    ui::TPanel& AddPanel(ui::TContainer& parent, const std::string& name, const ui::TDesignRect& rect,
+                         const std::string& text);
     // The label, field and validate and edit buttons of an item list, on one row.
     void AddItemList(ui::TContainer& parent, const std::string& list, int top);
 

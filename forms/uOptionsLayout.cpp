@@ -96,8 +96,9 @@ void TfrmOptions::AddItemList(TContainer& parent, const std::string& list, int t
     for (const auto& [prefix, left] : {std::pair<const char*, int>{"btnValidate", 446}, {"btnEdit", 472}}) {
         TFlatButtonArgs args;
         args.rect = {left, top, 23, kEditHeight};
-        args.backColour = RGB(255, 255, 255);
-        args.hotColour = RGB(0xD6, 0xE4, 0xF4);
+        // The glyphs are drawn light, for the program's dark button grounds.
+        args.backColour = chrome::kPaneHeader;
+        args.hotColour = RGB(0x50, 0x50, 0x50);
         args.tabStop = true;
         controls_[prefix + list] = &parent.Add<TFlatButton>(args);
     }
@@ -106,7 +107,7 @@ void TfrmOptions::AddItemList(TContainer& parent, const std::string& list, int t
 void TfrmOptions::CreateValidatorPage(TPanel& page)
 {
     AddCheck(page, "cbFileDateValidator", {16, 8, 300, kCheckHeight});
-    TPanel& date = AddPanel(page, "pnlFileDateValidator", {34, 28, 460, 48});
+    TPanel& date = AddPanel(page, "pnlFileDateValidator", {34, 28, 460, 48}, "Date choice");
     const char* const choices[] = {"rbCreated", "rbModified", "rbAccessed", "rbOlder", "rbNewer"};
     for (size_t i = 0; i < std::size(choices); ++i)
         AddRadio(date, choices[i], {static_cast<int>(i) * 84, 0, 80, kCheckHeight}, i == 0);
@@ -114,19 +115,19 @@ void TfrmOptions::CreateValidatorPage(TPanel& page)
     controls_["dtpDate"] = &date.Add<TDatePicker>(TDatePickerArgs{{44, 24, 110, kEditHeight}});
 
     AddCheck(page, "cbFileAttributesValidator", {16, 82, 300, kCheckHeight});
-    TPanel& attributes = AddPanel(page, "pnlFileAttributesValidator", {34, 102, 460, 18});
+    TPanel& attributes = AddPanel(page, "pnlFileAttributesValidator", {34, 102, 460, 18}, "Attributes");
     const char* const flags[] = {"cbArchive", "cbReadOnly", "cbHidden", "cbSystem"};
     for (size_t i = 0; i < std::size(flags); ++i)
         AddCheck(attributes, flags[i], {static_cast<int>(i) * 92, 0, 88, kCheckHeight});
 
     AddCheck(page, "cbFileContentsValidator", {16, 126, 300, kCheckHeight});
-    TPanel& contents = AddPanel(page, "pnlFileContentsValidator", {34, 146, 460, 22});
+    TPanel& contents = AddPanel(page, "pnlFileContentsValidator", {34, 146, 460, 22}, "Contents");
     AddLabel(contents, "lblContaining", {0, 4, 70, 14});
     AddEdit(contents, "edtContaining", {74, 0, 240, kEditHeight});
     AddCheck(contents, "cbCaseSensitive", {326, 2, 130, kCheckHeight});
 
     AddCheck(page, "cbFileSizeValidator", {16, 174, 300, kCheckHeight});
-    TPanel& size = AddPanel(page, "pnlFileSizeValidator", {34, 194, 460, 22});
+    TPanel& size = AddPanel(page, "pnlFileSizeValidator", {34, 194, 460, 22}, "Size");
     AddLabel(size, "lblMinimumSize", {0, 4, 126, 14});
     AddEdit(size, "edtMinimumSize", {128, 0, 64, kEditHeight});
     AddLabel(size, "lblMaximumSize", {210, 4, 130, 14});
@@ -138,9 +139,9 @@ void TfrmOptions::CreateValidatorPage(TPanel& page)
 void TfrmOptions::CreateCleanerPage(TPanel& page)
 {
     AddCheck(page, "cbSecureDeleteFiles", {16, 12, 300, kCheckHeight});
-    TPanel& secure = AddPanel(page, "pnlSecureDeleteFiles", {34, 34, 460, 48});
-    AddLabel(secure, "lblSecureDeletePasses", {0, 4, 120, 14});
-    auto& passes = static_cast<TEdit&>(AddEdit(secure, "edtSecureDeletePasses", {124, 0, 28, kEditHeight}, false));
+    TPanel& secure = AddPanel(page, "pnlSecureDeleteFiles", {34, 34, 460, 48}, "Secure deletion");
+    AddLabel(secure, "lblSecureDeletePasses", {0, 4, 136, 14});
+    auto& passes = static_cast<TEdit&>(AddEdit(secure, "edtSecureDeletePasses", {140, 0, 28, kEditHeight}, false));
     passes.onKeyPress = [this](wchar_t character) {
         if (events_.onPassesKey)
             events_.onPassesKey(character);
@@ -187,9 +188,10 @@ TControl& TfrmOptions::AddEdit(TContainer& parent, const std::string& name, cons
     return *(controls_[name] = &parent.Add<TEdit>(args));
 }
 
-TPanel& TfrmOptions::AddPanel(TContainer& parent, const std::string& name, const TDesignRect& rect)
+TPanel& TfrmOptions::AddPanel(TContainer& parent, const std::string& name, const TDesignRect& rect,
+                              const std::string& text)
 {
-    TPanel& panel = parent.Add<TPanel>(TPanelArgs{rect, kAnchorTopLeft, RGB(255, 255, 255), kNoColour, name});
+    TPanel& panel = parent.Add<TPanel>(TPanelArgs{rect, kAnchorTopLeft, RGB(255, 255, 255), kNoColour, text});
     controls_[name] = &panel;
     return panel;
 }
