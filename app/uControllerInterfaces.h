@@ -98,6 +98,13 @@ public:
     virtual void RepaintOptions() = 0;
 };
 
+// The options window's controller; the window services hand it the main controller, whose
+// settings it previews and applies, before the window shows.
+class IOptionsController : public IDynamicStringtable {
+public:
+    virtual void SetMainController(IMainController& mainController) = 0;
+};
+
 // The small "Computing..." popup shown while the user-interface thread works on something
 // long; optionally with a progress bar that counts the steps done.
 class IComputingWindow {

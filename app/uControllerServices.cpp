@@ -2,6 +2,7 @@
 
 #include "app/uEditListController.h"
 #include "app/uMainController.h"
+#include "app/uOptionsController.h"
 #include "app/uWindowServices.h"
 
 std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMainView& view,
@@ -17,4 +18,10 @@ std::shared_ptr<TEditListController> TControllerServices::CreateEditListControll
                                                                                    IMessageBoxService& messageBoxes)
 {
     return std::make_shared<TEditListController>(view, messageBoxes, Preferences());
+}
+
+std::shared_ptr<IOptionsController> TControllerServices::CreateOptionsController(IOptionsWindowView& view,
+                                                                               IMessageBoxService& messageBoxes)
+{
+    return std::make_shared<TOptionsController>(view, messageBoxes, WindowServices(), Preferences());
 }

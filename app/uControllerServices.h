@@ -11,6 +11,7 @@
 class TEditListController;
 class IEditListView;
 class TMainController;
+class IOptionsWindowView;
 
 class TControllerServices {
 public:
@@ -21,4 +22,6 @@ public:
     // Over the process-wide preference values.
     static std::shared_ptr<TEditListController> CreateEditListController(IEditListView& view,
                                                                          IMessageBoxService& messageBoxes);
+    static std::shared_ptr<IOptionsController> CreateOptionsController(IOptionsWindowView& view,
+                                                                       IMessageBoxService& messageBoxes);
 };

@@ -3,6 +3,7 @@
 #include "forms/uDialogWindow.h"
 #include "forms/uEditList.h"
 #include "forms/uMain.h"
+#include "forms/uOptions.h"
 #include "ui/VelaSVWindowChrome.h"
 
 #include <stdexcept>
@@ -42,6 +43,8 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     HWND owner = GetActiveWindow();
     if (!owner && main_)
         owner = main_->Window().Handle();
+    if (kind == TWindowKind::wkOptions)
+        return std::make_unique<TfrmOptions>(owner, arguments.mainController);
     if (kind == TWindowKind::wkEditList)
         return std::make_unique<TfrmEditList>(arguments, owner);
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);

@@ -41,6 +41,10 @@ for dpi in 96 144; do
   shoot "help-damaged-$dpi" wine "$gallery" msgbox 0 \
     "$(printf 'Failed to display the Help topics because this copy of Quillsweep is damaged.\r\nPlease obtain a new copy of "quillswp32.exe".')" 8
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  for page in General Scanner Validator Cleaner Uninstall; do
+    shoot "options-${page,,}-$dpi" wine "$gallery" options "&$page"
+    wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  done
   shoot "computing-$dpi" wine "$gallery" computing
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "computing-bar-$dpi" wine "$gallery" computing bar

@@ -2,9 +2,11 @@
 // of it (scripts/screenshots.sh). Not part of the product.
 #include "app/uMsgBoxLayout.h"
 #include "app/uWindowServices.h"
+#include "forms/uOptions.h"
 #include "forms/uWindowFactory.h"
-#include "prefs/VelaPreferences.h"
+#include "platform/win32/Win32Text.h"
 #include "prefs/uPreferences.h"
+#include "prefs/VelaPreferences.h"
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaUIWindow.h"
@@ -17,6 +19,17 @@
 #include <string>
 
 using namespace ui;
+
+// Presses the child whose text is *text (a std::string); stops at the first.
+static BOOL CALLBACK ClickButtonWithText(HWND child, LPARAM text)
+{
+    wchar_t caption[64] = {};
+    GetWindowTextW(child, caption, 64);
+    if (platform::Narrow(caption) != *reinterpret_cast<const std::string*>(text))
+        return TRUE;
+    SendMessageW(child, BM_CLICK, 0, 0);
+    return FALSE;
+}
 
 int main(int argc, char** argv)
 {
@@ -59,6 +72,27 @@ int main(int argc, char** argv)
         values.SetDefaults();
         values.FirstRun = false;
         return values.Save() ? 0 : 1;
+    }
+    if (what == "options") {
+        // One page of the options window, its validator and secure-delete panels shown.
+        const std::string page = argc > 2 ? argv[2] : "&General";
+        auto values = std::make_unique<TPreferenceValues>(false);
+        values->SetDefaults();
+        values->FileDateValidator = true;
+        values->DateModified = true;
+        values->FileSizeValidator = true;
+        values->FileContentsValidator = true;
+        values->SecureDeleteFiles = true;
+        values->MinimizeToSystemTray = true;
+        values->ExcludeDirectories = "System Volume Information";
+        InstallPreferences(std::move(values));
+        InstallWindowServices(std::make_shared<TWindowServices>(std::make_shared<TWin32WindowFactory>()));
+        TfrmOptions options(nullptr, nullptr);
+        options.Window().onFirstShow = [&options, &page] {
+            EnumChildWindows(options.Window().Handle(), &ClickButtonWithText, reinterpret_cast<LPARAM>(&page));
+        };
+        options.ShowModal();
+        return 0;
     }
     if (what == "computing") {
         TWindowArgs args;

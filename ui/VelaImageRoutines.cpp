@@ -91,6 +91,20 @@ SIZE TBitmapRoutines::BitmapSize(HBITMAP bitmap)
     return {info.bmWidth, info.bmHeight};
 }
 
+void TBitmapRoutines::DrawTransparent(HDC dc, HBITMAP bitmap, const RECT& target)
+{
+    if (!bitmap)
+        return;
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ previous = SelectObject(source, bitmap);
+    TransparentBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source, 0, 0,
+                   info.bmWidth, info.bmHeight, kTransparent);
+    SelectObject(source, previous);
+    DeleteDC(source);
+}
+
 int TBitmapRoutines::AddBitmapToImageList(HIMAGELIST list, const std::string& name)
 {
     if (!list)

@@ -43,6 +43,8 @@ public:
     static TBitmapHandle LoadBitmapForDpi(const std::string& name, int dpi, int* percent = nullptr);
     // A bitmap's own size in pixels; 0 by 0 for none.
     static SIZE BitmapSize(HBITMAP bitmap);
+    // Draws the bitmap into the rectangle with magenta left out; stretched only when the sizes differ.
+    static void DrawTransparent(HDC dc, HBITMAP bitmap, const RECT& target);
     // Adds the named bitmap with magenta (0xFF00FF) as the transparent colour; the index, or -1 when
     // the list is null or the bitmap missing.
     static int AddBitmapToImageList(HIMAGELIST list, const std::string& name);

@@ -9,23 +9,9 @@
 namespace ui {
 
 namespace {
-constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 
-// Draws a bitmap into a rectangle, magenta left out; stretched only when the sizes differ.
-void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& target)
-{
-    if (!bitmap)
-        return;
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(source, bitmap);
-    TransparentBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source, 0, 0,
-                   info.bmWidth, info.bmHeight, kMagenta);
-    SelectObject(source, previous);
-    DeleteDC(source);
-}
+void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& target) { TBitmapRoutines::DrawTransparent(dc, bitmap, target); }
 
 // Washes a drawn glyph out towards the ground, so a disabled command looks it.
 void FadeRect(HDC dc, const RECT& place, COLORREF ground)
@@ -198,6 +184,7 @@ TCheckBox::TCheckBox(TContainer& parent, const TCheckBoxArgs& args)
     : TControl(parent, {WC_BUTTONW, WS_TABSTOP | WS_VISIBLE | BS_AUTOCHECKBOX, 0, args.text, args.rect, args.anchors})
 {
     SetChecked(args.checked);
+    SetWindowSubclass(handle_, &TCheckBox::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 bool TCheckBox::HandleCommand(WORD code)
@@ -206,6 +193,22 @@ bool TCheckBox::HandleCommand(WORD code)
         return false;
     onClick();
     return true;
+}
+
+LRESULT CALLBACK TCheckBox::MouseProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(handle, &TCheckBox::MouseProc, 1);
+        return DefSubclassProc(handle, message, wParam, lParam);
+    }
+    if (message != WM_LBUTTONUP && message != WM_RBUTTONUP && message != WM_MBUTTONUP)
+        return DefSubclassProc(handle, message, wParam, lParam);
+    // The button's own handling first: the box shows its new state when the event runs.
+    const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
+    auto* self = reinterpret_cast<TCheckBox*>(data);
+    if (self->onMouseUp)
+        self->onMouseUp();
+    return result;
 }
 
 TRadioButton::TRadioButton(TContainer& parent, const TRadioButtonArgs& args)
@@ -277,10 +280,12 @@ TEdit::TEdit(TContainer& parent, const TEditArgs& args)
                         static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | WS_BORDER |
                                            (args.multiLine ? ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL : ES_AUTOHSCROLL) |
                                            (args.readOnly ? ES_READONLY : 0) | (args.digitsOnly ? ES_NUMBER : 0)),
-                        0, args.text, args.rect, args.anchors})
+                        0, args.text, args.rect, args.anchors}),
+      contextMenu_(args.contextMenu)
 {
     if (args.maxLength > 0)
         SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(args.maxLength), 0);
+    SetWindowSubclass(handle_, &TEdit::KeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 bool TEdit::HandleCommand(WORD code)
@@ -289,6 +294,29 @@ bool TEdit::HandleCommand(WORD code)
         return false;
     onChange();
     return true;
+}
+
+LRESULT CALLBACK TEdit::KeyProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TEdit*>(data);
+    switch (message) {
+    case WM_CHAR:
+        if (wParam != VK_TAB && wParam != VK_RETURN && wParam != VK_ESCAPE && self->onKeyPress &&
+            self->onKeyPress(static_cast<wchar_t>(wParam)))
+            return 0;
+        break;
+    case WM_CONTEXTMENU:
+    case WM_PASTE:
+        if (!self->contextMenu_)
+            return 0;
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(handle, &TEdit::KeyProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(handle, message, wParam, lParam);
 }
 
 // Image and size grip ------------------------------------------------------------------------
@@ -600,6 +628,12 @@ SYSTEMTIME TDatePicker::Date() const
 }
 
 void TDatePicker::SetDate(const SYSTEMTIME& date) { DateTime_SetSystemtime(handle_, GDT_VALID, &date); }
+
+void TDatePicker::SetFormat(const std::string& format)
+{
+    const std::wstring wide = platform::Widen(format);
+    DateTime_SetFormat(handle_, wide.c_str());
+}
 
 bool TDatePicker::HandleNotify(NMHDR& header, LRESULT& result)
 {

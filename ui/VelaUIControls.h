@@ -87,7 +87,12 @@ public:
     bool Checked() const { return SendMessageW(handle_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
     void SetChecked(bool checked) { SendMessageW(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
     std::function<void()> onClick;
+    // A mouse button was released over the box (after a left click has toggled it).
+    std::function<void()> onMouseUp;
     bool HandleCommand(WORD code) override;
+
+private:
+    static LRESULT CALLBACK MouseProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 };
 
 struct TRadioButtonArgs {
@@ -137,13 +142,21 @@ struct TEditArgs {
     bool readOnly = false;
     bool digitsOnly = false;
     int maxLength = 0;
+    bool contextMenu = true; // false: the request for one is swallowed, and so is pasting
 };
 
 class TEdit : public TControl {
 public:
     TEdit(TContainer& parent, const TEditArgs& args);
     std::function<void()> onChange;
+    // A typed character (Tab, Enter and Escape belong to the window); true when it was taken,
+    // and the edit then leaves it alone.
+    std::function<bool(wchar_t character)> onKeyPress;
     bool HandleCommand(WORD code) override;
+
+private:
+    static LRESULT CALLBACK KeyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool contextMenu_;
 };
 
 // A still picture from a bitmap resource; magenta is drawn transparent.
@@ -272,6 +285,8 @@ public:
     TDatePicker(TContainer& parent, const TDatePickerArgs& args);
     SYSTEMTIME Date() const;
     void SetDate(const SYSTEMTIME& date);
+    // A display format such as "yyyy-MM-dd".
+    void SetFormat(const std::string& format);
     std::function<void()> onChange;
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
 };

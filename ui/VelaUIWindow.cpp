@@ -355,6 +355,19 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         else
             DestroyWindow(handle_);
         return 0;
+    case WM_NEXTDLGCTL: {
+        // What dialogs do for the dialog keys: a label's accelerator focuses the label, then
+        // moves on to the control after it.
+        HWND focus = GetFocus();
+        HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                     : GetNextDlgTabItem(handle_, focus == handle_ ? nullptr : focus, wParam != 0);
+        if (target) {
+            SetFocus(target);
+            if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                SendMessageW(target, EM_SETSEL, 0, -1);
+        }
+        return 0;
+    }
     case WM_COMMAND:
         if (lParam == 0 && LOWORD(wParam) == IDOK) {
             // Enter: the focused button, else the default button.

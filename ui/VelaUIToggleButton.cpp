@@ -1,0 +1,113 @@
+#include "ui/VelaUIToggleButton.h"
+
+#include "platform/win32/Win32Text.h"
+
+namespace ui {
+
+namespace {
+constexpr int kGlyphTop = 4;  // design pixels
+constexpr int kTextGap = 2;
+} // namespace
+
+TToggleButton::TToggleButton(TContainer& parent, const TToggleButtonArgs& args)
+    : TControl(parent, {WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, args.text, args.rect, args.anchors}),
+      downColour_(args.downColour), frameColour_(args.frameColour)
+{
+    SetColours(kNoColour, args.backColour);
+    glyph_.Load(args.glyph, Dpi());
+    SetWindowSubclass(handle_, &TToggleButton::ButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TToggleButton::~TToggleButton() { RemoveWindowSubclass(handle_, &TToggleButton::ButtonProc, 1); }
+
+void TToggleButton::SetDown(bool down)
+{
+    if (down == down_)
+        return;
+    down_ = down;
+    Invalidate();
+}
+
+void TToggleButton::SetGlyph(const std::string& bitmapName)
+{
+    glyph_.Load(bitmapName, Dpi());
+    Invalidate();
+}
+
+void TToggleButton::DpiChanged()
+{
+    glyph_.Reload(Dpi());
+    Invalidate();
+}
+
+bool TToggleButton::HandleCommand(WORD code)
+{
+    if ((code != BN_CLICKED && code != BN_DOUBLECLICKED) || !onClick)
+        return false;
+    onClick();
+    return true;
+}
+
+bool TToggleButton::HandleDrawItem(DRAWITEMSTRUCT& item)
+{
+    const bool pressed = down_ || (item.itemState & ODS_SELECTED) != 0;
+    HBRUSH ground = CreateSolidBrush(pressed || hot_ ? downColour_ : BackColour());
+    FillRect(item.hDC, &item.rcItem, ground);
+    DeleteObject(ground);
+    if (pressed) {
+        HBRUSH frame = CreateSolidBrush(frameColour_);
+        FrameRect(item.hDC, &item.rcItem, frame);
+        DeleteObject(frame);
+    }
+    int textTop = item.rcItem.top + Scale(kGlyphTop);
+    if (glyph_) {
+        const SIZE size = glyph_.DesignSize();
+        const int width = Scale(size.cx);
+        const int left = item.rcItem.left + (item.rcItem.right - item.rcItem.left - width) / 2;
+        const RECT target{left, textTop, left + width, textTop + Scale(size.cy)};
+        TBitmapRoutines::DrawTransparent(item.hDC, glyph_.Get(), target);
+        textTop = target.bottom + Scale(kTextGap);
+    }
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+    HGDIOBJ previous = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
+    const std::wstring text = platform::Widen(Text());
+    RECT area{item.rcItem.left, textTop, item.rcItem.right, item.rcItem.bottom};
+    const LRESULT uiState = SendMessageW(handle_, WM_QUERYUISTATE, 0, 0);
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_CENTER | DT_TOP | DT_SINGLELINE | ((uiState & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0));
+    SelectObject(item.hDC, previous);
+    if ((item.itemState & ODS_FOCUS) && !(uiState & UISF_HIDEFOCUS)) {
+        RECT focus = item.rcItem;
+        InflateRect(&focus, -Scale(2), -Scale(2));
+        DrawFocusRect(item.hDC, &focus);
+    }
+    return true;
+}
+
+LRESULT CALLBACK TToggleButton::ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TToggleButton*>(data);
+    switch (message) {
+    case BM_GETCHECK:
+        return self->down_ ? BST_CHECKED : BST_UNCHECKED;
+    case WM_MOUSEMOVE:
+        if (!self->hot_) {
+            self->hot_ = true;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle, 0};
+            TrackMouseEvent(&track);
+            InvalidateRect(handle, nullptr, FALSE);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        self->hot_ = false;
+        InvalidateRect(handle, nullptr, FALSE);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(handle, message, wParam, lParam);
+}
+
+} // namespace ui
