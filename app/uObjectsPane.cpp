@@ -82,8 +82,7 @@ void TObjectsPane::Add(const std::shared_ptr<ICleanupListItem>& object)
 void TObjectsPane::Clear()
 {
     rows_.clear();
-    sortColumn_ = -1;
-    std::fill(std::begin(directions_), std::end(directions_), -1);
+    sort_.Reset();
     ShowSortImages();
     view_.SetRowCount(0);
 }
@@ -136,11 +135,6 @@ void TObjectsPane::RefreshHeader()
 std::shared_ptr<ICleanupListItem> TObjectsPane::RowObject(int32_t row) const
 {
     return ValidRow(row) ? rows_[static_cast<size_t>(row)].object : nullptr;
-}
-
-int32_t TObjectsPane::SortDirection(int32_t column) const
-{
-    return column >= 0 && column < kObjectsColumnCount ? directions_[column] : -1;
 }
 
 // Drawing
@@ -205,22 +199,9 @@ TQuotaBar TObjectsPane::QuotaBar(int32_t row, const TCellRect& cell)
 TQuotaBar TObjectsPane::QuotaBarGeometry(const TCellRect& cell, int64_t size, int64_t foundCapacity,
                                          int64_t largestCapacity, bool largestMode)
 {
-    TQuotaBar bar;
-    const int64_t whole = largestMode ? largestCapacity : foundCapacity;
-    if (foundCapacity <= 0 || size <= 0 || whole <= 0)
-        return bar;
-    float ratio = static_cast<float>(size) / static_cast<float>(whole);
-    // The smallest objects still show a sliver; counters out of step never overflow the cell.
-    ratio = std::min(std::max(ratio, 0.01f), 1.0f);
-    const TCellRect inner{cell.left + 3, cell.top + 2, cell.right - 3, cell.bottom - 2};
-    if (inner.right <= inner.left || inner.bottom <= inner.top)
-        return bar;
-    bar.visible = true;
-    bar.box = inner;
-    bar.box.right += 2;
-    bar.fill = inner;
-    bar.fill.right = inner.left + static_cast<int32_t>(static_cast<double>(inner.right - inner.left) * ratio);
-    return bar;
+    if (foundCapacity <= 0)
+        return {};
+    return TListSort::QuotaBar(cell, size, largestMode ? largestCapacity : foundCapacity);
 }
 
 // Checks
