@@ -1,6 +1,7 @@
 #include "app/uControllerServices.h"
 
 #include "app/uMainController.h"
+#include "app/uReportController.h"
 #include "app/uWindowServices.h"
 
 std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMainView& view,
@@ -10,4 +11,10 @@ std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMain
 {
     return std::make_shared<TMainController>(view, panes, messageBoxes, WindowServices(), Preferences(),
                                              std::move(arguments));
+}
+
+std::shared_ptr<IReportController> TControllerServices::CreateReportController(IReportView& view,
+                                                                               IMessageBoxService& messageBoxes)
+{
+    return std::make_shared<TReportController>(view, messageBoxes);
 }

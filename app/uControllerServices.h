@@ -3,6 +3,7 @@
 #include "app/uControllerInterfaces.h"
 #include "app/uMainPanes.h"
 #include "app/uMainView.h"
+#include "app/uReportView.h"
 
 #include <memory>
 #include <string>
@@ -16,4 +17,6 @@ public:
     static std::shared_ptr<TMainController> CreateMainController(IMainView& view, IMainPanesFactory& panes,
                                                                  IMessageBoxService& messageBoxes,
                                                                  std::vector<std::string> arguments);
+    static std::shared_ptr<IReportController> CreateReportController(IReportView& view,
+                                                                     IMessageBoxService& messageBoxes);
 };

@@ -134,6 +134,10 @@ TQuotaBar TListSort::QuotaBar(const TCellRect& cell, int64_t part, int64_t whole
     bar.box = inner;
     bar.box.right += 2;
     bar.fill = inner;
-    bar.fill.right = inner.left + static_cast<int32_t>(static_cast<double>(inner.right - inner.left) * ratio);
+    // The single-precision 1 % lies just below 0.01: without the allowance 1 % of 100 pixels
+    // would truncate to an empty bar.
+    constexpr double kAllowance = 1e-4;
+    bar.fill.right =
+        inner.left + static_cast<int32_t>(static_cast<double>(inner.right - inner.left) * ratio + kAllowance);
     return bar;
 }

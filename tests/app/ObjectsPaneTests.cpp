@@ -80,7 +80,7 @@ public:
     }
     int32_t ShowLegend() override { return 0; }
     int32_t ShowOptions(IMainController&) override { return 0; }
-    int32_t ShowReport(const std::string&, bool, const std::string&) override { return 0; }
+    int32_t ShowReport(std::shared_ptr<IScanReport>, std::shared_ptr<ICleanReport>, TReportKind) override { return 0; }
     int32_t ShowUninstall() override { return 0; }
     std::vector<std::string> viewed;
 };
