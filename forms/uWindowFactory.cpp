@@ -2,6 +2,7 @@
 
 #include "forms/uDialogWindow.h"
 #include "forms/uMain.h"
+#include "forms/uReport.h"
 #include "ui/VelaSVWindowChrome.h"
 
 #include <stdexcept>
@@ -30,7 +31,6 @@ const char* TitleOf(TWindowKind kind)
     case TWindowKind::wkFileViewer: return "File Viewer";
     case TWindowKind::wkLegend: return "Legend";
     case TWindowKind::wkOptions: return "Options";
-    case TWindowKind::wkReport: return "Report";
     case TWindowKind::wkUninstall: return "Uninstall Applications";
     default: return "Quillsweep";
     }
@@ -42,6 +42,13 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     HWND owner = GetActiveWindow();
     if (!owner && main_)
         owner = main_->Window().Handle();
+    if (kind == TWindowKind::wkReport) {
+        auto report = std::make_unique<TfrmReport>(owner);
+        report->Controller().SetScanReport(arguments.scanReport);
+        report->Controller().SetCleanReport(arguments.cleanReport);
+        report->Controller().SetReportKind(arguments.reportKind);
+        return report;
+    }
     std::string title = TitleOf(kind);
     if (kind == TWindowKind::wkEditList)
         title = arguments.listName + " Editor";

@@ -78,12 +78,13 @@ bool TButton::HandleCommand(WORD code)
 TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
     : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)), 0,
                         args.text, args.rect, args.anchors}),
-      hotColour_(args.hotColour), glyphButton_(!args.glyph.empty())
+      hotColour_(args.hotColour), glyphButton_(!args.glyph.empty() && !args.glyphAndText),
+      glyphAndText_(args.glyphAndText)
 {
     glyph_.Load(args.glyph, Dpi());
     SetColours(args.textColour, args.backColour);
     SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    if (!args.glyph.empty())
+    if (glyphButton_)
         SetHint(args.text);
 }
 
@@ -95,7 +96,7 @@ TFlatButton::~TFlatButton()
 void TFlatButton::SetGlyph(const std::string& bitmapName)
 {
     glyph_.Load(bitmapName, Dpi());
-    glyphButton_ = !bitmapName.empty();
+    glyphButton_ = !bitmapName.empty() && !glyphAndText_;
     Invalidate();
 }
 
@@ -120,19 +121,25 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     HBRUSH ground = CreateSolidBrush(hot_ || pressed ? hotColour_ : BackColour());
     FillRect(item.hDC, &item.rcItem, ground);
     DeleteObject(ground);
+    RECT textArea = item.rcItem;
     if (glyph_) {
         const SIZE size = glyph_.DesignSize();
-        DrawBitmap(item.hDC, glyph_.Get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
-    } else if (!glyphButton_) {
+        RECT place = CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy));
+        if (glyphAndText_) {
+            OffsetRect(&place, item.rcItem.left + Scale(4) - place.left, 0);
+            textArea.left = place.right + Scale(4);
+        }
+        DrawBitmap(item.hDC, glyph_.Get(), place);
+    }
+    if ((!glyph_ || glyphAndText_) && !glyphButton_) {
         SetBkMode(item.hDC, TRANSPARENT);
         SetTextColor(item.hDC, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
         HGDIOBJ previous = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
         const std::wstring text = platform::Widen(Text());
-        RECT area = item.rcItem;
         const LRESULT uiState = SendMessageW(handle_, WM_QUERYUISTATE, 0, 0);
         const UINT prefix = (uiState & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
-        DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &area,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
+        DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textArea,
+                  (glyphAndText_ ? DT_LEFT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE | prefix);
         SelectObject(item.hDC, previous);
     }
     if ((item.itemState & ODS_FOCUS) && !(SendMessageW(handle_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
@@ -243,8 +250,9 @@ LRESULT CALLBACK TLabel::MouseProc(HWND handle, UINT message, WPARAM wParam, LPA
 
 TEdit::TEdit(TContainer& parent, const TEditArgs& args)
     : TControl(parent, {WC_EDITW,
-                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | WS_BORDER |
+                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | (args.border ? WS_BORDER : 0) |
                                            (args.multiLine ? ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL : ES_AUTOHSCROLL) |
+                                           (args.multiLine && args.horizontalScroll ? WS_HSCROLL | ES_AUTOHSCROLL : 0) |
                                            (args.readOnly ? ES_READONLY : 0) | (args.digitsOnly ? ES_NUMBER : 0)),
                         0, args.text, args.rect, args.anchors})
 {

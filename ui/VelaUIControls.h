@@ -51,6 +51,7 @@ struct TFlatButtonArgs {
     COLORREF hotColour = RGB(0x40, 0x40, 0x40);
     std::string glyph; // bitmap resource; magenta is transparent
     bool tabStop = false;
+    bool glyphAndText = false; // the glyph at the left, the text beside it (toolbars)
 };
 
 class TFlatButton : public TControl {
@@ -68,6 +69,7 @@ private:
     COLORREF hotColour_;
     TDpiBitmap glyph_;
     bool glyphButton_ = false; // its text is a name, never drawn, even while the bitmap is missing
+    bool glyphAndText_ = false;
     bool hot_ = false;
 };
 
@@ -134,6 +136,8 @@ struct TEditArgs {
     bool readOnly = false;
     bool digitsOnly = false;
     int maxLength = 0;
+    bool border = true;
+    bool horizontalScroll = false; // multi-line: long lines scroll instead of wrapping
 };
 
 class TEdit : public TControl {
