@@ -32,13 +32,6 @@ const char* const kLargeObject =
 
 namespace {
 
-// Either separator: the recycle bin's description has none and stays whole.
-std::string FileNameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string FormatCount(const char* format, size_t count)
 {
     std::string text = format;
@@ -359,7 +352,7 @@ void TObjectsPane::OpenContainingDirectory()
         return;
     const std::string path = rows_[static_cast<size_t>(selected.front())].object->GetPath();
     if (!view_.OpenContainingFolder(path))
-        Ask(TMsgBoxKind::mkError, TCycleSetup::FormatText(objects_texts::kOpenDirectoryFailed, FileNameOf(path)),
+        Ask(TMsgBoxKind::mkError, TCycleSetup::FormatText(objects_texts::kOpenDirectoryFailed, TFileRoutines::ExtractFileName(path)),
             msgbox_buttons::kCloseOnly);
 }
 
@@ -397,7 +390,7 @@ void TObjectsPane::ViewObject(int32_t viewMode)
     ICleanupListItem& object = *rows_[static_cast<size_t>(selected.front())].object;
     const std::string path = object.GetPath();
     if (ObjectBytes(object) > kViewQuestionBytes &&
-        Ask(TMsgBoxKind::mkConfirm, TCycleSetup::FormatText(objects_texts::kLargeObject, FileNameOf(path)),
+        Ask(TMsgBoxKind::mkConfirm, TCycleSetup::FormatText(objects_texts::kLargeObject, TFileRoutines::ExtractFileName(path)),
             msgbox_buttons::kYesNo) != TMsgBoxResult::mrAccept)
         return;
     windowServices_.ShowFileViewer(path, viewMode);

@@ -26,16 +26,6 @@ const char* const kSaveFailed = "An unexpected error occured while attempting to
                                 "Please try saving again using a different file name.";
 } // namespace report_texts
 
-namespace {
-
-std::string FileNameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-} // namespace
-
 // The scan report appends its rows here; the controller then owns and sorts them.
 class TReportController::TRowCollector : public IReportListView {
 public:
@@ -225,7 +215,7 @@ void TReportController::Save()
     if (!view_.ChooseSaveFile(request, path) || path.empty())
         return;
     if (platform::FileExists(path) &&
-        messageBoxes_.Execute(TMsgBoxKind::mkConfirm, TCycleSetup::FormatText(report_texts::kOverwrite, FileNameOf(path)),
+        messageBoxes_.Execute(TMsgBoxKind::mkConfirm, TCycleSetup::FormatText(report_texts::kOverwrite, TFileRoutines::ExtractFileName(path)),
                               view_.MonitorNumber(), TMsgBoxFocus::mfAccept,
                               msgbox_buttons::kYesNo) != TMsgBoxResult::mrAccept)
         return;

@@ -27,6 +27,16 @@ protected:
         Store();
     }
 
+    // Starts the program on the target and scans it; the main window, or null.
+    HWND StartAndScan(std::unique_ptr<TProgram>& program)
+    {
+        program = Start("\"" + target + "\"");
+        HWND main = program->WaitForWindow("Quillsweep");
+        if (!main || !Press(main, "Continue >") || !FindChild(main, "Idle", "Static", 30000))
+            return nullptr;
+        return main;
+    }
+
     // Presses "Report" and waits for the window.
     HWND OpenReport(TProgram& program, HWND main)
     {
@@ -73,11 +83,9 @@ HWND ReportList(HWND report)
 
 TEST_F(ReportWindow, AScanReportSavedHereIsTheToolsReportOfTheSameScan)
 {
-    auto program = Start("\"" + target + "\"");
-    HWND main = program->WaitForWindow("Quillsweep");
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(Press(main, "Continue >"));
-    ASSERT_TRUE(FindChild(main, "Idle", "Static", 30000)) << "the scan ends";
+    std::unique_ptr<TProgram> program;
+    HWND main = StartAndScan(program);
+    ASSERT_TRUE(main) << "the scan ends";
 
     HWND report = OpenReport(*program, main);
     ASSERT_TRUE(report);
@@ -108,11 +116,9 @@ TEST_F(ReportWindow, AfterACleanTheCleanReportIsShownAndSavedAsShown)
 {
     Stored().Confirmations = false;
     Store();
-    auto program = Start("\"" + target + "\"");
-    HWND main = program->WaitForWindow("Quillsweep");
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(Press(main, "Continue >"));
-    ASSERT_TRUE(FindChild(main, "Idle", "Static", 30000));
+    std::unique_ptr<TProgram> program;
+    HWND main = StartAndScan(program);
+    ASSERT_TRUE(main) << "the scan ends";
     ASSERT_TRUE(Press(main, "Clean"));
     HWND question = program->WaitForWindow("Warning");
     ASSERT_TRUE(question) << "custom files are unsafe";
@@ -134,9 +140,9 @@ TEST_F(ReportWindow, AfterACleanTheCleanReportIsShownAndSavedAsShown)
     SaveAs(*program, report, Today("QSR-CLEAN-%s.txt"), saved);
     EXPECT_EQ(shown, ReadBytes(saved));
 
-    // The same name again: only "Yes" would replace it.
+    // The same name again, from the keyboard: only "Yes" would replace it.
     WriteFile(saved, "kept");
-    ASSERT_TRUE(Press(report, "&Save"));
+    ASSERT_TRUE(PressAltKey(report, 'S'));
     HWND dialog = program->WaitForWindow("Save report...");
     ASSERT_TRUE(dialog);
     HWND name = FindChild(dialog, Today("QSR-CLEAN-%s.txt"), "Edit");
