@@ -65,6 +65,8 @@ public:
 };
 
 class IMainController;
+class IScanReport;
+class ICleanReport;
 
 // Registry and opener of windows (one process-wide object). Every Show returns the window's
 // modal result, or 0 when a window of that kind is already open.
@@ -79,7 +81,9 @@ public:
     virtual int32_t ShowFileViewer(const std::string& path, int32_t viewMode) = 0;
     virtual int32_t ShowLegend() = 0;
     virtual int32_t ShowOptions(IMainController& mainController) = 0;
-    virtual int32_t ShowReport(const std::string& scanReport, bool cleanDone, const std::string& cleanReport) = 0;
+    // The report of kind; the other may be null.
+    virtual int32_t ShowReport(std::shared_ptr<IScanReport> scanReport, std::shared_ptr<ICleanReport> cleanReport,
+                               TReportKind kind) = 0;
     virtual int32_t ShowUninstall() = 0;
 };
 
@@ -103,6 +107,15 @@ public:
 class IOptionsController : public IDynamicStringtable {
 public:
     virtual void SetMainController(IMainController& mainController) = 0;
+};
+
+// The report window's controller; the window services hand it the reports before it shows.
+class IReportController : public IDynamicStringtable {
+public:
+    // Each keeps the reference (replacing a different one).
+    virtual void SetScanReport(std::shared_ptr<IScanReport> report) = 0;
+    virtual void SetCleanReport(std::shared_ptr<ICleanReport> report) = 0;
+    virtual void SetReportKind(TReportKind kind) = 0;
 };
 
 // The small "Computing..." popup shown while the user-interface thread works on something

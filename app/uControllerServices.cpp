@@ -3,6 +3,7 @@
 #include "app/uEditListController.h"
 #include "app/uMainController.h"
 #include "app/uOptionsController.h"
+#include "app/uReportController.h"
 #include "app/uWindowServices.h"
 
 std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMainView& view,
@@ -24,4 +25,10 @@ std::shared_ptr<IOptionsController> TControllerServices::CreateOptionsController
                                                                                IMessageBoxService& messageBoxes)
 {
     return std::make_shared<TOptionsController>(view, messageBoxes, WindowServices(), Preferences());
+}
+
+std::shared_ptr<IReportController> TControllerServices::CreateReportController(IReportView& view,
+                                                                               IMessageBoxService& messageBoxes)
+{
+    return std::make_shared<TReportController>(view, messageBoxes);
 }

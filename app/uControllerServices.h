@@ -3,6 +3,7 @@
 #include "app/uControllerInterfaces.h"
 #include "app/uMainPanes.h"
 #include "app/uMainView.h"
+#include "app/uReportView.h"
 
 #include <memory>
 #include <string>
@@ -24,4 +25,6 @@ public:
                                                                          IMessageBoxService& messageBoxes);
     static std::shared_ptr<IOptionsController> CreateOptionsController(IOptionsWindowView& view,
                                                                        IMessageBoxService& messageBoxes);
+    static std::shared_ptr<IReportController> CreateReportController(IReportView& view,
+                                                                     IMessageBoxService& messageBoxes);
 };

@@ -51,3 +51,6 @@ constexpr uint32_t kTrayRightButtonDown = 0x0204;
 enum class TWindowKind : uint8_t {
     wkMain, wkAbout, wkDriveInfo, wkEditList, wkFileViewer, wkLegend, wkOptions, wkReport, wkUninstall
 };
+
+// What the report window shows and saves: the scan report's list or the clean report's text.
+enum TReportKind : uint8_t { rkScan = 0, rkClean = 1 };

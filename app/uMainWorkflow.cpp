@@ -10,21 +10,6 @@
 
 #include <exception>
 
-namespace {
-
-std::string JoinLines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += "\r\n";
-        text += lines[i];
-    }
-    return text;
-}
-
-} // namespace
-
 // ---- Set-up ----
 
 void TMainController::CreateEngineObjects()
@@ -270,10 +255,12 @@ void TMainController::Stop()
 
 void TMainController::ShowReport()
 {
-    const std::shared_ptr<IScanReport> scanReport = TEngineServices::CreateScanReport(options_, objects_);
-    scanReport->Build();
-    // The Clean button reads "Repeat" exactly when cleanDone_ holds.
-    windowServices_.ShowReport(JoinLines(scanReport->GetLines()), cleanDone_, JoinLines(cleanReport_->GetLines()));
+    // The Clean button reads "Repeat" exactly when cleanDone_ holds: the found objects are gone
+    // then, and the clean report is what the user asks for.
+    if (cleanDone_)
+        windowServices_.ShowReport(nullptr, cleanReport_, rkClean);
+    else
+        windowServices_.ShowReport(TEngineServices::CreateScanReport(options_, objects_), nullptr, rkScan);
 }
 
 void TMainController::SelectionCountChanged(uint32_t selectedCount)

@@ -32,13 +32,6 @@ const char* const kLargeObject =
 
 namespace {
 
-// Either separator: the recycle bin's description has none and stays whole.
-std::string FileNameOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string FormatCount(const char* format, size_t count)
 {
     std::string text = format;
@@ -82,8 +75,7 @@ void TObjectsPane::Add(const std::shared_ptr<ICleanupListItem>& object)
 void TObjectsPane::Clear()
 {
     rows_.clear();
-    sortColumn_ = -1;
-    std::fill(std::begin(directions_), std::end(directions_), -1);
+    sort_.Reset();
     ShowSortImages();
     view_.SetRowCount(0);
 }
@@ -136,11 +128,6 @@ void TObjectsPane::RefreshHeader()
 std::shared_ptr<ICleanupListItem> TObjectsPane::RowObject(int32_t row) const
 {
     return ValidRow(row) ? rows_[static_cast<size_t>(row)].object : nullptr;
-}
-
-int32_t TObjectsPane::SortDirection(int32_t column) const
-{
-    return column >= 0 && column < kObjectsColumnCount ? directions_[column] : -1;
 }
 
 // Drawing
@@ -205,22 +192,9 @@ TQuotaBar TObjectsPane::QuotaBar(int32_t row, const TCellRect& cell)
 TQuotaBar TObjectsPane::QuotaBarGeometry(const TCellRect& cell, int64_t size, int64_t foundCapacity,
                                          int64_t largestCapacity, bool largestMode)
 {
-    TQuotaBar bar;
-    const int64_t whole = largestMode ? largestCapacity : foundCapacity;
-    if (foundCapacity <= 0 || size <= 0 || whole <= 0)
-        return bar;
-    float ratio = static_cast<float>(size) / static_cast<float>(whole);
-    // The smallest objects still show a sliver; counters out of step never overflow the cell.
-    ratio = std::min(std::max(ratio, 0.01f), 1.0f);
-    const TCellRect inner{cell.left + 3, cell.top + 2, cell.right - 3, cell.bottom - 2};
-    if (inner.right <= inner.left || inner.bottom <= inner.top)
-        return bar;
-    bar.visible = true;
-    bar.box = inner;
-    bar.box.right += 2;
-    bar.fill = inner;
-    bar.fill.right = inner.left + static_cast<int32_t>(static_cast<double>(inner.right - inner.left) * ratio);
-    return bar;
+    if (foundCapacity <= 0)
+        return {};
+    return TListSort::QuotaBar(cell, size, largestMode ? largestCapacity : foundCapacity);
 }
 
 // Checks
@@ -378,7 +352,7 @@ void TObjectsPane::OpenContainingDirectory()
         return;
     const std::string path = rows_[static_cast<size_t>(selected.front())].object->GetPath();
     if (!view_.OpenContainingFolder(path))
-        Ask(TMsgBoxKind::mkError, TCycleSetup::FormatText(objects_texts::kOpenDirectoryFailed, FileNameOf(path)),
+        Ask(TMsgBoxKind::mkError, TCycleSetup::FormatText(objects_texts::kOpenDirectoryFailed, TFileRoutines::ExtractFileName(path)),
             msgbox_buttons::kCloseOnly);
 }
 
@@ -416,7 +390,7 @@ void TObjectsPane::ViewObject(int32_t viewMode)
     ICleanupListItem& object = *rows_[static_cast<size_t>(selected.front())].object;
     const std::string path = object.GetPath();
     if (ObjectBytes(object) > kViewQuestionBytes &&
-        Ask(TMsgBoxKind::mkConfirm, TCycleSetup::FormatText(objects_texts::kLargeObject, FileNameOf(path)),
+        Ask(TMsgBoxKind::mkConfirm, TCycleSetup::FormatText(objects_texts::kLargeObject, TFileRoutines::ExtractFileName(path)),
             msgbox_buttons::kYesNo) != TMsgBoxResult::mrAccept)
         return;
     windowServices_.ShowFileViewer(path, viewMode);

@@ -34,8 +34,8 @@ namespace objects_colours {
 constexpr uint32_t kPotentiallyUnsafe = 0x033767;
 constexpr uint32_t kUnsafeCategory = 0x000040;
 constexpr uint32_t kUnsafe = 0x0500C4;
-constexpr uint32_t kQuotaBox = 0xFFFFFF;
-constexpr uint32_t kQuotaFill = 0x400000;
+constexpr uint32_t kQuotaBox = quota_colours::kBox;
+constexpr uint32_t kQuotaFill = quota_colours::kFill;
 } // namespace objects_colours
 
 // Virtual-key codes the list reacts to (the system's values).
@@ -87,17 +87,15 @@ public:
 
     // The found object behind row, or none.
     std::shared_ptr<ICleanupListItem> RowObject(int32_t row) const;
-    int32_t SortColumn() const { return sortColumn_; }
+    int32_t SortColumn() const { return sort_.Column(); }
     // -1 unsorted, 0 descending, 1 ascending.
-    int32_t SortDirection(int32_t column) const;
+    int32_t SortDirection(int32_t column) const { return sort_.Direction(column); }
 
     // The drawing and ordering rules.
     static uint32_t TextColour(TSafetyClass safety, int32_t column, bool systemIcons);
     // size, capacities in Ko.
     static TQuotaBar QuotaBarGeometry(const TCellRect& cell, int64_t size, int64_t foundCapacity,
                                       int64_t largestCapacity, bool largestMode);
-    // Letters a to z fold to upper case, every other byte compares as itself; <0, 0, >0.
-    static int CompareFolded(const std::string& a, const std::string& b);
 
 private:
     struct TRow {
@@ -115,7 +113,7 @@ private:
     void ChecksChanged();
 
     // Sorting (uObjectsSort.cpp)
-    void SortRows(int32_t column, int32_t direction);
+    void SortRows(int32_t column, bool ascending);
     void ShowSortImages();
 
     // Commands
@@ -137,8 +135,7 @@ private:
     TObjectsPaneEvents events_;
 
     std::vector<TRow> rows_;
-    int32_t sortColumn_ = -1;
-    int32_t directions_[kObjectsColumnCount] = {-1, -1, -1, -1};
+    TListSortState sort_{kObjectsColumnCount};
     bool enabled_ = true;
     bool checksFrozen_ = false;
     bool systemIcons_ = false;

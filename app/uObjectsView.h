@@ -2,14 +2,14 @@
 // The found-objects list as its pane sees it: a report-style list view in owner-data (virtual)
 // mode. The view stores no row texts; it asks its client for every cell it draws, so 100,000
 // rows cost the view nothing but their count. The Win32 form implements it; tests use a fake.
+#include "app/uListSupport.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 enum TObjectsColumn : int32_t { cnCategory = 0, cnPath = 1, cnSize = 2, cnQuota = 3 };
 constexpr int32_t kObjectsColumnCount = 4;
-
-enum TSortImage : uint8_t { siNone, siDown, siUp }; // "sort_down", "sort_up"
 
 // The system's small file icons, or the three safety images "fsafe16", "fpunsafe16", "funsafe16".
 enum TObjectsImageList : uint8_t { ilSafety, ilSystem };
@@ -21,35 +21,13 @@ enum TObjectsCommand : uint8_t {
 // Colours are 0x00BBGGRR; this one leaves the list's own colour.
 constexpr uint32_t kObjectsDefaultColour = 0xFFFFFFFF;
 
-struct TObjectsColumnInfo {
-    std::string caption;
-    int32_t width = 0; // design pixels
-    bool fill = false; // takes the width the other columns leave
-};
+using TObjectsColumnInfo = TListColumnInfo;
 
 struct TObjectsMenuItem {
     TObjectsCommand command = cmNone;
     std::string caption;
     bool enabled = false;
     bool isDefault = false;
-};
-
-struct TCellRect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    bool operator==(const TCellRect& other) const
-    {
-        return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
-    }
-};
-
-// What the view paints in a "Quota" cell over the list's background.
-struct TQuotaBar {
-    bool visible = false;
-    TCellRect box;  // filled white
-    TCellRect fill; // filled dark blue, over the box
 };
 
 // Implemented by the pane. The view calls the drawing queries while it paints and reports the
@@ -76,9 +54,8 @@ public:
     virtual void FocusLost() = 0;
 };
 
-class IObjectsView {
+class IObjectsView : public IRowSelection {
 public:
-    virtual ~IObjectsView() = default;
 
     // nullptr detaches (the pane is going).
     virtual void SetClient(IObjectsViewClient* client) = 0;
@@ -91,14 +68,7 @@ public:
     virtual void RedrawRows(int32_t first, int32_t last) = 0;
     virtual void RedrawAll() = 0;
 
-    // Ascending row indices.
-    virtual std::vector<int32_t> SelectedRows() = 0;
-    // Replaces the selection.
-    virtual void SelectRows(const std::vector<int32_t>& rows) = 0;
     virtual void SelectAll(bool selected) = 0;
-    virtual int32_t FocusedRow() = 0; // -1 for none
-    virtual void FocusRow(int32_t row) = 0;
-    virtual void EnsureVisible(int32_t row) = 0;
 
     virtual void SetSortImage(int32_t column, TSortImage image) = 0;
     virtual void SetEnabled(bool enabled) = 0;

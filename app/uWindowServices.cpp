@@ -178,12 +178,13 @@ int32_t TWindowServices::ShowOptions(IMainController& mainController)
     return Show(TWindowKind::wkOptions, arguments);
 }
 
-int32_t TWindowServices::ShowReport(const std::string& scanReport, bool cleanDone, const std::string& cleanReport)
+int32_t TWindowServices::ShowReport(std::shared_ptr<IScanReport> scanReport, std::shared_ptr<ICleanReport> cleanReport,
+                                    TReportKind kind)
 {
     TWindowArguments arguments;
-    arguments.scanReport = scanReport;
-    arguments.cleanDone = cleanDone;
-    arguments.cleanReport = cleanReport;
+    arguments.scanReport = std::move(scanReport);
+    arguments.cleanReport = std::move(cleanReport);
+    arguments.reportKind = kind;
     return Show(TWindowKind::wkReport, arguments);
 }
 

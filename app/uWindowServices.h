@@ -80,9 +80,9 @@ struct TWindowArguments {
     // Options.
     IMainController* mainController = nullptr;
     // Report.
-    std::string scanReport;
-    bool cleanDone = false;
-    std::string cleanReport;
+    std::shared_ptr<IScanReport> scanReport;
+    std::shared_ptr<ICleanReport> cleanReport;
+    TReportKind reportKind = rkScan;
 };
 
 // Creates the windows (the Win32 forms with their controllers; a fake in tests).
@@ -128,7 +128,8 @@ public:
     int32_t ShowFileViewer(const std::string& path, int32_t viewMode) override;
     int32_t ShowLegend() override;
     int32_t ShowOptions(IMainController& mainController) override;
-    int32_t ShowReport(const std::string& scanReport, bool cleanDone, const std::string& cleanReport) override;
+    int32_t ShowReport(std::shared_ptr<IScanReport> scanReport, std::shared_ptr<ICleanReport> cleanReport,
+                       TReportKind kind) override;
     int32_t ShowUninstall() override;
 
     const TWindowRegistry& Registry() const { return registry_; }

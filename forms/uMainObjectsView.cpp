@@ -1,6 +1,7 @@
 #include "forms/uMainObjectsView.h"
 
 #include "app/uObjectsPane.h"
+#include "forms/uQuotaBar.h"
 #include "platform/win32/Win32Text.h"
 #include "support/VelaRoutines.h"
 #include "ui/VelaSVRuntime.h"
@@ -15,13 +16,6 @@ static_assert(kObjectsDefaultColour == kNoColour, "the pane's default colour is 
 // Indices in the header's image list.
 constexpr int kSortUpImage = 0;
 constexpr int kSortDownImage = 1;
-
-void FillCell(HDC dc, const TCellRect& cell, uint32_t colour)
-{
-    const RECT area{cell.left, cell.top, cell.right, cell.bottom};
-    SetDCBrushColor(dc, colour);
-    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
 } // namespace
 
 TMainObjectsView::TMainObjectsView(TContainer& page, const TDesignRect& area, uint8_t anchors)
@@ -126,11 +120,7 @@ void TMainObjectsView::PaintQuota(int row, HDC dc, const RECT& cell)
 {
     if (!client_)
         return;
-    const TQuotaBar bar = client_->QuotaBar(row, {cell.left, cell.top, cell.right, cell.bottom});
-    if (!bar.visible)
-        return;
-    FillCell(dc, bar.box, objects_colours::kQuotaBox);
-    FillCell(dc, bar.fill, objects_colours::kQuotaFill);
+    PaintQuotaBar(dc, client_->QuotaBar(row, {cell.left, cell.top, cell.right, cell.bottom}));
 }
 
 // Shell, clipboard and menu ------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "forms/uEditList.h"
 #include "forms/uMain.h"
 #include "forms/uOptions.h"
+#include "forms/uReport.h"
 #include "ui/VelaSVWindowChrome.h"
 
 #include <stdexcept>
@@ -31,7 +32,6 @@ const char* TitleOf(TWindowKind kind)
     case TWindowKind::wkFileViewer: return "File Viewer";
     case TWindowKind::wkLegend: return "Legend";
     case TWindowKind::wkOptions: return "Options";
-    case TWindowKind::wkReport: return "Report";
     case TWindowKind::wkUninstall: return "Uninstall Applications";
     default: return "Quillsweep";
     }
@@ -45,6 +45,13 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
         owner = main_->Window().Handle();
     if (kind == TWindowKind::wkOptions)
         return std::make_unique<TfrmOptions>(owner, arguments.mainController);
+    if (kind == TWindowKind::wkReport) {
+        auto report = std::make_unique<TfrmReport>(owner);
+        report->Controller().SetScanReport(arguments.scanReport);
+        report->Controller().SetCleanReport(arguments.cleanReport);
+        report->Controller().SetReportKind(arguments.reportKind);
+        return report;
+    }
     if (kind == TWindowKind::wkEditList)
         return std::make_unique<TfrmEditList>(arguments, owner);
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);

@@ -55,6 +55,12 @@ std::string TFileRoutines::ExcludeTrailingSeparator(const std::string& path)
     return result;
 }
 
+std::string TFileRoutines::ExtractFileName(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string TFileRoutines::ExtractFileDir(const std::string& path)
 {
     size_t at = path.size();

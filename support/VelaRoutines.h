@@ -118,6 +118,8 @@ public:
     static std::string ExcludeTrailingSeparator(const std::string& path);
     // The directory part of path (without a trailing separator), "" when it has none.
     static std::string ExtractFileDir(const std::string& path);
+    // The part after the last separator of either kind; a text without one stays whole.
+    static std::string ExtractFileName(const std::string& path);
 };
 
 // What a tree deletion may not touch, and when it must stop early.

@@ -2,10 +2,13 @@
 // of it (scripts/screenshots.sh). Not part of the product.
 #include "app/uMsgBoxLayout.h"
 #include "app/uWindowServices.h"
+#include "engine/uEngineImplementation.h"
 #include "forms/uOptions.h"
+#include "forms/uReport.h"
 #include "forms/uWindowFactory.h"
 #include "platform/win32/Win32Text.h"
 #include "prefs/uPreferences.h"
+#include "prefs/VelaCRC32.h"
 #include "prefs/VelaPreferences.h"
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVTMsgBox.h"
@@ -30,6 +33,45 @@ static BOOL CALLBACK ClickButtonWithText(HWND child, LPARAM text)
     SendMessageW(child, BM_CLICK, 0, 0);
     return FALSE;
 }
+
+namespace {
+
+// The report window over a few found objects, or over a clean report of a few lines.
+int ShowReport(bool clean)
+{
+    auto objects = TEngineServices::CreateCleanupList(TCRC32Services::CreateCRC32());
+    const struct {
+        TCleanupOption option;
+        const char* name;
+        int64_t ko;
+    } found[] = {{0, "C:\\Windows\\Temp\\setup.log", 35000},   {13, "D:\\work\\build.tmp", 120000},
+                 {13, "D:\\work\\link.tmp", 4},                 {14, "C:\\Users\\Ann\\app.cache", 2200},
+                 {15, "D:\\old\\thesis.bak", 800},               {21, "D:\\work\\trace.qsx", 1}};
+    for (const auto& object : found) {
+        std::shared_ptr<ICleanupListItem> entry;
+        objects->Add(true, scSafe, object.option, "", object.name, object.ko, -1, entry);
+    }
+    auto cleanReport = TEngineServices::CreateCleanReport();
+    cleanReport->GetLines() = {"Quillsweep 1.0.0.1 Report\r\n",
+                               "Process started   : 09/03/2024 10:41:07",
+                               "Total objects     :        6    Total size:    155 Mo",
+                               "Selected objects  :        6    Total size:    155 Mo",
+                               "Removed objects   :        5    Total size:    155 Mo",
+                               "Skipped objects   :        1    Total size:      1 Ko",
+                               "Disk space gain   :      155 Mo Total size:    155 Mo",
+                               "Total space gain  :      2 Mo Total runs:      12 times",
+                               "Process completed : 09/03/2024 10:41:09 Duration: 02.114",
+                               "\r\nSkipped objects list:\r\n",
+                               "D:\\work\\trace.qsx"};
+    TfrmReport report(nullptr);
+    report.Controller().SetScanReport(
+        TEngineServices::CreateScanReport(TEngineServices::CreateCleanupOptionsList(), objects));
+    report.Controller().SetCleanReport(cleanReport);
+    report.Controller().SetReportKind(clean ? rkClean : rkScan);
+    return report.ShowModal();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -111,5 +153,7 @@ int main(int argc, char** argv)
             DispatchMessageW(&message);
         return 0;
     }
+    if (what == "report")
+        return ShowReport(argc > 2 && std::string(argv[2]) == "clean");
     return 2;
 }

@@ -277,8 +277,9 @@ LRESULT CALLBACK TLabel::MouseProc(HWND handle, UINT message, WPARAM wParam, LPA
 
 TEdit::TEdit(TContainer& parent, const TEditArgs& args)
     : TControl(parent, {WC_EDITW,
-                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | WS_BORDER |
+                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | (args.border ? WS_BORDER : 0) |
                                            (args.multiLine ? ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL : ES_AUTOHSCROLL) |
+                                           (args.multiLine && args.horizontalScroll ? WS_HSCROLL | ES_AUTOHSCROLL : 0) |
                                            (args.readOnly ? ES_READONLY : 0) | (args.digitsOnly ? ES_NUMBER : 0)),
                         0, args.text, args.rect, args.anchors}),
       contextMenu_(args.contextMenu)

@@ -143,6 +143,8 @@ struct TEditArgs {
     bool digitsOnly = false;
     int maxLength = 0;
     bool contextMenu = true; // false: the request for one is swallowed, and so is pasting
+    bool border = true;
+    bool horizontalScroll = false; // multi-line: long lines scroll instead of wrapping
 };
 
 class TEdit : public TControl {

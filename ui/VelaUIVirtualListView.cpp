@@ -23,10 +23,10 @@ bool SamePrefix(const std::wstring& text, const std::wstring& prefix, bool whole
 }
 } // namespace
 
-TImageListHandle MaskedImagesForDpi(std::initializer_list<const char*> names, int dpi)
+TImageListHandle MaskedImagesForDpi(const std::vector<std::string>& names, int dpi)
 {
     TImageListHandle images;
-    for (const char* name : names) {
+    for (const std::string& name : names) {
         TBitmapHandle bitmap = TBitmapRoutines::LoadBitmapForDpi(name, dpi);
         if (!bitmap)
             return nullptr; // the indices of the others would be wrong

@@ -7,7 +7,8 @@
 
 #include <commctrl.h>
 
-#include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace ui {
 
@@ -29,7 +30,7 @@ struct TVirtualColumn {
 
 // An image list of named bitmaps in their form for the DPI, magenta transparent, indices in
 // the order of the names; sized by the first bitmap. Empty when that one is missing.
-TImageListHandle MaskedImagesForDpi(std::initializer_list<const char*> names, int dpi);
+TImageListHandle MaskedImagesForDpi(const std::vector<std::string>& names, int dpi);
 
 class TVirtualListView : public TControl {
 public:

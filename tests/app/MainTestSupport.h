@@ -170,9 +170,9 @@ public:
 };
 
 struct ShownReport {
-    std::string scanReport;
-    bool cleanDone;
-    std::string cleanReport;
+    std::shared_ptr<IScanReport> scanReport;
+    std::shared_ptr<ICleanReport> cleanReport;
+    TReportKind kind;
 };
 
 class CountingWindowServices : public IWindowServices {
@@ -188,9 +188,10 @@ public:
     int32_t ShowFileViewer(const std::string&, int32_t) override { return 0; }
     int32_t ShowLegend() override { return 0; }
     int32_t ShowOptions(IMainController&) override { return 0; }
-    int32_t ShowReport(const std::string& scanReport, bool cleanDone, const std::string& cleanReport) override
+    int32_t ShowReport(std::shared_ptr<IScanReport> scanReport, std::shared_ptr<ICleanReport> cleanReport,
+                       TReportKind kind) override
     {
-        reports.push_back({scanReport, cleanDone, cleanReport});
+        reports.push_back({scanReport, cleanReport, kind});
         return 1;
     }
     int32_t ShowUninstall() override

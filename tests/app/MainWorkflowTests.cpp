@@ -260,8 +260,10 @@ TEST_F(MainWorkflow, ACycleFindsCleansAndReports)
 
     Press(TMainControl::mcReport);
     ASSERT_EQ(1u, services.reports.size());
-    EXPECT_FALSE(services.reports[0].cleanDone);
-    EXPECT_NE(std::string::npos, services.reports[0].scanReport.find("Temporary Files"));
+    ASSERT_EQ(rkScan, services.reports[0].kind);
+    ASSERT_TRUE(services.reports[0].scanReport);
+    EXPECT_FALSE(services.reports[0].cleanReport);
+    EXPECT_EQ(2, services.reports[0].scanReport->GetTotalFoundCount()) << "over the objects just found";
 
     Press(TMainControl::mcClean);
     EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
@@ -277,8 +279,12 @@ TEST_F(MainWorkflow, ACycleFindsCleansAndReports)
 
     Press(TMainControl::mcReport);
     ASSERT_EQ(2u, services.reports.size());
-    EXPECT_TRUE(services.reports[1].cleanDone);
-    EXPECT_NE(std::string::npos, services.reports[1].cleanReport.find("Removed objects"));
+    ASSERT_EQ(rkClean, services.reports[1].kind);
+    ASSERT_TRUE(services.reports[1].cleanReport);
+    EXPECT_FALSE(services.reports[1].scanReport);
+    const auto& lines = services.reports[1].cleanReport->GetLines();
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [](const std::string& line) { return line.rfind("Removed objects", 0) == 0; }));
 
     panes.optionsPane->log.clear();
     Press(TMainControl::mcClean);

@@ -80,7 +80,7 @@ public:
     }
     int32_t ShowLegend() override { return 0; }
     int32_t ShowOptions(IMainController&) override { return 0; }
-    int32_t ShowReport(const std::string&, bool, const std::string&) override { return 0; }
+    int32_t ShowReport(std::shared_ptr<IScanReport>, std::shared_ptr<ICleanReport>, TReportKind) override { return 0; }
     int32_t ShowUninstall() override { return 0; }
     std::vector<std::string> viewed;
 };
@@ -180,9 +180,9 @@ TEST_F(ObjectsPane, SizeSortsAsShownFirstDescendingAndSelectionFollows)
 
 TEST_F(ObjectsPane, TextsCompareWithOnlyAToZFolded)
 {
-    EXPECT_EQ(0, TObjectsPane::CompareFolded("Temp\\FILE.tmp", "temp\\file.TMP"));
-    EXPECT_LT(TObjectsPane::CompareFolded("b", "_"), 0) << "'B' is below '_'";
-    EXPECT_NE(0, TObjectsPane::CompareFolded("\xC3\xA9", "\xC3\x89")) << "accented letters by byte";
+    EXPECT_EQ(0, TListSort::CompareFolded("Temp\\FILE.tmp", "temp\\file.TMP"));
+    EXPECT_LT(TListSort::CompareFolded("b", "_"), 0) << "'B' is below '_'";
+    EXPECT_NE(0, TListSort::CompareFolded("\xC3\xA9", "\xC3\x89")) << "accented letters by byte";
 
     Found("/1", 1, false, scSafe, "_Logs"), Found("/2", 1, false, scSafe, "cache"), Found("/3", 1, false, scSafe, "Backup");
     view.client->HeaderClicked(cnCategory);

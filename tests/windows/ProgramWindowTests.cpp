@@ -1,4 +1,5 @@
 // The real program started in a scratch folder and driven through its windows, as a user would.
+#include "tests/windows/ProgramWindowsFixture.h"
 #include "tests/windows/WindowDriver.h"
 
 #include "TestSupport.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 
+using namespace program_testing;
 using namespace window_testing;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
@@ -18,79 +20,6 @@ namespace {
 
 const char kWelcome[] = "Welcome to Quillsweep!\r\nPlease take some time to read the help before cleanning your "
                         "disks.\r\nMisuse of this program may delete your entire data hierarchy.";
-
-std::string ProgramNextToTests()
-{
-    const std::string self = platform::ExecutablePath();
-    return self.substr(0, self.find_last_of('\\') + 1) + "../app/" QS_PROGRAM_EXE;
-}
-
-// The program's own copy in a scratch folder, so its preferences file is the test's.
-class ProgramWindows : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        exe = dir.File("quillswp32.exe");
-        ASSERT_TRUE(CopyFileW(platform::Widen(ProgramNextToTests()).c_str(), platform::Widen(exe).c_str(), FALSE));
-        prefs = dir.File("quillswp32.prefs");
-    }
-
-    // Preferences as a returning user has them: no welcome notice.
-    TPreferenceValues& Stored()
-    {
-        if (!values) {
-            values = std::make_unique<TPreferenceValues>(false);
-            values->SetFileName(prefs);
-            values->Load(); // the defaults when there is no file yet
-            values->FirstRun = false;
-        }
-        return *values;
-    }
-    void Store() { ASSERT_TRUE(Stored().Save()); }
-    std::unique_ptr<TPreferenceValues> Reloaded()
-    {
-        auto loaded = std::make_unique<TPreferenceValues>(false);
-        loaded->SetFileName(prefs);
-        loaded->Load();
-        return loaded;
-    }
-
-    std::unique_ptr<TProgram> Start(const std::string& arguments = "")
-    {
-        return std::make_unique<TProgram>(exe, arguments, dir.Str());
-    }
-
-    // Escape, then "Yes" to the question: the way a user closes it from the keyboard.
-    static void CloseWithEscape(TProgram& program, HWND main)
-    {
-        ASSERT_TRUE(PressKey(main, VK_ESCAPE));
-        HWND confirm = program.WaitForWindow("Confirm");
-        ASSERT_TRUE(confirm);
-        ASSERT_TRUE(FindChild(confirm, "Close Quillsweep?", "Static"));
-        ASSERT_TRUE(Press(FindChild(confirm, "Yes", "Button")));
-        EXPECT_EQ(0u, program.WaitForExit().value_or(0xFFFFFFFF));
-    }
-
-    // Starts, answers the welcome notice when one is expected, closes: one whole run.
-    void RunOnce(const std::string& arguments, bool welcome)
-    {
-        auto program = Start(arguments);
-        HWND main = program->WaitForWindow("Quillsweep");
-        ASSERT_TRUE(main);
-        if (welcome) {
-            HWND notice = program->WaitForWindow("Warning");
-            ASSERT_TRUE(notice);
-            ASSERT_TRUE(Press(FindChild(notice, "Close", "Button")));
-            ASSERT_TRUE(WaitUntilGone(notice));
-        }
-        CloseWithEscape(*program, main);
-    }
-
-    TempDir dir;
-    std::string exe;
-    std::string prefs;
-    std::unique_ptr<TPreferenceValues> values;
-};
 
 bool HasVisibleWindow(const TProgram& program, const std::string& text)
 {
@@ -314,19 +243,6 @@ TEST_F(ProgramWindows, AtOneHundredFiftyPercentEverythingIsScaledAndNoCaptionCli
     CloseWithEscape(*program, main);
 }
 
-namespace {
-// The list of found objects: the list view on the shown page.
-HWND ObjectsList(HWND main)
-{
-    for (const auto& child : Children(main))
-        if (child.visible && child.className == "SysListView32" && ListViewColumnCount(child.handle) == 4)
-            return child.handle;
-    return nullptr;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) { testing_support::WriteBytes(path, bytes); }
-bool Exists(const std::string& path) { return GetFileAttributesW(platform::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
-} // namespace
 
 TEST_F(ProgramWindows, ACycleDeletesExactlyTheCheckedObjects)
 {

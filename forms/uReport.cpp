@@ -1,0 +1,190 @@
+#include "forms/uReport.h"
+
+#include "app/uControllerServices.h"
+#include "forms/uQuotaBar.h"
+#include "platform/win32/Win32Text.h"
+#include "ui/VelaSVComputingWnd.h"
+#include "ui/VelaSVRuntime.h"
+
+#include <commdlg.h>
+
+using namespace ui;
+
+namespace {
+constexpr int kDesignWidth = 640;
+constexpr int kDesignHeight = 420;
+constexpr int kToolbarHeight = 30;
+constexpr int kContentTop = chrome::kTitleHeight + kToolbarHeight;
+
+// Indices in the header's image list.
+constexpr int kSortUpImage = 0;
+constexpr int kSortDownImage = 1;
+} // namespace
+
+TfrmReport::TfrmReport(HWND owner)
+    : TDialogWindow(forms::TDialogWindowArgs{"Report", kDesignWidth, kDesignHeight, 480, 300, true, owner})
+{
+    CreateControls();
+    ConnectList();
+    Window().onFirstShow = [this] {
+        if (client_)
+            client_->Shown();
+    };
+    controller_ = TControllerServices::CreateReportController(*this, messageBoxes_);
+}
+
+TfrmReport::~TfrmReport()
+{
+    lvScanReport_->ClearEvents();
+    lvScanReport_->SetSmallImages(nullptr);
+    lvScanReport_->SetHeaderImages(nullptr);
+    controller_.reset();
+}
+
+void TfrmReport::CreateControls()
+{
+    TWindow& window = Window();
+    const int width = kDesignWidth - 2 * chrome::kFrameWidth;
+    TPanel& toolbar = window.Add<TPanel>(TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, width, kToolbarHeight},
+                                                    akLeft | akTop | akRight, chrome::kMenuBar, kNoColour, "Toolbar"});
+    btnSave_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{"", {4, 2, 72, 26}, kAnchorTopLeft, RGB(255, 255, 255),
+                                                         chrome::kMenuBar, RGB(0x6B, 0x6B, 0x6B), "", true, true});
+    btnSave_->onClick = [this] {
+        if (client_)
+            client_->SaveClicked();
+    };
+
+    const int height = kDesignHeight - kContentTop - chrome::kFrameWidth;
+    nbReports_ = &window.Add<TPageControl>(TPageControlArgs{{chrome::kFrameWidth, kContentTop, width, height}});
+    TPanel& scanPage = nbReports_->AddPage("Scan report");
+    TPanel& cleanPage = nbReports_->AddPage("Clean report");
+    lvScanReport_ = &scanPage.Add<TVirtualListView>(
+        TVirtualListArgs{{0, 0, width, height}, kAnchorAll, false, true, false});
+    memContent_ = &cleanPage.Add<TEdit>(
+        TEditArgs{"", {0, 0, width, height}, kAnchorAll, true, true, false, 0, false, true});
+    // The report's figures are padded into columns: they line up only in a fixed-pitch font.
+    memContent_->SetFont(TFontSpec{9, false, L"Courier New"});
+    window.LayoutChildren();
+}
+
+void TfrmReport::ConnectList()
+{
+    TVirtualListView& list = *lvScanReport_;
+    list.onCellText = [this](int row, int column) { return client_ ? client_->CellText(row, column) : std::string(); };
+    list.onRowImage = [this](int row) { return client_ ? client_->RowImage(row) : -1; };
+    list.onCellPaint = [this](int row, int, HDC dc, const RECT& cell) { PaintQuota(row, dc, cell); };
+    list.onColumnClick = [this](int column) {
+        if (client_)
+            client_->HeaderClicked(column);
+    };
+    list.onDpiChanged = [this] { LoadListImages(); };
+}
+
+void TfrmReport::SetSaveButton(const std::string& caption, const std::string& glyph)
+{
+    btnSave_->SetText(caption);
+    btnSave_->SetGlyph(glyph);
+}
+
+void TfrmReport::SetImages(const std::vector<std::string>& rowImages, const std::string& sortUp,
+                           const std::string& sortDown)
+{
+    rowImageNames_ = rowImages;
+    sortImageNames_ = {sortUp, sortDown};
+    LoadListImages();
+}
+
+void TfrmReport::LoadListImages()
+{
+    const int dpi = lvScanReport_->Dpi();
+    // The new lists are in place before the old ones go.
+    TImageListHandle rows = MaskedImagesForDpi(rowImageNames_, dpi);
+    TImageListHandle sort = MaskedImagesForDpi(sortImageNames_, dpi);
+    lvScanReport_->SetSmallImages(rows.get());
+    lvScanReport_->SetHeaderImages(sort.get());
+    rowImages_ = std::move(rows);
+    sortImages_ = std::move(sort);
+}
+
+void TfrmReport::SetColumns(const std::vector<TListColumnInfo>& columns)
+{
+    std::vector<TVirtualColumn> shown;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int column = static_cast<int>(i);
+        // Figures line up on their last digit.
+        shown.push_back({columns[i].caption, columns[i].width, columns[i].fill,
+                         column == rcFoundCount || column == rcSize, column == rcQuota});
+    }
+    lvScanReport_->SetColumns(shown);
+}
+
+void TfrmReport::ShowPage(TReportPage page)
+{
+    nbReports_->SetActivePage(static_cast<size_t>(page));
+}
+
+void TfrmReport::SetRowCount(int32_t count)
+{
+    lvScanReport_->SetRowCount(count);
+    lvScanReport_->FlushRowCount();
+}
+
+void TfrmReport::SetSortImage(int32_t column, TSortImage image)
+{
+    lvScanReport_->SetHeaderImage(column, image == siUp ? kSortUpImage : image == siDown ? kSortDownImage : -1);
+}
+
+void TfrmReport::SetContent(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(line).append("\r\n");
+    // The user's limit of typed text does not hold for what is set.
+    memContent_->SetText(text);
+}
+
+std::shared_ptr<IComputingWindow> TfrmReport::CreateComputingWindow()
+{
+    return TComputingWindowSupport::Create(Window().Handle(), false, true, true);
+}
+
+bool TfrmReport::ChooseSaveFile(const TSaveFileRequest& request, std::string& path)
+{
+    std::wstring filter = platform::Widen(request.filter);
+    for (wchar_t& ch : filter)
+        if (ch == L'|')
+            ch = L'\0';
+    filter.push_back(L'\0');
+    const std::wstring title = platform::Widen(request.title);
+    const std::wstring extension = platform::Widen(request.defaultExtension);
+    std::wstring name = platform::Widen(request.fileName);
+    name.resize(32768, L'\0');
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Window().Handle();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.lpstrDefExt = extension.c_str();
+    // No overwrite prompt here: the window asks in the program's own message box.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog))
+        return false;
+    path = platform::Narrow(name.c_str());
+    return true;
+}
+
+int32_t TfrmReport::MonitorNumber()
+{
+    return TSVRuntime::MonitorOf(Window().Handle());
+}
+
+void TfrmReport::PaintQuota(int row, HDC dc, const RECT& cell)
+{
+    if (!client_)
+        return;
+    PaintQuotaBar(dc, client_->QuotaBar(row, {cell.left, cell.top, cell.right, cell.bottom}));
+}
