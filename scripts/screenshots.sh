@@ -16,6 +16,12 @@ wine reg add 'HKCU\Software\Wine\AppDefaults\window_gallery.exe\X11 Driver' /v M
 gallery=build/windows/ui/window_gallery.exe
 scratch=$(mktemp -d)
 cp build/windows/app/quillswp32.exe "$scratch/"
+found="$scratch/found"
+for d in $(seq 0 19); do
+  mkdir -p "$found/project$d/build"
+  (cd "$found/project$d" && touch $(seq -f 'notes%g.bak' 0 4) $(seq -f 'trace%g.qsx' 0 4) .DS_Store build/.DS_Store \
+    $(seq -f 'build/out%g.qsx' 0 2) && head -c 300000 /dev/zero > "big$d.bak")
+done
 
 shoot() { # name command...
   "${@:2}" >/dev/null 2>&1 &
@@ -33,6 +39,14 @@ for dpi in 96 144; do
   wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
   wine "$gallery" returning-user "$(winepath -w "$scratch/quillswp32.prefs")" >/dev/null 2>&1
   shoot "main-$dpi" wine "$scratch/quillswp32.exe" -defaultsize
+  wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
+  # The objects page after a scan that finds a few hundred objects of every safety class.
+  wine "$gallery" returning-user "$(winepath -w "$scratch/quillswp32.prefs")" found >/dev/null 2>&1
+  wine "$scratch/quillswp32.exe" -defaultsize "$(winepath -w "$found")" >/dev/null 2>&1 &
+  sleep 3
+  wine "$gallery" press Quillsweep "Continue >" >/dev/null 2>&1
+  sleep 3
+  import -window root "$out/main-objects-$dpi.png"
   wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
   for kind in 0 1 2 3 4 5; do
     shoot "msgbox-$kind-$dpi" wine "$gallery" msgbox $kind

@@ -113,7 +113,21 @@ int main(int argc, char** argv)
         values.SetFileName(argv[2]);
         values.SetDefaults();
         values.FirstRun = false;
+        // "found": options that find objects of every safety class in a generated tree.
+        if (argc > 3 && std::strcmp(argv[3], "found") == 0) {
+            values.CleanupOptions = (1u << 15) | (1u << 17) | (1u << 21);
+            values.CustomFiles = "*.qsx";
+        }
         return values.Save() ? 0 : 1;
+    }
+    if (what == "press" && argc > 3) {
+        // Presses a button of another program's window, as a user would, for a later state.
+        HWND window = FindWindowW(nullptr, platform::Widen(argv[2]).c_str());
+        if (!window)
+            return 1;
+        const std::string text = argv[3];
+        EnumChildWindows(window, ClickButtonWithText, reinterpret_cast<LPARAM>(&text));
+        return 0;
     }
     if (what == "options") {
         // One page of the options window, its validator and secure-delete panels shown.

@@ -283,3 +283,44 @@ TEST_F(OptionsWindow, CancelAndEscapeStoreNothing)
 }
 
 } // namespace
+
+TEST_F(OptionsWindow, TheListEditorReturnsItsEditedListIntoTheField)
+{
+    TProgram program(exe, "", dir.Str());
+    HWND main = program.WaitForWindow("Quillsweep");
+    ASSERT_TRUE(main);
+    HWND options = OpenOptions(program, main);
+    ASSERT_TRUE(options);
+    Page(options, "&Scanner");
+    Type(options, "Exclude Fil&es:", "a.tmp;b.log");
+    // The field, its Validate button, then its mass-edit button.
+    HWND field = FieldAfter(options, "Exclude Fil&es:");
+    HWND edit = GetWindow(GetWindow(field, GW_HWNDNEXT), GW_HWNDNEXT);
+    ASSERT_EQ("Mass edit the items", WindowText(edit));
+    ASSERT_TRUE(Press(edit));
+
+    HWND editor = program.WaitForWindow("Exclude Files Editor");
+    ASSERT_TRUE(editor);
+    HWND list = FindChild(editor, "", "SysListView32");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(2, ListViewItemCount(list));
+    ASSERT_TRUE(TypeText(editor, "c.dat"));
+    ASSERT_TRUE(Press(editor, "&Add"));
+    ASSERT_TRUE(Press(FindChild(editor, "OK", "Button")));
+    ASSERT_TRUE(WaitUntilGone(editor));
+    EXPECT_TRUE(WaitForText(field, "a.tmp;b.log;c.dat"));
+
+    // A cancelled editor leaves the field as it was.
+    ASSERT_TRUE(Press(edit));
+    editor = program.WaitForWindow("Exclude Files Editor");
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(TypeText(editor, "d.dat"));
+    ASSERT_TRUE(Press(editor, "&Add"));
+    ASSERT_TRUE(PressKey(editor, VK_ESCAPE));
+    ASSERT_TRUE(WaitUntilGone(editor));
+    EXPECT_EQ("a.tmp;b.log;c.dat", WindowText(field));
+
+    ASSERT_TRUE(Press(FindChild(options, "Cancel", "Button")));
+    ASSERT_TRUE(WaitUntilGone(options));
+    Quit(program, main);
+}

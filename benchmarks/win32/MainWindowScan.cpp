@@ -1,0 +1,108 @@
+// The same scan through the main window and through the command-line tool, under Wine: the
+// window's time runs from pressing "Continue >" until its status reads "Idle" with every row
+// counted; the tool's is its whole run less its run on an empty folder (start-up and exit).
+// Usage (see benchmarks/window-vs-cli.sh): main_window_benchmark TREE [RUNS]
+#include "tests/windows/WindowDriver.h"
+
+#include "TestSupport.h"
+#include "cli/CliProcess.h"
+#include "platform/PlatformSystem.h"
+#include "platform/win32/Win32Text.h"
+#include "prefs/VelaPreferences.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace window_testing;
+
+namespace {
+std::string gTree;
+int gRuns = 3;
+
+std::string BesideMe(const std::string& relative)
+{
+    const std::string self = platform::ExecutablePath();
+    return self.substr(0, self.find_last_of('\\') + 1) + relative;
+}
+
+double Seconds(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+int ObjectsRowCount(HWND main)
+{
+    for (const auto& child : Children(main))
+        if (child.visible && child.className == "SysListView32" && ListViewColumnCount(child.handle) == 4)
+            return ListViewItemCount(child.handle);
+    return -1;
+}
+} // namespace
+
+TEST(MainWindowScan, WindowAgainstTool)
+{
+    ASSERT_FALSE(gTree.empty()) << "usage: main_window_benchmark TREE [RUNS]";
+    testing_support::TempDir dir;
+    const std::string exe = dir.File("quillswp32.exe");
+    ASSERT_TRUE(CopyFileW(platform::Widen(BesideMe("../app/quillswp32.exe")).c_str(), platform::Widen(exe).c_str(), FALSE));
+    const std::string prefs = dir.File("quillswp32.prefs");
+    {
+        TPreferenceValues values(false);
+        values.SetFileName(prefs);
+        values.Load();
+        values.FirstRun = false;
+        values.CleanupOptions = 1u << 21; // custom files
+        values.CustomFiles = "*.qsb";
+        ASSERT_TRUE(values.Save());
+    }
+    const std::string empty = dir.File("empty");
+    ASSERT_TRUE(CreateDirectoryW(platform::Widen(empty).c_str(), nullptr));
+
+    double window = 1e9;
+    for (int run = 0; run < gRuns; ++run) {
+        TProgram program(exe, "\"" + gTree + "\"", dir.Str());
+        HWND main = program.WaitForWindow("Quillsweep");
+        ASSERT_TRUE(main);
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(Press(main, "Continue >"));
+        ASSERT_TRUE(FindChild(main, "Idle", "Static", 600000));
+        window = std::min(window, Seconds(start));
+        if (run == 0)
+            std::printf("window rows : %d\n", ObjectsRowCount(main));
+        program.Kill();
+        program.WaitForExit();
+    }
+
+    const std::string tool = BesideMe("../cli/quillsweep-cli.exe");
+    const auto toolRun = [&](const std::string& target) {
+        const auto start = std::chrono::steady_clock::now();
+        const auto result = cli_testing::RunTool({"scan", target, "--prefs", prefs, "--stored"}, tool);
+        EXPECT_EQ(0, result.status) << result.err;
+        return Seconds(start);
+    };
+    double tool_tree = 1e9, tool_empty = 1e9;
+    for (int run = 0; run < gRuns; ++run) {
+        tool_tree = std::min(tool_tree, toolRun(gTree));
+        tool_empty = std::min(tool_empty, toolRun(empty));
+    }
+    const double toolScan = tool_tree - tool_empty;
+    std::printf("window scan : %8.3f s (best of %d)\n", window, gRuns);
+    std::printf("tool scan   : %8.3f s (whole run %.3f s less start-up %.3f s, best of %d)\n", toolScan, tool_tree,
+                tool_empty, gRuns);
+    std::printf("window/tool : %8.2f\n", window / toolScan);
+    EXPECT_LE(window, toolScan * 1.2) << "the window falls more than 20 % behind the tool";
+}
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc > 1)
+        gTree = argv[1];
+    if (argc > 2)
+        gRuns = std::max(1, std::atoi(argv[2]));
+    return RUN_ALL_TESTS();
+}
