@@ -20,10 +20,8 @@ constexpr int kNoteWidth = kFactsLeft - 4 - kNoteLeft;
 constexpr int kNoteHeight = 18;
 constexpr int kSystemTop = kLogoTop + 4 * kLineHeight + 18;
 constexpr int kCreditsTop = kSystemTop + 4 * kLineHeight + 20;
-constexpr int kButtonWidth = 81;
-constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = kCreditsTop + kAboutCreditLines * kLineHeight + 12;
-constexpr int kDesignHeight = kButtonTop + kButtonHeight + 12 + chrome::kFrameWidth;
+constexpr int kDesignHeight = kButtonTop + forms::kInfoButtonHeight + 12 + chrome::kFrameWidth;
 constexpr COLORREF kRule = RGB(0xDC, 0xDC, 0xDC);
 
 constexpr TAboutText kFacts[] = {TAboutText::atAppTitle, TAboutText::atAppVersion, TAboutText::atAppArchitecture,
@@ -33,25 +31,21 @@ constexpr TAboutText kSystem[] = {TAboutText::atOS, TAboutText::atOSArchitecture
 } // namespace
 
 TfrmAboutBox::TfrmAboutBox(HWND owner)
-    : TDialogWindow(forms::TDialogWindowArgs{"", kDesignWidth, kDesignHeight, 0, 0, false, owner})
+    : TInfoWindow(kDesignWidth, kDesignHeight, owner)
 {
     CreateControls();
-    onKeyDown = [this](UINT key) { return events_.onKeyDown && events_.onKeyDown(key); };
     controller_ = TControllerServices::CreateAboutBoxController(*this);
 }
 
 TfrmAboutBox::~TfrmAboutBox()
 {
-    onKeyDown = nullptr;
     controller_.reset();
 }
 
-TLabel& TfrmAboutBox::AddLine(TAboutText label, int left, int top, bool bold)
+void TfrmAboutBox::AddLine(TAboutText label, int left, int top, bool bold)
 {
-    TLabel& line = Window().Add<TLabel>(TLabelArgs{
+    labels_[label] = &Window().Add<TLabel>(TLabelArgs{
         "", {left, top, kDesignWidth - kInnerLeft - left, kLineHeight}, kAnchorTopLeft, kNoColour, kNoColour, bold});
-    labels_[label] = &line;
-    return line;
 }
 
 void TfrmAboutBox::CreateControls()
@@ -80,14 +74,7 @@ void TfrmAboutBox::CreateControls()
         top += kLineHeight;
     }
 
-    btnClose_ = &window.Add<TButton>(TButtonArgs{
-        "", {kDesignWidth - kInnerLeft - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight}, kAnchorTopLeft, true});
-    btnClose_->onClick = [this] {
-        if (events_.onCloseClicked)
-            events_.onCloseClicked();
-    };
-    window.SetDefaultButton(btnClose_);
-    window.onFirstShow = [this] { btnClose_->SetFocus(); };
+    AddCloseButton(kDesignWidth, kButtonTop, kMargin);
 }
 
 void TfrmAboutBox::SetText(TAboutText label, const std::string& text)

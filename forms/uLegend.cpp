@@ -16,10 +16,8 @@ constexpr int kClassificationTop = chrome::kTitleHeight + 12;
 constexpr int kRowsTop = kClassificationTop + 2 * kLineHeight + 8;
 constexpr int kRowHeight = 42;
 constexpr int kTextLeft = kInnerLeft + 16 + 10; // right of the 16-pixel picture
-constexpr int kButtonWidth = 81;
-constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = kRowsTop + 3 * kRowHeight + 8;
-constexpr int kDesignHeight = kButtonTop + kButtonHeight + 12 + chrome::kFrameWidth;
+constexpr int kDesignHeight = kButtonTop + forms::kInfoButtonHeight + 12 + chrome::kFrameWidth;
 
 struct TRowPlace {
     TSafetyClass safety;
@@ -34,16 +32,14 @@ constexpr TRowPlace kRows[] = {
 } // namespace
 
 TfrmLegend::TfrmLegend(HWND owner)
-    : TDialogWindow(forms::TDialogWindowArgs{"", kDesignWidth, kDesignHeight, 0, 0, false, owner})
+    : TInfoWindow(kDesignWidth, kDesignHeight, owner)
 {
     CreateControls();
-    onKeyDown = [this](UINT key) { return events_.onKeyDown && events_.onKeyDown(key); };
     controller_ = TControllerServices::CreateLegendController(*this);
 }
 
 TfrmLegend::~TfrmLegend()
 {
-    onKeyDown = nullptr;
     controller_.reset();
 }
 
@@ -64,14 +60,7 @@ void TfrmLegend::CreateControls()
             &window.Add<TLabel>(TLabelArgs{"", {kTextLeft, top + kLineHeight + 1, textWidth, kLineHeight}});
         top += kRowHeight;
     }
-    btnClose_ = &window.Add<TButton>(TButtonArgs{
-        "", {kDesignWidth - kInnerLeft - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight}, kAnchorTopLeft, true});
-    btnClose_->onClick = [this] {
-        if (events_.onCloseClicked)
-            events_.onCloseClicked();
-    };
-    window.SetDefaultButton(btnClose_);
-    window.onFirstShow = [this] { btnClose_->SetFocus(); };
+    AddCloseButton(kDesignWidth, kButtonTop, kMargin);
 }
 
 void TfrmLegend::SetText(TLegendText label, const std::string& text)
