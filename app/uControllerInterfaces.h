@@ -118,6 +118,10 @@ public:
     virtual void SetReportKind(TReportKind kind) = 0;
 };
 
+// The legend of the safety classes and the about box; all they do is show texts.
+class ILegendController : public IDynamicStringtable {};
+class IAboutBoxController : public IDynamicStringtable {};
+
 // The small "Computing..." popup shown while the user-interface thread works on something
 // long; optionally with a progress bar that counts the steps done.
 class IComputingWindow {

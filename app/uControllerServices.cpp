@@ -1,6 +1,8 @@
 #include "app/uControllerServices.h"
 
+#include "app/uAboutBoxController.h"
 #include "app/uEditListController.h"
+#include "app/uLegendController.h"
 #include "app/uMainController.h"
 #include "app/uOptionsController.h"
 #include "app/uReportController.h"
@@ -31,4 +33,14 @@ std::shared_ptr<IReportController> TControllerServices::CreateReportController(I
                                                                                IMessageBoxService& messageBoxes)
 {
     return std::make_shared<TReportController>(view, messageBoxes);
+}
+
+std::shared_ptr<ILegendController> TControllerServices::CreateLegendController(ILegendView& view)
+{
+    return std::make_shared<TLegendController>(view);
+}
+
+std::shared_ptr<IAboutBoxController> TControllerServices::CreateAboutBoxController(IAboutBoxView& view)
+{
+    return std::make_shared<TAboutBoxController>(view);
 }

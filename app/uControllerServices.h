@@ -1,6 +1,7 @@
 #pragma once
 // Makes each window's controller for its form; the forms never name controller classes.
 #include "app/uControllerInterfaces.h"
+#include "app/uInfoWindowViews.h"
 #include "app/uMainPanes.h"
 #include "app/uMainView.h"
 #include "app/uReportView.h"
@@ -27,4 +28,7 @@ public:
                                                                        IMessageBoxService& messageBoxes);
     static std::shared_ptr<IReportController> CreateReportController(IReportView& view,
                                                                      IMessageBoxService& messageBoxes);
+    static std::shared_ptr<ILegendController> CreateLegendController(ILegendView& view);
+    // Over the facts of the running program and system.
+    static std::shared_ptr<IAboutBoxController> CreateAboutBoxController(IAboutBoxView& view);
 };

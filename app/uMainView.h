@@ -36,6 +36,7 @@ struct TWindowBounds {
 
 // Virtual-key codes the controllers react to (the system's values).
 namespace keys {
+constexpr uint32_t kEnter = 0x0D;
 constexpr uint32_t kAlt = 0x12;
 constexpr uint32_t kEscape = 0x1B;
 constexpr uint32_t kF1 = 0x70;

@@ -1,7 +1,9 @@
 #include "forms/uWindowFactory.h"
 
+#include "forms/uAboutBox.h"
 #include "forms/uDialogWindow.h"
 #include "forms/uEditList.h"
+#include "forms/uLegend.h"
 #include "forms/uMain.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
@@ -54,6 +56,10 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     }
     if (kind == TWindowKind::wkEditList)
         return std::make_unique<TfrmEditList>(arguments, owner);
+    if (kind == TWindowKind::wkLegend)
+        return std::make_unique<TfrmLegend>(owner);
+    if (kind == TWindowKind::wkAbout)
+        return std::make_unique<TfrmAboutBox>(owner);
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
 }
 

@@ -55,7 +55,7 @@ def dib(size):
     return header + pixels + mask
 
 def main(out):
-    sizes = (16, 32, 48)
+    sizes = (16, 32, 48, 72, 96)  # 72 and 96: the 48-pixel form at 150 % and 200 %
     images = [dib(s) for s in sizes]
     data = struct.pack('<HHH', 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)

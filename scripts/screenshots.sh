@@ -67,6 +67,10 @@ for dpi in 96 144; do
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "editlist-directories-$dpi" wine "$gallery" editlist - "Custom Directories" '' directories
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "legend-$dpi" wine "$gallery" legend
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "about-$dpi" wine "$gallery" about note
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   for page in scan clean; do
     shoot "report-$page-$dpi" wine "$gallery" report $page
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1

@@ -3,6 +3,8 @@
 #include "app/uMsgBoxLayout.h"
 #include "app/uWindowServices.h"
 #include "engine/uEngineImplementation.h"
+#include "forms/uAboutBox.h"
+#include "forms/uLegend.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
 #include "forms/uWindowFactory.h"
@@ -166,6 +168,15 @@ int main(int argc, char** argv)
         while (GetMessageW(&message, nullptr, 0, 0) > 0)
             DispatchMessageW(&message);
         return 0;
+    }
+    if (what == "legend")
+        return TfrmLegend(nullptr).ShowModal();
+    if (what == "about") {
+        // "note": as F2 leaves it.
+        TfrmAboutBox about(nullptr);
+        if (argc > 2 && std::string(argv[2]) == "note")
+            PostMessageW(about.Window().Handle(), WM_KEYDOWN, VK_F2, 0);
+        return about.ShowModal();
     }
     if (what == "report")
         return ShowReport(argc > 2 && std::string(argv[2]) == "clean");
