@@ -18,6 +18,10 @@ class ISynchronizer {
 public:
     virtual ~ISynchronizer() = default;
     virtual void Synchronize(const std::function<void()>& call) = 0;
+    // Hands the call over without waiting for it: it runs after every call handed over before
+    // it, and before a later Synchronize returns. For frequent calls whose outcome the worker
+    // does not need (a found object); a worker far ahead of the user-interface thread waits.
+    virtual void Queue(std::function<void()> call) = 0;
     // Posts message (both parameters 0) to window without waiting.
     virtual void PostNotice(TWindowHandle window, uint32_t message) = 0;
     // On the user-interface thread: serves synchronized calls until finished() holds.

@@ -25,6 +25,52 @@ bool SpinUntil(Ready ready)
 
 TSynchronizer::TSynchronizer() : owner_(std::this_thread::get_id()) {}
 
+TSynchronizer::~TSynchronizer()
+{
+    for (TPendingCall* pending : calls_)
+        if (pending->queued)
+            delete pending;
+}
+
+void TSynchronizer::RethrowQueuedError()
+{
+    std::exception_ptr error;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        error.swap(queuedError_);
+    }
+    if (error)
+        std::rethrow_exception(error);
+}
+
+void TSynchronizer::Queue(std::function<void()> call)
+{
+    if (IsOwnerThread()) {
+        call();
+        return;
+    }
+    RethrowQueuedError();
+    auto pending = std::make_unique<TPendingCall>();
+    pending->owned = std::move(call);
+    pending->call = &pending->owned;
+    pending->queued = true;
+    bool first;
+    bool full;
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        first = calls_.empty();
+        calls_.push_back(pending.release());
+        full = ++queued_ >= kQueueLimit;
+        workWaiting_.store(true, std::memory_order_release);
+        NotifySleepers(lock);
+    }
+    // One wake-up message covers the calls that follow it until the owner has taken them.
+    if (first && !ownerServing_.load())
+        Signal();
+    if (full)
+        Synchronize([] {});
+}
+
 void TSynchronizer::NotifySleepers(std::unique_lock<std::mutex>& lock)
 {
     const bool anyone = sleepers_ > 0;
@@ -57,6 +103,7 @@ void TSynchronizer::Synchronize(const std::function<void()>& call)
     }
     if (pending.error)
         std::rethrow_exception(pending.error);
+    RethrowQueuedError();
 }
 
 void TSynchronizer::PostNotice(TWindowHandle window, uint32_t message)
@@ -91,6 +138,15 @@ int TSynchronizer::ProcessPending()
             (*pending->call)();
         } catch (...) {
             error = std::current_exception();
+        }
+        if (pending->queued) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            --queued_;
+            if (error && !queuedError_)
+                queuedError_ = error;
+            delete pending;
+            ++ran;
+            continue;
         }
         std::unique_lock<std::mutex> lock(mutex_);
         pending->error = error;
@@ -232,8 +288,25 @@ std::string TInterfacedThread::ErrorStatus(const std::string& work, const std::s
     return message.empty() ? work + " stopped by an error." : work + " stopped by an error: " + message;
 }
 
+void TInterfacedThread::Queue(std::function<void()> call)
+{
+    if (!dispatch_)
+        return;
+    if (synchronizer_)
+        synchronizer_->Queue(std::move(call));
+    else
+        call();
+}
+
 void TInterfacedThread::PostFinished(uint32_t message)
 {
-    if (dispatch_ && synchronizer_)
-        synchronizer_->PostNotice(dispatch_->GetWindowHandle(), message);
+    if (!dispatch_ || !synchronizer_)
+        return;
+    // Queued calls come first: the window must have every found object when it hears the end.
+    try {
+        synchronizer_->Synchronize([] {});
+    } catch (...) {
+        // A queued call failed; the notice still lets the window leave its busy state.
+    }
+    synchronizer_->PostNotice(dispatch_->GetWindowHandle(), message);
 }

@@ -21,10 +21,14 @@ public:
         uint32_t message;
     };
 
+    // Queued calls a worker may be ahead by before it waits.
+    static constexpr int kQueueLimit = 4096;
+
     TSynchronizer();
-    ~TSynchronizer() override = default;
+    ~TSynchronizer() override;
 
     void Synchronize(const std::function<void()>& call) override;
+    void Queue(std::function<void()> call) override;
     void PostNotice(TWindowHandle window, uint32_t message) override;
     void ServeUntil(const std::function<bool()>& finished) override;
     void Wake() override;
@@ -52,7 +56,12 @@ private:
         const std::function<void()>* call;
         std::atomic<bool> done{false};
         std::exception_ptr error;
+        // A queued call owns its function, and the queue owns the call.
+        std::function<void()> owned;
+        bool queued = false;
     };
+    // Worker side: a queued call's failure comes out of the next hand-off.
+    void RethrowQueuedError();
     // Wakes the threads sleeping on changed_, if any; sleepless hand-offs make no system call.
     void NotifySleepers(std::unique_lock<std::mutex>& lock);
 
@@ -61,6 +70,8 @@ private:
     std::condition_variable changed_;
     std::deque<TPendingCall*> calls_;
     std::vector<TNotice> notices_;
+    int queued_ = 0;                 // queued calls not yet run, guarded by mutex_
+    std::exception_ptr queuedError_; // guarded by mutex_
     int sleepers_ = 0;  // threads waiting on changed_, guarded by mutex_
     // A call or a notice may be pending; read without the lock by a pumping thread that spins.
     std::atomic<bool> workWaiting_{false};
@@ -90,6 +101,8 @@ protected:
 
     // Runs call on the user-interface thread while the worker waits; skipped without a dispatch.
     void Synchronize(const std::function<void()>& call);
+    // Hands the call to the synchronizer without waiting (see ISynchronizer::Queue).
+    void Queue(std::function<void()> call);
     // The outcome shown when an error, not the user, ended the work ("Scan", "Clean").
     static std::string ErrorStatus(const std::string& work, const std::string& message);
     // Posts the finished message to the dispatch's window; the last thing a body does.

@@ -131,6 +131,8 @@ void TScanner::Execute()
             if (stopped)
                 break;
         }
+        // The window has taken every finding, or its failure with one ends the scan here.
+        Synchronize([] {});
     } catch (const std::exception& error) {
         // Whatever went wrong, the window must still hear that the scan is over, and why.
         scanContext_.reset();
@@ -454,11 +456,11 @@ void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t bytes, 
     statusText_ = "Found: \"" + path + "\"";
     if (!dispatch_)
         return;
-    // The three calls the window gets for a finding, in their order, for one hand-off.
+    // The three calls the window gets for a finding, in their order, in one hand-off that the
+    // scan does not wait for: a round trip per object would leave the window far behind.
     const auto dispatch = dispatch_;
     const auto found = lastFound_;
-    const std::string text = statusText_;
-    Synchronize([dispatch, found, &text] {
+    Queue([dispatch, found, text = statusText_] {
         dispatch->SetStatusText(text);
         dispatch->UpdateCounters();
         dispatch->ObjectFound(found);

@@ -142,7 +142,7 @@ void TfrmMain::CreateControls()
     const int targetsWidth = 330;
     targetsView_ = std::make_unique<TMainTargetsView>(selection, TDesignRect{8, 8, targetsWidth, areaHeight},
                                                       static_cast<uint8_t>(akLeft | akTop | akBottom),
-                                                      [this](const std::string& text) { chrome_->Status()->SetText(text); });
+                                                      [this](const std::string& text) { chrome_->Status()->SetTextThrottled(text); });
     optionsView_ = std::make_unique<TMainOptionsView>(
         selection, TDesignRect{16 + targetsWidth, 8, pageWidth - 24 - targetsWidth, areaHeight}, kAnchorAll);
     objectsView_ = std::make_unique<TMainObjectsView>(objects, TDesignRect{8, 8, pageWidth - 16, areaHeight}, kAnchorAll);
@@ -213,6 +213,8 @@ void TfrmMain::SetText(TMainControl control, const std::string& text)
     if (control == TMainControl::mcTitle) {
         window_->SetTitle(text);
         chrome_->Title().SetText(text);
+    } else if (control == TMainControl::mcStatus) {
+        chrome_->Status()->SetTextThrottled(text);
     } else if (TControl* target = ControlOf(control)) {
         target->SetText(text);
     } else {

@@ -22,7 +22,7 @@ public:
 
     void SetClient(IObjectsViewClient* client) override { client_ = client; }
     void SetColumns(const std::vector<TObjectsColumnInfo>& columns) override;
-    void SetHeaderText(const std::string& text) override { pane_->Header().SetText(text); }
+    void SetHeaderText(const std::string& text) override { pane_->Header().SetTextThrottled(text); }
 
     void SetRowCount(int32_t count) override { list_->SetRowCount(count); }
     void RedrawRows(int32_t first, int32_t last) override { list_->RedrawRows(first, last); }

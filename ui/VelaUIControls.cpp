@@ -243,10 +243,41 @@ TLabel::TLabel(TContainer& parent, const TLabelArgs& args)
     SetWindowSubclass(handle_, &TLabel::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
+namespace {
+constexpr UINT_PTR kThrottleTimer = 1;
+constexpr UINT kThrottleInterval = 40; // ms
+} // namespace
+
+void TLabel::SetTextThrottled(const std::string& text)
+{
+    pendingText_ = text;
+    // Checked on every call as well: while calls stream in, the queue may never be idle long
+    // enough for a timer message.
+    if (GetTickCount64() - lastShown_ >= kThrottleInterval)
+        ShowPendingText();
+    else if (!timerRunning_)
+        timerRunning_ = SetTimer(handle_, kThrottleTimer, kThrottleInterval, nullptr) != 0;
+}
+
+void TLabel::ShowPendingText()
+{
+    if (timerRunning_)
+        KillTimer(handle_, kThrottleTimer);
+    timerRunning_ = false;
+    lastShown_ = GetTickCount64();
+    SetText(pendingText_);
+}
+
 LRESULT CALLBACK TLabel::MouseProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
 {
     auto* self = reinterpret_cast<TLabel*>(data);
     switch (message) {
+    case WM_TIMER:
+        if (wParam == kThrottleTimer) {
+            self->ShowPendingText();
+            return 0;
+        }
+        break;
     case WM_NCHITTEST:
         // Only labels that act on the mouse take it; others leave it to what lies below.
         if (InResizeBand(handle, lParam) || (!self->onMouseDown && !self->onDoubleClick))

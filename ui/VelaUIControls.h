@@ -126,12 +126,20 @@ struct TLabelArgs {
 class TLabel : public TControl {
 public:
     TLabel(TContainer& parent, const TLabelArgs& args);
+    // For texts that change with every found object: shown at most once per interval, so the
+    // label does not repaint for each; the last text always shows, one interval later at most.
+    // Give every text of such a label this way, or an older one may come after a newer.
+    void SetTextThrottled(const std::string& text);
     // Mouse events for labels that act as a title bar.
     std::function<void()> onMouseDown;
     std::function<void()> onDoubleClick;
 
 private:
     static LRESULT CALLBACK MouseProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void ShowPendingText();
+    std::string pendingText_;
+    ULONGLONG lastShown_ = 0;
+    bool timerRunning_ = false;
 };
 
 struct TEditArgs {

@@ -60,6 +60,14 @@ public:
         }
         inner_->Synchronize(call);
     }
+    void Queue(std::function<void()> call) override
+    {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            opened_.wait(lock, [this] { return !held_; });
+        }
+        inner_->Queue(std::move(call));
+    }
     void PostNotice(TWindowHandle window, uint32_t message) override { inner_->PostNotice(window, message); }
     void ServeUntil(const std::function<bool()>& finished) override
     {
