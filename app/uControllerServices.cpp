@@ -1,5 +1,6 @@
 #include "app/uControllerServices.h"
 
+#include "app/uDriveInfoController.h"
 #include "app/uEditListController.h"
 #include "app/uMainController.h"
 #include "app/uOptionsController.h"
@@ -31,4 +32,11 @@ std::shared_ptr<IReportController> TControllerServices::CreateReportController(I
                                                                                IMessageBoxService& messageBoxes)
 {
     return std::make_shared<TReportController>(view, messageBoxes);
+}
+
+std::shared_ptr<IDriveInfoController> TControllerServices::CreateDriveInfoController(IDriveInfoView& view,
+                                                                                     IMessageBoxService& messageBoxes,
+                                                                                     TDriveInfoFactory factory)
+{
+    return std::make_shared<TDriveInfoController>(view, messageBoxes, std::move(factory));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Makes each window's controller for its form; the forms never name controller classes.
 #include "app/uControllerInterfaces.h"
+#include "app/uDriveInfoView.h"
 #include "app/uMainPanes.h"
 #include "app/uMainView.h"
 #include "app/uReportView.h"
@@ -27,4 +28,8 @@ public:
                                                                        IMessageBoxService& messageBoxes);
     static std::shared_ptr<IReportController> CreateReportController(IReportView& view,
                                                                      IMessageBoxService& messageBoxes);
+    // An empty factory reads the real drives.
+    static std::shared_ptr<IDriveInfoController> CreateDriveInfoController(IDriveInfoView& view,
+                                                                           IMessageBoxService& messageBoxes,
+                                                                           TDriveInfoFactory factory = {});
 };
