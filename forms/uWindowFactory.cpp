@@ -1,6 +1,7 @@
 #include "forms/uWindowFactory.h"
 
 #include "forms/uDialogWindow.h"
+#include "forms/uDriveInfo.h"
 #include "forms/uEditList.h"
 #include "forms/uMain.h"
 #include "forms/uOptions.h"
@@ -54,6 +55,11 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     }
     if (kind == TWindowKind::wkEditList)
         return std::make_unique<TfrmEditList>(arguments, owner);
+    if (kind == TWindowKind::wkDriveInfo) {
+        auto driveInfo = std::make_unique<TfrmDriveInfo>(owner);
+        driveInfo->Controller().SetTarget(arguments.driveRoot);
+        return driveInfo;
+    }
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
 }
 
