@@ -54,8 +54,8 @@ void TDriveInfoController::LoadStrings()
     view_.SetText(TDriveInfoControl::dcRefresh, driveinfo_texts::kRefresh);
     view_.SetGlyph(TDriveInfoControl::dcRefresh, driveinfo_texts::kRefreshGlyph);
     view_.SetText(TDriveInfoControl::dcClose, driveinfo_texts::kClose);
-    view_.SetColumns({{driveinfo_texts::kColumnParameter, 140, false},
-                      {driveinfo_texts::kColumnValue, 190, false},
+    view_.SetColumns({{driveinfo_texts::kColumnParameter, 150, false},
+                      {driveinfo_texts::kColumnValue, 180, false},
                       {driveinfo_texts::kColumnDescription, 0, true}});
 }
 

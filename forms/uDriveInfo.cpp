@@ -7,7 +7,7 @@
 using namespace ui;
 
 namespace {
-constexpr int kDesignWidth = 820;
+constexpr int kDesignWidth = 850;
 constexpr int kDesignHeight = 430;
 constexpr int kMargin = 8;
 constexpr int kToolbarHeight = 30;
@@ -47,7 +47,7 @@ void TfrmDriveInfo::CreateControls()
     b1_->onClick = [this] { Run(TDriveInfoControl::dcRefresh); };
 
     lvDriveInfo_ = &window.Add<TVirtualListView>(TVirtualListArgs{
-        {kInnerLeft, kListTop, kInnerWidth, kButtonTop - kMargin - kListTop}, kAnchorAll, false, false, false});
+        {kInnerLeft, kListTop, kInnerWidth, kButtonTop - kMargin - kListTop}, kAnchorAll, false, true, false});
     lvDriveInfo_->onCellText = [this](int row, int column) { return CellText(row, column); };
 
     btnClose_ = &window.Add<TButton>(TButtonArgs{
