@@ -10,8 +10,8 @@
 #include "platform/win32/Win32Text.h"
 #include "prefs/uPreferences.h"
 #include "prefs/VelaCRC32.h"
-#include "support/VelaDriveInfo.h"
 #include "prefs/VelaPreferences.h"
+#include "support/VelaDriveInfo.h"
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaUIWindow.h"
@@ -80,7 +80,7 @@ public:
     std::string GetRootPath() const override { return "C:\\"; }
     std::string GetPhysicalDrive() const override { return "0"; }
     std::string GetVendor() const override { return "N/A"; }
-    std::string GetProduct() const override { return "Samsung SSD 870 EVO 1TB"; }
+    std::string GetProduct() const override { return "Harbour SSD 870 PRO 1TB"; }
     std::string GetRevision() const override { return "SVT02B6Q"; }
     std::string GetSerialNumber() const override { return "S6PUNX0W412345A"; }
     std::string GetDriveKindText() const override { return "Fixed (solid-state)"; }
