@@ -121,6 +121,17 @@ public:
 // The legend of the safety classes and the about box; all they do is show texts.
 class ILegendController : public IDynamicStringtable {};
 class IAboutBoxController : public IDynamicStringtable {};
+class IDriveInfo;
+
+// Makes the drive-information object for a path (the device layer's own unless a test fakes it).
+using TDriveInfoFactory = std::function<std::shared_ptr<IDriveInfo>(const std::string& path)>;
+
+// The drive information window's controller; the window services hand it the target before it
+// shows.
+class IDriveInfoController : public IDynamicStringtable {
+public:
+    virtual void SetTarget(const std::string& path) = 0;
+};
 
 // The small "Computing..." popup shown while the user-interface thread works on something
 // long; optionally with a progress bar that counts the steps done.

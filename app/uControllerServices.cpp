@@ -1,6 +1,7 @@
 #include "app/uControllerServices.h"
 
 #include "app/uAboutBoxController.h"
+#include "app/uDriveInfoController.h"
 #include "app/uEditListController.h"
 #include "app/uLegendController.h"
 #include "app/uMainController.h"
@@ -43,4 +44,11 @@ std::shared_ptr<ILegendController> TControllerServices::CreateLegendController(I
 std::shared_ptr<IAboutBoxController> TControllerServices::CreateAboutBoxController(IAboutBoxView& view)
 {
     return std::make_shared<TAboutBoxController>(view);
+}
+
+std::shared_ptr<IDriveInfoController> TControllerServices::CreateDriveInfoController(IDriveInfoView& view,
+                                                                                     IMessageBoxService& messageBoxes,
+                                                                                     TDriveInfoFactory factory)
+{
+    return std::make_shared<TDriveInfoController>(view, messageBoxes, std::move(factory));
 }

@@ -2,6 +2,7 @@
 // Makes each window's controller for its form; the forms never name controller classes.
 #include "app/uControllerInterfaces.h"
 #include "app/uInfoWindowViews.h"
+#include "app/uDriveInfoView.h"
 #include "app/uMainPanes.h"
 #include "app/uMainView.h"
 #include "app/uReportView.h"
@@ -31,4 +32,8 @@ public:
     static std::shared_ptr<ILegendController> CreateLegendController(ILegendView& view);
     // Over the facts of the running program and system.
     static std::shared_ptr<IAboutBoxController> CreateAboutBoxController(IAboutBoxView& view);
+    // An empty factory reads the real drives.
+    static std::shared_ptr<IDriveInfoController> CreateDriveInfoController(IDriveInfoView& view,
+                                                                           IMessageBoxService& messageBoxes,
+                                                                           TDriveInfoFactory factory = {});
 };

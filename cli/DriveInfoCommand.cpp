@@ -3,41 +3,13 @@
 #include "cli/CliArguments.h"
 #include "cli/CliJson.h"
 
+#include "app/uDriveInfoDetails.h"
 #include "platform/PlatformDirectory.h"
 #include "support/VelaDriveInfo.h"
 
 #include <exception>
 #include <string>
 #include <vector>
-
-namespace {
-
-struct Row {
-    const char* parameter;
-    const char* key; // the document's field
-    std::string (IDriveInfo::*value)() const;
-    const char* description;
-};
-
-const Row kRows[] = {
-    {"Root Path", "rootPath", &IDriveInfo::GetRootPath, "Root path and drive letter assigned by the operating system."},
-    {"Number", "number", &IDriveInfo::GetPhysicalDrive, "Physical drive number as supplied by the hardware enumerator."},
-    {"Vendor Identifier", "vendor", &IDriveInfo::GetVendor, "The vendor identifier code."},
-    {"Product Identifier", "product", &IDriveInfo::GetProduct, "The product identifier code."},
-    {"Product Revision", "revision", &IDriveInfo::GetRevision, "The product revision code."},
-    {"Serial Number", "serialNumber", &IDriveInfo::GetSerialNumber, "The serial number assigned by the manufacturer."},
-    {"Drive Type", "driveType", &IDriveInfo::GetDriveKindText, "Drive type based on hardware detection."},
-    {"Volume Name", "volumeName", &IDriveInfo::GetVolumeLabel, "Volume name as supplied by the operating system."},
-    {"Volume Serial Number", "volumeSerialNumber", &IDriveInfo::GetVolumeSerial,
-     "Volume serial number as assigned by the operating system during initial format."},
-    {"File System Name", "fileSystem", &IDriveInfo::GetFileSystem,
-     "Drive partition type (file system) as formatted by the operating system."},
-    {"Capacity", "capacity", &IDriveInfo::GetDiskCapacity, "Entire drive capacity."},
-    {"Partition Capacity", "partitionCapacity", &IDriveInfo::GetPartitionCapacity, "Drive partition capacity."},
-    {"Partition Free Space", "partitionFree", &IDriveInfo::GetPartitionFree, "Drive partition free space."},
-};
-
-} // namespace
 
 int RunDriveInfoCommand(const std::string& path, bool json)
 {
@@ -57,7 +29,7 @@ int RunDriveInfoCommand(const std::string& path, bool json)
                              "\".");
             return kExitUsage;
         }
-        for (const Row& row : kRows) {
+        for (const TDriveInfoDetail& row : kDriveInfoDetails) {
             const std::string value = ((*info).*row.value)();
             lines.push_back(std::string(row.parameter) + "\t" + TCliTerminal::Printable(value) + "\t" + row.description);
             drive[row.key] = value;

@@ -2,6 +2,7 @@
 
 #include "forms/uAboutBox.h"
 #include "forms/uDialogWindow.h"
+#include "forms/uDriveInfo.h"
 #include "forms/uEditList.h"
 #include "forms/uLegend.h"
 #include "forms/uMain.h"
@@ -60,6 +61,11 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
         return std::make_unique<TfrmLegend>(owner);
     if (kind == TWindowKind::wkAbout)
         return std::make_unique<TfrmAboutBox>(owner);
+    if (kind == TWindowKind::wkDriveInfo) {
+        auto driveInfo = std::make_unique<TfrmDriveInfo>(owner);
+        driveInfo->Controller().SetTarget(arguments.driveRoot);
+        return driveInfo;
+    }
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
 }
 

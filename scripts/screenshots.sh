@@ -71,6 +71,10 @@ for dpi in 96 144; do
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "about-$dpi" wine "$gallery" about note
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "driveinfo-$dpi" wine "$gallery" driveinfo
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "driveinfo-wine-c-$dpi" wine "$gallery" driveinfo 'C:\'
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   for page in scan clean; do
     shoot "report-$page-$dpi" wine "$gallery" report $page
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1

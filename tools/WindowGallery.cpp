@@ -5,6 +5,7 @@
 #include "engine/uEngineImplementation.h"
 #include "forms/uAboutBox.h"
 #include "forms/uLegend.h"
+#include "forms/uDriveInfo.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
 #include "forms/uWindowFactory.h"
@@ -12,6 +13,7 @@
 #include "prefs/uPreferences.h"
 #include "prefs/VelaCRC32.h"
 #include "prefs/VelaPreferences.h"
+#include "support/VelaDriveInfo.h"
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaUIWindow.h"
@@ -71,6 +73,36 @@ int ShowReport(bool clean)
     report.Controller().SetCleanReport(cleanReport);
     report.Controller().SetReportKind(clean ? rkClean : rkScan);
     return report.ShowModal();
+}
+
+// A drive as a real solid-state disk describes itself, with long texts where real ones are long.
+class TSampleDrive : public IDriveInfo {
+public:
+    bool GetDescriptorValid() const override { return true; }
+    std::string GetRootPath() const override { return "C:\\"; }
+    std::string GetPhysicalDrive() const override { return "0"; }
+    std::string GetVendor() const override { return "N/A"; }
+    std::string GetProduct() const override { return "Harbour SSD 870 PRO 1TB"; }
+    std::string GetRevision() const override { return "SVT02B6Q"; }
+    std::string GetSerialNumber() const override { return "S6PUNX0W412345A"; }
+    std::string GetDriveKindText() const override { return "Fixed (solid-state)"; }
+    std::string GetVolumeLabel() const override { return "Windows"; }
+    std::string GetVolumeSerial() const override { return "3735928559"; }
+    std::string GetFileSystem() const override { return "NTFS"; }
+    std::string GetDiskCapacity() const override { return "953,869 Mo"; }
+    std::string GetPartitionCapacity() const override { return "952,728 Mo"; }
+    std::string GetPartitionFree() const override { return "418,307 Mo"; }
+};
+
+// The drive information window over the sample drive, or over a real target.
+int ShowDriveInfo(const std::string& target)
+{
+    TDriveInfoFactory factory;
+    if (target.empty())
+        factory = [](const std::string&) { return std::make_shared<TSampleDrive>(); };
+    TfrmDriveInfo driveInfo(nullptr, factory);
+    driveInfo.Controller().SetTarget(target.empty() ? "C:\\" : target);
+    return driveInfo.ShowModal();
 }
 
 } // namespace
@@ -178,6 +210,8 @@ int main(int argc, char** argv)
             PostMessageW(about.Window().Handle(), WM_KEYDOWN, VK_F2, 0);
         return about.ShowModal();
     }
+    if (what == "driveinfo")
+        return ShowDriveInfo(argc > 2 ? argv[2] : "");
     if (what == "report")
         return ShowReport(argc > 2 && std::string(argv[2]) == "clean");
     return 2;

@@ -588,12 +588,15 @@ std::vector<std::vector<std::string>> ListViewRows(HWND listView)
     return rows;
 }
 
-std::vector<TTreeItem> TreeViewItems(HWND treeView)
+namespace {
+
+// Visits every item in display order, collapsed branches included, until visit returns false.
+template <typename Visit>
+void WalkTreeView(HWND treeView, Visit visit)
 {
-    std::vector<TTreeItem> items;
     TRemoteBuffer remote(treeView, sizeof(TVITEMW) + kItemTextChars * sizeof(wchar_t));
     if (!remote.Ok())
-        return items;
+        return;
     auto next = [&](HTREEITEM item, WPARAM relation) {
         return reinterpret_cast<HTREEITEM>(Ask(treeView, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
     };
@@ -610,7 +613,8 @@ std::vector<TTreeItem> TreeViewItems(HWND treeView)
         if (Ask(treeView, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.At(0))))
             remote.Read(sizeof request, text, sizeof text);
         text[kItemTextChars - 1] = L'\0';
-        items.push_back({static_cast<int>(path.size()), platform::Narrow(text)});
+        if (!visit(item, TTreeItem{static_cast<int>(path.size()), platform::Narrow(text)}))
+            return;
 
         if (HTREEITEM child = next(item, TVGN_CHILD)) {
             path.push_back(item);
@@ -623,7 +627,35 @@ std::vector<TTreeItem> TreeViewItems(HWND treeView)
             path.pop_back();
         }
     }
+}
+
+} // namespace
+
+std::vector<TTreeItem> TreeViewItems(HWND treeView)
+{
+    std::vector<TTreeItem> items;
+    WalkTreeView(treeView, [&](HTREEITEM, const TTreeItem& item) {
+        items.push_back(item);
+        return true;
+    });
     return items;
+}
+
+::testing::AssertionResult SelectTreeViewItem(HWND treeView, const std::string& text)
+{
+    HTREEITEM found = nullptr;
+    std::string seen;
+    WalkTreeView(treeView, [&](HTREEITEM item, const TTreeItem& entry) {
+        if (entry.text == text)
+            found = item;
+        seen += " \"" + entry.text + "\"";
+        return !found;
+    });
+    if (!found)
+        return ::testing::AssertionFailure() << "no item \"" << text << "\" among" << seen;
+    if (!Ask(treeView, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found)))
+        return ::testing::AssertionFailure() << "item \"" << text << "\" cannot be selected";
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace window_testing

@@ -109,5 +109,7 @@ struct TTreeItem {
 };
 // Every item in display order, collapsed branches included.
 std::vector<TTreeItem> TreeViewItems(HWND treeView);
+// Selects the first item with exactly this text, as a click on it would.
+::testing::AssertionResult SelectTreeViewItem(HWND treeView, const std::string& text);
 
 } // namespace window_testing
