@@ -118,6 +118,10 @@ public:
     virtual void SetReportKind(TReportKind kind) = 0;
 };
 
+// The uninstall window's controller: everything it does starts from the window itself.
+class IUninstallController : public IDynamicStringtable {
+};
+
 // The small "Computing..." popup shown while the user-interface thread works on something
 // long; optionally with a progress bar that counts the steps done.
 class IComputingWindow {

@@ -4,6 +4,7 @@
 #include "app/uMainController.h"
 #include "app/uOptionsController.h"
 #include "app/uReportController.h"
+#include "app/uUninstallController.h"
 #include "app/uWindowServices.h"
 
 std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMainView& view,
@@ -31,4 +32,11 @@ std::shared_ptr<IReportController> TControllerServices::CreateReportController(I
                                                                                IMessageBoxService& messageBoxes)
 {
     return std::make_shared<TReportController>(view, messageBoxes);
+}
+
+std::shared_ptr<IUninstallController> TControllerServices::CreateUninstallController(IUninstallView& view,
+                                                                                     IMessageBoxService& messageBoxes,
+                                                                                     platform::IRegistry& registry)
+{
+    return std::make_shared<TUninstallController>(view, messageBoxes, Preferences(), registry);
 }

@@ -13,6 +13,10 @@ class TEditListController;
 class IEditListView;
 class TMainController;
 class IOptionsWindowView;
+class IUninstallView;
+namespace platform {
+class IRegistry;
+}
 
 class TControllerServices {
 public:
@@ -27,4 +31,8 @@ public:
                                                                        IMessageBoxService& messageBoxes);
     static std::shared_ptr<IReportController> CreateReportController(IReportView& view,
                                                                      IMessageBoxService& messageBoxes);
+    // Over the process-wide preference values and the given registry.
+    static std::shared_ptr<IUninstallController> CreateUninstallController(IUninstallView& view,
+                                                                           IMessageBoxService& messageBoxes,
+                                                                           platform::IRegistry& registry);
 };
