@@ -5,6 +5,8 @@
 #include "forms/uMain.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
+#include "forms/uUninstall.h"
+#include "platform/PlatformRegistry.h"
 #include "ui/VelaSVWindowChrome.h"
 
 #include <stdexcept>
@@ -54,6 +56,8 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     }
     if (kind == TWindowKind::wkEditList)
         return std::make_unique<TfrmEditList>(arguments, owner);
+    if (kind == TWindowKind::wkUninstall)
+        return std::make_unique<TfrmUninstall>(owner, platform::SystemRegistry());
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
 }
 
