@@ -132,3 +132,23 @@ public:
     virtual void SetMaximum(int32_t value) = 0;
     virtual void Step() = 0;
 };
+
+// Shows a computing popup (none when null) for one scope; it goes also when the work throws.
+class TComputingScope {
+public:
+    explicit TComputingScope(std::shared_ptr<IComputingWindow> window) : window_(std::move(window))
+    {
+        if (window_)
+            window_->Show();
+    }
+    ~TComputingScope()
+    {
+        if (window_)
+            window_->Close();
+    }
+    TComputingScope(const TComputingScope&) = delete;
+    TComputingScope& operator=(const TComputingScope&) = delete;
+
+private:
+    std::shared_ptr<IComputingWindow> window_;
+};

@@ -71,18 +71,7 @@ void TUninstallController::LoadStrings()
 
 void TUninstallController::Fill()
 {
-    const std::shared_ptr<IComputingWindow> computing = view_.CreateComputingWindow();
-    if (computing)
-        computing->Show();
-    // The popup goes also when reading fails.
-    struct TCloser {
-        IComputingWindow* window;
-        ~TCloser()
-        {
-            if (window)
-                window->Close();
-        }
-    } closer{computing.get()};
+    const TComputingScope computing(view_.CreateComputingWindow());
 
     TUninstallInfoArray entries;
     TUninstallRoutines::GetUninstallInfo(registry_, prefs_.ComputeSize, entries);

@@ -1,6 +1,8 @@
 #include "forms/uUninstall.h"
 
 #include "app/uControllerServices.h"
+#include "platform/win32/Win32Text.h"
+#include "support/VelaRoutines.h"
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVRuntime.h"
 
@@ -19,6 +21,19 @@ constexpr int kBottomButtonsTop = kDesignHeight - chrome::kFrameWidth - kMargin 
 constexpr COLORREF kToolbarGround = RGB(0xF0, 0xF0, 0xF0);
 constexpr COLORREF kToolbarHot = RGB(0xD8, 0xE4, 0xF2);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+// The file's first icon in the form that fits size pixels best: the small one at 16 pixels,
+// above that the large one drawn smaller (a small one drawn larger blurs).
+TIconHandle IconForSize(const std::string& file, int size)
+{
+    if (size <= 16)
+        return TIconRoutines::ExtractSmallIcon(file);
+    const TWow64RedirectionOff redirection;
+    HICON large = nullptr;
+    if (ExtractIconExW(platform::Widen(file).c_str(), 0, &large, nullptr, 1) == 0 || !large)
+        return TIconRoutines::ExtractSmallIcon(file);
+    return TIconHandle(large);
+}
 
 // Indices in the header's image list.
 constexpr int kSortUpImage = 0;
@@ -159,7 +174,7 @@ void TfrmUninstall::LoadListImages()
         rows.reset(ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, static_cast<int>(iconFiles_.size()) + 1, 8));
         const int fallbackIndex = rows ? ImageList_AddMasked(rows.get(), fallback.get(), kMagenta) : -1;
         for (size_t i = 0; rows && i < iconFiles_.size(); ++i) {
-            const TIconHandle icon = iconFiles_[i].empty() ? nullptr : TIconRoutines::ExtractSmallIcon(iconFiles_[i]);
+            const TIconHandle icon = iconFiles_[i].empty() ? nullptr : IconForSize(iconFiles_[i], size.cx);
             const int added = icon ? ImageList_AddIcon(rows.get(), icon.get()) : -1;
             imageOf[i] = added >= 0 ? added : fallbackIndex;
         }

@@ -87,8 +87,8 @@ void WriteSparseFile(const std::string& path, int64_t bytes)
 }
 
 // The uninstall window over a few applications held in memory, sizes computed from scratch
-// folders of the given sizes.
-int ShowUninstall()
+// folders of the given sizes; sorted: by size, with a row selected.
+int ShowUninstall(bool sorted)
 {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -130,6 +130,19 @@ int ShowUninstall()
     values->ComputeSize = true;
     InstallPreferences(std::move(values));
     TfrmUninstall window(nullptr, registry);
+    if (sorted) {
+        const auto fill = window.Window().onFirstShow;
+        window.Window().onFirstShow = [&window, fill] {
+            fill();
+            HWND list = FindWindowExW(window.Window().Handle(), nullptr, WC_LISTVIEWW, nullptr);
+            ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            NMLISTVIEW click{};
+            click.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), LVN_COLUMNCLICK};
+            click.iItem = -1;
+            click.iSubItem = 2;
+            SendMessageW(window.Window().Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+        };
+    }
     return window.ShowModal();
 }
 
@@ -218,6 +231,6 @@ int main(int argc, char** argv)
     if (what == "report")
         return ShowReport(argc > 2 && std::string(argv[2]) == "clean");
     if (what == "uninstall")
-        return ShowUninstall();
+        return ShowUninstall(argc > 2 && std::string(argv[2]) == "sorted");
     return 2;
 }
