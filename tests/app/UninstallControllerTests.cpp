@@ -147,26 +147,15 @@ TEST_F(UninstallController, ShowsEachEntryWithItsIconOrTheBuiltInOne)
     EXPECT_EQ("", view.client->CellText(2, ucName));
 }
 
-TEST_F(UninstallController, UninstallIsEnabledExactlyWhileARowIsSelected)
-{
-    Add(Key(RegistryView::rv64, "A"), "Alpha", "C:\\a\\un.exe");
-    auto controller = Open();
-    EXPECT_FALSE(view.enabled[TUninstallButton::ubUninstall]);
-    view.Select(0);
-    EXPECT_TRUE(view.enabled[TUninstallButton::ubUninstall]);
-    view.selected.clear();
-    view.client->SelectionChanged();
-    EXPECT_FALSE(view.enabled[TUninstallButton::ubUninstall]);
-    view.client->UninstallClicked();
-    EXPECT_TRUE(boxes.asked.empty());
-    EXPECT_TRUE(started.empty());
-}
-
-TEST_F(UninstallController, AnExistingUninstallerIsStartedWithItsArgumentsAndNothingIsAsked)
+TEST_F(UninstallController, OnlyASelectedRowsExistingUninstallerIsStartedAndNothingIsAsked)
 {
     Add(Key(RegistryView::rv64, "A"), "Alpha", "", "10");
     auto controller = Open();
+    EXPECT_FALSE(view.enabled[TUninstallButton::ubUninstall]);
+    view.client->UninstallClicked();
+    EXPECT_TRUE(started.empty());
     view.Select(0);
+    EXPECT_TRUE(view.enabled[TUninstallButton::ubUninstall]);
     view.client->UninstallClicked();
     EXPECT_EQ((std::vector<std::string>{dir.File("Alpha") + "/un.exe|/S"}), started);
     EXPECT_TRUE(boxes.asked.empty());

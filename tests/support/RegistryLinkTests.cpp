@@ -16,15 +16,15 @@ protected:
     void SetUp() override
     {
         const std::wstring id = std::to_wstring(GetCurrentProcessId());
-        tree = L"Software\\QsLinkTree" + id;
-        target = L"Software\\QsLinkTarget" + id;
+        tree = L"System\\QsLinkTree" + id;
+        target = L"System\\QsLinkTarget" + id;
         ASSERT_TRUE(Create(target + L"\\Inner", 0));
         ASSERT_TRUE(Create(tree + L"\\Plain", 0));
         HKEY link = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (tree + L"\\Link").c_str(), 0, nullptr,
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, (tree + L"\\Link").c_str(), 0, nullptr,
                                                  REG_OPTION_CREATE_LINK, KEY_ALL_ACCESS, nullptr, &link, nullptr));
-        // A link names its target by the native path of the current user's hive.
-        const std::wstring native = L"\\Registry\\User\\" + CurrentUserSid() + L"\\" + target;
+        // Not below Software, which a 32-bit program sees redirected; links name native paths.
+        const std::wstring native = L"\\Registry\\Machine\\" + target;
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
                                                 reinterpret_cast<const BYTE*>(native.c_str()),
                                                 static_cast<DWORD>(native.size() * sizeof(wchar_t))));
@@ -34,16 +34,16 @@ protected:
     {
         // The link goes as itself, through the routine under test's platform call.
         platform::SystemRegistry().DeleteKey(Key(tree + L"\\Link"));
-        RegDeleteKeyW(HKEY_CURRENT_USER, (tree + L"\\Plain").c_str());
-        RegDeleteKeyW(HKEY_CURRENT_USER, tree.c_str());
-        RegDeleteKeyW(HKEY_CURRENT_USER, (target + L"\\Inner").c_str());
-        RegDeleteKeyW(HKEY_CURRENT_USER, target.c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, (tree + L"\\Plain").c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, tree.c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, (target + L"\\Inner").c_str());
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, target.c_str());
     }
 
     static bool Create(const std::wstring& path, DWORD options)
     {
         HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key,
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)
             return false;
         RegCloseKey(key);
@@ -52,35 +52,15 @@ protected:
     static bool Exists(const std::wstring& path)
     {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
             return false;
         RegCloseKey(key);
         return true;
     }
     static platform::RegistryKey Key(const std::wstring& path)
     {
-        return {platform::RegistryRoot::rrCurrentUser, platform::RegistryView::rvDefault, platform::Narrow(path)};
+        return {platform::RegistryRoot::rrLocalMachine, platform::RegistryView::rvDefault, platform::Narrow(path)};
     }
-    static std::wstring CurrentUserSid()
-    {
-        HANDLE token = nullptr;
-        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-        BYTE buffer[256] = {};
-        DWORD size = 0;
-        GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
-        CloseHandle(token);
-        wchar_t* text = nullptr;
-        using ConvertFn = BOOL(WINAPI*)(PSID, LPWSTR*);
-        const auto convert = reinterpret_cast<ConvertFn>(reinterpret_cast<void*>(
-            GetProcAddress(LoadLibraryW(L"advapi32.dll"), "ConvertSidToStringSidW")));
-        std::wstring sid;
-        if (convert && convert(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
-            sid = text;
-            LocalFree(text);
-        }
-        return sid;
-    }
-
     std::wstring tree, target;
 };
 

@@ -9,7 +9,7 @@ using namespace program_testing;
 
 namespace {
 
-constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 struct TTestKey {
     HKEY root;
@@ -26,35 +26,23 @@ std::string RecorderNextToTests()
 bool KeyExists(const TTestKey& key)
 {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(key.root, (kUninstallKey + key.subkey).c_str(), 0, KEY_READ | key.view, &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(key.root, (std::wstring(kUninstallKey) + L"\\" + key.subkey).c_str(), 0, KEY_READ | key.view, &opened) != ERROR_SUCCESS)
         return false;
     RegCloseKey(opened);
     return true;
-}
-
-void DeleteTree(HKEY root, REGSAM view, const std::wstring& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
-        return;
-    std::vector<std::wstring> names;
-    wchar_t name[256];
-    for (DWORD length = 256; RegEnumKeyExW(key, static_cast<DWORD>(names.size()), name, &length, nullptr, nullptr,
-                                           nullptr, nullptr) == ERROR_SUCCESS;
-         length = 256)
-        names.emplace_back(name, length);
-    RegCloseKey(key);
-    for (const std::wstring& sub : names)
-        DeleteTree(root, view, path + L"\\" + sub);
-    RegDeleteKeyExW(root, path.c_str(), view, 0);
 }
 
 class UninstallWindow : public ProgramWindows {
 protected:
     void TearDown() override
     {
-        for (const TTestKey& key : written)
-            DeleteTree(key.root, key.view, kUninstallKey + key.subkey);
+        for (const TTestKey& key : written) {
+            HKEY parent = nullptr;
+            if (RegOpenKeyExW(key.root, kUninstallKey, 0, KEY_ALL_ACCESS | key.view, &parent) == ERROR_SUCCESS) {
+                RegDeleteTreeW(parent, key.subkey.c_str());
+                RegCloseKey(parent);
+            }
+        }
         ProgramWindows::TearDown();
     }
 
@@ -65,7 +53,7 @@ protected:
         const TTestKey key{root, view, subkey + tag + (child.empty() ? L"" : L"\\" + child)};
         written.push_back(key);
         HKEY created = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, (kUninstallKey + key.subkey).c_str(), 0, nullptr, 0,
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, (std::wstring(kUninstallKey) + L"\\" + key.subkey).c_str(), 0, nullptr, 0,
                                                  KEY_WRITE | view, nullptr, &created, nullptr));
         const auto set = [&](const wchar_t* value, const std::string& text) {
             const std::wstring wide = platform::Widen(text);
