@@ -4,8 +4,9 @@
 
 namespace platform {
 
-// The file a bare program name ("msiexec.exe") runs, as the system looks for it (on Windows
-// SearchPath: the program's folder, the system folders, then PATH; elsewhere PATH); "" when none.
+// The file a bare program name ("msiexec.exe", ".exe" may be left out on Windows) stands for:
+// on Windows in the system folders, then on PATH; elsewhere on PATH. Never the current folder.
+// "" when there is none.
 std::string FindProgramOnSearchPath(const std::string& name);
 
 // Starts program with the argument text (as a command line would give it after the program) in

@@ -7,14 +7,34 @@
 
 namespace platform {
 
+namespace {
+
+std::wstring FolderOf(UINT(WINAPI* get)(LPWSTR, UINT))
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = get(buffer, MAX_PATH + 1);
+    return length && length <= MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+} // namespace
+
 std::string FindProgramOnSearchPath(const std::string& name)
 {
     if (name.empty())
         return {};
+    // The system's folders, then PATH; never the current folder, where anyone may have left a
+    // program of that name.
+    std::wstring folders = FolderOf(&GetSystemDirectoryW) + L";" + FolderOf(&GetWindowsDirectoryW);
+    const DWORD pathLength = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (pathLength) {
+        std::wstring path(pathLength, L'\0');
+        path.resize(GetEnvironmentVariableW(L"PATH", &path[0], pathLength));
+        folders += L";" + path;
+    }
     const std::wstring wide = Widen(name);
     std::vector<wchar_t> buffer(MAX_PATH + 1);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const DWORD length = SearchPathW(nullptr, wide.c_str(), L".exe", static_cast<DWORD>(buffer.size()),
+        const DWORD length = SearchPathW(folders.c_str(), wide.c_str(), L".exe", static_cast<DWORD>(buffer.size()),
                                          buffer.data(), nullptr);
         if (length == 0)
             return {};

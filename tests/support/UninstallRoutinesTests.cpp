@@ -78,10 +78,19 @@ TEST(UninstallRules, AProgramExistsAsAPathOrOnTheSearchPath)
     platform::SetEnvironmentValue("PATH", dir.Str());
     const std::string found = TUninstallRoutines::ExistingProgram("qs-tool.exe /x");
     const std::string missing = TUninstallRoutines::ExistingProgram("qs-no-such-tool.exe /x");
+    // Not from the current folder, where anyone may have left a program.
+    TempDir current;
+    WriteBytes(current.File("qs-here.exe"), "MZ");
+    std::filesystem::permissions(current.Path() / "qs-here.exe", std::filesystem::perms::owner_all);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(current.Path());
+    const std::string here = TUninstallRoutines::ExistingProgram("qs-here.exe");
+    std::filesystem::current_path(before);
     if (hadPath)
         platform::SetEnvironmentValue("PATH", path);
     EXPECT_EQ(testing_support::PathOf(tool), testing_support::PathOf(found));
     EXPECT_EQ("", missing);
+    EXPECT_EQ("", here);
 }
 
 class UninstallWalk : public ::testing::Test {
