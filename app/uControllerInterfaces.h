@@ -133,6 +133,10 @@ public:
     virtual void SetTarget(const std::string& path) = 0;
 };
 
+// The uninstall window's controller: everything it does starts from the window itself.
+class IUninstallController : public IDynamicStringtable {
+};
+
 // The small "Computing..." popup shown while the user-interface thread works on something
 // long; optionally with a progress bar that counts the steps done.
 class IComputingWindow {
@@ -142,4 +146,24 @@ public:
     virtual void Close() = 0;
     virtual void SetMaximum(int32_t value) = 0;
     virtual void Step() = 0;
+};
+
+// Shows a computing popup (none when null) for one scope; it goes also when the work throws.
+class TComputingScope {
+public:
+    explicit TComputingScope(std::shared_ptr<IComputingWindow> window) : window_(std::move(window))
+    {
+        if (window_)
+            window_->Show();
+    }
+    ~TComputingScope()
+    {
+        if (window_)
+            window_->Close();
+    }
+    TComputingScope(const TComputingScope&) = delete;
+    TComputingScope& operator=(const TComputingScope&) = delete;
+
+private:
+    std::shared_ptr<IComputingWindow> window_;
 };

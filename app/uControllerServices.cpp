@@ -7,6 +7,7 @@
 #include "app/uMainController.h"
 #include "app/uOptionsController.h"
 #include "app/uReportController.h"
+#include "app/uUninstallController.h"
 #include "app/uWindowServices.h"
 
 std::shared_ptr<TMainController> TControllerServices::CreateMainController(IMainView& view,
@@ -51,4 +52,11 @@ std::shared_ptr<IDriveInfoController> TControllerServices::CreateDriveInfoContro
                                                                                      TDriveInfoFactory factory)
 {
     return std::make_shared<TDriveInfoController>(view, messageBoxes, std::move(factory));
+}
+
+std::shared_ptr<IUninstallController> TControllerServices::CreateUninstallController(IUninstallView& view,
+                                                                                     IMessageBoxService& messageBoxes,
+                                                                                     platform::IRegistry& registry)
+{
+    return std::make_shared<TUninstallController>(view, messageBoxes, Preferences(), registry);
 }

@@ -15,6 +15,10 @@ class TEditListController;
 class IEditListView;
 class TMainController;
 class IOptionsWindowView;
+class IUninstallView;
+namespace platform {
+class IRegistry;
+}
 
 class TControllerServices {
 public:
@@ -36,4 +40,8 @@ public:
     static std::shared_ptr<IDriveInfoController> CreateDriveInfoController(IDriveInfoView& view,
                                                                            IMessageBoxService& messageBoxes,
                                                                            TDriveInfoFactory factory = {});
+    // Over the process-wide preference values and the given registry.
+    static std::shared_ptr<IUninstallController> CreateUninstallController(IUninstallView& view,
+                                                                           IMessageBoxService& messageBoxes,
+                                                                           platform::IRegistry& registry);
 };

@@ -92,18 +92,7 @@ void TReportController::SetCleanReport(std::shared_ptr<ICleanReport> report)
 void TReportController::Shown()
 {
     view_.ShowPage(kind_ == rkClean ? rpClean : rpScan);
-    const std::shared_ptr<IComputingWindow> computing = view_.CreateComputingWindow();
-    if (computing)
-        computing->Show();
-    // The popup goes also when filling fails.
-    struct TCloser {
-        IComputingWindow* window;
-        ~TCloser()
-        {
-            if (window)
-                window->Close();
-        }
-    } closer{computing.get()};
+    const TComputingScope computing(view_.CreateComputingWindow());
     Fill();
 }
 

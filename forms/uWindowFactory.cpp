@@ -8,6 +8,8 @@
 #include "forms/uMain.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
+#include "forms/uUninstall.h"
+#include "platform/PlatformRegistry.h"
 #include "ui/VelaSVWindowChrome.h"
 
 #include <stdexcept>
@@ -66,6 +68,8 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
         driveInfo->Controller().SetTarget(arguments.driveRoot);
         return driveInfo;
     }
+    if (kind == TWindowKind::wkUninstall)
+        return std::make_unique<TfrmUninstall>(owner, platform::SystemRegistry());
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
 }
 

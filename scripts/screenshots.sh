@@ -75,6 +75,10 @@ for dpi in 96 144; do
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "driveinfo-wine-c-$dpi" wine "$gallery" driveinfo 'C:\'
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "uninstall-$dpi" wine "$gallery" uninstall
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  shoot "uninstall-sorted-$dpi" wine "$gallery" uninstall sorted
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   for page in scan clean; do
     shoot "report-$page-$dpi" wine "$gallery" report $page
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1

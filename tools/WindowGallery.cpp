@@ -8,6 +8,8 @@
 #include "forms/uDriveInfo.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
+#include "forms/uUninstall.h"
+#include "support/VelaUninstallRoutines.h"
 #include "forms/uWindowFactory.h"
 #include "platform/win32/Win32Text.h"
 #include "prefs/uPreferences.h"
@@ -17,6 +19,8 @@
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaUIWindow.h"
+
+#include "tests/FakeRegistry.h"
 
 #include <commctrl.h>
 #include <cstdlib>
@@ -103,6 +107,77 @@ int ShowDriveInfo(const std::string& target)
     TfrmDriveInfo driveInfo(nullptr, factory);
     driveInfo.Controller().SetTarget(target.empty() ? "C:\\" : target);
     return driveInfo.ShowModal();
+}
+
+// A file of that many bytes that takes no room (the size is all the window reads).
+void WriteSparseFile(const std::string& path, int64_t bytes)
+{
+    HANDLE file = CreateFileW(platform::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = bytes;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
+// The uninstall window over a few applications held in memory, sizes computed from scratch
+// folders of the given sizes; sorted: by size, with a row selected.
+int ShowUninstall(bool sorted)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::string scratch = platform::Narrow(temp) + "qs-gallery-uninstall";
+    CreateDirectoryW(platform::Widen(scratch).c_str(), nullptr);
+    testing_support::FakeRegistry registry;
+    const struct {
+        const char* subkey;
+        const char* name;
+        const char* publisher;
+        const char* version;
+        const char* icon;
+        int64_t bytes; // 0: an MSI package, no folder
+    } apps[] = {
+        {"{3F2A}", "Northwind Photo Studio 2024 (64-bit) with Extended Codec Pack", "Northwind Traders Ltd.",
+         "24.1.3.1187", "C:\\windows\\notepad.exe", 150LL * 1024 * 1024 * 1024},
+        {"Editor", "Plain Editor", "Contoso", "2.0", "C:\\windows\\regedit.exe,0", 12LL * 1024 * 1024},
+        {"{77B1}", "Runtime Library 2015", "Fabrikam, Inc.", "14.0.24215", "", 0},
+        {"Viewer", "Image Viewer", "", "1.5", "C:\\windows\\system32\\winecfg.exe", 350LL * 1024},
+    };
+    for (const auto& app : apps) {
+        const platform::RegistryKey key{platform::RegistryRoot::rrLocalMachine, platform::RegistryView::rv64,
+                                        std::string(TUninstallRoutines::kUninstallKey) + "\\" + app.subkey};
+        registry.Set(key, "DisplayName", app.name);
+        registry.Set(key, "Publisher", app.publisher);
+        registry.Set(key, "DisplayVersion", app.version);
+        registry.Set(key, "DisplayIcon", app.icon);
+        std::string command = "MsiExec.exe /X" + std::string(app.subkey);
+        if (app.bytes) {
+            const std::string folder = scratch + "\\" + app.subkey;
+            CreateDirectoryW(platform::Widen(folder).c_str(), nullptr);
+            WriteSparseFile(folder + "\\uninstall.exe", app.bytes);
+            command = "\"" + folder + "\\uninstall.exe\" /S";
+        }
+        registry.Set(key, "UninstallString", command);
+    }
+    auto values = std::make_unique<TPreferenceValues>(false);
+    values->SetDefaults();
+    values->ComputeSize = true;
+    InstallPreferences(std::move(values));
+    TfrmUninstall window(nullptr, registry);
+    if (sorted) {
+        const auto fill = window.Window().onFirstShow;
+        window.Window().onFirstShow = [&window, fill] {
+            fill();
+            HWND list = FindWindowExW(window.Window().Handle(), nullptr, WC_LISTVIEWW, nullptr);
+            ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            NMLISTVIEW click{};
+            click.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), LVN_COLUMNCLICK};
+            click.iItem = -1;
+            click.iSubItem = 2;
+            SendMessageW(window.Window().Handle(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+        };
+    }
+    return window.ShowModal();
 }
 
 } // namespace
@@ -214,5 +289,7 @@ int main(int argc, char** argv)
         return ShowDriveInfo(argc > 2 ? argv[2] : "");
     if (what == "report")
         return ShowReport(argc > 2 && std::string(argv[2]) == "clean");
+    if (what == "uninstall")
+        return ShowUninstall(argc > 2 && std::string(argv[2]) == "sorted");
     return 2;
 }

@@ -81,6 +81,7 @@ void TVirtualListView::ClearEvents()
     onCheckBoxClick = nullptr;
     onDoubleClick = nullptr;
     onColumnClick = nullptr;
+    onSelectionChanged = nullptr;
     onContextMenu = nullptr;
     onKeyDown = nullptr;
     onFocusLost = nullptr;
@@ -382,6 +383,19 @@ bool TVirtualListView::HandleNotify(NMHDR& header, LRESULT& result)
         if (onColumnClick)
             onColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
         return true;
+    case LVN_ITEMCHANGED: {
+        const NMLISTVIEW& change = reinterpret_cast<NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) &&
+            onSelectionChanged)
+            onSelectionChanged();
+        return false;
+    }
+    case LVN_ODSTATECHANGED: {
+        const NMLVODSTATECHANGE& change = reinterpret_cast<NMLVODSTATECHANGE&>(header);
+        if (((change.uOldState ^ change.uNewState) & LVIS_SELECTED) && onSelectionChanged)
+            onSelectionChanged();
+        return false;
+    }
     default:
         return false;
     }

@@ -83,6 +83,8 @@ public:
     std::function<void(int row)> onCheckBoxClick;
     std::function<void(int row)> onDoubleClick;
     std::function<void(int column)> onColumnClick;
+    // Rows gained or lost their selection.
+    std::function<void()> onSelectionChanged;
     // Right click or the menu key; where the menu belongs, in screen coordinates.
     std::function<void(POINT screen)> onContextMenu;
     // Before the list sees a key; true keeps it from the list.
