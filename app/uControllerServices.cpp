@@ -1,6 +1,7 @@
 #include "app/uControllerServices.h"
 
 #include "app/uEditListController.h"
+#include "app/uFileViewerController.h"
 #include "app/uMainController.h"
 #include "app/uOptionsController.h"
 #include "app/uReportController.h"
@@ -31,4 +32,10 @@ std::shared_ptr<IReportController> TControllerServices::CreateReportController(I
                                                                                IMessageBoxService& messageBoxes)
 {
     return std::make_shared<TReportController>(view, messageBoxes);
+}
+
+std::shared_ptr<TFileViewerController> TControllerServices::CreateFileViewerController(IFileViewerView& view,
+                                                                                       IMessageBoxService& messageBoxes)
+{
+    return std::make_shared<TFileViewerController>(view, messageBoxes);
 }
