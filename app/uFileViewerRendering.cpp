@@ -4,6 +4,12 @@
 
 namespace {
 
+// Code page 437's pictures of the control characters (NUL is blank).
+constexpr char16_t kOemLow[32] = {
+    0x0020, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022, 0x25D8, 0x25CB, 0x25D9, 0x2642, 0x2640, 0x266A, 0x266B, 0x263C,
+    0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC, 0x21A8, 0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,
+};
+
 // Code page 437 from 0x7F: the house, then accented letters, box drawing, Greek and mathematics.
 constexpr char16_t kOemHigh[129] = {
     0x2302,
@@ -38,7 +44,9 @@ const std::array<std::string, 256>& OemTable()
     static const std::array<std::string, 256> table = [] {
         std::array<std::string, 256> built;
         for (int byte = 0; byte < 256; ++byte)
-            built[byte] = Utf8(byte < 0x7F ? static_cast<char16_t>(byte) : kOemHigh[byte - 0x7F]);
+            built[byte] = Utf8(byte < 0x20   ? kOemLow[byte]
+                               : byte < 0x7F ? static_cast<char16_t>(byte)
+                                             : kOemHigh[byte - 0x7F]);
         return built;
     }();
     return table;
@@ -139,9 +147,7 @@ std::string TFileViewRendering::Text(const std::string& bytes)
             out += "\r\n";
         } else if (byte == '\n') {
             out += "\r\n";
-        } else if (byte == 0) {
-            out += ' ';
-        } else if (byte < 0x7F) {
+        } else if (byte == '\t' || (byte >= 0x20 && byte < 0x7F)) {
             out += static_cast<char>(byte);
         } else {
             out += oem[byte];

@@ -1,7 +1,7 @@
 #pragma once
 // The file viewer's three renderings of a file's bytes, as UTF-8 text whose lines are separated
-// by "\r\n" (what a multi-line edit control takes). Bytes from 0x7F up show as the PC's OEM
-// character set (code page 437) shows them, the same on every machine.
+// by "\r\n" (what a multi-line edit control takes). Bytes show as the PC's OEM character set
+// (code page 437) draws them, the same on every machine.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,13 +20,14 @@ public:
     static std::string HexDump(const std::string& bytes);
     // One line of 80 characters per 80 bytes, bytes below 0x20 as "."; the last line padded.
     static std::string Binary(const std::string& bytes);
-    // The bytes as lines of text, each line break (CR LF, LF or CR) made CR LF. A NUL would end
-    // the text in the control that shows it, so it shows as a space.
+    // The bytes as lines of text, each line break (CR LF, LF or CR) made CR LF; tabs stay tabs and
+    // the other control characters show as their OEM pictures (NUL, which would end the text in
+    // the control that shows it, as a space).
     static std::string Text(const std::string& bytes);
     // Any mode; an unknown one renders nothing.
     static std::string Render(const std::string& bytes, int32_t mode);
 
-    // The byte as the OEM character set draws it, in UTF-8 (bytes below 0x7F as themselves).
+    // The byte as the OEM character set draws it, in UTF-8 (0x20 to 0x7E as themselves).
     static const std::string& OemCharacter(uint8_t byte);
     // Hexadecimal digits of the offset field for a file of this many bytes.
     static int OffsetDigits(size_t fileSize);

@@ -2,6 +2,7 @@
 
 #include "forms/uDialogWindow.h"
 #include "forms/uEditList.h"
+#include "forms/uFileViewer.h"
 #include "forms/uMain.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
@@ -54,6 +55,8 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     }
     if (kind == TWindowKind::wkEditList)
         return std::make_unique<TfrmEditList>(arguments, owner);
+    if (kind == TWindowKind::wkFileViewer)
+        return std::make_unique<TfrmFileViewer>(arguments, owner);
     return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
 }
 

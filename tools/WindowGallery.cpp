@@ -153,6 +153,14 @@ int main(int argc, char** argv)
             DispatchMessageW(&message);
         return 0;
     }
+    if (what == "viewer" && argc > 3) {
+        // The file viewer in mode argv[2] (0 hexadecimal, 1 binary, 2 text) over the file argv[3].
+        auto prefs = std::make_unique<TPreferenceValues>(false);
+        prefs->SetDefaults();
+        InstallPreferences(std::move(prefs));
+        TWindowServices services(std::make_shared<TWin32WindowFactory>());
+        return services.ShowFileViewer(argv[3], std::atoi(argv[2]));
+    }
     if (what == "report")
         return ShowReport(argc > 2 && std::string(argv[2]) == "clean");
     return 2;

@@ -114,7 +114,7 @@ TEST(FileViewRendering, BinaryLinesHoldEightyCharactersAndMaskControlCharacters)
 
 TEST(FileViewRendering, TextKeepsItsLinesWhateverTheirBreaks)
 {
-    EXPECT_EQ("a\r\nb\r\nc\r\n\r\nd\te \x01 caf\u00E9",
+    EXPECT_EQ("a\r\nb\r\nc\r\n\r\nd\te \u263A caf\u00E9",
               TFileViewRendering::Text(std::string("a\r\nb\nc\r\rd\te\0\x01 caf\x82", 18)));
     EXPECT_EQ("", TFileViewRendering::Render("abc", 3));
 }
