@@ -8,6 +8,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace fileviewer_texts {
 const char* const kTitleFormat = "%s File Viewer";
@@ -95,7 +96,7 @@ void TFileViewerController::LoadFile(const std::string& path, int32_t mode)
         std::string text = TFileViewRendering::Render(bytes, mode);
         // The file's bytes go before the control takes its own copy of the text.
         std::string().swap(bytes);
-        view_.SetContent(text);
+        view_.SetContent(std::move(text));
     } catch (const std::bad_alloc&) {
         Fail(TCycleSetup::FormatText(fileviewer_texts::kTooLarge, path));
     } catch (const std::length_error&) {

@@ -2,10 +2,7 @@
 
 #include "app/uControllerServices.h"
 #include "app/uFileViewerController.h"
-#include "platform/win32/Win32Text.h"
 #include "ui/VelaSVRuntime.h"
-
-#include <new>
 
 using namespace ui;
 
@@ -22,16 +19,10 @@ TfrmFileViewer::TfrmFileViewer(const TWindowArguments& arguments, HWND owner)
 {
     const int width = kDesignWidth - 2 * chrome::kFrameWidth;
     const int height = kDesignHeight - chrome::kTitleHeight - chrome::kFrameWidth;
-    TEditArgs args{"", {chrome::kFrameWidth, chrome::kTitleHeight, width, height}, kAnchorAll};
-    args.multiLine = true;
-    args.readOnly = true;
-    args.border = false;
-    args.horizontalScroll = true;
-    memFileViewer_ = &Window().Add<TEdit>(args);
+    memFileViewer_ = &Window().Add<TTextView>(
+        TTextViewArgs{{chrome::kFrameWidth, chrome::kTitleHeight, width, height}, kAnchorAll});
     // The renderings are laid out in columns: they line up only in a fixed-pitch font.
     memFileViewer_->SetFont(TFontSpec{9, false, L"Courier New", true});
-    // Typed text is limited to 32,767 characters unless told otherwise; a file's text is longer.
-    SendMessageW(memFileViewer_->Handle(), EM_SETLIMITTEXT, 0, 0);
     Window().LayoutChildren();
     // The keys scroll the text from the start, as in any viewer.
     Window().onFirstShow = [this] { memFileViewer_->SetFocus(); };
@@ -50,14 +41,6 @@ int32_t TfrmFileViewer::ShowModal()
         return kResultCancel;
     showing_ = true;
     return TDialogWindow::ShowModal();
-}
-
-void TfrmFileViewer::SetContent(const std::string& text)
-{
-    const std::wstring wide = platform::Widen(text);
-    // One step: the control lays its lines out once, however many there are.
-    if (!SetWindowTextW(memFileViewer_->Handle(), wide.c_str()))
-        throw std::bad_alloc();
 }
 
 void TfrmFileViewer::Close()

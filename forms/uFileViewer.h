@@ -1,10 +1,11 @@
 #pragma once
-// The file viewer window: one read-only text control in a fixed-pitch font filling the shared
-// dialog frame; TFileViewerController reads the file and decides what it shows.
+// The file viewer window: one read-only text view in a fixed-pitch font filling the shared dialog
+// frame; TFileViewerController reads the file and decides what it shows.
 #include "app/uFileViewerView.h"
 #include "app/uWindowServices.h"
 #include "forms/uDialogWindow.h"
 #include "ui/VelaSVTMsgBox.h"
+#include "ui/VelaUITextView.h"
 
 #include <memory>
 
@@ -21,12 +22,12 @@ public:
     IFileViewerController& Controller();
 
     void SetTitle(const std::string& text) override { TDialogWindow::SetTitle(text); }
-    void SetContent(const std::string& text) override;
+    void SetContent(std::string text) override { memFileViewer_->SetContent(std::move(text)); }
     void Close() override;
     int32_t MonitorNumber() override;
 
 private:
-    ui::TEdit* memFileViewer_ = nullptr;
+    ui::TTextView* memFileViewer_ = nullptr;
     bool showing_ = false;
     bool closeRequested_ = false;
     ui::TMsgBoxService messageBoxes_;

@@ -3,6 +3,7 @@
 #include "app/uMsgBoxLayout.h"
 #include "app/uWindowServices.h"
 #include "engine/uEngineImplementation.h"
+#include "forms/uFileViewer.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
 #include "forms/uWindowFactory.h"
@@ -154,12 +155,22 @@ int main(int argc, char** argv)
         return 0;
     }
     if (what == "viewer" && argc > 3) {
-        // The file viewer in mode argv[2] (0 hexadecimal, 1 binary, 2 text) over the file argv[3].
-        auto prefs = std::make_unique<TPreferenceValues>(false);
-        prefs->SetDefaults();
-        InstallPreferences(std::move(prefs));
-        TWindowServices services(std::make_shared<TWin32WindowFactory>());
-        return services.ShowFileViewer(argv[3], std::atoi(argv[2]));
+        // The file viewer in mode argv[2] (0 hexadecimal, 1 binary, 2 text) over the file argv[3];
+        // a further word "drag" selects from the first line into the third with the mouse.
+        TWindowArguments arguments;
+        arguments.viewMode = std::atoi(argv[2]);
+        arguments.path = argv[3];
+        TfrmFileViewer viewer(arguments, nullptr);
+        if (argc > 4 && std::string(argv[4]) == "drag")
+            viewer.Window().onFirstShow = [&viewer] {
+                HWND view = FindWindowExW(viewer.Window().Handle(), nullptr, L"QuillsweepTextView", nullptr);
+                const int unit = viewer.Window().Scale(10);
+                SetFocus(view);
+                SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6 * unit, unit / 2));
+                SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(25 * unit, 5 * unit / 2));
+                SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(25 * unit, 5 * unit / 2));
+            };
+        return viewer.ShowModal();
     }
     if (what == "report")
         return ShowReport(argc > 2 && std::string(argv[2]) == "clean");

@@ -122,7 +122,7 @@ TEST(FileViewRendering, TextKeepsItsLinesWhateverTheirBreaks)
 class FakeFileViewerView : public IFileViewerView {
 public:
     void SetTitle(const std::string& text) override { title = text; }
-    void SetContent(const std::string& text) override
+    void SetContent(std::string text) override
     {
         if (full)
             throw std::bad_alloc();
