@@ -1,6 +1,8 @@
 // The file viewer in the real program: a found file opened from the objects list's context menu.
 #include "tests/windows/ProgramWindowsFixture.h"
 
+#include "platform/PlatformError.h"
+
 using namespace program_testing;
 
 namespace {
@@ -16,24 +18,38 @@ namespace {
     return PressKey(control, static_cast<WORD>(accelerator));
 }
 
-TEST_F(ProgramWindows, ViewAsHexShowsTheFoundFileAsAHexadecimalDump)
-{
-    const std::string target = dir.File("target");
-    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
-    WriteFile(target + "\\trace.qsx", "Quillsweep\tview\x82r");
-    Stored().CleanupOptions = 1u << 21; // custom files
-    Stored().CustomFiles = "*.qsx";
-    Store();
+class FileViewerWindow : public ProgramWindows {
+protected:
+    // The program scans a folder holding trace.qsx with these bytes and selects its row.
+    void ScanAndSelect(const std::string& bytes)
+    {
+        const std::string target = dir.File("target");
+        ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
+        file = target + "\\trace.qsx";
+        WriteFile(file, bytes);
+        Stored().CleanupOptions = 1u << 21; // custom files
+        Stored().CustomFiles = "*.qsx";
+        Store();
+        program = Start("\"" + target + "\"");
+        main = program->WaitForWindow("Quillsweep");
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(Press(main, "Continue >"));
+        ASSERT_TRUE(FindChild(main, "Idle", "Static", 30000)) << "the scan ends";
+        list = ObjectsList(main);
+        ASSERT_TRUE(list);
+        ASSERT_EQ(1, ListViewItemCount(list));
+        ASSERT_TRUE(SelectListViewItem(list, 0));
+    }
 
-    auto program = Start("\"" + target + "\"");
-    HWND main = program->WaitForWindow("Quillsweep");
-    ASSERT_TRUE(main);
-    ASSERT_TRUE(Press(main, "Continue >"));
-    ASSERT_TRUE(FindChild(main, "Idle", "Static", 30000)) << "the scan ends";
-    HWND list = ObjectsList(main);
-    ASSERT_TRUE(list);
-    ASSERT_EQ(1, ListViewItemCount(list));
-    ASSERT_TRUE(SelectListViewItem(list, 0));
+    std::unique_ptr<TProgram> program;
+    HWND main = nullptr;
+    HWND list = nullptr;
+    std::string file;
+};
+
+TEST_F(FileViewerWindow, ViewAsHexShowsTheFoundFileAsAHexadecimalDump)
+{
+    ASSERT_NO_FATAL_FAILURE(ScanAndSelect("Quillsweep\tview\x82r"));
     ASSERT_TRUE(ChooseFromContextMenu(list, 'H'));
 
     HWND viewer = program->WaitForWindow("Hexadecimal File Viewer");
@@ -60,6 +76,29 @@ TEST_F(ProgramWindows, ViewAsHexShowsTheFoundFileAsAHexadecimalDump)
 
     ASSERT_TRUE(PressKey(viewer, VK_ESCAPE));
     ASSERT_TRUE(WaitUntilGone(viewer));
+    CloseWithEscape(*program, main);
+}
+
+TEST_F(FileViewerWindow, AFileThatCannotBeReadIsReportedAndNoViewerStays)
+{
+    ASSERT_NO_FATAL_FAILURE(ScanAndSelect("locked"));
+    // Held without sharing, as a program writing it would.
+    HANDLE held = CreateFileW(platform::Widen(file).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ASSERT_TRUE(ChooseFromContextMenu(list, 'T'));
+
+    HWND error = program->WaitForWindow("Error");
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(FindChild(error, "Cannot open file \"" + file + "\": " + platform::SystemErrorMessage(ERROR_SHARING_VIOLATION),
+                          "Static"));
+    ASSERT_TRUE(Press(FindChild(error, "Close", "Button")));
+    ASSERT_TRUE(WaitUntilGone(error));
+    CloseHandle(held);
+    ASSERT_TRUE(WaitForIdle(main));
+    for (const auto& window : program->Windows())
+        EXPECT_FALSE(window.visible && window.text == "Text File Viewer");
+    EXPECT_TRUE(IsWindowEnabled(main));
     CloseWithEscape(*program, main);
 }
 
