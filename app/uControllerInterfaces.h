@@ -50,6 +50,16 @@ public:
     virtual void SetDirectoryMode(bool directoryMode) = 0;
 };
 
+// The file viewer: one file shown as hexadecimal, binary or text (modes 0, 1, 2).
+class IFileViewerController : public IDynamicTitleWindow {
+public:
+    // Reads and shows the file; a missing file shows nothing, an unreadable one is reported and
+    // the window closes.
+    virtual void LoadFile(const std::string& path, int32_t mode) = 0;
+    // "" for an unknown mode.
+    virtual void GetModeName(int32_t mode, std::string& name) = 0;
+};
+
 // Every window that can be made see-through (all forms).
 class ITransparentWindow {
 public:

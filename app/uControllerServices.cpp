@@ -4,6 +4,7 @@
 #include "app/uDriveInfoController.h"
 #include "app/uEditListController.h"
 #include "app/uLegendController.h"
+#include "app/uFileViewerController.h"
 #include "app/uMainController.h"
 #include "app/uOptionsController.h"
 #include "app/uReportController.h"
@@ -59,4 +60,10 @@ std::shared_ptr<IUninstallController> TControllerServices::CreateUninstallContro
                                                                                      platform::IRegistry& registry)
 {
     return std::make_shared<TUninstallController>(view, messageBoxes, Preferences(), registry);
+}
+
+std::shared_ptr<TFileViewerController> TControllerServices::CreateFileViewerController(IFileViewerView& view,
+                                                                                       IMessageBoxService& messageBoxes)
+{
+    return std::make_shared<TFileViewerController>(view, messageBoxes);
 }

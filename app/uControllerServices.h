@@ -12,6 +12,8 @@
 #include <vector>
 
 class TEditListController;
+class TFileViewerController;
+class IFileViewerView;
 class IEditListView;
 class TMainController;
 class IOptionsWindowView;
@@ -29,6 +31,8 @@ public:
     // Over the process-wide preference values.
     static std::shared_ptr<TEditListController> CreateEditListController(IEditListView& view,
                                                                          IMessageBoxService& messageBoxes);
+    static std::shared_ptr<TFileViewerController> CreateFileViewerController(IFileViewerView& view,
+                                                                             IMessageBoxService& messageBoxes);
     static std::shared_ptr<IOptionsController> CreateOptionsController(IOptionsWindowView& view,
                                                                        IMessageBoxService& messageBoxes);
     static std::shared_ptr<IReportController> CreateReportController(IReportView& view,

@@ -63,7 +63,7 @@ void TfrmReport::CreateControls()
     memContent_ = &cleanPage.Add<TEdit>(
         TEditArgs{"", {0, 0, width, height}, kAnchorAll, true, true, false, 0, false, true});
     // The report's figures are padded into columns: they line up only in a fixed-pitch font.
-    memContent_->SetFont(TFontSpec{9, false, L"Courier New"});
+    memContent_->SetFont(TFontSpec{9, false, L"Courier New", true});
     window.LayoutChildren();
 }
 

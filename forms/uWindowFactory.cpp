@@ -1,47 +1,19 @@
 #include "forms/uWindowFactory.h"
 
 #include "forms/uAboutBox.h"
-#include "forms/uDialogWindow.h"
 #include "forms/uDriveInfo.h"
 #include "forms/uEditList.h"
+#include "forms/uFileViewer.h"
 #include "forms/uLegend.h"
 #include "forms/uMain.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
 #include "forms/uUninstall.h"
 #include "platform/PlatformRegistry.h"
-#include "ui/VelaSVWindowChrome.h"
 
 #include <stdexcept>
 
 using namespace ui;
-
-namespace {
-// A window kind whose own form is still to come: the frame, its title and a Close button.
-class TPlaceholderWindow : public forms::TDialogWindow {
-public:
-    TPlaceholderWindow(const std::string& title, HWND owner)
-        : TDialogWindow(forms::TDialogWindowArgs{title, 360, 120, 0, 0, false, owner})
-    {
-        Window().Add<TLabel>(TLabelArgs{"This window is not available in this version.", {16, 40, 328, 16}});
-        TButton& close = Window().Add<TButton>(TButtonArgs{"Close", {263, 80, 81, 25}, akRight | akBottom, true});
-        close.onClick = [this] { CloseWith(kResultCancel); };
-    }
-};
-
-const char* TitleOf(TWindowKind kind)
-{
-    switch (kind) {
-    case TWindowKind::wkAbout: return "About Quillsweep";
-    case TWindowKind::wkDriveInfo: return "Drive Information";
-    case TWindowKind::wkFileViewer: return "File Viewer";
-    case TWindowKind::wkLegend: return "Legend";
-    case TWindowKind::wkOptions: return "Options";
-    case TWindowKind::wkUninstall: return "Uninstall Applications";
-    default: return "Quillsweep";
-    }
-}
-} // namespace
 
 std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWindowArguments& arguments)
 {
@@ -70,7 +42,9 @@ std::unique_ptr<IModalWindow> TWin32WindowFactory::Create(TWindowKind kind, TWin
     }
     if (kind == TWindowKind::wkUninstall)
         return std::make_unique<TfrmUninstall>(owner, platform::SystemRegistry());
-    return std::make_unique<TPlaceholderWindow>(TitleOf(kind), owner);
+    if (kind == TWindowKind::wkFileViewer)
+        return std::make_unique<TfrmFileViewer>(arguments, owner);
+    throw std::logic_error("the main window is not created here");
 }
 
 void TWin32WindowFactory::BringWindowsToFront()

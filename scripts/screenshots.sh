@@ -83,6 +83,14 @@ for dpi in 96 144; do
     shoot "report-$page-$dpi" wine "$gallery" report $page
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   done
+  # The file viewer over a few lines of text and every byte value, in its three modes.
+  { printf 'Quillsweep trace file\r\n\tline two: caf\x82 cr\x8ame br\x96l\x82e\r\n'
+    for byte in $(seq 0 255); do printf "\\x$(printf %02x "$byte")"; done
+    printf '\r\nend of the sample\n'; } > "$scratch/sample.bin"
+  for mode in 0 1 2; do
+    shoot "viewer-$mode-$dpi" wine "$gallery" viewer $mode "$(winepath -w "$scratch/sample.bin")"
+    wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
+  done
 done
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 rm -rf "$scratch"

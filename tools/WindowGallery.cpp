@@ -4,18 +4,19 @@
 #include "app/uWindowServices.h"
 #include "engine/uEngineImplementation.h"
 #include "forms/uAboutBox.h"
-#include "forms/uLegend.h"
 #include "forms/uDriveInfo.h"
+#include "forms/uFileViewer.h"
+#include "forms/uLegend.h"
 #include "forms/uOptions.h"
 #include "forms/uReport.h"
 #include "forms/uUninstall.h"
-#include "support/VelaUninstallRoutines.h"
 #include "forms/uWindowFactory.h"
 #include "platform/win32/Win32Text.h"
 #include "prefs/uPreferences.h"
 #include "prefs/VelaCRC32.h"
 #include "prefs/VelaPreferences.h"
 #include "support/VelaDriveInfo.h"
+#include "support/VelaUninstallRoutines.h"
 #include "ui/VelaSVComputingWnd.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaUIWindow.h"
@@ -287,6 +288,24 @@ int main(int argc, char** argv)
     }
     if (what == "driveinfo")
         return ShowDriveInfo(argc > 2 ? argv[2] : "");
+    if (what == "viewer" && argc > 3) {
+        // The file viewer in mode argv[2] (0 hexadecimal, 1 binary, 2 text) over the file argv[3];
+        // a further word "drag" selects from the first line into the third with the mouse.
+        TWindowArguments arguments;
+        arguments.viewMode = std::atoi(argv[2]);
+        arguments.path = argv[3];
+        TfrmFileViewer viewer(arguments, nullptr);
+        if (argc > 4 && std::string(argv[4]) == "drag")
+            viewer.Window().onFirstShow = [&viewer] {
+                HWND view = FindWindowExW(viewer.Window().Handle(), nullptr, L"QuillsweepTextView", nullptr);
+                const int unit = viewer.Window().Scale(10);
+                SetFocus(view);
+                SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(6 * unit, unit / 2));
+                SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(25 * unit, 5 * unit / 2));
+                SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(25 * unit, 5 * unit / 2));
+            };
+        return viewer.ShowModal();
+    }
     if (what == "report")
         return ShowReport(argc > 2 && std::string(argv[2]) == "clean");
     if (what == "uninstall")

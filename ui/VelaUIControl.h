@@ -31,6 +31,8 @@ struct TFontSpec {
     int points = 8;
     bool bold = false;
     const wchar_t* face = L"Tahoma";
+    // Where the face is missing, the system's choice among fixed-pitch faces stands in.
+    bool fixedPitch = false;
 };
 
 class TContainer;

@@ -131,16 +131,19 @@ bool TWindow::OnSizeGrip(POINT screen) const { return !IsZoomed(handle_) && OnSi
 HFONT TWindow::Font(const TFontSpec& spec)
 {
     for (const auto& entry : fonts_)
-        if (entry.points == spec.points && entry.bold == spec.bold && entry.face == spec.face && entry.dpi == dpi_)
+        if (entry.points == spec.points && entry.bold == spec.bold && entry.face == spec.face &&
+            entry.fixedPitch == spec.fixedPitch && entry.dpi == dpi_)
             return entry.font;
     LOGFONTW font{};
     font.lfHeight = -MulDiv(spec.points, dpi_, 72);
     font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = CLEARTYPE_QUALITY;
+    if (spec.fixedPitch)
+        font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
     HFONT created = CreateFontIndirectW(&font);
-    fonts_.push_back({spec.points, spec.bold, spec.face, dpi_, created});
+    fonts_.push_back({spec.points, spec.bold, spec.face, spec.fixedPitch, dpi_, created});
     return created;
 }
 

@@ -101,6 +101,7 @@ private:
         int points;
         bool bold;
         std::wstring face;
+        bool fixedPitch;
         int dpi;
         HFONT font;
     };
