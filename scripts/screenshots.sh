@@ -18,9 +18,11 @@ scratch=$(mktemp -d)
 cp build/windows/app/quillswp32.exe "$scratch/"
 found="$scratch/found"
 for d in $(seq 0 19); do
+  # Few of the first options' finds, so the first screen shows every safety class.
   mkdir -p "$found/project$d/build"
-  (cd "$found/project$d" && touch $(seq -f 'notes%g.bak' 0 4) $(seq -f 'trace%g.qsx' 0 4) .DS_Store build/.DS_Store \
-    $(seq -f 'build/out%g.qsx' 0 2) && head -c 300000 /dev/zero > "big$d.bak")
+  (cd "$found/project$d" && touch $(seq -f 'trace%g.qsx' 0 5) $(seq -f 'build/out%g.qsx' 0 5))
+  [ "$d" -lt 5 ] && touch "$found/project$d/.DS_Store" "$found/project$d/build/.DS_Store"
+  [ "$d" -lt 2 ] && (cd "$found/project$d" && touch $(seq -f 'notes%g.bak' 0 4) && head -c 300000 /dev/zero > "big$d.bak")
 done
 
 shoot() { # name command...
@@ -42,7 +44,7 @@ for dpi in 96 144; do
   wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
   # The objects page after a scan that finds a few hundred objects of every safety class.
   wine "$gallery" returning-user "$(winepath -w "$scratch/quillswp32.prefs")" found >/dev/null 2>&1
-  wine "$scratch/quillswp32.exe" -defaultsize "$(winepath -w "$found")" >/dev/null 2>&1 &
+  wine "$scratch/quillswp32.exe" "$(winepath -w "$found")" >/dev/null 2>&1 &
   sleep 3
   wine "$gallery" press Quillsweep "Continue >" >/dev/null 2>&1
   sleep 3
