@@ -99,6 +99,7 @@ public:
     void SetDispatch(const std::shared_ptr<IWindowDispatch>& dispatch) { SetWindowDispatch(dispatch); }
     bool IsTerminated() const { return Terminated(); }
     void Call(const std::function<void()>& call) { Synchronize(call); }
+    void Hand(std::function<void()> call) { Queue(std::move(call)); }
     void Finish(uint32_t message) { PostFinished(message); }
 
     std::atomic<bool> ran{false};

@@ -29,9 +29,17 @@ TEST(SVSynchronizer, CallsThroughTheMessageQueueThenOneFinishedMessage)
     auto synchronizer = std::make_shared<TSVSynchronizer>();
     ASSERT_NE(synchronizer->Handle(), nullptr);
     auto dispatch = std::make_shared<TWindowDispatch>(synchronizer);
+    // Calls waited for and calls handed over mixed, more of the latter than the queue holds: all
+    // run in order, and all before the finished message.
+    constexpr int kCalls = TSynchronizer::kQueueLimit + 100;
     auto worker = std::make_shared<TTestWorker>([&](TTestWorker& self) {
-        for (int i = 0; i < 20; ++i)
-            self.Call([&, i] { dispatch->SetStatusText(std::to_string(i)); });
+        for (int i = 0; i < kCalls; ++i) {
+            const auto call = [&, i] { dispatch->SetStatusText(std::to_string(i)); };
+            if (i % 1000 == 0)
+                self.Call(call);
+            else
+                self.Hand(call);
+        }
         self.Finish(WM_SCANFINISHED);
     });
     worker->SetDispatch(dispatch);
@@ -54,7 +62,7 @@ TEST(SVSynchronizer, CallsThroughTheMessageQueueThenOneFinishedMessage)
     }
     worker->Stop();
     EXPECT_EQ(finished, 1);
-    EXPECT_EQ(callsBeforeFinish, 20u);
+    EXPECT_EQ(callsBeforeFinish, static_cast<size_t>(kCalls));
     for (size_t i = 0; i < dispatch->statusTexts.size(); ++i) {
         EXPECT_EQ(dispatch->statusTexts[i], std::to_string(i));
         EXPECT_EQ(dispatch->callerThreads[i], std::this_thread::get_id());
