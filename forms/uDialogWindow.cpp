@@ -74,6 +74,31 @@ void TDialogWindow::SetTitle(const std::string& text)
     window_->SetTitle(text);
 }
 
+namespace {
+constexpr int kToolButtonHeight = 26;
+constexpr COLORREF kToolbarGround = RGB(0xF0, 0xF0, 0xF0);
+constexpr COLORREF kToolbarHot = RGB(0xD8, 0xE4, 0xF2);
+} // namespace
+
+TPanel& TDialogWindow::AddToolbar(int designWidth)
+{
+    return window_->Add<TPanel>(
+        TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, designWidth - 2 * chrome::kFrameWidth, kToolbarHeight},
+                   akLeft | akTop | akRight, kToolbarGround, kNoColour, "Toolbar"});
+}
+
+TFlatButton& TDialogWindow::AddToolButton(TPanel& toolbar, int left, int width)
+{
+    TFlatButtonArgs args;
+    args.rect = {left, (kToolbarHeight - kToolButtonHeight) / 2, width, kToolButtonHeight};
+    args.textColour = RGB(0, 0, 0);
+    args.backColour = kToolbarGround;
+    args.hotColour = kToolbarHot;
+    args.tabStop = true;
+    args.captionBeside = true;
+    return toolbar.Add<TFlatButton>(args);
+}
+
 void TDialogWindow::ToggleMaximized()
 {
     ShowWindow(window_->Handle(), IsZoomed(window_->Handle()) ? SW_RESTORE : SW_MAXIMIZE);

@@ -30,6 +30,11 @@ public:
     ui::TWindowChrome& Chrome() { return *chrome_; }
 
     void SetTitle(const std::string& text);
+    // The light strip of captioned glyph buttons under the title bar, as wide as the window.
+    static constexpr int kToolbarHeight = 32;
+    ui::TPanel& AddToolbar(int designWidth);
+    // A button of that strip; its caption and glyph come later (LoadStrings).
+    static ui::TFlatButton& AddToolButton(ui::TPanel& toolbar, int left, int width);
     void ToggleMaximized();
     // Ends the modal run with this result (Escape and the close button give 2, "cancel").
     void CloseWith(int32_t result);

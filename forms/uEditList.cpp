@@ -14,16 +14,11 @@ constexpr int kDesignHeight = 400;
 constexpr int kMargin = 8;
 constexpr int kInnerLeft = chrome::kFrameWidth + kMargin;
 constexpr int kInnerWidth = kDesignWidth - 2 * kInnerLeft;
-constexpr int kToolbarTop = chrome::kTitleHeight;
-constexpr int kToolbarHeight = 32;
-constexpr int kToolButtonHeight = 26;
-constexpr int kFieldTop = kToolbarTop + kToolbarHeight + kMargin;
+constexpr int kFieldTop = chrome::kTitleHeight + forms::TDialogWindow::kToolbarHeight + kMargin;
 constexpr int kButtonWidth = 81;
 constexpr int kButtonHeight = 25;
 constexpr int kListTop = kFieldTop + kButtonHeight + kMargin;
 constexpr int kBottomButtonsTop = kDesignHeight - chrome::kFrameWidth - kMargin - kButtonHeight;
-constexpr COLORREF kToolbarGround = RGB(0xF0, 0xF0, 0xF0);
-constexpr COLORREF kToolbarHot = RGB(0xD8, 0xE4, 0xF2);
 constexpr UINT_PTR kListSubclass = 1;
 
 // The toolbar's buttons, left to right, with room for their captions beside the glyphs.
@@ -63,19 +58,10 @@ TfrmEditList::~TfrmEditList()
 void TfrmEditList::CreateControls()
 {
     TWindow& window = Window();
-    TPanel& toolbar = window.Add<TPanel>(TPanelArgs{
-        {chrome::kFrameWidth, kToolbarTop, kDesignWidth - 2 * chrome::kFrameWidth, kToolbarHeight},
-        akLeft | akTop | akRight, kToolbarGround, kNoColour, "Toolbar"});
+    TPanel& toolbar = AddToolbar(kDesignWidth);
     int left = kMargin - 4;
     for (const TToolPlace& place : kToolButtons) {
-        TFlatButtonArgs args;
-        args.rect = {left, (kToolbarHeight - kToolButtonHeight) / 2, place.width, kToolButtonHeight};
-        args.textColour = RGB(0, 0, 0);
-        args.backColour = kToolbarGround;
-        args.hotColour = kToolbarHot;
-        args.tabStop = true;
-        args.captionBeside = true;
-        TFlatButton& button = toolbar.Add<TFlatButton>(args);
+        TFlatButton& button = AddToolButton(toolbar, left, place.width);
         button.onClick = [this, control = place.control] { Run(control); };
         toolButtons_[place.control] = &button;
         left += place.width + 2;

@@ -12,14 +12,10 @@ namespace {
 constexpr int kDesignWidth = 720;
 constexpr int kDesignHeight = 440;
 constexpr int kMargin = 8;
-constexpr int kToolbarHeight = 32;
-constexpr int kToolButtonHeight = 26;
-constexpr int kContentTop = chrome::kTitleHeight + kToolbarHeight;
+constexpr int kContentTop = chrome::kTitleHeight + forms::TDialogWindow::kToolbarHeight;
 constexpr int kButtonWidth = 81;
 constexpr int kButtonHeight = 25;
 constexpr int kBottomButtonsTop = kDesignHeight - chrome::kFrameWidth - kMargin - kButtonHeight;
-constexpr COLORREF kToolbarGround = RGB(0xF0, 0xF0, 0xF0);
-constexpr COLORREF kToolbarHot = RGB(0xD8, 0xE4, 0xF2);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 // The file's first icon in the form that fits size pixels best: the small one at 16 pixels,
@@ -65,17 +61,9 @@ void TfrmUninstall::CreateControls()
 {
     TWindow& window = Window();
     const int width = kDesignWidth - 2 * chrome::kFrameWidth;
-    TPanel& toolbar = window.Add<TPanel>(TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, width, kToolbarHeight},
-                                                    akLeft | akTop | akRight, kToolbarGround, kNoColour, "Toolbar"});
+    TPanel& toolbar = AddToolbar(kDesignWidth);
     const auto toolButton = [&](int left, int buttonWidth, TUninstallButton which) {
-        TFlatButtonArgs args;
-        args.rect = {left, (kToolbarHeight - kToolButtonHeight) / 2, buttonWidth, kToolButtonHeight};
-        args.textColour = RGB(0, 0, 0);
-        args.backColour = kToolbarGround;
-        args.hotColour = kToolbarHot;
-        args.tabStop = true;
-        args.captionBeside = true;
-        TFlatButton& button = toolbar.Add<TFlatButton>(args);
+        TFlatButton& button = AddToolButton(toolbar, left, buttonWidth);
         button.onClick = [this, which] {
             if (!client_)
                 return;

@@ -36,7 +36,7 @@ private:
     bool centreOnScreen_;
     bool disableOwner_;
     bool ownerDisabled_ = false;
-    std::wstring fontFace_; // the owner's font face, kept for the window's font spec
+    std::wstring fontFace_; // the owner's font face, kept for the window's own font
     std::unique_ptr<TWindow> window_;
     TSVProgressBar* progress_ = nullptr;
 };

@@ -109,7 +109,7 @@ private:
     TFontSpec fontSpec_;
 
     friend class TWindow;
-    // Hands the control the font of its spec at the window's current DPI.
+    // Hands the control the font so described, at the window's current DPI.
     void SendFont();
 };
 

@@ -128,22 +128,22 @@ bool OnSizeGripOf(const TContainer& container, POINT screen)
 
 bool TWindow::OnSizeGrip(POINT screen) const { return !IsZoomed(handle_) && OnSizeGripOf(*this, screen); }
 
-HFONT TWindow::Font(const TFontSpec& spec)
+HFONT TWindow::Font(const TFontSpec& wanted)
 {
     for (const auto& entry : fonts_)
-        if (entry.points == spec.points && entry.bold == spec.bold && entry.face == spec.face &&
-            entry.fixedPitch == spec.fixedPitch && entry.dpi == dpi_)
+        if (entry.points == wanted.points && entry.bold == wanted.bold && entry.face == wanted.face &&
+            entry.fixedPitch == wanted.fixedPitch && entry.dpi == dpi_)
             return entry.font;
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(spec.points, dpi_, 72);
-    font.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    font.lfHeight = -MulDiv(wanted.points, dpi_, 72);
+    font.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = CLEARTYPE_QUALITY;
-    if (spec.fixedPitch)
+    if (wanted.fixedPitch)
         font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    lstrcpynW(font.lfFaceName, spec.face, LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, wanted.face, LF_FACESIZE);
     HFONT created = CreateFontIndirectW(&font);
-    fonts_.push_back({spec.points, spec.bold, spec.face, spec.fixedPitch, dpi_, created});
+    fonts_.push_back({wanted.points, wanted.bold, wanted.face, wanted.fixedPitch, dpi_, created});
     return created;
 }
 

@@ -34,7 +34,7 @@ public:
 
     int Dpi() const { return dpi_; }
     int Scale(int designPixels) const { return ScaleToDpi(designPixels, dpi_); }
-    HFONT Font(const TFontSpec& spec);
+    HFONT Font(const TFontSpec& wanted);
     HFONT DefaultFont() { return Font(fontSpec_); }
     const TFontSpec& DefaultFontSpec() const { return fontSpec_; }
     HWND ToolTip();
