@@ -66,6 +66,9 @@ public:
     virtual TValidatorSet GetExplicitTypes() = 0;
     virtual void Add(TValidatorType type, const TValidatorParameters& parameters) = 0;
     virtual bool Validate(TValidatorSet active, const std::string& path) = 0;
+    // Lets a long check (a contents search) end early when the scan is stopped; an object whose
+    // check was cut short is not listed.
+    virtual void SetStopRequest(std::function<bool()> stopRequested) { (void)stopRequested; }
 };
 
 class ICleanupOptionsListItem {

@@ -236,17 +236,36 @@ bool TScannerValidator::ValidateFileContents()
     platform::FileHandle file(path_, platform::FileAccess::ReadShared);
     if (!file.IsOpen())
         throw EOSError(file.ErrorCode(), "Cannot open \"" + path_ + "\": " + platform::SystemErrorMessage(file.ErrorCode()));
-    int64_t remaining = file.Size();
-    if (remaining < 0)
+    if (file.Size() < 0)
         throw EOSError(file.ErrorCode(), "Cannot size \"" + path_ + "\"");
+    // Holes read as zero bytes, which no match spans: only the parts holding data are read, so a
+    // huge sparse file costs what it stores, not what it claims.
+    std::vector<std::pair<int64_t, int64_t>> ranges;
+    if (!file.AllocatedRanges(ranges))
+        throw EOSError(file.ErrorCode(), "Cannot read \"" + path_ + "\"");
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        int64_t start = ranges[i].first, length = ranges[i].second;
+        while (i + 1 < ranges.size() && ranges[i + 1].first == start + length)
+            length += ranges[++i].second;
+        if (RangeHoldsText(file, start, length, text, caseSensitive))
+            return true;
+        if (stopRequested_ && stopRequested_())
+            return false;
+    }
+    return false;
+}
 
+bool TScannerValidator::RangeHoldsText(platform::FileHandle& file, int64_t position, int64_t remaining,
+                                       const std::string& text, bool caseSensitive)
+{
     // Each read steps back by the text's length so a match across two reads is found; a chunk
     // of at least twice that length keeps every read moving forward by at least the length.
     const size_t chunk = std::max(kContentsChunk, 2 * text.size());
     const TTextSearch search(text);
     std::vector<char> buffer(chunk + 1);
-    int64_t position = 0;
     while (remaining > 0) {
+        if (stopRequested_ && stopRequested_())
+            return false;
         const int64_t wanted = std::min<int64_t>(remaining, static_cast<int64_t>(chunk));
         if (!file.Seek(position))
             throw EOSError(file.ErrorCode(), "Cannot seek in \"" + path_ + "\"");
@@ -309,7 +328,16 @@ void TScannerValidators::Add(TValidatorType type, const TValidatorParameters& pa
 {
     if (validators_.size() == validators_.capacity())
         validators_.reserve(validators_.size() + ValidatorsGrowth);
-    validators_.push_back(std::make_shared<TScannerValidator>(type, parameters));
+    auto validator = std::make_shared<TScannerValidator>(type, parameters);
+    validator->SetStopRequest(stopRequested_);
+    validators_.push_back(std::move(validator));
+}
+
+void TScannerValidators::SetStopRequest(std::function<bool()> stopRequested)
+{
+    stopRequested_ = std::move(stopRequested);
+    for (const auto& validator : validators_)
+        validator->SetStopRequest(stopRequested_);
 }
 
 bool TScannerValidators::Validate(TValidatorSet active, const std::string& path)

@@ -5,6 +5,7 @@
 #include "engine/uEngineImplementation.h"
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformError.h"
+#include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 #include "support/VelaTimeRoutines.h"
 
@@ -162,6 +163,34 @@ TEST(ScannerValidators, Contents)
     const std::string shortFile = "/sys/devices/system/cpu/online";
     if (std::filesystem::exists(shortFile))
         EXPECT_FALSE(Passes(svFileContents, {"not in there", true}, shortFile));
+#endif
+}
+
+// Stop must end a search at once, and holes in a sparse file are never read byte by byte.
+TEST(ScannerValidators, ContentsSearchStopsAndSkipsHoles)
+{
+    TempDir dir;
+    const std::string late = dir.File("late.bin");
+    WriteBytes(late, std::string(1 << 20, 'a') + "NEEDLE");
+    auto chain = Chain(svFileContents, {"NEEDLE", true});
+    int asked = 0;
+    chain->SetStopRequest([&] { return ++asked > 1; });
+    EXPECT_FALSE(chain->Validate(TValidatorSet{svFileContents}, late));
+    EXPECT_LE(asked, 3);
+#ifndef _WIN32
+    // 16 GiB that hold one block of data at the end: a few reads, not half a million.
+    const std::string sparse = dir.File("sparse.bin");
+    WriteBytes(sparse, "");
+    std::filesystem::resize_file(sparse, int64_t {16} << 30);
+    {
+        platform::FileHandle file(sparse, platform::FileAccess::WriteExisting);
+        ASSERT_TRUE(file.Seek((int64_t {16} << 30) - 4096));
+        ASSERT_EQ(6, file.Write("NEEDLE", 6));
+    }
+    asked = 0;
+    chain->SetStopRequest([&] { return ++asked > 1000; });
+    EXPECT_TRUE(chain->Validate(TValidatorSet{svFileContents}, sparse));
+    EXPECT_LT(asked, 100);
 #endif
 }
 
