@@ -156,7 +156,16 @@ bool TScannerValidator::ValidateInvalidShortcut()
     if (!ShortcutsResolvable())
         return false;
     TWow64RedirectionOff redirection;
-    std::string target = TAPIRoutines::ResolveShortcut(path_);
+    std::string target;
+    switch (TAPIRoutines::JudgeShortcut(path_, target)) {
+    case TAPIRoutines::stUnjudged:
+        // What cannot be judged is kept: only a shortcut known to lead nowhere is invalid.
+        return false;
+    case TAPIRoutines::stMissingProgram:
+        return true;
+    case TAPIRoutines::stTarget:
+        break;
+    }
     if (redirection.Off())
         target = TAPIRoutines::MapProgramFilesVariable(target);
     target = TAPIRoutines::ExpandEnvironment(target);

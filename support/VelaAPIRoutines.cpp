@@ -13,9 +13,6 @@ namespace {
 
 constexpr int kMaxDepth = 1024;
 
-bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
-bool IsDir(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
-
 std::string Join(const std::string& dir, const std::string& name)
 {
     return TFileRoutines::IncludeTrailingSeparator(dir) + name;
@@ -45,11 +42,44 @@ bool RemoveContents(platform::DirectoryHandle& dir, int depth)
     return ok;
 }
 
-// A Trash folder part that is a real folder (a link there would lead out of the Trash).
-bool IsRealDirectory(const std::string& path)
+// A part of the Trash held as a real folder, reached from the folder above it and checked on what
+// was opened: a link there (or one swapped in meanwhile) would lead out of the Trash. True with
+// nothing held when the part is missing; false when something else is there.
+bool HoldTrashPart(const platform::DirectoryHandle& dir, const std::string& dirPath, const std::string& name,
+                   platform::DirectoryHandle& part)
 {
-    const uint32_t attributes = platform::GetAttributesAt(path);
-    return attributes != platform::kInvalidAttributes && IsDir(attributes) && !IsLink(attributes);
+    part = platform::DirectoryHandle();
+    platform::HeldEntry entry;
+    if (!dir.IsOpen() || !dir.Describe(name, entry))
+        return !platform::FileExists(Join(dirPath, name));
+    part = dir.OpenSubdirectory(name, &entry.identity);
+    return part.IsOpen();
+}
+
+// The user's Trash folder held through its parent, the data folder the user chose (followed).
+bool HoldTrash(const std::string& trash, platform::DirectoryHandle& held)
+{
+    const std::string parent = TFileRoutines::ExtractFileDir(trash);
+    return HoldTrashPart(platform::DirectoryHandle::Open(parent), parent, TFileRoutines::ExtractFileName(trash), held);
+}
+
+// Bytes of the files below a held folder, each level reached through the one above; links count
+// as nothing of their target, mount points are never entered.
+int64_t HeldSize(const platform::DirectoryHandle& dir, int depth)
+{
+    std::vector<platform::HeldEntry> entries;
+    dir.List(entries);
+    int64_t total = 0;
+    for (const platform::HeldEntry& entry : entries) {
+        if (entry.kind != platform::HeldKind::Directory) {
+            total += entry.size;
+        } else if (!entry.mountPoint && depth < kMaxDepth) {
+            const platform::DirectoryHandle subdirectory = dir.OpenSubdirectory(entry.name, &entry.identity);
+            if (subdirectory.IsOpen())
+                total += HeldSize(subdirectory, depth + 1);
+        }
+    }
+    return total;
 }
 
 bool EndsWithNoCase(const std::string& text, const std::string& suffix)
@@ -117,20 +147,56 @@ std::vector<std::string> ExecWords(const std::string& line)
     return words;
 }
 
-// A program name as a shell would run it: a path as written, a bare name found on PATH.
-std::string LocateProgram(const std::string& program)
+// Where a user's launchers find their programs besides PATH: a cron job or sudo runs with a
+// PATH that lacks the user's own folders, and that must not make every launcher look broken.
+std::vector<std::string> UsualProgramFolders()
 {
-    if (program.empty() || program.find_first_of("/\\") != std::string::npos)
-        return program;
+    std::vector<std::string> folders = {"/usr/local/sbin", "/usr/local/bin", "/usr/sbin", "/usr/bin",
+                                        "/sbin",           "/bin",           "/usr/games", "/usr/local/games",
+                                        "/snap/bin",       "/var/lib/flatpak/exports/bin"};
+    const std::string home = platform::HomeDirectory();
+    if (!home.empty()) {
+        folders.insert(folders.begin(), Join(home, ".local/bin"));
+        folders.push_back(Join(home, ".local/share/flatpak/exports/bin"));
+    }
+    const std::string data = platform::SpecialFolderPath(28);
+    if (!data.empty())
+        folders.push_back(Join(data, "flatpak/exports/bin"));
+    return folders;
+}
+
+// A launcher's program judged: a path as written (only an absolute one says where it is), a bare
+// name looked up on PATH and in the usual folders. A name built from a variable or a field code
+// is filled in only when the launcher runs, so nothing can be said of it here.
+TAPIRoutines::TShortcutTarget LocateProgram(const std::string& program, std::string& found)
+{
+    found.clear();
+    if (program.empty() || program.find_first_of("$%`") != std::string::npos)
+        return TAPIRoutines::stUnjudged;
+    if (program.find_first_of("/\\") != std::string::npos) {
+        if (program[0] != '/')
+            return TAPIRoutines::stUnjudged;
+        found = program;
+        return TAPIRoutines::stTarget;
+    }
+    std::vector<std::string> folders;
     std::string path;
-    if (platform::GetEnvironmentValue("PATH", path)) {
-        for (const std::string& dir : TStringRoutines::SplitString(path, platform::PathListSeparator())) {
-            const std::string candidate = Join(dir, program);
-            if (platform::IsExecutableFile(candidate))
-                return candidate;
+    if (platform::GetEnvironmentValue("PATH", path))
+        folders = TStringRoutines::SplitString(path, platform::PathListSeparator());
+    for (const std::string& folder : UsualProgramFolders())
+        folders.push_back(folder);
+    for (const std::string& folder : folders) {
+        // An entry of PATH that is not absolute names a folder relative to wherever this runs.
+        if (folder.empty() || folder[0] != '/')
+            continue;
+        const std::string candidate = Join(folder, program);
+        if (platform::IsExecutableFile(candidate)) {
+            found = candidate;
+            return TAPIRoutines::stTarget;
         }
     }
-    return program;
+    found = program;
+    return TAPIRoutines::stMissingProgram;
 }
 
 } // namespace
@@ -142,17 +208,23 @@ bool TAPIRoutines::QueryRecycleBin(int64_t& sizeBytes, int64_t& itemCount)
         return platform::QueryRecycleBin(sizeBytes, itemCount);
     sizeBytes = 0;
     itemCount = 0;
-    const std::string files = Join(trash, "files");
-    if (!IsRealDirectory(trash) || !IsRealDirectory(files))
+    platform::DirectoryHandle held, files;
+    if (!HoldTrash(trash, held) || !HoldTrashPart(held, trash, "files", files) || !files.IsOpen())
         return true;  // no Trash yet: an empty one
-    platform::EnumerateDirectory(files, [&](const platform::DirectoryEntry& entry) {
+    std::vector<platform::HeldEntry> entries;
+    files.List(entries);
+    for (const platform::HeldEntry& entry : entries) {
+        // Sockets, FIFOs and devices were never counted as items.
+        if (entry.kind == platform::HeldKind::Other)
+            continue;
         ++itemCount;
-        if (IsDir(entry.attributes) && !IsLink(entry.attributes))
-            sizeBytes += TDirectoryRoutines::GetDirectorySize(Join(files, entry.name), true);
-        else
-            sizeBytes += entry.size;
-        return true;
-    });
+        sizeBytes += entry.size;
+        if (entry.kind == platform::HeldKind::Directory && !entry.mountPoint) {
+            const platform::DirectoryHandle folder = files.OpenSubdirectory(entry.name, &entry.identity);
+            if (folder.IsOpen())
+                sizeBytes += HeldSize(folder, 1);
+        }
+    }
     return true;
 }
 
@@ -161,37 +233,60 @@ bool TAPIRoutines::EmptyRecycleBin(void* ownerWindow)
     const std::string trash = platform::UserTrashDirectory();
     if (trash.empty())
         return platform::EmptyRecycleBin(ownerWindow);
-    if (!IsRealDirectory(trash))
-        return !platform::FileExists(trash);
+    platform::DirectoryHandle held;
+    if (!HoldTrash(trash, held))
+        return false;
+    if (!held.IsOpen())
+        return true;  // no Trash: nothing to empty
     bool ok = true;
     for (const char* part : {"files", "info"}) {
-        const std::string dir = Join(trash, part);
-        if (!IsRealDirectory(dir))
+        platform::DirectoryHandle contents;
+        if (!HoldTrashPart(held, trash, part, contents)) {
+            ok = false;
             continue;
-        platform::DirectoryHandle held = platform::DirectoryHandle::Open(dir);
-        ok = held.IsOpen() && RemoveContents(held, 0) && ok;
-        held.RestoreMode();
+        }
+        if (!contents.IsOpen())
+            continue;
+        ok = RemoveContents(contents, 0) && ok;
+        contents.RestoreMode();
     }
     // Sizes cached for the removed items would now be wrong.
-    const std::string cache = Join(trash, "directorysizes");
-    if (platform::FileExists(cache) && !TFileRoutines::IsSymbolicLink(cache))
-        platform::DeleteFileAt(cache);
+    platform::HeldEntry cache;
+    if (held.Describe("directorysizes", cache) && cache.kind == platform::HeldKind::File)
+        held.DeleteEntry(cache.name, cache);
     return ok;
 }
 
 std::string TAPIRoutines::ResolveShortcut(const std::string& shortcutPath)
 {
+    std::string target;
+    return JudgeShortcut(shortcutPath, target) == stUnjudged ? std::string() : target;
+}
+
+TAPIRoutines::TShortcutTarget TAPIRoutines::JudgeShortcut(const std::string& shortcutPath, std::string& target)
+{
+    target.clear();
 #ifndef _WIN32
     // Only Linux runs desktop entries; on Windows one is tried as a shell link and gives nothing.
     if (EndsWithNoCase(shortcutPath, ".desktop"))
-        return ResolveDesktopEntry(shortcutPath);
+        return JudgeDesktopEntry(shortcutPath, target);
 #endif
-    std::string target;
-    return platform::ReadShellLinkTarget(shortcutPath, target) ? target : std::string();
+    if (!platform::ReadShellLinkTarget(shortcutPath, target) || target.empty()) {
+        target.clear();
+        return stUnjudged;
+    }
+    return stTarget;
 }
 
 std::string TAPIRoutines::ResolveDesktopEntry(const std::string& desktopFile)
 {
+    std::string program;
+    return JudgeDesktopEntry(desktopFile, program) == stUnjudged ? std::string() : program;
+}
+
+TAPIRoutines::TShortcutTarget TAPIRoutines::JudgeDesktopEntry(const std::string& desktopFile, std::string& program)
+{
+    program.clear();
     std::string tryExec, exec, type;
     bool inMainGroup = false;
     const bool read = platform::ReadFileLines(desktopFile, [&](std::string line) {
@@ -214,13 +309,11 @@ std::string TAPIRoutines::ResolveDesktopEntry(const std::string& desktopFile)
             type = value;
         return true;
     });
-    if (!read)
-        return std::string();
     // Link entries name an address, not a program.
-    if (type == "Link")
-        return std::string();
+    if (!read || type == "Link")
+        return stUnjudged;
     if (!tryExec.empty())
-        return LocateProgram(tryExec);
+        return LocateProgram(tryExec, program);
     std::vector<std::string> words = ExecWords(exec);
     size_t at = 0;
     // "env NAME=value program ..." runs program.
@@ -232,7 +325,7 @@ std::string TAPIRoutines::ResolveDesktopEntry(const std::string& desktopFile)
             at += takesValue ? 2 : 1;
         }
     }
-    return at < words.size() ? LocateProgram(words[at]) : std::string();
+    return at < words.size() ? LocateProgram(words[at], program) : stUnjudged;
 }
 
 std::string TAPIRoutines::ExpandEnvironment(const std::string& text)

@@ -55,12 +55,15 @@ std::string HomeFolder(const std::string& relative)
     return home.empty() ? std::string() : TFileRoutines::IncludeTrailingSeparator(home) + relative;
 }
 
+// The folders found, in order. Kept as a list: a folder's name may hold any character, ";" too,
+// so a joined text could never be split back into the same folders.
 TStringList ListOf(std::initializer_list<std::string> dirs)
 {
-    std::string joined;
+    TStringList list;
     for (const std::string& dir : dirs)
-        joined = TStringRoutines::AppendDelimited(joined, dir);
-    return TStringRoutines::SplitString(joined);
+        if (!dir.empty())
+            list.push_back(dir);
+    return list;
 }
 
 } // namespace
@@ -180,14 +183,15 @@ TStringList TDirectoryRoutines::GetSkypeDirsIn(const std::string& base)
         return TStringList();
     const std::string sep(1, platform::PathSeparator());
     const std::string root = TFileRoutines::IncludeTrailingSeparator(base);
-    std::string dirs = ExistingReal(root + "My Skype Received Files");
+    TStringList dirs = ListOf({ExistingReal(root + "My Skype Received Files")});
     for (const std::string& account : ListSubdirectories(base)) {
         if (TFileRoutines::IsSymbolicLink(account))
             continue;
-        dirs = TStringRoutines::AppendDelimited(dirs, ExistingReal(account + sep + "Pictures"));
-        dirs = TStringRoutines::AppendDelimited(dirs, ExistingReal(account + sep + "media_messaging" + sep + "media_cache_v3"));
+        for (const std::string& dir : ListOf({ExistingReal(account + sep + "Pictures"),
+                                              ExistingReal(account + sep + "media_messaging" + sep + "media_cache_v3")}))
+            dirs.push_back(dir);
     }
-    return TStringRoutines::SplitString(dirs);
+    return dirs;
 }
 
 std::string TDirectoryRoutines::GetTrashDir(const std::string& target)

@@ -12,6 +12,8 @@
 //   GetStartMenuDir          $XDG_DATA_HOME/applications (default ~/.local/share/applications)
 //   GetCommonStartMenuDir    empty (system menu entries belong to the package manager)
 //   GetDesktopDir            XDG desktop folder ($XDG_DESKTOP_DIR, user-dirs.dirs, ~/Desktop)
+//                            none when that is the home folder or a folder above it
+//                            ("$HOME/" is how xdg-user-dirs turns the desktop off)
 //   GetCommonDesktopDir      empty
 //   GetInternetCacheDir, GetCookiesDir  empty (no Internet Explorer)
 //   GetFirefoxProfilesDir    $XDG_CACHE_HOME/mozilla/firefox/ (~/.cache/...): the profiles' caches
@@ -22,6 +24,8 @@
 //   ResolveShortcut          a desktop entry (.desktop): its TryExec, else the program of its Exec
 //                            line looked up on PATH (Windows resolves every file as a shell link,
 //                            so a .desktop file there gives no target)
+//                            JudgeShortcut also looks in the usual program folders and tells
+//                            a launcher it cannot judge from one naming a missing program
 //   MapProgramFilesVariable  the text unchanged; Wow64 switches report "not available"
 #include "platform/PlatformHeldDirectory.h"
 #include "support/VelaTimeRoutines.h"
@@ -199,6 +203,15 @@ public:
     static std::string ResolveShortcut(const std::string& shortcutPath);
     // The target of a freedesktop desktop entry: TryExec, else Exec's program found on PATH.
     static std::string ResolveDesktopEntry(const std::string& desktopFile);
+    // What a shortcut gives the invalid-shortcut option to judge. stTarget: target is the raw
+    // target, or a desktop entry's program as an absolute path (found, or named so and maybe
+    // missing). stMissingProgram: a desktop entry's bare program name found neither on PATH nor in
+    // the usual program folders (~/.local/bin, /usr/bin, /snap/bin, flatpak's exports ...); target
+    // is the name. stUnjudged: nothing can be said (unreadable, not a shortcut, no program, a link
+    // entry, a program named through a variable or a field code, or by a relative path).
+    enum TShortcutTarget { stUnjudged, stTarget, stMissingProgram };
+    static TShortcutTarget JudgeShortcut(const std::string& shortcutPath, std::string& target);
+    static TShortcutTarget JudgeDesktopEntry(const std::string& desktopFile, std::string& program);
     static std::string ExpandEnvironment(const std::string& text);
     static std::string MapProgramFilesVariable(const std::string& text);
     // The fix-up itself, for any Windows version (MapProgramFilesVariable applies it on 7 or later).

@@ -2,7 +2,9 @@
 #include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"
 
+#include <cstdlib>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -41,6 +43,43 @@ std::string UserDirsDesktop()
     return result;
 }
 
+// Whether folder is the home folder or one above it, by identity (a trailing slash, a link or
+// another spelling changes nothing). xdg-user-dirs turns the desktop off with "$HOME/", and a
+// desktop there would make every file of the user's a desktop file.
+bool HoldsHome(const std::string& folder)
+{
+    struct stat desktop {};
+    const std::string home = HomeDirectory();
+    if (home.empty() || stat(folder.c_str(), &desktop) != 0)
+        return false;
+    char* real = realpath(home.c_str(), nullptr);
+    std::string at = real ? real : home;
+    free(real);
+    while (at.size() > 1 && at.back() == '/')
+        at.pop_back();
+    for (;;) {
+        struct stat step {};
+        if (stat(at.c_str(), &step) == 0 && step.st_dev == desktop.st_dev && step.st_ino == desktop.st_ino)
+            return true;
+        const size_t slash = at.rfind('/');
+        if (at == "/" || slash == std::string::npos)
+            return false;
+        at = slash == 0 ? "/" : at.substr(0, slash);
+    }
+}
+
+std::string DesktopFolder()
+{
+    std::string desktop;
+    if (GetEnvironmentValue("XDG_DESKTOP_DIR", desktop) && !desktop.empty() && desktop[0] == '/')
+        return desktop;
+    desktop = UserDirsDesktop();
+    if (!desktop.empty())
+        return desktop;
+    const std::string home = HomeDirectory();
+    return home.empty() ? std::string() : home + "/Desktop";
+}
+
 bool Spawn(const char* program, const std::string& argument)
 {
     std::string name = program;
@@ -63,14 +102,8 @@ std::string SpecialFolderPath(int csidl)
 {
     switch (csidl) {
     case 0: {
-        std::string desktop;
-        if (GetEnvironmentValue("XDG_DESKTOP_DIR", desktop) && !desktop.empty() && desktop[0] == '/')
-            return desktop;
-        desktop = UserDirsDesktop();
-        if (!desktop.empty())
-            return desktop;
-        const std::string home = HomeDirectory();
-        return home.empty() ? std::string() : home + "/Desktop";
+        const std::string desktop = DesktopFolder();
+        return HoldsHome(desktop) ? std::string() : desktop;
     }
     case 11:
         return XdgHome("XDG_DATA_HOME", ".local/share") + "/applications";

@@ -270,6 +270,16 @@ TEST(ScannerValidators, Shortcuts)
     EXPECT_EQ(Passes(svInvalidShortcut, {}, lnk("x86.lnk", dir.File("Apps (X86)\\tool.exe"))), !redirected);
 #else
     EXPECT_TRUE(Passes(svInvalidShortcut, {}, entry("broken.desktop", dir.File("gone.exe"))));
+    // A program of the user's own is there even when PATH lacks its folder (cron, sudo); a bare
+    // name found nowhere is missing; what only the running launcher could tell is kept.
+    routines_testing::ScopedEnvironment home("HOME", dir.Str()), path("PATH", dir.File("empty"));
+    std::filesystem::create_directories(dir.Path() / ".local" / "bin");
+    WriteBytes(dir.File(".local/bin/mine"), "#!/bin/sh\n");
+    std::filesystem::permissions(dir.Path() / ".local" / "bin" / "mine", std::filesystem::perms::owner_all);
+    EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("mine.desktop", "mine")));
+    EXPECT_TRUE(Passes(svInvalidShortcut, {}, entry("nowhere.desktop", "qs-no-such-program")));
+    for (const char* unjudged : {"bin/run", "$APPDIR/run", "%U", ""})
+        EXPECT_FALSE(Passes(svInvalidShortcut, {}, entry("unjudged.desktop", unjudged))) << unjudged;
 #endif
     // No file-system target at all is not reported.
     EXPECT_FALSE(Passes(svInvalidShortcut, {}, dir.File("no-such.lnk")));

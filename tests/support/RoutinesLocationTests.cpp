@@ -10,12 +10,17 @@
 #include <cstring>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 #ifdef _WIN32
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#else
+#include <fcntl.h>
+#include <stdio.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -45,6 +50,15 @@ TEST(RoutinesLocations, TemporaryDirectoriesFallBackInOrder)
     for (const std::string& dir : TDirectoryRoutines::GetTemporaryDirectories())
         EXPECT_TRUE(fs::is_directory(testing_support::PathOf(dir))) << dir;
     EXPECT_TRUE(TDirectoryRoutines::GetPrefetchDir().empty() || fs::is_directory(TDirectoryRoutines::GetPrefetchDir()));
+
+    // A ";" in a folder's name leaves it one folder: never the unrelated "docs" beside it.
+    fs::create_directories(tmp.Path() / "docs");
+    fs::create_directories(tmp.Path() / "docs;x");
+    ScopedEnvironment semicolon("TMP", tmp.File("docs;x"));
+    const TStringList dirs = TDirectoryRoutines::GetTemporaryDirectories();
+    ASSERT_FALSE(dirs.empty());
+    EXPECT_EQ(dirs.front(), tmp.File("docs;x") + Sep());
+    EXPECT_EQ(dirs.size(), TDirectoryRoutines::GetWindowsTempDir().empty() ? 1u : 2u);
 }
 
 TEST(RoutinesLocations, SkypeFoldersAndPathMapping)
@@ -122,6 +136,36 @@ TEST(RoutinesLocations, DesktopEntriesResolveToTheirProgram)
     std::string target = "not read";
     EXPECT_TRUE(testing_support::FinishesWithoutWaitingOn(fifo, [&] { target = TAPIRoutines::ResolveShortcut(fifo); }));
     EXPECT_EQ(target, "");
+
+    // A program in the user's own folder is found with a PATH that lacks it (cron, sudo); one
+    // that is nowhere is missing; what only the running launcher could fill in cannot be judged.
+    ScopedEnvironment home("HOME", tmp.Str());
+    fs::create_directories(tmp.Path() / ".local" / "bin");
+    fs::copy_file(tmp.Path() / "tool", tmp.Path() / ".local" / "bin" / "mine");
+    const struct {
+        const char* exec;
+        TAPIRoutines::TShortcutTarget judged;
+        std::string program;
+    } cases[] = {
+        {"mine --new-window", TAPIRoutines::stTarget, tmp.File(".local/bin/mine")},
+        {"qs-no-such-program %U", TAPIRoutines::stMissingProgram, "qs-no-such-program"},
+        {"/opt/qs-gone/run", TAPIRoutines::stTarget, "/opt/qs-gone/run"},
+        {"", TAPIRoutines::stUnjudged, ""},
+        {"%U", TAPIRoutines::stUnjudged, ""},
+        {"$HOME/bin/run", TAPIRoutines::stUnjudged, ""},
+        {"${SNAP}/run", TAPIRoutines::stUnjudged, ""},
+        {"bin/run", TAPIRoutines::stUnjudged, ""},
+        {"./run", TAPIRoutines::stUnjudged, ""},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(tmp.File("judged.desktop"), std::string("[Desktop Entry]\nExec=") + c.exec + "\n");
+        std::string judged = "stale";
+        EXPECT_EQ(TAPIRoutines::JudgeShortcut(tmp.File("judged.desktop"), judged), c.judged) << c.exec;
+        EXPECT_EQ(judged, c.program) << c.exec;
+    }
+    std::string judged = "stale";
+    EXPECT_EQ(TAPIRoutines::JudgeShortcut(tmp.File("unreadable.desktop"), judged), TAPIRoutines::stUnjudged);
+    EXPECT_EQ(judged, "");
 }
 
 TEST(RoutinesLocations, DesktopFolderFromUserDirs)
@@ -142,6 +186,21 @@ TEST(RoutinesLocations, DesktopFolderFromUserDirs)
     std::string found;
     EXPECT_TRUE(testing_support::FinishesWithoutWaitingOn(dirs, [&] { found = TDirectoryRoutines::GetDesktopDir(); }));
     EXPECT_EQ(found, tmp.File("Desktop"));
+
+    // "$HOME/" is how the desktop is turned off: the home folder, however spelled, or one above
+    // it, is no desktop at all.
+    fs::remove(testing_support::PathOf(dirs));
+    WriteBytes(dirs, "XDG_DESKTOP_DIR=\"$HOME/\"\n");
+    EXPECT_EQ(TDirectoryRoutines::GetDesktopDir(), "");
+    EXPECT_TRUE(TDirectoryRoutines::GetDesktopDirs().empty());
+    fs::create_directory_symlink(tmp.Path(), tmp.Path() / "Desktop" / "home");
+    for (const std::string& spelled : {tmp.Str(), tmp.Str() + "//", tmp.File("Desktop/.."), tmp.File("Desktop/home"),
+                                       testing_support::Utf8(tmp.Path().parent_path())}) {
+        ScopedEnvironment variable("XDG_DESKTOP_DIR", spelled);
+        EXPECT_EQ(TDirectoryRoutines::GetDesktopDir(), "") << spelled;
+    }
+    ScopedEnvironment below("XDG_DESKTOP_DIR", tmp.File("Desktop"));
+    EXPECT_EQ(TDirectoryRoutines::GetDesktopDir(), tmp.File("Desktop"));
 }
 #endif
 
@@ -161,18 +220,66 @@ TEST(RoutinesLocations, FreedesktopTrashIsTheRecycleBin)
     WriteBytes(data.File("Trash/files/.b"), "123");
     WriteBytes(data.File("Trash/files/folder/c"), "12");
     WriteBytes(data.File("Trash/info/a.txt.trashinfo"), "[Trash Info]\n");
+    WriteBytes(data.File("Trash/directorysizes"), "5 1 a.txt\n");
     WriteBytes(outside.File("precious"), std::string(4096, 'p'));
     ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), data.Path() / "Trash" / "files" / "link"));
     ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
     EXPECT_EQ(count, 4);
-    EXPECT_EQ(size, 10 + static_cast<int64_t>(outside.Str().size()));
+    // The link is an item, but nothing of what it points to counts.
+    EXPECT_EQ(size, 10);
 
     EXPECT_TRUE(TAPIRoutines::EmptyRecycleBin());
     EXPECT_TRUE(fs::is_empty(data.Path() / "Trash" / "files"));
     EXPECT_TRUE(fs::is_empty(data.Path() / "Trash" / "info"));
+    EXPECT_FALSE(fs::exists(data.Path() / "Trash" / "directorysizes"));
     EXPECT_TRUE(fs::exists(outside.Path() / "precious"));
     ASSERT_TRUE(TAPIRoutines::QueryRecycleBin(size, count));
     EXPECT_EQ(count, 0);
+}
+
+// The Trash's owner keeps exchanging files/ and info/ with links to a folder of someone else's while
+// the Trash is sized and emptied (as root would): nothing there is ever counted or removed.
+TEST(RoutinesLocations, TrashPartsSwappedForLinksLeadNowhereOutside)
+{
+    constexpr int kFiles = 40, kAttempts = 3000;
+    TempDir data, outside;
+    ScopedEnvironment xdg("XDG_DATA_HOME", data.Str());
+    const auto refill = [&] {
+        for (int i = 0; i < kFiles; ++i)
+            WriteBytes(outside.File("f" + std::to_string(i)), "outside");
+    };
+    refill();
+    const fs::path trash = data.Path() / "Trash";
+    for (const char* part : {"files", "info"}) {
+        fs::create_directories(trash / part);
+        fs::create_directory_symlink(outside.Path(), trash / (std::string("swap-") + part));
+    }
+    std::atomic<bool> done{false};
+    std::atomic<long> swaps{0};
+    std::thread swapper([&] {
+        const std::string files = testing_support::Utf8(trash / "files"), info = testing_support::Utf8(trash / "info");
+        const std::string swapFiles = testing_support::Utf8(trash / "swap-files"), swapInfo = testing_support::Utf8(trash / "swap-info");
+        while (!done) {
+            swaps += renameat2(AT_FDCWD, files.c_str(), AT_FDCWD, swapFiles.c_str(), RENAME_EXCHANGE) == 0;
+            swaps += renameat2(AT_FDCWD, info.c_str(), AT_FDCWD, swapInfo.c_str(), RENAME_EXCHANGE) == 0;
+        }
+    });
+    int counted = 0, lost = 0;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        int64_t size = 0, count = 0;
+        TAPIRoutines::QueryRecycleBin(size, count);
+        counted += count != 0;
+        TAPIRoutines::EmptyRecycleBin();
+        if (std::distance(fs::directory_iterator(outside.Path()), {}) != kFiles) {
+            ++lost;
+            refill();
+        }
+    }
+    done = true;
+    swapper.join();
+    EXPECT_GT(swaps.load(), 1000) << "the race never ran";
+    EXPECT_EQ(0, lost) << "attempts that emptied the outside folder, of " << kAttempts;
+    EXPECT_EQ(0, counted) << "attempts that counted the outside folder, of " << kAttempts;
 }
 #else
 TEST(RoutinesLocations, ShellLinksAndTheRecycleBin)
