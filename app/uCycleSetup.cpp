@@ -2,6 +2,7 @@
 
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
+#include "platform/PlatformDirectory.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
 
@@ -11,6 +12,9 @@ const char* const kNoPhysicalMedia =
     "Please insert the physical media or select a valid disk or directory.";
 const char* const kReadOnlyLocation =
     "\"%s\" is a read-only location on the disk.\r\nYou cannot perform clean operations on it.\r\n"
+    "Please select another location or remove this one from the clean-up list.";
+const char* const kUnreadableLocation =
+    "\"%s\" cannot be read.\r\nYou cannot perform clean operations on it.\r\n"
     "Please select another location or remove this one from the clean-up list.";
 const char* const kSolidStateWarning =
     "It appears that your system contains a solid-state drive (SSD) device that is not compatible with the "
@@ -71,6 +75,10 @@ std::string TCycleSetup::CheckTargets(const std::vector<std::string>& targets)
     for (const std::string& target : targets) {
         if (!TDirectoryRoutines::IsDirectory(target))
             return FormatText(cycle_texts::kNoPhysicalMedia, target);
+        // A folder that cannot be listed cannot be scanned: that is no question of writing.
+        bool hasEntries = false;
+        if (!platform::DirectoryHasEntries(target, hasEntries))
+            return FormatText(cycle_texts::kUnreadableLocation, target);
         if (TDetect::IsDirectoryReadOnly(target))
             return FormatText(cycle_texts::kReadOnlyLocation, target);
     }

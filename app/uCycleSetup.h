@@ -13,6 +13,7 @@
 namespace cycle_texts {
 extern const char* const kNoPhysicalMedia;  // %s = target
 extern const char* const kReadOnlyLocation; // %s = target
+extern const char* const kUnreadableLocation; // %s = target
 extern const char* const kSolidStateWarning;
 extern const char* const kNoOptionsSelected;
 extern const char* const kUnsafeItemsWarning;
@@ -31,7 +32,7 @@ public:
     // The "%s" fields of format filled in order.
     static std::string FormatText(const char* format, const std::vector<std::string>& arguments);
 
-    // The first target that is missing or read-only, with its message; empty when all are usable.
+    // The first target that is missing, unreadable or read-only, with its message; empty when all are usable.
     static std::string CheckTargets(const std::vector<std::string>& targets);
     // Raises the device query's error when a drive cannot be asked.
     static bool AnyOnSolidStateDrive(const std::vector<std::string>& targets);

@@ -9,8 +9,50 @@
 
 #include <cstdlib>
 #include <filesystem>
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using testing_support::TempDir;
+namespace fs = std::filesystem;
+
+#ifndef _WIN32
+namespace {
+
+// CheckTargets' message for target as seen by an unprivileged user ("nobody"), from a child.
+std::string CheckTargetsAsAnotherUser(const std::string& target)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(2);
+        // A scratch folder under a home folder of root's is out of this user's reach altogether.
+        if (access(testing_support::Utf8(fs::u8path(target).parent_path()).c_str(), X_OK) != 0)
+            _exit(77);
+        const std::string problem = TCycleSetup::CheckTargets({target});
+        const bool written = write(channel[1], problem.data(), problem.size()) == static_cast<ssize_t>(problem.size());
+        _exit(written ? 0 : 3);
+    }
+    close(channel[1]);
+    std::string problem;
+    char buffer[512];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        problem.append(buffer, static_cast<size_t>(got));
+    close(channel[0]);
+    int status = -1;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        return "unreachable";
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? problem : "child failed";
+}
+
+} // namespace
+#endif
 
 TEST(CycleSetup, PresetsAndStoredTicksNeverHoldUnavailableOptions)
 {
@@ -105,6 +147,25 @@ TEST(CycleSetup, TargetsMustExistAndTakeNewFiles)
     EXPECT_NE("", TCycleSetup::CheckTargets({dir.File("file")})) << "a file is no target";
 
 #ifndef _WIN32
+    // Root reads everything, so a user without the right to list a folder asks, in a child. A
+    // folder it may write to but not list is no read-only one; nor is one it may do neither with.
+    const std::string unlisted = dir.File("unlisted"), closed = dir.File("closed");
+    for (const auto& [folder, mode] : {std::pair{unlisted, fs::perms::owner_write | fs::perms::owner_exec |
+                                                               fs::perms::others_write | fs::perms::others_exec},
+                                       std::pair{closed, fs::perms::none}}) {
+        fs::create_directory(testing_support::PathOf(folder));
+        fs::permissions(testing_support::PathOf(folder), mode);
+    }
+    for (const std::string& folder : {unlisted, closed}) {
+        const std::string problem = geteuid() == 0 ? CheckTargetsAsAnotherUser(folder) : "unreachable";
+        if (problem == "unreachable")
+            continue;  // no other user to be here, or none that reaches the scratch folder
+        EXPECT_EQ("\"" + folder + "\" cannot be read.\r\nYou cannot perform clean operations on it.\r\n"
+                  "Please select another location or remove this one from the clean-up list.",
+                  problem)
+            << folder;
+    }
+
     // Root writes anywhere; an immutable folder refuses even root.
     const std::string locked = dir.File("locked");
     std::filesystem::create_directory(testing_support::PathOf(locked));
