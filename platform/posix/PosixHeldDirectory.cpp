@@ -1,7 +1,10 @@
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -70,6 +73,80 @@ bool IsChildName(const std::string& name)
 bool SameKindAndIdentity(const HeldEntry& now, const HeldEntry& expected)
 {
     return now.kind == expected.kind && now.identity == expected.identity;
+}
+
+// A hidden name no one else would choose: this process, a counter, and a per-run stamp.
+std::string AsideName()
+{
+    static std::atomic<uint64_t> counter{0};
+    static const uint64_t stamp = static_cast<uint64_t>(time(nullptr)) ^ (reinterpret_cast<uintptr_t>(&counter) << 8);
+    char text[64];
+    std::snprintf(text, sizeof text, ".qs-aside-%d-%llx-%llx", static_cast<int>(getpid()),
+                  static_cast<unsigned long long>(stamp), static_cast<unsigned long long>(++counter));
+    return text;
+}
+
+// Renames from to to within dirFd, never over an existing entry. Where the file system cannot
+// promise that, the target's absence is checked first: its name is one no one else uses.
+bool RenameNoReplace(int dirFd, const std::string& from, const std::string& to)
+{
+    if (renameat2(dirFd, from.c_str(), dirFd, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    struct statx sx {};
+    if (StatAt(dirFd, to.c_str(), 0, sx)) {
+        errno = EEXIST;
+        return false;
+    }
+    if (errno != ENOENT)
+        return false;
+    return renameat(dirFd, from.c_str(), dirFd, to.c_str()) == 0;
+}
+
+// No call removes an entry by what it is rather than by its name, and a name can be exchanged
+// for another between any look and the removal. So the object goes to a name of its own first,
+// is looked at there, and only that name is removed; anything else found there goes back.
+bool RemoveAside(const DirectoryHandle& folder, int fd, const std::string& name, const HeldEntry& expected)
+{
+    std::string aside;
+    for (int attempt = 0; attempt < 4 && aside.empty(); ++attempt) {
+        const std::string candidate = AsideName();
+        if (RenameNoReplace(fd, name, candidate))
+            aside = candidate;
+        else if (errno != EEXIST)
+            return false;
+    }
+    if (aside.empty())
+        return false;
+    HeldEntry moved;
+    const bool directory = expected.kind == HeldKind::Directory;
+    if (folder.Describe(aside, moved) && SameKindAndIdentity(moved, expected) && !moved.mountPoint &&
+        ::unlinkat(fd, aside.c_str(), directory ? AT_REMOVEDIR : 0) == 0)
+        return true;
+    // Never over whatever took the name meanwhile: then it stays under the name it has now.
+    RenameNoReplace(fd, aside, name);
+    return false;
+}
+
+// Whether the folder open as fd holds anything, read without describing a single entry.
+bool HasEntries(int fd)
+{
+    const int listing = ::openat(fd, ".", kOpenDirectory);
+    DIR* dir = listing >= 0 ? fdopendir(listing) : nullptr;
+    if (!dir) {
+        if (listing >= 0)
+            ::close(listing);
+        return true;
+    }
+    bool any = false;
+    while (const dirent* item = readdir(dir))
+        if (std::string(item->d_name) != "." && std::string(item->d_name) != "..") {
+            any = true;
+            break;
+        }
+    closedir(dir);
+    return any;
 }
 
 } // namespace
@@ -163,9 +240,8 @@ bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expe
         return false;
     if (now.kind != HeldKind::File && now.kind != HeldKind::Link)
         return false;
-    // Unlinking a name removes only this folder's entry, whatever was swapped in meanwhile (a
-    // folder is refused without AT_REMOVEDIR), and never needs the file's own mode changed.
-    return ::unlinkat(static_cast<int>(handle_), name.c_str(), 0) == 0;
+    // Removing a name never needs the file's own mode changed.
+    return RemoveAside(*this, static_cast<int>(handle_), name, now);
 }
 
 bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIdentity& expected) const
@@ -173,7 +249,12 @@ bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIden
     HeldEntry now;
     if (!Describe(name, now) || now.kind != HeldKind::Directory || now.mountPoint || !(now.identity == expected))
         return false;
-    return ::unlinkat(static_cast<int>(handle_), name.c_str(), AT_REMOVEDIR) == 0;
+    // A folder that still holds entries stays where it is: moving it aside and back would take it
+    // from under its name for a moment, and programs may be using it.
+    const DirectoryHandle held = OpenSubdirectory(name, &expected);
+    if (!held.IsOpen() || HasEntries(static_cast<int>(held.handle_)))
+        return false;
+    return RemoveAside(*this, static_cast<int>(handle_), name, now);
 }
 
 FileHandle DirectoryHandle::OpenForRewrite(const std::string& name, const FileIdentity& expected) const

@@ -67,34 +67,43 @@ TCleanRun ScanForClean(const TempDir& target, const std::string& masks, bool ign
 
 } // namespace
 
+// Behind the link lie other files of the same names, or further names of the very files scanned:
+// those pass every check of the objects themselves, and only the target's own check refuses them.
 TEST(HostileTrees, ATargetReplacedByALinkAfterTheScanIsNotCleaned)
 {
-    TempDir base, outside;
-    fs::create_directories(base.Path() / "t");
-    for (const char* name : {"a.zq1", "b.zq1"}) {
-        WriteBytes(base.File(std::string("t/") + name), "scanned");
-        WriteBytes(outside.File(name), "outside");
+    for (const bool sameFiles : {false, true}) {
+        TempDir base, outside;
+        fs::create_directories(base.Path() / "t");
+        for (const char* name : {"a.zq1", "b.zq1"}) {
+            WriteBytes(base.File(std::string("t/") + name), "scanned");
+            if (!sameFiles)
+                WriteBytes(outside.File(name), "outside");
+        }
+        scanner_testing::TScanSetup setup;
+        setup.options = {21};
+        setup.targets = base.File("t");
+        setup.customFileMasks = "*.zq1";
+        const auto scan = scanner_testing::RunScan(setup);
+        ASSERT_EQ(2, scan.list->GetCount());
+
+        fs::rename(base.Path() / "t", base.Path() / "t.old");
+        if (sameFiles)
+            for (const char* name : {"a.zq1", "b.zq1"})
+                fs::create_hard_link(base.Path() / "t.old" / name, outside.Path() / name);
+        ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), base.Path() / "t"));
+        const auto before = Snapshot(outside.Path());
+        TCleanRun run;
+        run.list = scan.list;
+        run.figures = scan.counters;
+        run.targets = {base.File("t")};
+        run.Clean();
+
+        ASSERT_EQ(1u, run.notices.size());
+        EXPECT_EQ(before, Snapshot(outside.Path())) << sameFiles;
+        EXPECT_EQ(2u, run.SkippedPaths().size());
+        EXPECT_EQ("scanned", ReadBytes(base.File("t.old/a.zq1")));
+        scanner_testing::RemoveDirectoryLink(base.Path() / "t");
     }
-    scanner_testing::TScanSetup setup;
-    setup.options = {21};
-    setup.targets = base.File("t");
-    setup.customFileMasks = "*.zq1";
-    const auto scan = scanner_testing::RunScan(setup);
-    ASSERT_EQ(2, scan.list->GetCount());
-
-    fs::rename(base.Path() / "t", base.Path() / "t.old");
-    ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), base.Path() / "t"));
-    const auto before = Snapshot(outside.Path());
-    TCleanRun run;
-    run.list = scan.list;
-    run.figures = scan.counters;
-    run.targets = {base.File("t")};
-    run.Clean();
-
-    ASSERT_EQ(1u, run.notices.size());
-    EXPECT_EQ(before, Snapshot(outside.Path()));
-    EXPECT_EQ(2u, run.SkippedPaths().size());
-    EXPECT_EQ("scanned", ReadBytes(base.File("t.old/a.zq1")));
 }
 
 #ifndef _WIN32
@@ -159,6 +168,53 @@ TEST(HostileTrees, AFolderSwappedForALinkDuringTheCleanLeadsNowhereOutside)
                 left = static_cast<size_t>(std::distance(fs::directory_iterator(target.Path() / folder), {}));
         EXPECT_LT(left, static_cast<size_t>(kFiles)) << "nothing was cleaned at all";
         EXPECT_EQ(left, run.SkippedPaths().size());
+    }
+}
+
+// Someone exchanging the names of each listed file and an unlisted one beside it, over and over
+// while the clean reaches that file: the listed file may go or stay, the unlisted one never goes.
+TEST(HostileTrees, NamesExchangedDuringTheCleanNeverCostAnUnlistedFile)
+{
+    for (const bool secure : {false, true}) {
+        const int pairs = secure ? 200 : 1500;
+        TempDir target;
+        TCleanRun run;
+        run.targets = {target.Str()};
+        run.secureDelete = secure;
+        std::vector<std::pair<std::string, std::string>> names;
+        for (int i = 0; i < pairs; ++i) {
+            names.emplace_back(target.File("l" + std::to_string(i)), target.File("u" + std::to_string(i)));
+            WriteBytes(names.back().first, "listed");
+            WriteBytes(names.back().second, "unlisted");
+            run.Add(names.back().first);
+        }
+        // The object in hand is the one after those already reported.
+        std::atomic<int> next{0};
+        run.dispatch->onStatus = [&](const std::string&) { ++next; };
+        std::atomic<bool> done{false};
+        std::atomic<long> exchanges{0};
+        std::thread exchanger([&] {
+            while (!done) {
+                const int i = next;
+                if (i < pairs && renameat2(AT_FDCWD, names[i].first.c_str(), AT_FDCWD, names[i].second.c_str(),
+                                           RENAME_EXCHANGE) == 0)
+                    ++exchanges;
+            }
+        });
+        run.Clean();
+        done = true;
+        exchanger.join();
+
+        ASSERT_EQ(1u, run.notices.size());
+        EXPECT_GT(exchanges.load(), pairs) << "the race never ran";
+        int unlisted = 0, strays = 0;
+        for (const auto& entry : fs::directory_iterator(target.Path())) {
+            unlisted += ReadBytes(testing_support::Utf8(entry.path())) == "unlisted";
+            const std::string name = testing_support::Utf8(entry.path().filename());
+            strays += name[0] != 'l' && name[0] != 'u';
+        }
+        EXPECT_EQ(pairs, unlisted) << (secure ? "secure: " : "plain: ") << pairs - unlisted << " unlisted files lost";
+        EXPECT_EQ(0, strays) << "entries left under other names";
     }
 }
 
