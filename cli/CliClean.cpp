@@ -162,7 +162,11 @@ int RunCleanCommand(const TCliRequest& request)
     if (unsafe > 0 && !Warn(terminal, UnsafeWarning(unsafe), end))
         return finish(end.status, end.code, end.text, false);
 
+    // The worker reads the interrupt itself: the loop that serves it looks only now and then, and
+    // an interrupt that lands before the first deletion must delete nothing.
+    TInterfacedThread::SetSharedStopRequest(platform::InterruptRequested);
     const bool stoppedClean = session.Clean();
+    TInterfacedThread::SetSharedStopRequest(nullptr);
     terminal.Message(session.finalStatus);
     for (const std::string& line : session.cleanReport->GetLines()) {
         if (ReportToOutput(request))

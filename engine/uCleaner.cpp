@@ -153,13 +153,24 @@ void TCleaner::CleanItem(ICleanupListItem& item, TConfirmAnswer& remembered)
         Skip(item.GetPath(), item.GetSize());
     else if (confirmations_ && item.GetSafety() != scSafe) {
         if (Confirmed(item.GetPath(), remembered))
-            DeleteChecked(item) ? Remove(item.GetPath(), 1, item.GetSize()) : Skip(item.GetPath(), item.GetSize());
+            CleanChecked(item, true);
         else
             Skip(item.GetPath(), item.GetSize());
     } else if (item.GetShellFolder() == ShellFolderRecycleBin)
         EmptyRecycleBin(item);
     else
-        DeleteChecked(item) ? Remove(item.GetPath(), 1, item.GetSize()) : Skip(item.GetPath(), item.GetSize());
+        CleanChecked(item, false);
+}
+
+void TCleaner::CleanChecked(ICleanupListItem& item, bool answered)
+{
+    answered_ = answered;
+    int64_t removedBytes = 0;
+    // Removed counts what went, however the object changed since the scan; skipped keeps the scan's figure.
+    if (DeleteChecked(item, removedBytes))
+        Remove(item.GetPath(), 1, TNumberRoutines::BytesToKo(removedBytes));
+    else
+        Skip(item.GetPath(), item.GetSize());
 }
 
 bool TCleaner::Confirmed(const std::string& path, TConfirmAnswer& remembered)
@@ -196,16 +207,16 @@ void TCleaner::EmptyRecycleBin(ICleanupListItem& item)
         Skip(item.GetPath(), item.GetSize());
 }
 
-bool TCleaner::DeleteChecked(ICleanupListItem& item)
+bool TCleaner::DeleteChecked(ICleanupListItem& item, int64_t& removedBytes)
 {
     try {
-        return DeleteObject(item);
+        return DeleteObject(item, removedBytes);
     } catch (...) {
         return false;
     }
 }
 
-bool TCleaner::DeleteObject(ICleanupListItem& item)
+bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
 {
     const std::string path = item.GetPath();
     const TObjectOrigin& origin = item.GetOrigin();
@@ -219,14 +230,15 @@ bool TCleaner::DeleteObject(ICleanupListItem& item)
         return false;
     // A link goes as a link, whatever it points to.
     if (origin.link || entry.kind == platform::HeldKind::Link)
-        return origin.link && entry.kind == platform::HeldKind::Link && folder.DeleteEntry(name, entry);
+        return origin.link && entry.kind == platform::HeldKind::Link && !StopBeforeDeleting() &&
+               folder.DeleteEntry(name, entry);
     // A file that became a folder, or the other way round, is no longer what the user checked.
     const std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption());
     const bool directories = option && option->GetObjectKind() == okDirectories;
     if (entry.kind == platform::HeldKind::Directory && directories)
-        return DeleteDirectoryObject(folder, entry);
+        return DeleteDirectoryObject(folder, entry, removedBytes);
     if (entry.kind == platform::HeldKind::File && !directories)
-        return DeleteFileObject(folder, entry);
+        return DeleteFileObject(folder, entry, removedBytes);
     return false;
 }
 
@@ -250,7 +262,8 @@ bool TCleaner::IsSourceOf(const std::string& root, TCleanupOption option)
     return std::find(found->second.begin(), found->second.end(), Comparable(root)) != found->second.end();
 }
 
-bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file)
+bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file,
+                                int64_t& removedBytes)
 {
     if (HeldOpen(file))
         return false;
@@ -262,21 +275,30 @@ bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platfor
         if (!handle.IsOpen() || !rewrite.Rewrite(handle, context_->GetSecureDeletePasses()))
             return false;
     }
-    return folder.DeleteEntry(file.name, file);
+    // Looked at again after the rewrite, which may take long: still the object checked, and what
+    // it holds now is what its removal frees.
+    platform::HeldEntry now;
+    if (!folder.Describe(file.name, now) || now.kind != file.kind || !(now.identity == file.identity) ||
+        StopBeforeDeleting() || !folder.DeleteEntry(file.name, file))
+        return false;
+    removedBytes = now.size;
+    return true;
 }
 
-bool TCleaner::DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory)
+bool TCleaner::DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory,
+                                     int64_t& removedBytes)
 {
     platform::DirectoryHandle held = folder.OpenSubdirectory(directory.name, &directory.identity);
     if (!held.IsOpen())
         return false;
     std::vector<platform::HeldEntry> entries;
     if (held.List(entries) && entries.empty())
-        return folder.RemoveSubdirectory(directory.name, directory.identity);
+        return !StopBeforeDeleting() && folder.RemoveSubdirectory(directory.name, directory.identity);
     // The folder stays and is emptied; files held open inside it stay too, as Windows would keep them.
     TTreeDeletion rules;
     rules.mayDelete = [this](const platform::HeldEntry& entry) { return !HeldOpen(entry); };
     rules.stopRequested = [this] { return Terminated(); };
+    rules.removed = [&removedBytes](const platform::HeldEntry& entry) { removedBytes += entry.size; };
     return TDirectoryRoutines::DeleteTreeContents(held, true, true, rules);
 }
 

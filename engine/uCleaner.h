@@ -32,15 +32,22 @@ private:
 
     void BeginReport();
     void CleanItem(ICleanupListItem& item, TConfirmAnswer& remembered);
+    // answered: the user has just said yes to this very object.
+    void CleanChecked(ICleanupListItem& item, bool answered);
     bool Confirmed(const std::string& path, TConfirmAnswer& remembered);
     void EmptyRecycleBin(ICleanupListItem& item);
     // Removes the object; false (the object is skipped) for any failure, errors included.
-    bool DeleteChecked(ICleanupListItem& item);
-    bool DeleteObject(ICleanupListItem& item);
+    // removedBytes: what its removal freed, as it was when it went.
+    bool DeleteChecked(ICleanupListItem& item, int64_t& removedBytes);
+    bool DeleteObject(ICleanupListItem& item, int64_t& removedBytes);
     // root is one of the option's source folders: the object was found where the option looks.
     bool IsSourceOf(const std::string& root, TCleanupOption option);
-    bool DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file);
-    bool DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory);
+    bool DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file, int64_t& removedBytes);
+    bool DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory,
+                               int64_t& removedBytes);
+    // A stop that came before this object's first deletion keeps it, unless the user has just
+    // said yes to it.
+    bool StopBeforeDeleting() const { return !answered_ && Terminated(); }
     bool HeldOpen(const platform::HeldEntry& entry);
     void RemoveEmptyTemporarySubdirectories();
     void Remove(const std::string& text, uint32_t count, int64_t size);
@@ -68,6 +75,7 @@ private:
     int32_t progressIndex_ = -1;
     std::set<platform::FileIdentity> openFiles_;
     bool confirmations_ = false;
+    bool answered_ = false;
     // Per option, the folders its objects were searched from, resolved once per clean.
     std::map<TCleanupOption, std::vector<std::string>> sources_;
 };

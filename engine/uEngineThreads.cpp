@@ -227,6 +227,23 @@ void TSynchronizer::Wake()
     NotifySleepers(lock);
 }
 
+namespace {
+std::atomic<bool (*)()> sharedStopRequest{nullptr};
+} // namespace
+
+void TInterfacedThread::SetSharedStopRequest(bool (*requested)())
+{
+    sharedStopRequest.store(requested);
+}
+
+bool TInterfacedThread::Terminated() const
+{
+    if (terminated_.load())
+        return true;
+    bool (*const shared)() = sharedStopRequest.load();
+    return shared && shared();
+}
+
 TInterfacedThread::~TInterfacedThread()
 {
     Shutdown();

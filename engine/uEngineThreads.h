@@ -91,12 +91,17 @@ public:
     void Start() override;
     void Stop() override;
 
+    // A stop every worker obeys as its own, from before it starts: a console's interrupt flag,
+    // which a signal raises at any moment, so that no thread has to notice it and pass it on
+    // while a worker deletes. Null for none.
+    static void SetSharedStopRequest(bool (*requested)());
+
 protected:
     TInterfacedThread() = default;
 
     // The thread body; an exception ends it.
     virtual void Execute() = 0;
-    bool Terminated() const { return terminated_.load(); }
+    bool Terminated() const;
     void Terminate() { terminated_.store(true); }
 
     // Runs call on the user-interface thread while the worker waits; skipped without a dispatch.

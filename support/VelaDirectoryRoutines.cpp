@@ -68,6 +68,8 @@ bool DeleteHeldTree(platform::DirectoryHandle& dir, bool deleteFiles, bool recur
         if (entry.kind == HeldKind::Link) {
             // Only the link's own name goes, where a file would have gone.
             result = deleteFiles && dir.DeleteEntry(entry.name, entry);
+            if (result && rules.removed)
+                rules.removed(entry);
         } else if (entry.kind == HeldKind::Directory) {
             result = false;
             if (!recurse || entry.mountPoint || depth >= kMaxDepth)
@@ -81,6 +83,8 @@ bool DeleteHeldTree(platform::DirectoryHandle& dir, bool deleteFiles, bool recur
                 subdirectory.RestoreMode();
         } else {
             result = deleteFiles && dir.DeleteEntry(entry.name, entry);
+            if (result && rules.removed)
+                rules.removed(entry);
         }
     }
     return result;
@@ -330,8 +334,13 @@ bool TDirectoryRoutines::DeleteTree(const std::string& dir, const std::string& r
     if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
         return false;
     if (TFileRoutines::IncludeTrailingSeparator(dir) == root) {
+        // Opening by path follows a link at the last step too: the folder opened must be the very
+        // one found at the path itself, never what a link swapped in since leads to.
+        platform::FileIdentity found;
+        if (!platform::QueryOwnIdentity(dir, found))
+            return false;
         platform::DirectoryHandle held = platform::DirectoryHandle::Open(dir);
-        if (!held.IsOpen())
+        if (!held.IsOpen() || !(held.Identity() == found))
             return false;
         const bool result = DeleteHeldTree(held, deleteFiles, recurse, 0, rules);
         held.RestoreMode();

@@ -132,6 +132,8 @@ struct TTreeDeletion {
     std::function<bool(const platform::HeldEntry&)> mayDelete;
     // Asked before every entry: a stop ends the walk at once.
     std::function<bool()> stopRequested;
+    // Told of each file or link removed, as it was listed just before.
+    std::function<void(const platform::HeldEntry&)> removed;
 };
 
 class TDirectoryRoutines {

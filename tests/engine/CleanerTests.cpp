@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -61,11 +62,12 @@ TEST(Cleaner, DeletesCheckedObjectsSkipsTheRestAndAddsToTheStatistics)
     // Without secure delete the read-only attribute is cleared first.
     EXPECT_FALSE(Exists(dir.File("readonly.tmp")));
     EXPECT_EQ((std::vector<std::string>{dir.File("kept.tmp"), dir.File("gone.tmp")}), run.SkippedPaths());
-    EXPECT_EQ("Removed objects   :        2    Total size:     14 Ko", run.Line("Removed objects"));
+    // Removed: the 3 bytes of each file, 1 Ko each; skipped: as the scan found them.
+    EXPECT_EQ("Removed objects   :        2    Total size:      2 Ko", run.Line("Removed objects"));
     EXPECT_EQ("Skipped objects   :        2    Total size:     12 Ko", run.Line("Skipped objects"));
-    EXPECT_EQ("Disk space gain   :       14 Ko Total size:     26 Ko", run.Line("Disk space gain"));
-    EXPECT_EQ("Total space gain  :      114 Ko Total runs:      4 times", run.Line("Total space gain"));
-    EXPECT_EQ(114u, Preferences().DiskSpaceGain);
+    EXPECT_EQ("Disk space gain   :        2 Ko Total size:     26 Ko", run.Line("Disk space gain"));
+    EXPECT_EQ("Total space gain  :      102 Ko Total runs:      4 times", run.Line("Total space gain"));
+    EXPECT_EQ(102u, Preferences().DiskSpaceGain);
     EXPECT_EQ(12u, Preferences().ObjectsCleaned);
 
     EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3}), run.dispatch->progress);
@@ -325,6 +327,61 @@ TEST(Cleaner, TemporaryPassRemovesOnlyEmptySubdirectoriesAndAStopSkipsIt)
     }
 }
 
+namespace {
+// A stop raised from outside every thread (as a signal raises the console's interrupt flag),
+// seen from the stopFrom-th look on.
+std::atomic<int> stopLooks{0};
+int stopFrom = 0;
+bool SharedStop() { return stopLooks++ >= stopFrom; }
+} // namespace
+
+TEST(Cleaner, AStopRaisedBeforeTheFirstDeletionDeletesNothing)
+{
+    TempDir dir;
+    // Before the worker starts, and after it started but before it deleted anything.
+    for (const int from : {0, 1}) {
+        for (const char* name : {"one", "two"})
+            WriteBytes(dir.File(name), "x");
+        TCleanRun run;
+        run.targets = {dir.Str()};
+        run.Add(dir.File("one"));
+        run.Add(dir.File("two"));
+        stopLooks = 0;
+        stopFrom = from;
+        TInterfacedThread::SetSharedStopRequest(SharedStop);
+        run.Clean();
+        TInterfacedThread::SetSharedStopRequest(nullptr);
+        EXPECT_TRUE(Exists(dir.File("one"))) << from;
+        EXPECT_TRUE(Exists(dir.File("two"))) << from;
+        EXPECT_EQ("Removed objects   :        0    Total size:      0 Ko", run.Line("Removed objects")) << from;
+        EXPECT_EQ("Clean stopped.", run.dispatch->statusTexts.back()) << from;
+    }
+}
+
+// Removed counts what went, as it was then; skipped keeps the scan's figures.
+TEST(Cleaner, ReportsTheSizeObjectsHadWhenTheyWent)
+{
+    TempDir dir;
+    WriteBytes(dir.File("grown"), std::string(10, 'g'));
+    std::filesystem::create_directories(dir.Path() / "folder");
+    WriteBytes(dir.File("folder/small"), std::string(10, 's'));
+    TCleanRun run;
+    run.targets = {dir.Str()};
+    run.Add(dir.File("grown"), 1);
+    run.Add(dir.File("folder"), 1, scSafe, 22);
+    run.Add(dir.File("missing"), 7);
+    WriteBytes(dir.File("grown"), std::string(20 << 20, 'g'));
+    WriteBytes(dir.File("folder/added"), std::string(3 << 20, 'a'));
+    WriteBytes(dir.File("folder/held"), std::string(1 << 20, 'h'));
+    platform::FileHandle holder(dir.File("folder/held"), platform::FileAccess::ReadShared);
+    run.Clean();
+
+    EXPECT_EQ("held", testing_support::Utf8(std::filesystem::directory_iterator(dir.Path() / "folder")->path().filename()));
+    // 20 Mo, and 3 Mo and 10 bytes from the folder; what stayed in it is not counted.
+    EXPECT_EQ("Removed objects   :        2    Total size:     23 Mo", run.Line("Removed objects"));
+    EXPECT_EQ("Skipped objects   :        1    Total size:      7 Ko", run.Line("Skipped objects"));
+}
+
 TEST(Cleaner, AFailingWindowEndsTheCleanOnceWithAWholeReport)
 {
     TempDir dir;
@@ -359,6 +416,7 @@ TEST(Cleaner, AFailingWindowEndsTheCleanOnceWithAWholeReport)
         // No status can be shown at all: what was deleted still counts.
         TCleanRun run;
         run.targets = {dir.Str()};
+        WriteBytes(dir.File("three"), std::string(2048, 'x'));
         run.Add(dir.File("three"), 2);
         run.Add(dir.File("four"));
         const uint32_t gain = Preferences().DiskSpaceGain;

@@ -4,6 +4,7 @@
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
 #include "support/RoutinesTestHelpers.h"
+#include "support/VelaRoutines.h"
 
 #include <gtest/gtest.h>
 
@@ -263,6 +264,41 @@ TEST_F(HeldDirectory, RemoveSubdirectoryRemovesOnlyTheEmptyFolderFound)
 
     EXPECT_TRUE(folder.RemoveSubdirectory("empty", Described("empty").identity));
     EXPECT_FALSE(Exists("empty"));
+}
+
+// As the temporary-folder pass calls it, on a folder that is a link: the tree behind it is not this one.
+TEST_F(HeldDirectory, ATreeDeletionGivenALinkAsItsRootLeavesWhatItLeadsTo)
+{
+    WriteBytes(outside.File("dir/precious.txt"), "precious");
+    fs::create_directories(outside.Path() / "dir" / "empty");
+    const std::string link = root.File("dirlink");
+    EXPECT_FALSE(TDirectoryRoutines::DeleteTree(link, link + platform::PathSeparator(), true, true));
+    EXPECT_EQ("precious", ReadBytes(outside.File("dir/precious.txt")));
+    EXPECT_TRUE(fs::is_directory(outside.Path() / "dir" / "empty"));
+}
+
+// A subfolder listed, then replaced by another real folder before it is entered: the one entered
+// must be the one listed.
+TEST(HeldTreeDeletion, ASubfolderReplacedAfterItsListingIsNotEntered)
+{
+    TempDir tree, outside;
+    fs::create_directories(tree.Path() / "sub");
+    WriteBytes(tree.File("sub/junk.tmp"), "junk");
+    fs::create_directories(outside.Path() / "other");
+    WriteBytes(outside.File("other/precious.txt"), "precious");
+    bool replaced = false;
+    TTreeDeletion rules;
+    rules.mayDelete = [&](const HeldEntry& entry) {
+        if (entry.name == "sub" && !replaced) {
+            fs::rename(tree.Path() / "sub", outside.Path() / "listed");
+            fs::rename(outside.Path() / "other", tree.Path() / "sub");
+            replaced = true;
+        }
+        return true;
+    };
+    TDirectoryRoutines::DeleteTree(tree.Str(), tree.Str() + platform::PathSeparator(), true, true, rules);
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ("precious", ReadBytes(tree.File("sub/precious.txt")));
 }
 
 TEST_F(HeldDirectory, OpenForRewriteOpensOnlyTheWritableFileFoundWithNoOtherName)
