@@ -250,9 +250,10 @@ bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIden
     if (!Describe(name, now) || now.kind != HeldKind::Directory || now.mountPoint || !(now.identity == expected))
         return false;
     // A folder that still holds entries stays where it is: moving it aside and back would take it
-    // from under its name for a moment, and programs may be using it.
+    // from under its name for a moment, and programs may be using it. One that cannot be read
+    // is tried all the same; its removal fails when it is not empty.
     const DirectoryHandle held = OpenSubdirectory(name, &expected);
-    if (!held.IsOpen() || HasEntries(static_cast<int>(held.handle_)))
+    if (held.IsOpen() && HasEntries(static_cast<int>(held.handle_)))
         return false;
     return RemoveAside(*this, static_cast<int>(handle_), name, now);
 }
