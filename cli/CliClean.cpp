@@ -54,7 +54,8 @@ bool SolidStateCheck(TCliSession& session, TEnd& end)
 }
 
 // "Clean 12 objects (1 Ko), including /tmp and the Trash?": the one question before any deletion,
-// naming the places the user did not name as targets.
+// naming the places the user did not name as targets, and what the temporary-folders option
+// removes besides the objects listed.
 std::string CleanQuestion(TCliSession& session)
 {
     const int64_t count = session.broadcast->GetSelectedCount();
@@ -63,6 +64,9 @@ std::string CleanQuestion(TCliSession& session)
     const std::vector<std::string> places = cli_reach::SystemPlacesOf(*session.objects, true);
     if (!places.empty())
         text += ", including " + TCliTerminal::Printable(cli_reach::JoinNames(places));
+    // That pass removes folders no scan listed, so it is named before anything goes.
+    if (session.mask.Contains(0))
+        text += "; empty folders in the temporary folders are removed too";
     return text + "?";
 }
 

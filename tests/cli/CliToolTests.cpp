@@ -5,16 +5,25 @@
 #include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"
 #include "prefs/VelaPreferences.h"
+#include "support/RoutinesTestHelpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#ifndef _WIN32
+#include <cstdio>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <set>
 
 using cli_testing::RunTool;
 using cli_testing::TToolRun;
+using routines_testing::ScopedEnvironment;
 using testing::HasSubstr;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
@@ -79,6 +88,11 @@ std::string WritePrefs(const TempDir& where, const std::string& name, void (*cha
 
 TEST(CliTool, CommandsHelpAndUsageErrors)
 {
+#ifndef _WIN32
+    // The temporary folder shown is whichever the caller's environment names.
+    TempDir temporary;
+    ScopedEnvironment tmpdir("TMPDIR", temporary.Str());
+#endif
     const TToolRun options = RunTool({"options"});
     EXPECT_EQ(0, options.status);
     const std::vector<std::string> rows = ObjectLines(options.out);
@@ -89,7 +103,7 @@ TEST(CliTool, CommandsHelpAndUsageErrors)
                                "folders)\t"));
 #else
     EXPECT_EQ(0u, rows[0].find("0\ttemp-folders\tSafe\tdefault\tavailable\tSystem Temporary Directories (system "
-                               "folders)\t/tmp and /var/tmp: *"))
+                               "folders)\t" + temporary.Str() + " and /var/tmp: *"))
         << rows[0];
 #endif
     EXPECT_EQ("15\tbackup-files\tPotentially Unsafe\t-\tavailable\tOld Backup Files\tthe targets: "
@@ -521,15 +535,9 @@ TEST(CliTool, SystemFolderOptionsAreMarked)
     Tree tree;
     TempDir temporary;
     WriteBytes(temporary.File("left.dat"), "l");
-    std::string saved;
-    const bool hadTemp = platform::GetEnvironmentValue("TMPDIR", saved);
-    platform::SetEnvironmentValue("TMPDIR", temporary.Str());
+    ScopedEnvironment tmpdir("TMPDIR", temporary.Str());
     const TToolRun human = RunTool({"scan", tree.Str(), "--options", "0,15", "--no-prefs"});
     const TToolRun json = RunTool({"scan", tree.Str(), "--options", "0,15", "--no-prefs", "--json"});
-    if (hadTemp)
-        platform::SetEnvironmentValue("TMPDIR", saved);
-    else
-        platform::UnsetEnvironmentValue("TMPDIR");
 
     ASSERT_EQ(0, human.status) << human.err;
     EXPECT_THAT(human.out, HasSubstr("Safe\tSystem Temporary Directories (system folders)\t" +
@@ -546,5 +554,36 @@ TEST(CliTool, SystemFolderOptionsAreMarked)
     EXPECT_THAT(document["systemPlaces"].get<std::vector<std::string>>(), testing::Not(testing::Contains(tree.Str())));
     EXPECT_TRUE(document["report"][0]["systemFolders"]);
     EXPECT_FALSE(document["report"][15]["systemFolders"]);
+
+    // The clean's question says the temporary-folders pass also removes empty folders no scan
+    // lists. Refused for want of a terminal, and with an empty /var/tmp of its own all the same.
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", "/var/tmp", "tmpfs", 0, nullptr) != 0)
+            _exit(77);
+        const TToolRun clean = RunTool({"clean", tree.Str(), "--options", "0,15", "--no-prefs"});
+        const bool said = clean.err.find("\nClean 2 objects (2 Ko), including " + temporary.Str() +
+                                         "; empty folders in the temporary folders are removed too?\nNo terminal") !=
+                          std::string::npos;
+        if (!said)
+            fprintf(stderr, "%s", clean.err.c_str());
+        _exit(clean.status == 3 && said ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) != 77)
+        EXPECT_EQ(0, WEXITSTATUS(status)) << "the clean's question";
+    EXPECT_TRUE(fs::exists(temporary.Path() / "left.dat"));
+
+    // A desktop turned off the xdg-user-dirs way ("$HOME/") is no place to look.
+    TempDir home;
+    fs::create_directories(home.Path() / "Desktop");
+    ScopedEnvironment homeVariable("HOME", home.Str()), off("XDG_DESKTOP_DIR", home.Str() + "/");
+    EXPECT_THAT(ObjectLines(RunTool({"options"}).out).at(8), testing::EndsWith("\tno folder on this system: *.lnk;*.desktop"));
+    ScopedEnvironment on("XDG_DESKTOP_DIR", home.File("Desktop"));
+    EXPECT_THAT(ObjectLines(RunTool({"options"}).out).at(8),
+                testing::EndsWith("\t" + home.File("Desktop") + ": *.lnk;*.desktop"));
 }
 #endif
