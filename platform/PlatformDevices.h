@@ -63,6 +63,10 @@ bool QueryIncursSeekPenalty(const std::string& device);
 // Word 217 of the device's IDENTIFY data (1 = non-rotating medium, 0 = not reported). Raises EOSError.
 unsigned QueryAtaRotationRate(const std::string& device);
 
+// Whether a device query failed with code because it cannot be asked here (access denied, not
+// supported, no such device) rather than because the device failed: such a query decides nothing.
+bool IsUnansweredQuery(int code);
+
 // The whole disk's size in bytes where the system reports it outside the management service;
 // false where that service is the source.
 bool QueryDiskLength(const std::string& device, uint64_t& bytes);

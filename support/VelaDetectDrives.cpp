@@ -124,10 +124,18 @@ TPhysicalDriveNumbers TDetect::GetPhysicalDriveNumbers(const std::string& path)
     if (GetDriveKind(path) != dkFixed)
         return numbers;
     std::string mountPoint, volumeName;
-    if (!platform::QueryVolumePathName(path, mountPoint) || !platform::QueryVolumeName(mountPoint, volumeName))
-        return numbers;
-    for (uint32_t disk : platform::QueryVolumeDiskExtents(volumeName))
-        numbers.push_back(static_cast<uint8_t>(disk));
+    try {
+        if (!platform::QueryVolumePathName(path, mountPoint) || !platform::QueryVolumeName(mountPoint, volumeName))
+            return numbers;
+        for (uint32_t disk : platform::QueryVolumeDiskExtents(volumeName))
+            numbers.push_back(static_cast<uint8_t>(disk));
+    } catch (const EOSError& error) {
+        // A volume the system will not name or map (Wine's drives, a standard user) has no drive
+        // that can be asked; a failing one still says why.
+        if (!platform::IsUnansweredQuery(error.Code()))
+            throw;
+        numbers.clear();
+    }
     return numbers;
 }
 
@@ -168,13 +176,30 @@ bool TDetect::IsSsdProductId(const std::string& device)
     return GetDeviceProductId(device).find("SSD") != std::string::npos;
 }
 
+namespace {
+
+// A method whose query cannot be asked here (access denied, not supported, no such device) decides
+// nothing and the next one is tried; a device that fails still raises its error.
+bool Says(bool (*method)(const std::string&), const std::string& device)
+{
+    try {
+        return method(device);
+    } catch (const EOSError& error) {
+        if (!platform::IsUnansweredQuery(error.Code()))
+            throw;
+        return false;
+    }
+}
+
+} // namespace
+
 bool TDetect::IsSolidStateDrive(const std::string& path)
 {
     if (RunningBeforeXP())
         return false;
     for (uint8_t number : GetPhysicalDriveNumbers(path)) {
         const std::string device = TConvert::PhysicalDrivePath({number});
-        if (HasNoSeekPenalty(device) || IsNonRotatingAta(device) || IsSsdProductId(device))
+        if (Says(&HasNoSeekPenalty, device) || Says(&IsNonRotatingAta, device) || Says(&IsSsdProductId, device))
             return true;
     }
     return false;

@@ -229,6 +229,23 @@ unsigned QueryAtaRotationRate(const std::string& device)
     return 0;
 }
 
+bool IsUnansweredQuery(int code)
+{
+    switch (code) {
+    case EACCES:
+    case EPERM:
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTSUP:
+    case ENOTTY:
+    case EINVAL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool QueryDiskLength(const std::string& device, uint64_t& bytes)
 {
     bytes = 0;

@@ -1,5 +1,6 @@
 #include "platform/PlatformDevices.h"
 #include "platform/PlatformError.h"
+#include "platform/win32/Win32DeviceStandIn.h"
 #include "platform/win32/Win32Text.h"
 
 #include <windows.h>
@@ -10,18 +11,54 @@
 #include <vector>
 
 namespace platform {
+
+namespace device_testing {
 namespace {
+TStandIn& CurrentStandIn()
+{
+    static TStandIn standIn;
+    return standIn;
+}
+} // namespace
+
+void SetStandIn(TStandIn standIn) { CurrentStandIn() = std::move(standIn); }
+} // namespace device_testing
+
+namespace {
+
+[[noreturn]] void RaiseCode(DWORD code, const std::string& context)
+{
+    throw EOSError(static_cast<int>(code), context + ": " + SystemErrorMessage(static_cast<int>(code)));
+}
+
+// Whether a stand-in answered the step; error and returned then hold its answer.
+bool StoodIn(const std::string& device, DWORD code, void* out, DWORD outSize, DWORD& returned, DWORD& error)
+{
+    const device_testing::TStandIn& standIn = device_testing::CurrentStandIn();
+    returned = error = 0;
+    return standIn && standIn(device, code, out, outSize, returned, error);
+}
 
 class DeviceHandle {
 public:
-    DeviceHandle(const std::string& device, DWORD access)
-        : handle_(CreateFileW(Widen(device).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr))
+    DeviceHandle(const std::string& device, DWORD access) : device_(device)
     {
+        DWORD returned = 0, error = 0;
+        if (StoodIn(device, device_testing::kOpenDevice, nullptr, 0, returned, error)) {
+            if (error != 0)
+                RaiseCode(error, "Cannot open device \"" + device + "\"");
+            return;
+        }
+        handle_ = CreateFileW(Widen(device).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE)
             RaiseLastOSError("Cannot open device \"" + device + "\"");
     }
-    ~DeviceHandle() { CloseHandle(handle_); }
+    ~DeviceHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
     DeviceHandle(const DeviceHandle&) = delete;
     DeviceHandle& operator=(const DeviceHandle&) = delete;
 
@@ -30,6 +67,11 @@ public:
     {
         DWORD returned = 0;
         error = 0;
+        if (handle_ == INVALID_HANDLE_VALUE) {  // a stand-in's device: it answers or nobody does
+            if (!StoodIn(device_, code, out, outSize, returned, error))
+                error = ERROR_INVALID_FUNCTION;
+            return error ? 0 : returned;
+        }
         if (!DeviceIoControl(handle_, code, in, inSize, out, outSize, &returned, nullptr)) {
             error = GetLastError();
             return 0;
@@ -38,13 +80,9 @@ public:
     }
 
 private:
-    HANDLE handle_;
+    std::string device_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
-
-[[noreturn]] void RaiseCode(DWORD code, const std::string& context)
-{
-    throw EOSError(static_cast<int>(code), context + ": " + SystemErrorMessage(static_cast<int>(code)));
-}
 
 // Entry points older systems lack are looked up by name; absent ones are null.
 template <class Fn> Fn Kernel32Entry(const char* name)
@@ -129,8 +167,13 @@ bool QueryVolumeName(const std::string& mountPoint, std::string& volumeName)
     if (!volumeNameFor)
         return false;
     wchar_t buffer[50] = {};
-    if (!volumeNameFor(WithTrailingBackslash(Widen(mountPoint)).c_str(), buffer, 50))
+    DWORD returned = 0, error = 0;
+    if (StoodIn(mountPoint, device_testing::kNameVolume, buffer, sizeof buffer - sizeof buffer[0], returned, error)) {
+        if (error != 0)
+            RaiseCode(error, "Cannot name the volume at \"" + mountPoint + "\"");
+    } else if (!volumeNameFor(WithTrailingBackslash(Widen(mountPoint)).c_str(), buffer, 50)) {
         RaiseLastOSError("Cannot name the volume at \"" + mountPoint + "\"");
+    }
     volumeName = Narrow(buffer);
     if (!volumeName.empty() && volumeName.back() == '\\')
         volumeName.pop_back();
@@ -225,6 +268,26 @@ unsigned QueryAtaRotationRate(const std::string& device)
     if (returned < word + 2)
         return 0;
     return buffer[word] | buffer[word + 1] << 8;
+}
+
+bool IsUnansweredQuery(int code)
+{
+    switch (static_cast<DWORD>(code)) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PRIVILEGE_NOT_HELD:
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_INVALID_PARAMETER:
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_UNIT:
+    case ERROR_NOT_READY:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_NOT_A_REPARSE_POINT:  // Wine: a drive that maps a Unix folder has no volume to name
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Windows reports the whole disk's size through the management service.

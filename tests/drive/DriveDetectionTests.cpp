@@ -88,7 +88,7 @@ TEST(DriveDetection, VolumeSpanningTwoDisks)
     std::filesystem::remove(std::filesystem::path(platform::DeviceRoot()) / "sys/class/block/sdb/queue/rotational");
     EXPECT_TRUE(TDetect::IsSolidStateDrive("/home"));
     tree.Write("sys/class/block/sda/queue/rotational", "1\n");
-    EXPECT_THROW(TDetect::IsSolidStateDrive("/home"), EOSError);
+    EXPECT_FALSE(TDetect::IsSolidStateDrive("/home")) << "a disk that cannot be asked decides nothing";
     tree.Write("sys/class/block/sdb/queue/rotational", "1\n");
     EXPECT_FALSE(TDetect::IsSolidStateDrive("/home"));
     EXPECT_EQ("Fixed (magnetic)", TDriveInfoAccess::CreateDriveInfo("/home")->GetDriveKindText());
@@ -135,15 +135,22 @@ TEST(DriveDetection, DescriptorTextsAndProductId)
 TEST(DriveDetection, DeviceErrorsReachTheCaller)
 {
     DeviceTree tree;
-    tree.Disk("sda", "8:0", "");  // no seek-penalty answer
+    tree.Disk("sda", "8:0", "");  // no seek-penalty answer: the question cannot be asked
     tree.Partition("sda", "sda1", "8:1");
     tree.Mount("/", "8:1", "ext4", "/dev/sda1");
+    EXPECT_FALSE(TDetect::IsSolidStateDrive("/var"));
+    EXPECT_EQ("Fixed (magnetic)", TDriveInfoAccess::CreateDriveInfo("/var")->GetDriveKindText());
 
+    // A device that fails, rather than one that cannot be asked, still says why.
+    const std::filesystem::path rotational =
+        std::filesystem::path(platform::DeviceRoot()) / "sys/class/block/sda/queue/rotational";
+    std::filesystem::create_directories(rotational.parent_path());
+    std::filesystem::create_symlink(rotational, rotational);
     try {
         TDetect::IsSolidStateDrive("/var");
         FAIL() << "no error raised";
     } catch (const EOSError& error) {
-        EXPECT_EQ(ENOENT, error.Code());
+        EXPECT_EQ(ELOOP, error.Code());
         EXPECT_NE(std::string::npos, std::string(error.what()).find("PhysicalDrive0"));
     }
     const auto info = TDriveInfoAccess::CreateDriveInfo("/var");
