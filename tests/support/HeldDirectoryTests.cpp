@@ -13,7 +13,11 @@
 #include <fstream>
 #include <map>
 #ifndef _WIN32
+#include <atomic>
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -300,6 +304,32 @@ TEST(HeldTreeDeletion, ASubfolderReplacedAfterItsListingIsNotEntered)
     ASSERT_TRUE(replaced);
     EXPECT_EQ("precious", ReadBytes(tree.File("sub/precious.txt")));
 }
+
+#ifndef _WIN32
+// The root exchanged with a link to elsewhere, over and over, while it is emptied: whatever its
+// path showed when looked at, the folder opened must be the one seen.
+TEST(HeldTreeDeletion, ARootExchangedWithALinkIsNeverEmptiedThroughIt)
+{
+    TempDir base, outside;
+    WriteBytes(outside.File("precious.txt"), "precious");
+    fs::create_directories(base.Path() / "root");
+    fs::create_directory_symlink(outside.Path(), base.Path() / "link");
+    const std::string root = base.File("root"), link = base.File("link");
+    std::atomic<bool> done{false};
+    std::atomic<long> exchanges{0};
+    std::thread exchanger([&] {
+        while (!done)
+            if (renameat2(AT_FDCWD, root.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) == 0)
+                ++exchanges;
+    });
+    for (int i = 0; i < 5000 && fs::exists(outside.Path() / "precious.txt"); ++i)
+        TDirectoryRoutines::DeleteTree(root, root + "/", true, true);
+    done = true;
+    exchanger.join();
+    EXPECT_GT(exchanges.load(), 100) << "the race never ran";
+    EXPECT_EQ("precious", ReadBytes(outside.File("precious.txt")));
+}
+#endif
 
 TEST_F(HeldDirectory, OpenForRewriteOpensOnlyTheWritableFileFoundWithNoOtherName)
 {
