@@ -4,6 +4,7 @@
 
 #include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"
+#include "platform/PlatformSystem.h"
 #include "prefs/VelaPreferences.h"
 #include "support/RoutinesTestHelpers.h"
 
@@ -532,6 +533,19 @@ TEST(CliTool, SystemFolderOptionsAreMarked)
     EXPECT_EQ(std::vector<std::string>{"the Trash"}, listed[1]["places"].get<std::vector<std::string>>());
     EXPECT_THAT(rows[1], testing::EndsWith("\tTrash (system folders)\tthe Trash: *"));
 
+    // Its scratch folders lie in no temporary folder of the caller's (TMPDIR=/var/tmp, say): the
+    // temporary-folders option would claim them, and /var/tmp is hidden below.
+    const fs::path base = fs::u8path(platform::ExecutablePath()).parent_path() / "cli-scratch";
+    fs::create_directories(base);
+    struct TRemoved {
+        fs::path path;
+        ~TRemoved()
+        {
+            std::error_code ignored;
+            fs::remove(path, ignored);
+        }
+    } removeBase{base};
+    ScopedEnvironment scratch("TMPDIR", testing_support::Utf8(base));
     Tree tree;
     TempDir temporary;
     WriteBytes(temporary.File("left.dat"), "l");
