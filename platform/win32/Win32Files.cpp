@@ -29,7 +29,9 @@ FileHandle::FileHandle(const std::string& path, FileAccess access)
     case FileAccess::WriteExisting:
         // Opens a link itself rather than its target; a link is then refused below, and so is a
         // read-only file, which Windows refuses anyway but Wine lets root open.
-        h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        // Read access too: a sparse file's data is found by reading it where the system cannot tell.
+        h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT,
+                        nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             BY_HANDLE_FILE_INFORMATION info {};
             if (!GetFileInformationByHandle(h, &info) ||

@@ -7,12 +7,16 @@
 #include <winioctl.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #ifndef NT_SUCCESS
 #define NT_SUCCESS(status) (static_cast<NTSTATUS>(status) >= 0)
 #endif
+
+extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                               FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
 
 namespace platform {
 
@@ -113,6 +117,56 @@ bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path)
 
 bool IsNtForm(const std::wstring& path) { return path.size() > 1 && path[0] == L'\\' && path[1] != L'\\'; }
 
+// Wine names a handle without its name's trailing dots and spaces: "f." shows as "f", "..." and
+// ".. " as the folder itself. Such a name is told from its look-alikes by the folder's listing only.
+bool IsLossyName(const std::string& name)
+{
+    return UnderWine() && !name.empty() && (name.back() == '.' || name.back() == ' ');
+}
+
+std::wstring ShownName(const std::string& name)
+{
+    std::wstring shown = Widen(name);
+    if (UnderWine())
+        while (!shown.empty() && (shown.back() == L'.' || shown.back() == L' '))
+            shown.pop_back();
+    return shown;
+}
+
+// The held folder's entries matching mask (all of them when it is empty), read through the
+// folder's handle, until visit returns true; false when none did or the folder cannot be read.
+template <typename Visit>
+bool FindListed(HANDLE folder, const std::wstring& mask, Visit visit)
+{
+    Closer listing{OpenRelative(folder, std::wstring(), FILE_LIST_DIRECTORY | SYNCHRONIZE, kShareAll,
+                                FILE_DIRECTORY_FILE | kChildOptions)};
+    if (listing.handle == INVALID_HANDLE_VALUE || mask.size() > 32767)
+        return false;
+    UNICODE_STRING maskString;
+    maskString.Buffer = const_cast<PWSTR>(mask.c_str());
+    maskString.Length = static_cast<USHORT>(mask.size() * sizeof(wchar_t));
+    maskString.MaximumLength = maskString.Length;
+    constexpr auto kFileIdBothDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(37);
+    std::vector<uint64_t> buffer(16384);  // 128 KiB: room for a record with the longest name
+    for (BOOLEAN restart = TRUE;; restart = FALSE) {
+        IO_STATUS_BLOCK io{};
+        if (!NT_SUCCESS(NtQueryDirectoryFile(listing.handle, nullptr, nullptr, nullptr, &io, buffer.data(),
+                                             static_cast<ULONG>(buffer.size() * 8), kFileIdBothDirectoryInformation,
+                                             FALSE, mask.empty() ? nullptr : &maskString, restart)))
+            return false;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(buffer.data());
+        for (;;) {
+            const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
+            const std::wstring name(record->FileName, record->FileNameLength / sizeof(wchar_t));
+            if (visit(name, static_cast<uint64_t>(record->FileId.QuadPart), record->FileAttributes))
+                return true;
+            if (record->NextEntryOffset == 0)
+                break;
+            bytes += record->NextEntryOffset;
+        }
+    }
+}
+
 std::wstring ChildPath(const std::wstring& folder, const std::wstring& name)
 {
     return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
@@ -167,8 +221,37 @@ struct Examined {
     std::wstring finalPath;
 };
 
-bool Examine(HANDLE child, const std::wstring& folderPath, const FileIdentity& folder, const std::string& name,
-             Examined& result)
+// Whether the opened child is the held folder's own entry of that name. Wine opens a folder link's
+// target even with FILE_OPEN_REPARSE_POINT and names a handle by the path as it resolved at the
+// open, so a folder swapped with a link for a moment can give the link's target under the right
+// name; the listing, read through the held folder, then shows a link's attributes or another file.
+// A file link is listed as its target, and one named "f." to its sibling "f" has the same name as
+// "f" under Wine: a name that loses its trailing dots is refused when another name lists its file.
+bool IsOwnEntry(HANDLE folder, const std::string& name, const BY_HANDLE_FILE_INFORMATION& info)
+{
+    const std::wstring wide = Widen(name);
+    const uint64_t id = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    bool own = false;
+    // The mask matches without letter case: only the exact name counts.
+    FindListed(folder, wide, [&](const std::wstring& listed, uint64_t fileId, DWORD attributes) {
+        if (listed != wide)
+            return false;
+        own = fileId == id &&
+              ((attributes ^ info.dwFileAttributes) & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0;
+        return true;
+    });
+    return own && !(IsLossyName(name) &&
+                    FindListed(folder, std::wstring(), [&](const std::wstring& listed, uint64_t fileId, DWORD) {
+                        return fileId == id && listed != wide;
+                    }));
+}
+
+enum class Check { Name, Listing };
+
+// Check::Listing asks the folder's listing as well, under Wine, for whatever is entered, deleted or
+// rewritten. Windows opens a link as itself and names a handle by where it is.
+bool Examine(HANDLE parent, HANDLE child, const std::wstring& folderPath, const FileIdentity& folder,
+             const std::string& name, Check check, Examined& result)
 {
     BY_HANDLE_FILE_INFORMATION& info = result.info;
     HeldEntry& entry = result.entry;
@@ -183,7 +266,9 @@ bool Examine(HANDLE child, const std::wstring& folderPath, const FileIdentity& f
         return true;
     }
     result.samePlace = FinalPathOf(child, IsNtForm(folderPath), result.finalPath) &&
-                       SamePath(result.finalPath, ChildPath(folderPath, Widen(name)));
+                       SamePath(result.finalPath, ChildPath(folderPath, ShownName(name))) &&
+                       (((check == Check::Name || !UnderWine()) && !IsLossyName(name)) ||
+                        IsOwnEntry(parent, name, info));
 
     const DWORD attributes = info.dwFileAttributes;
     const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
@@ -250,6 +335,20 @@ bool DeleteReadOnly(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info, bool 
     return false;
 }
 
+// Whether the deleted name is really gone. Wine removes a name marked for deletion only when it
+// closes the last handle, and then by the path it resolved at the open, after checking that this
+// path still reaches the file: a folder swapped with a link meanwhile leaves the file where it was.
+// Windows removes the name by the handle, or keeps it pending while another program holds it.
+bool Gone(HANDLE folder, const std::string& name, const FileIdentity& identity)
+{
+    if (!UnderWine())
+        return true;
+    const std::wstring wide = Widen(name);
+    return !FindListed(folder, wide, [&](const std::wstring& listed, uint64_t fileId, DWORD) {
+        return listed == wide && fileId == identity.file;
+    });
+}
+
 } // namespace
 
 void DirectoryHandle::CloseNative(intptr_t handle)
@@ -286,7 +385,8 @@ bool DirectoryHandle::Describe(const std::string& name, HeldEntry& entry) const
         return false;
     Closer child{OpenRelative(H(handle_), Widen(name), FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, kChildOptions)};
     Examined examined;
-    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+    if (child.handle == INVALID_HANDLE_VALUE ||
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Name, examined))
         return false;
     entry = examined.entry;
     return true;
@@ -330,12 +430,15 @@ bool DirectoryHandle::List(std::vector<HeldEntry>& entries) const
 DirectoryHandle DirectoryHandle::OpenSubdirectory(const std::string& name, const FileIdentity* expected) const
 {
     DirectoryHandle result;
-    if (!IsOpen() || !IsPlainName(name))
+    // Below such a name Wine's names of handles drop or climb ("t\...\g" shows as "t\..\g"), so no
+    // child there could be told from a link to elsewhere.
+    if (!IsOpen() || !IsPlainName(name) || IsLossyName(name))
         return result;
     Closer child{OpenRelative(H(handle_), Widen(name), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                               kShareAll, FILE_DIRECTORY_FILE | kChildOptions)};
     Examined examined;
-    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+    if (child.handle == INVALID_HANDLE_VALUE ||
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Listing, examined))
         return result;
     const HeldEntry& entry = examined.entry;
     if (entry.kind != HeldKind::Directory || entry.mountPoint || (expected && !(entry.identity == *expected)))
@@ -362,17 +465,20 @@ bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expe
         child.handle = OpenRelative(H(handle_), wide, DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, kChildOptions);
     }
     Examined examined;
-    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+    if (child.handle == INVALID_HANDLE_VALUE ||
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Listing, examined))
         return false;
     const HeldEntry& now = examined.entry;
     // Reached elsewhere (Wine shows a Unix link as its target): deleting through this handle would
     // delete the target. A reparse point reached at its own place is the link itself.
     if (!examined.samePlace || now.mountPoint || now.kind != expected.kind || !(now.identity == expected.identity))
         return false;
+    const bool marked = (examined.info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+                            ? DeleteReadOnly(child.handle, examined.info, canWriteAttributes)
+                            : MarkForDeletion(child.handle);
     // The name goes as the handle closes.
-    return (examined.info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-               ? DeleteReadOnly(child.handle, examined.info, canWriteAttributes)
-               : MarkForDeletion(child.handle);
+    CloseHandle(child.Release());
+    return marked && Gone(H(handle_), name, now.identity);
 }
 
 bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIdentity& expected) const
@@ -382,12 +488,14 @@ bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIden
     Closer child{OpenRelative(H(handle_), Widen(name), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll,
                               FILE_DIRECTORY_FILE | kChildOptions)};
     Examined examined;
-    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+    if (child.handle == INVALID_HANDLE_VALUE ||
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Listing, examined))
         return false;
     const HeldEntry& now = examined.entry;
     if (now.kind != HeldKind::Directory || now.mountPoint || !(now.identity == expected))
         return false;
-    // Windows and Wine both refuse the mark on a folder that is not empty.
+    // Windows and Wine both refuse the mark on a folder that is not empty. The caller may still hold
+    // the folder open, and then it goes only as that handle closes.
     return MarkForDeletion(child.handle);
 }
 
@@ -399,7 +507,8 @@ FileHandle DirectoryHandle::OpenForRewrite(const std::string& name, const FileId
     Closer child{OpenRelative(H(handle_), Widen(name), FILE_READ_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                               0, FILE_NON_DIRECTORY_FILE | kChildOptions)};
     Examined examined;
-    if (child.handle == INVALID_HANDLE_VALUE || !Examine(child.handle, Widen(finalPath_), identity_, name, examined))
+    if (child.handle == INVALID_HANDLE_VALUE ||
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Listing, examined))
         return FileHandle();
     // A read-only file is refused as Windows refuses it; Wine lets root open one for writing.
     const HeldEntry& now = examined.entry;
@@ -426,19 +535,57 @@ bool QueryOwnIdentity(const std::string& path, FileIdentity& identity)
     return true;
 }
 
+namespace {
+
+// The blocks that read back other than zeros, for a file whose system tells no allocated ranges
+// but keeps fewer bytes on disk than its size (Wine: neither the query nor the sparse attribute).
+// A hole reads as zeros, and rewriting zeros would protect nothing but fill the disk.
+bool DataBlocksByReading(HANDLE handle, int64_t size, std::vector<std::pair<int64_t, int64_t>>& ranges)
+{
+    constexpr int64_t kBlock = 4096;
+    constexpr DWORD kChunk = 1 << 20;
+    std::vector<uint64_t> buffer(kChunk / 8);
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(handle, start, nullptr, FILE_BEGIN))
+        return false;
+    for (int64_t at = 0; at < size;) {
+        DWORD read = 0;
+        if (!ReadFile(handle, buffer.data(), kChunk, &read, nullptr))
+            return false;
+        if (read == 0)
+            break;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(buffer.data());
+        for (DWORD offset = 0; offset < read; offset += kBlock) {
+            const DWORD length = static_cast<DWORD>(std::min<int64_t>(kBlock, read - offset));
+            const auto* words = reinterpret_cast<const uint64_t*>(bytes + offset);
+            bool data = false;
+            for (DWORD w = 0; w < length / 8 && !data; ++w)
+                data = words[w] != 0;
+            for (DWORD b = length / 8 * 8; b < length && !data; ++b)
+                data = bytes[offset + b] != 0;
+            if (!data)
+                continue;
+            const int64_t blockStart = at + offset;
+            if (!ranges.empty() && ranges.back().first + ranges.back().second == blockStart)
+                ranges.back().second += length;
+            else
+                ranges.emplace_back(blockStart, length);
+        }
+        at += read;
+    }
+    return SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) != 0;
+}
+
+} // namespace
+
 bool FileHandle::AllocatedRanges(std::vector<std::pair<int64_t, int64_t>>& ranges)
 {
     ranges.clear();
     const int64_t size = Size();
-    if (size < 0)
-        return false;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(H(handle_), &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_SPARSE_FILE)) {
-        if (size > 0)
-            ranges.emplace_back(0, size);
-        return true;
-    }
-    // FILE_ALLOCATED_RANGE_BUFFER's layout, in plain integers.
+    if (size <= 0)
+        return size == 0;
+    // FILE_ALLOCATED_RANGE_BUFFER's layout, in plain integers. The query answers for any file,
+    // sparse or not, where the file system knows it.
     struct Range {
         int64_t offset;
         int64_t length;
@@ -452,7 +599,17 @@ bool FileHandle::AllocatedRanges(std::vector<std::pair<int64_t, int64_t>>& range
                                         static_cast<DWORD>(found.size() * sizeof found[0]), &returned, nullptr);
         const bool more = !ok && GetLastError() == ERROR_MORE_DATA;
         if (!ok && !more) {
-            ranges.assign(1, {0, size});  // the file system cannot tell: all of it
+            ranges.clear();
+            FILE_STANDARD_INFO standard{};
+            if (GetFileInformationByHandleEx(H(handle_), FileStandardInfo, &standard, sizeof standard) &&
+                standard.AllocationSize.QuadPart < size) {
+                ranges.clear();
+                if (DataBlocksByReading(H(handle_), size, ranges))
+                    return true;
+                ranges.clear();
+                return false;  // never all of it: that would allocate what the file never had
+            }
+            ranges.assign(1, {0, size});
             return true;
         }
         const size_t count = returned / sizeof found[0];

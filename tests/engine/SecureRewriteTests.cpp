@@ -7,6 +7,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
 
 using testing_support::ReadBytes;
 using testing_support::TempDir;
@@ -80,6 +86,52 @@ TEST(SecureRewrite, RefusesEmptyMissingReadOnlyAndLinkedFiles)
     EXPECT_FALSE(TSecureRewriteFile(false).Rewrite(dir.File("link"), 1));
     EXPECT_EQ("outside", ReadBytes(dir.File("target")));
 #endif
+}
+
+namespace {
+// Bytes the file holds on disk: the Unix blocks (what Wine reports too), or Windows' allocation.
+int64_t AllocatedBytes(const std::string& path)
+{
+#ifdef _WIN32
+    HANDLE file = CreateFileW(std::filesystem::u8path(path).wstring().c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILE_STANDARD_INFO info{};
+    const bool ok = file != INVALID_HANDLE_VALUE && GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return ok ? info.AllocationSize.QuadPart : -1;
+#else
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_blocks) * 512 : -1;
+#endif
+}
+} // namespace
+
+// Only the parts holding data are rewritten: a sparse file never grows on disk, and its holes
+// read back as zeros. Wine marks no file sparse and cannot tell its allocated ranges.
+TEST(SecureRewrite, ASparseFileIsRewrittenOnlyWhereItHoldsData)
+{
+    TempDir dir;
+    constexpr int64_t kSize = 16 << 20, kAt = 1 << 20, kBlock = 4096;
+    const std::string path = dir.File("sparse");
+    {
+        std::ofstream out(std::filesystem::u8path(path), std::ios::binary);
+        out.seekp(kAt);
+        out << std::string(kBlock, 'x');
+    }
+    std::filesystem::resize_file(std::filesystem::u8path(path), kSize);
+    const int64_t before = AllocatedBytes(path);
+    ASSERT_GT(before, 0);
+    if (before >= kSize / 2)
+        GTEST_SKIP() << "this file system keeps no holes";
+
+    ASSERT_TRUE(TSecureRewriteFile(false).Rewrite(path, 2));
+    EXPECT_LE(AllocatedBytes(path), before);
+    const std::string after = ReadBytes(path);
+    ASSERT_EQ(static_cast<size_t>(kSize), after.size());
+    EXPECT_EQ(std::string(kBlock, '\xFF'), after.substr(kAt, kBlock));
+    EXPECT_EQ(std::string::npos, after.find_first_not_of('\0', kAt + kBlock));
+    EXPECT_EQ(std::string::npos, after.substr(0, kAt).find_first_not_of('\0'));
 }
 
 TEST(SecureRewrite, RandomPatternRepeatsPerBufferAndContinuesAcrossPasses)

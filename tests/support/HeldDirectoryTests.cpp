@@ -377,3 +377,62 @@ TEST_F(HeldDirectory, AllocatedRangesHoldTheDataWithinTheSize)
     EXPECT_LT(total, kSize / 4);
 #endif
 }
+
+#ifdef _WIN32
+// Names Wine shows without their trailing dots and spaces ("g." as "g", "..." and ".. " as the
+// folder itself): each is the entry of its exact name, or refused, never another one.
+TEST_F(HeldDirectory, NamesEndingInDotsOrSpacesAreTheirOwnEntries)
+{
+    const std::string unixRoot = routines_testing::UnixPathOf(root.Path());
+    ASSERT_FALSE(unixRoot.empty());
+    const auto unixName = [&](const std::string& name) { return fs::u8path(unixRoot + "/" + name).wstring(); };
+    // Removed on the Unix side: a Windows path to them would reach the folder or its parent.
+    struct Remover {
+        std::vector<std::wstring> paths;
+        ~Remover()
+        {
+            for (const auto& path : paths)
+                routines_testing::RunUnixProgram(L"rm", {L"-rf", path});
+        }
+    } remover;
+    for (const char* name : {"...", ".. "}) {
+        remover.paths.push_back(unixName(name));
+        ASSERT_TRUE(routines_testing::RunUnixProgram(L"mkdir", {unixName(name)})) << name;
+    }
+    WriteBytes(root.File("g"), "g");
+    WriteBytes(root.File("dotted"), "dot");
+    remover.paths.push_back(unixName("g."));
+    ASSERT_TRUE(routines_testing::RunUnixProgram(L"mv", {unixName("dotted"), unixName("g.")}));
+    MakeOnUnixSide("g..", root.Path() / "g");  // a link to its sibling, shown under the sibling's name
+    for (int i = 0; i < 500 && !(Listed("...") && Listed(".. ") && Listed("g.")); ++i)
+        Sleep(10);
+
+    std::vector<HeldEntry> entries;
+    ASSERT_TRUE(folder.List(entries));
+    std::map<std::string, int> seen;
+    for (const auto& entry : entries)
+        ++seen[entry.name];
+    for (const char* name : {"...", ".. ", "g", "g.", "g.."})
+        EXPECT_EQ(1, seen[name]) << name;
+
+    const HeldEntry dots = Described("..."), dotSpace = Described(".. "), dotted = Described("g.");
+    EXPECT_EQ(HeldKind::Directory, dots.kind);
+    EXPECT_EQ(HeldKind::Directory, dotSpace.kind);
+    EXPECT_FALSE(dots.identity == folder.Identity());
+    EXPECT_FALSE(dotSpace.identity == dots.identity);
+    EXPECT_EQ(HeldKind::File, dotted.kind);
+    EXPECT_EQ(3, dotted.size);
+    EXPECT_FALSE(dotted.identity == Described("g").identity);
+    EXPECT_EQ(HeldKind::Link, Described("g..").kind);
+
+    // Below such a folder no child could be told from a link: it is not entered.
+    EXPECT_FALSE(folder.OpenSubdirectory("...", &dots.identity).IsOpen());
+    EXPECT_FALSE(folder.DeleteEntry("g..", Described("g..")));
+    EXPECT_TRUE(folder.DeleteEntry("g.", dotted));
+    EXPECT_FALSE(Listed("g."));
+    EXPECT_EQ("g", ReadBytes(root.File("g")));
+    EXPECT_TRUE(folder.RemoveSubdirectory("...", dots.identity));
+    EXPECT_FALSE(Listed("..."));
+    EXPECT_TRUE(Listed(".. "));
+}
+#endif
