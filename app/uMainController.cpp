@@ -415,6 +415,7 @@ void TMainController::ApplyFeatureVisibility()
 {
     view_.SetVisible(TMainControl::mcUninstall, prefs_.EnableUninstallApplications);
     view_.SetVisible(TMainControl::mcDriveInfo, prefs_.EnableDriveInformation);
+    targetsPane_->ShowDriveInformation(prefs_.EnableDriveInformation);
 }
 
 void TMainController::ApplyCustomMasks()

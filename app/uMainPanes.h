@@ -28,6 +28,8 @@ public:
     virtual void ApplyCommandLine(const TCommandLine& commandLine) = 0;
     // On close, only when started without arguments: CleanupSelection and RestoreCleanupList.
     virtual void SaveTargets() = 0;
+    // Shows or hides what reaches the drive information window from the pane (the tree's menu item).
+    virtual void ShowDriveInformation(bool shown) = 0;
 };
 
 class IOptionsPane {

@@ -69,8 +69,7 @@ void TReportController::LoadStrings()
 {
     view_.SetTitle(report_texts::kTitle);
     view_.SetSaveButton(report_texts::kSave, report_texts::kSaveGlyph);
-    // Wide enough for the longest option title ("Windows Start Menu Invalid Shortcuts").
-    view_.SetColumns({{report_texts::kColumnCategory, 240, false},
+    view_.SetColumns({{report_texts::kColumnCategory, 200, false},
                       {report_texts::kColumnFoundCount, 100, false},
                       {report_texts::kColumnSize, 100, false},
                       {report_texts::kColumnQuota, 0, true}});

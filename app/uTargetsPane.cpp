@@ -17,6 +17,7 @@ const char* const kRemoveItems = "&Remove Items";
 const char* const kClearItem = "&Clear List";
 const char* const kSelectedStatus = "Selected: \"%s\"";
 const char* const kConfirmClear = "Clear %d items from the clean-up list?";
+const char* const kCannotSelect = "Cannot select \"%s\": nothing is selected.";
 } // namespace targets_texts
 
 namespace {
@@ -64,6 +65,11 @@ void TTargetsPane::LoadStrings()
     view_.SetText(TTargetsControl::tcRefreshButton, "Refresh Directories");
     view_.SetText(TTargetsControl::tcRemoveButton, "Remove selected items from the clean-up list");
     view_.SetText(TTargetsControl::tcClearButton, "Clear all items from the clean-up list");
+}
+
+void TTargetsPane::ShowDriveInformation(bool shown)
+{
+    view_.SetVisible(TTargetsControl::tcDriveInfoItem, shown);
 }
 
 void TTargetsPane::WireEvents()
@@ -244,8 +250,8 @@ void TTargetsPane::RestoreTargets()
     if (entries.empty()) {
         SelectDefaultDrive();
     } else if (entries.size() == 1) {
-        if (directoryExists_(entries.front()))
-            view_.SelectPath(entries.front());
+        if (directoryExists_(entries.front()) && !view_.SelectPath(entries.front()))
+            return CannotSelect(entries.front());
     } else if (prefs_.RestoreCleanupList) {
         for (const std::string& entry : entries)
             AddRow(entry);
@@ -258,7 +264,8 @@ void TTargetsPane::ApplyCommandLine(const TCommandLine& commandLine)
     switch (commandLine.action) {
     case clSelectDirectory:
         view_.DeleteAllRows();
-        view_.SelectPath(commandLine.directory);
+        if (!view_.SelectPath(commandLine.directory))
+            return CannotSelect(commandLine.directory);
         break;
     case clCleanupTargets:
         view_.DeleteAllRows();
@@ -269,6 +276,11 @@ void TTargetsPane::ApplyCommandLine(const TCommandLine& commandLine)
         return;
     }
     RefreshSelectionStatus();
+}
+
+void TTargetsPane::CannotSelect(const std::string& path)
+{
+    view_.SetStatusText(TCycleSetup::FormatText(targets_texts::kCannotSelect, path));
 }
 
 void TTargetsPane::SaveTargets()

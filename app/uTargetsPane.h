@@ -22,6 +22,7 @@ extern const char* const kRemoveItems;
 extern const char* const kClearItem;
 extern const char* const kSelectedStatus; // %s = the ";"-joined targets
 extern const char* const kConfirmClear;   // %d = the number of rows
+extern const char* const kCannotSelect;   // %s = the folder named on the command line or restored
 } // namespace targets_texts
 
 // Controls of the pane that the pane names. A button and the menu item of the same name run
@@ -61,12 +62,15 @@ public:
     virtual void OnCommand(TTargetsControl control, std::function<void()> handler) = 0;
     virtual void SetText(TTargetsControl control, const std::string& text) = 0;
     virtual void SetEnabled(TTargetsControl control, bool enabled) = 0;
+    // A menu item that is hidden is neither shown nor run.
+    virtual void SetVisible(TTargetsControl control, bool visible) = 0;
 
     // Directory tree.
     virtual TTreeNode SelectedNode() = 0;
     // The paths of the drive nodes (level 1), in tree order.
     virtual std::vector<std::string> DrivePaths() = 0;
-    // Selects the node of path, expanding the tree down to it; false when no node shows it.
+    // Selects the node of path, expanding the tree down to it; false, with nothing selected, when
+    // no node shows it.
     virtual bool SelectPath(const std::string& path) = 0;
     virtual void SelectNodeUnderCursor() = 0;
     // Reads the tree again from its root.
@@ -105,9 +109,12 @@ public:
     void RestoreTargets() override;
     void ApplyCommandLine(const TCommandLine& commandLine) override;
     void SaveTargets() override;
+    void ShowDriveInformation(bool shown) override;
 
     // The targets of the tree's selection: every drive for the root.
     std::vector<std::string> TreeTargets();
+    // Says in the status line that the folder the user named has no node to select.
+    void CannotSelect(const std::string& path);
     // The clean-up list's texts, top to bottom.
     std::vector<std::string> Rows();
 

@@ -10,10 +10,10 @@ namespace {
 constexpr int kDesignWidth = 850;
 constexpr int kDesignHeight = 430;
 constexpr int kMargin = 8;
-constexpr int kToolbarHeight = 30;
+constexpr int kDriveToolbarHeight = 30;
 constexpr int kInnerLeft = chrome::kFrameWidth + kMargin;
 constexpr int kInnerWidth = kDesignWidth - 2 * kInnerLeft;
-constexpr int kListTop = chrome::kTitleHeight + kToolbarHeight + kMargin;
+constexpr int kListTop = chrome::kTitleHeight + kDriveToolbarHeight + kMargin;
 constexpr int kButtonWidth = 81;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = kDesignHeight - chrome::kFrameWidth - kMargin - kButtonHeight;
@@ -40,7 +40,7 @@ void TfrmDriveInfo::CreateControls()
 {
     TWindow& window = Window();
     TPanel& toolbar = window.Add<TPanel>(
-        TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, kDesignWidth - 2 * chrome::kFrameWidth, kToolbarHeight},
+        TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, kDesignWidth - 2 * chrome::kFrameWidth, kDriveToolbarHeight},
                    akLeft | akTop | akRight, chrome::kMenuBar, kNoColour, "Toolbar"});
     b1_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{"", {4, 2, 88, 26}, kAnchorTopLeft, RGB(255, 255, 255),
                                                     chrome::kMenuBar, RGB(0x6B, 0x6B, 0x6B), "", true, true});

@@ -217,6 +217,8 @@ void TMainTargetsView::ShowMenu(bool treeMenu, POINT screen)
         events_.onListMenuPopup();
     HMENU menu = CreatePopupMenu();
     auto append = [&](TTargetsControl item) {
+        if (menuHidden_[item])
+            return;
         const auto enabled = menuEnabled_.find(item);
         const UINT state = enabled == menuEnabled_.end() || enabled->second ? MF_ENABLED : MF_GRAYED;
         AppendMenuW(menu, MF_STRING | state, static_cast<UINT>(item) + 1, platform::Widen(menuTexts_[item]).c_str());
@@ -275,6 +277,11 @@ void TMainTargetsView::SetText(TTargetsControl control, const std::string& text)
             buttons_.at(pair.button)->SetText(name);
             buttons_.at(pair.button)->SetHint(name);
         }
+}
+
+void TMainTargetsView::SetVisible(TTargetsControl control, bool visible)
+{
+    menuHidden_[control] = !visible;
 }
 
 void TMainTargetsView::SetEnabled(TTargetsControl control, bool enabled)

@@ -26,6 +26,7 @@ public:
     void OnCommand(TTargetsControl control, std::function<void()> handler) override;
     void SetText(TTargetsControl control, const std::string& text) override;
     void SetEnabled(TTargetsControl control, bool enabled) override;
+    void SetVisible(TTargetsControl control, bool visible) override;
 
     TTreeNode SelectedNode() override;
     std::vector<std::string> DrivePaths() override;
@@ -67,6 +68,7 @@ private:
     std::set<TTargetsControl> namedButtons_;
     std::map<TTargetsControl, std::string> menuTexts_;
     std::map<TTargetsControl, bool> menuEnabled_;
+    std::map<TTargetsControl, bool> menuHidden_;
     std::function<void(const std::string&)> statusText_;
     TTargetsViewEvents events_;
     bool settingChecks_ = false; // checks set here are not the user's

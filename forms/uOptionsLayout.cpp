@@ -8,8 +8,8 @@ using namespace ui;
 
 namespace {
 constexpr int kToolbarTop = chrome::kTitleHeight;
-constexpr int kToolbarHeight = 52;
-constexpr int kPagesTop = kToolbarTop + kToolbarHeight;
+constexpr int kPageBarHeight = 52;
+constexpr int kPagesTop = kToolbarTop + kPageBarHeight;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonWidth = 81;
 constexpr int kBottomMargin = 10;
@@ -31,11 +31,11 @@ void TfrmOptions::CreateControls()
     TWindow& window = Window();
     const int innerWidth = kClientWidth - 2 * chrome::kFrameWidth;
     TPanel& toolbar = window.Add<TPanel>(TPanelArgs{
-        {chrome::kFrameWidth, kToolbarTop, innerWidth, kToolbarHeight}, akLeft | akTop | akRight, kToolbarGround,
+        {chrome::kFrameWidth, kToolbarTop, innerWidth, kPageBarHeight}, akLeft | akTop | akRight, kToolbarGround,
         kNoColour, "Pages"});
     for (size_t i = 0; i < std::size(kPageButtons); ++i) {
         TToggleButtonArgs args;
-        args.rect = {6 + static_cast<int>(i) * 80, 3, 78, kToolbarHeight - 6};
+        args.rect = {6 + static_cast<int>(i) * 80, 3, 78, kPageBarHeight - 6};
         args.backColour = kToolbarGround;
         controls_[kPageButtons[i].name] = &toolbar.Add<TToggleButton>(args);
     }

@@ -13,8 +13,8 @@ using namespace ui;
 namespace {
 constexpr int kDesignWidth = 640;
 constexpr int kDesignHeight = 420;
-constexpr int kToolbarHeight = 30;
-constexpr int kContentTop = chrome::kTitleHeight + kToolbarHeight;
+constexpr int kReportToolbarHeight = 30;
+constexpr int kContentTop = chrome::kTitleHeight + kReportToolbarHeight;
 
 // Indices in the header's image list.
 constexpr int kSortUpImage = 0;
@@ -45,7 +45,7 @@ void TfrmReport::CreateControls()
 {
     TWindow& window = Window();
     const int width = kDesignWidth - 2 * chrome::kFrameWidth;
-    TPanel& toolbar = window.Add<TPanel>(TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, width, kToolbarHeight},
+    TPanel& toolbar = window.Add<TPanel>(TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, width, kReportToolbarHeight},
                                                     akLeft | akTop | akRight, chrome::kMenuBar, kNoColour, "Toolbar"});
     btnSave_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{"", {4, 2, 72, 26}, kAnchorTopLeft, RGB(255, 255, 255),
                                                          chrome::kMenuBar, RGB(0x6B, 0x6B, 0x6B), "", true, true});

@@ -223,9 +223,7 @@ void TMsgBoxForm::FitHeight(const std::wstring& text)
     SelectObject(dc, previous);
     ReleaseDC(window_.Handle(), dc);
 
-    // At least as tall as the picture beside it, so a short message never puts the check box and
-    // the buttons level with the picture's lower half.
-    const int textHeight = std::max(ToDesignCeil(area.bottom - area.top, dpi), kBitmapSize);
+    const int textHeight = ToDesignCeil(area.bottom - area.top, dpi);
     const TMsgBoxArrangement arrangement = MsgBoxArrange(textHeight);
     const TMsgBoxRect& m = arrangement.message;
     message_->SetDesignRect({m.left, m.top, m.width, m.height});

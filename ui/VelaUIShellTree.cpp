@@ -157,14 +157,15 @@ const TShellTree::TNode* TShellTree::NodeOf(HTREEITEM item) const
     return found == nodes_.end() ? nullptr : &found->second;
 }
 
-bool TShellTree::Fill(HTREEITEM item)
+bool TShellTree::Fill(HTREEITEM item, bool enterLinks)
 {
     const auto found = nodes_.find(item);
     if (found == nodes_.end())
         return false;
-    if (found->second.filled)
+    if (found->second.filled && !(enterLinks && found->second.link && !found->second.linkFilled))
         return TreeView_GetChild(handle_, item) != nullptr;
     found->second.filled = true;
+    found->second.linkFilled = found->second.link;
     const TNode parent = found->second; // nodes_ grows below
     HCURSOR previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     const std::vector<TFolderEntry> entries = ReadFolders(parent.path);
@@ -179,8 +180,16 @@ bool TShellTree::Fill(HTREEITEM item)
         // A junction or link is listed but never entered: it may lead back up the tree or elsewhere.
         const bool link = (entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         node.filled = link;
+        node.link = link;
         Insert(item, entry.name, std::move(node), folderImage_, openFolderImage_, !link,
                (entry.attributes & FILE_ATTRIBUTE_HIDDEN) != 0);
+    }
+    if (!entries.empty() && parent.link) {
+        TVITEMW change{};
+        change.mask = TVIF_CHILDREN;
+        change.hItem = item;
+        change.cChildren = 1;
+        SendMessageW(handle_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&change));
     }
     if (entries.empty()) {
         TVITEMW change{};
@@ -218,7 +227,8 @@ HTREEITEM TShellTree::Find(const std::wstring& path)
             continue;
         }
         const size_t end = std::min(wanted.find(L'\\', at), wanted.size());
-        Fill(item);
+        // Selecting a folder the user named is not scanning it: the way may pass a junction.
+        Fill(item, true);
         item = FindChild(item, wanted.substr(at, end - at));
         at = end;
     }
@@ -228,8 +238,11 @@ HTREEITEM TShellTree::Find(const std::wstring& path)
 bool TShellTree::SelectPath(const std::string& path)
 {
     HTREEITEM item = Find(platform::Widen(path));
-    if (!item)
+    if (!item) {
+        // Never a different folder in its place: the user would clean what they did not name.
+        TreeView_SelectItem(handle_, nullptr);
         return false;
+    }
     for (HTREEITEM parent = TreeView_GetParent(handle_, item); parent; parent = TreeView_GetParent(handle_, parent))
         TreeView_Expand(handle_, parent, TVE_EXPAND);
     TreeView_SelectItem(handle_, item);

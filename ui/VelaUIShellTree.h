@@ -31,8 +31,8 @@ public:
     HTREEITEM ItemAt(POINT screen) const;
     // The drives' paths in the tree's order.
     std::vector<std::string> DrivePaths() const;
-    // Opens the tree down to the folder (letter case ignored) and selects it; false, with the
-    // selection left alone, when no node shows it.
+    // Opens the tree down to the folder (letter case ignored, through junctions on the way) and
+    // selects it; false, with nothing selected, when no node shows it.
     bool SelectPath(const std::string& path);
 
     std::function<void()> onClick;
@@ -44,12 +44,15 @@ private:
         std::wstring path;
         std::wstring name; // what SelectPath compares: the folder's name, the drive's path
         bool filled = false;
+        bool link = false;        // a junction, folder link or mounted folder: not entered by expanding
+        bool linkFilled = false;  // entered once for a path that passes through it
     };
     HTREEITEM Insert(HTREEITEM parent, const std::wstring& text, TNode node, int image, int openImage, bool hasChildren,
                      bool hidden);
     const TNode* NodeOf(HTREEITEM item) const;
     // Adds the subfolders of a folder or drive once; false when it has none.
-    bool Fill(HTREEITEM item);
+    // A link's node is filled only when enterLinks: when a path named by the user passes through it.
+    bool Fill(HTREEITEM item, bool enterLinks = false);
     HTREEITEM FindChild(HTREEITEM parent, const std::wstring& name);
     // The item for the path, its drive and folders read as needed but nothing opened; null when missing.
     HTREEITEM Find(const std::wstring& path);

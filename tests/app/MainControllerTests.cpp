@@ -223,6 +223,7 @@ TEST_F(MainController, MenuAndPageCommandsReachTheirWindowsAndPanes)
     controller->ApplyFeatureVisibility();
     EXPECT_TRUE(view.visible[TMainControl::mcUninstall]);
     EXPECT_FALSE(view.visible[TMainControl::mcDriveInfo]);
+    EXPECT_FALSE(panes.targets->driveInformationShown) << "nor in the tree's menu";
 
     view.commands[TMainControl::mcUpdates]();
     EXPECT_EQ((Log{"https://quillsweep.example/download?vquery=4.10.2222"}), view.openedAddresses);

@@ -221,9 +221,11 @@ public:
         log.push_back(entry);
     }
     void SaveTargets() override { log.push_back("save"); }
+    void ShowDriveInformation(bool shown) override { driveInformationShown = shown; }
 
     std::string selection;
     std::string driveTarget;
+    bool driveInformationShown = true;
     std::vector<std::string> log;
 };
 

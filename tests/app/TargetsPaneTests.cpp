@@ -20,9 +20,15 @@ public:
     void OnCommand(TTargetsControl control, std::function<void()> handler) override { commands[control] = handler; }
     void SetText(TTargetsControl control, const std::string& text) override { texts[control] = text; }
     void SetEnabled(TTargetsControl, bool) override {}
+    void SetVisible(TTargetsControl control, bool visible) override { hidden[control] = !visible; }
     TTreeNode SelectedNode() override { return node; }
     std::vector<std::string> DrivePaths() override { return drives; }
-    bool SelectPath(const std::string& path) override { return node = {path.size() == 3 ? 1 : 2, path}, true; }
+    bool SelectPath(const std::string& path) override
+    {
+        const bool shown = path != unreachable;
+        node = shown ? TTreeNode{path.size() == 3 ? 1 : 2, path} : TTreeNode{};
+        return shown;
+    }
     void SelectNodeUnderCursor() override {}
     void RefreshTree() override {}
     int32_t RowCount() override { return static_cast<int32_t>(rows.size()); }
@@ -60,6 +66,8 @@ public:
     TTargetsViewEvents events;
     std::map<TTargetsControl, std::function<void()>> commands;
     std::map<TTargetsControl, std::string> texts;
+    std::map<TTargetsControl, bool> hidden;
+    std::string unreachable; // a folder no node shows
     TTreeNode node{0, ""};
     std::vector<std::string> drives{"A:\\", "C:\\", "", "D:\\"};
     std::vector<FakeRow> rows;
@@ -166,6 +174,12 @@ TEST_F(TargetsPane, RestoringAndSavingTheTargets)
     prefs.CleanupSelection = "C:\\data";
     pane.RestoreTargets();
     EXPECT_EQ("C:\\data", view.node.path);
+    // A folder the tree cannot show is said so, and no other target stands in for it.
+    view.unreachable = "C:\\data";
+    pane.RestoreTargets();
+    EXPECT_EQ("Cannot select \"C:\\data\": nothing is selected.", view.status);
+    EXPECT_EQ("", pane.SelectionText());
+    view.unreachable.clear();
 
     prefs.CleanupSelection = "C:\\x;C:\\data";
     pane.RestoreTargets();

@@ -150,6 +150,9 @@ TEST(MsgBox, HeightFitsTheMessageWithNothingClipped)
     const TGeometry many = measure(longText);
 
     EXPECT_GT(many.boxHeight, one.boxHeight + 3 * (one.needed.bottom - one.needed.top));
+    // The shown box follows the fitting rule for its own measured line (103 pixels for a 13-pixel line).
+    using namespace msgbox_layout;
+    EXPECT_EQ(kClientHeight + one.needed.bottom - kMessageHeight + kFitPadding, one.boxHeight);
     for (const TGeometry* g : {&one, &many}) {
         EXPECT_GE(g->label.bottom - g->label.top, g->needed.bottom) << "the last line is clipped";
         EXPECT_LE(g->needed.right, g->label.right - g->label.left) << "a long word runs past the edge";

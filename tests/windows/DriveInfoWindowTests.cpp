@@ -79,6 +79,8 @@ TEST(DriveInfoWindow, AFilledListShowsEveryDetailAndCloseEndsIt)
               rows[6]);
     EXPECT_EQ((std::vector<std::string>{"Partition Free Space", "418,307 Mo", "Drive partition free space."}), rows[12]);
     EXPECT_EQ((std::vector<std::string>{"", "", ""}), rows[13]);
+    const RECT strip = WindowRect(FindChild(window, "Toolbar"));
+    EXPECT_EQ(30, strip.bottom - strip.top) << "the toolbar's own height";
 
     ASSERT_TRUE(PressKey(window, VK_RETURN)) << "Close is the default button";
     EXPECT_TRUE(WaitUntilGone(window));

@@ -258,6 +258,16 @@ TEST_F(OptionsWindow, CancelAndEscapeStoreNothing)
 
     HWND options = OpenOptions(program, main);
     ASSERT_TRUE(options);
+    // The page buttons stand whole in their 52-pixel strip (glyph above caption), with no band
+    // between the strip and the pages.
+    for (const char* caption : {"&General", "&Scanner", "&Validator", "&Cleaner", "&Uninstall"}) {
+        HWND button = FindChild(options, caption, "Button");
+        ASSERT_TRUE(button) << caption;
+        const RECT shown = WindowRect(button), strip = WindowRect(GetParent(button));
+        EXPECT_EQ(52, strip.bottom - strip.top) << caption;
+        EXPECT_EQ(46, shown.bottom - shown.top) << caption;
+        EXPECT_EQ(3, shown.top - strip.top) << caption;
+    }
     ASSERT_TRUE(SetChecked(FindChild(options, "Use &File System Icons", "Button"), false));
     ASSERT_TRUE(SetChecked(FindChild(options, "Minimi&ze to System Tray", "Button"), true));
     Page(options, "&Scanner");

@@ -4,6 +4,7 @@
 
 #include "CliProcess.h"
 
+#include <commctrl.h>
 #include <cstdio>
 
 using namespace program_testing;
@@ -92,6 +93,9 @@ TEST_F(ReportWindow, AScanReportSavedHereIsTheToolsReportOfTheSameScan)
     HWND list = ReportList(report);
     ASSERT_TRUE(list);
     ASSERT_EQ(23, ListViewItemCount(list));
+    EXPECT_EQ(200, SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0)) << "the category column as specified";
+    const RECT strip = WindowRect(FindChild(report, "Toolbar"));
+    EXPECT_EQ(30, strip.bottom - strip.top) << "the toolbar's own height";
     EXPECT_EQ("Custom Files", ListViewText(list, 21));
     EXPECT_EQ("2", ListViewText(list, 21, 1));
     EXPECT_EQ("2 Ko", ListViewText(list, 21, 2));
