@@ -94,10 +94,16 @@ Json CleanBody(TCliSession& session, const std::string& code, const std::string&
         const auto item = session.objects->GetItem(static_cast<int32_t>(i));
         if (!item || session.cleanOutcomes[i] == 0)
             continue;
-        const bool gone = session.cleanOutcomes[i] == 1;
-        (gone ? removed : skipped).push_back(ObjectEntry(session, *item));
-        (gone ? removedSize : skippedSize) += TCliSession::ByteSize(*item);
-        (gone ? removedKo : skippedKo) += item->GetSize();
+        // Removed counts what went, as the report does; skipped keeps what the scan saw.
+        if (session.cleanOutcomes[i] == 1) {
+            removed.push_back(ObjectEntry(session, *item));
+            removedSize += session.removedBytes[i];
+            removedKo += TNumberRoutines::BytesToKo(session.removedBytes[i]);
+        } else {
+            skipped.push_back(ObjectEntry(session, *item));
+            skippedSize += TCliSession::ByteSize(*item);
+            skippedKo += item->GetSize();
+        }
     }
     Json body = {{"status", cli_json::Status(code, text)},
                  {"totals",

@@ -101,10 +101,12 @@ public:
         progress_ = "[" + std::to_string(position + 1) + " / " + std::to_string(session_.objects->GetCount()) + "]";
         session_.terminal.Progress(session_.finalStatus, session_.Counters() + " " + progress_);
     }
-    void ObjectCleaned(int32_t index, bool removed) override
+    void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) override
     {
-        if (index >= 0 && static_cast<size_t>(index) < session_.cleanOutcomes.size())
+        if (index >= 0 && static_cast<size_t>(index) < session_.cleanOutcomes.size()) {
             session_.cleanOutcomes[static_cast<size_t>(index)] = removed ? 1 : 2;
+            session_.removedBytes[static_cast<size_t>(index)] = removedBytes;
+        }
     }
     TConfirmAnswer ConfirmDelete(const std::string& path) override
     {
@@ -338,6 +340,7 @@ bool TCliSession::Clean()
     auto synchronizer = std::make_shared<TSynchronizer>();
     auto dispatch = std::make_shared<TCliCleanDispatch>(*this, synchronizer);
     cleanOutcomes.assign(static_cast<size_t>(std::max(0, objects->GetCount())), 0);
+    removedBytes.assign(cleanOutcomes.size(), 0);
     auto cleaner = TEngineServices::CreateCleaner();
     cleaner->SetDispatch(dispatch);
     cleaner->SetContext(TCycleSetup::CreateCleanerContext(Preferences(), broadcast, objects, cleanReport,

@@ -34,6 +34,7 @@ public:
     std::string finalStatus;
     // Per listed object, what the clean did: 0 not reached, 1 removed, 2 skipped.
     std::vector<signed char> cleanOutcomes;
+    std::vector<int64_t> removedBytes;  // by object: what its removal freed
 
     // Writes a found object to standard output as the request asks: a line, a NUL-ended path or nothing.
     void ShowObject(ICleanupListItem& item);

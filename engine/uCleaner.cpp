@@ -110,6 +110,7 @@ void TCleaner::Execute()
                 break;
             }
             const uint32_t skippedBefore = skippedCount_;
+            objectRemovedBytes_ = 0;
             std::shared_ptr<ICleanupListItem> item = list->GetItem(i);
             if (item)
                 CleanItem(*item, remembered);
@@ -167,9 +168,10 @@ void TCleaner::CleanChecked(ICleanupListItem& item, bool answered)
     answered_ = answered;
     int64_t removedBytes = 0;
     // Removed counts what went, however the object changed since the scan; skipped keeps the scan's figure.
-    if (DeleteChecked(item, removedBytes))
+    if (DeleteChecked(item, removedBytes)) {
+        objectRemovedBytes_ = removedBytes;
         Remove(item.GetPath(), 1, TNumberRoutines::BytesToKo(removedBytes));
-    else
+    } else
         Skip(item.GetPath(), item.GetSize());
 }
 
@@ -203,6 +205,7 @@ void TCleaner::EmptyRecycleBin(ICleanupListItem& item)
     if (emptied) {
         removedCount_ += static_cast<uint32_t>(items > 0 ? items : 0);
         removedSize_ += item.GetSize();
+        objectRemovedBytes_ = item.GetByteSize();
     } else
         Skip(item.GetPath(), item.GetSize());
 }
@@ -357,7 +360,7 @@ void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
     if (dispatch_)
         Synchronize([this, reached, removed] {
             if (reached)
-                dispatch_->ObjectCleaned(progressIndex_, removed);
+                dispatch_->ObjectCleaned(progressIndex_, removed, objectRemovedBytes_);
             dispatch_->SetProgress(progressIndex_);
         });
 }

@@ -73,6 +73,7 @@ private:
     std::chrono::steady_clock::time_point startClock_;
     std::string statusText_;
     int32_t progressIndex_ = -1;
+    int64_t objectRemovedBytes_ = 0;  // what the current object's removal freed
     std::set<platform::FileIdentity> openFiles_;
     bool confirmations_ = false;
     bool answered_ = false;

@@ -268,9 +268,11 @@ public:
     virtual void SetProgress(int32_t position) = 0;
     // The per-object question for objects that are not Safe ("Delete the file: \"%s\"?"),
     // asked through the message box on the user-interface thread.
-    virtual TConfirmAnswer ConfirmDelete(const std::string& path) = 0;    // Whether the object at index was removed or skipped, just before its SetProgress; a caller
-    // that lists what a clean did needs no report text to parse.
-    virtual void ObjectCleaned(int32_t index, bool removed) {}
+    virtual TConfirmAnswer ConfirmDelete(const std::string& path) = 0;
+    // Whether the object at index was removed or skipped, and the bytes its removal freed (what it
+    // held when it went, not what the scan saw), just before its SetProgress; a caller that lists
+    // what a clean did needs no report text to parse.
+    virtual void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) {}
 };
 
 class ICleaner : public virtual IInterfacedThread {
