@@ -52,26 +52,49 @@ struct ListedEntry {
     ListedKind kind = ListedKind::Unknown;
 };
 
+// How a folder opened below a held one turned out.
+enum class ListingOutcome : uint8_t {
+    Listed,
+    Unreadable,       // gone, not a folder any more, or not to be read
+    Link,             // a link (on Windows also what is reached elsewhere than its name says)
+    OtherFileSystem,  // a mount point or another volume
+};
+
 // A directory read once. Names and kinds come straight from the listing, so entries can be
 // rejected by name for nothing; the rest of an entry's facts are read only when Describe asks
 // (on Windows the listing already holds them all, and Describe costs nothing).
 class DirectoryListing {
 public:
+    // The directory at path; links on the way, the last one included, are followed.
     explicit DirectoryListing(const std::string& directory);
+    // The child folder name of parent, which must be held, opened relative to it: no path is
+    // resolved again, so neither depth nor path length limits a walk. Unless followLink, a link
+    // or a mount point is refused (Outcome tells which).
+    DirectoryListing(const DirectoryListing& parent, const std::string& name, bool followLink);
     ~DirectoryListing();
     DirectoryListing(const DirectoryListing&) = delete;
     DirectoryListing& operator=(const DirectoryListing&) = delete;
 
     // False when the directory could not be opened (then there are no entries).
     bool IsOpen() const { return open_; }
+    ListingOutcome Outcome() const { return outcome_; }
+    // The directory itself, as opened.
+    const FileIdentity& Identity() const { return identity_; }
+    // Whether the listing still holds the directory open.
+    bool IsHeld() const { return handle_ != -1; }
+    // Holds a released listing again through parent (held) by the same name and way, only when
+    // that still leads to the same directory; false otherwise.
+    bool Rehold(const DirectoryListing& parent, const std::string& name, bool followLink);
     const std::vector<ListedEntry>& Entries() const { return entries_; }
     // The entry's facts as EnumerateDirectory reports them (a mount point below this directory
     // marked), read once and kept; null for what is gone and for sockets, FIFOs and devices.
     const DirectoryEntry* Facts(size_t index);
+    // Whether Facts and Identify can answer for the entry without the directory held.
+    bool Knows(size_t index) const;
     // The entry's own identity (a link as itself); false when it cannot be read.
     bool Identify(size_t index, FileIdentity& identity) const;
     // Lets the directory go: a listing kept for long holds no handle, and later questions are
-    // asked by path.
+    // asked by path until it is held again.
     void Release();
     // The file system the directory is on, and whether the directory itself roots a mount: a walk
     // that enters a folder listed on one file system and finds another has crossed a mount point.
@@ -80,10 +103,17 @@ public:
 
 private:
     bool Describe(size_t index, DirectoryEntry& entry) const;
+    // Reads the directory held by handle (owned from then on); parent, when not followed through a
+    // link, is where it must lie on the same file system.
+    void Read(intptr_t handle, const DirectoryListing* parent);
 
     std::string directory_;
     std::vector<ListedEntry> entries_;
     bool open_ = false;
+    ListingOutcome outcome_ = ListingOutcome::Unreadable;
+    FileIdentity identity_;
+    // Windows: where the directory really is, to tell a child reached through a link.
+    std::string finalPath_;
     intptr_t handle_ = -1;
     uint64_t device_ = 0;
     bool mountRoot_ = false;

@@ -81,6 +81,22 @@ std::string LastComponent(const std::string& path)
     return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
 }
 
+bool RootsMount(const struct statx& sx)
+{
+    return (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+// One entry of a folder: never a step up, across or down.
+bool IsChildName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+// O_NONBLOCK: a FIFO swapped in for the folder must not hold the walk.
+int OpenFlags(bool followLink)
+{
+    return O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | (followLink ? 0 : O_NOFOLLOW);
+}
 
 ListedKind KindOf(unsigned char type)
 {
@@ -105,17 +121,47 @@ DirectoryListing::DirectoryListing(const std::string& directory) : directory_(di
     // One open, one look at the folder itself, the raw listing and one close: what the kernel
     // needs to list a folder, and nothing more.
     const int fd = ::open(directory.empty() ? "." : directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    if (fd >= 0)
+        Read(fd, nullptr);
+}
+
+DirectoryListing::DirectoryListing(const DirectoryListing& parent, const std::string& name, bool followLink)
+    : directory_(parent.directory_.empty() || parent.directory_.back() == '/' ? parent.directory_ + name
+                                                                                 : parent.directory_ + "/" + name)
+{
+    if (parent.handle_ == -1 || !IsChildName(name))
         return;
+    const int fd = ::openat(static_cast<int>(parent.handle_), name.c_str(), OpenFlags(followLink));
+    if (fd < 0) {
+        if (!followLink && errno == ELOOP)
+            outcome_ = ListingOutcome::Link;
+        return;
+    }
+    Read(fd, followLink ? nullptr : &parent);
+}
+
+void DirectoryListing::Read(intptr_t handle, const DirectoryListing* parent)
+{
+    const int fd = static_cast<int>(handle);
     struct statx self {};
-    if (statx(fd, "", AT_EMPTY_PATH, STATX_TYPE, &self) != 0) {
+    if (statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO, &self) != 0) {
         ::close(fd);
         return;
     }
+    const uint64_t device = makedev(self.stx_dev_major, self.stx_dev_minor);
+    const bool mountRoot = RootsMount(self);
+    // What was opened is what counts: a mount placed on the folder since its parent listed it.
+    if (parent && (mountRoot || device != parent->device_)) {
+        ::close(fd);
+        outcome_ = ListingOutcome::OtherFileSystem;
+        return;
+    }
     open_ = true;
+    outcome_ = ListingOutcome::Listed;
     handle_ = fd;
-    device_ = static_cast<uint64_t>(makedev(self.stx_dev_major, self.stx_dev_minor));
-    mountRoot_ = (self.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (self.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+    device_ = device;
+    mountRoot_ = mountRoot;
+    identity_ = {device, static_cast<uint64_t>(self.stx_ino)};
     alignas(8) char buffer[32768];
     for (;;) {
         const ssize_t read = getdents64(fd, buffer, sizeof buffer);
@@ -130,6 +176,27 @@ DirectoryListing::DirectoryListing(const std::string& directory) : directory_(di
             entries_.push_back({name, KindOf(item->d_type)});
         }
     }
+}
+
+bool DirectoryListing::Rehold(const DirectoryListing& parent, const std::string& name, bool followLink)
+{
+    if (handle_ != -1)
+        return true;
+    if (!open_ || parent.handle_ == -1 || !IsChildName(name))
+        return false;
+    const int fd = ::openat(static_cast<int>(parent.handle_), name.c_str(), OpenFlags(followLink));
+    if (fd < 0)
+        return false;
+    struct statx self {};
+    const bool same = statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO, &self) == 0 &&
+                      FileIdentity{makedev(self.stx_dev_major, self.stx_dev_minor), self.stx_ino} == identity_ &&
+                      (followLink || !RootsMount(self));
+    if (!same) {
+        ::close(fd);
+        return false;
+    }
+    handle_ = fd;
+    return true;
 }
 
 DirectoryListing::~DirectoryListing() { Release(); }
@@ -156,6 +223,11 @@ const DirectoryEntry* DirectoryListing::Facts(size_t index)
         }
     }
     return slots_[index] >= 0 ? &facts_[static_cast<size_t>(slots_[index])] : nullptr;
+}
+
+bool DirectoryListing::Knows(size_t index) const
+{
+    return handle_ != -1 || (index < slots_.size() && slots_[index] != kNotRead);
 }
 
 bool DirectoryListing::Describe(size_t index, DirectoryEntry& entry) const

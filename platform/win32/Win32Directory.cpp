@@ -4,6 +4,13 @@
 #include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
+#include <winternl.h>
+
+#include <vector>
+
+#ifndef NT_SUCCESS
+#define NT_SUCCESS(status) (static_cast<NTSTATUS>(status) >= 0)
+#endif
 
 namespace platform {
 
@@ -50,6 +57,150 @@ HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data)
     return find;
 }
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+
+bool UnderWine()
+{
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+// One name of a held folder: no path, no stream, nothing that climbs out.
+bool IsPlainName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.size() < 32768 &&
+           name.find_first_of(std::string("\\/:\0", 4)) == std::string::npos;
+}
+
+std::string ChildText(const std::string& folder, const std::string& name)
+{
+    return !folder.empty() && (folder.back() == '\\' || folder.back() == '/') ? folder + name : folder + '\\' + name;
+}
+
+std::wstring ChildPath(const std::wstring& folder, const std::wstring& name)
+{
+    return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
+}
+
+HANDLE OpenRelativeWith(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG options)
+{
+    UNICODE_STRING unicodeName;
+    unicodeName.Buffer = const_cast<PWSTR>(name.c_str());
+    unicodeName.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    unicodeName.MaximumLength = unicodeName.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &unicodeName, OBJ_CASE_INSENSITIVE, parent, nullptr);
+    IO_STATUS_BLOCK io{};
+    HANDLE child = INVALID_HANDLE_VALUE;
+    const NTSTATUS status =
+        NtCreateFile(&child, access, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN, options, nullptr, 0);
+    return NT_SUCCESS(status) ? child : INVALID_HANDLE_VALUE;
+}
+
+// The named child folder of parent; a reparse point is opened as itself unless followed.
+HANDLE OpenRelative(HANDLE parent, const std::wstring& name, bool followLink)
+{
+    return OpenRelativeWith(parent, name, kFolderAccess,
+                            FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT |
+                                (followLink ? 0 : FILE_OPEN_REPARSE_POINT));
+}
+
+// The named child of parent opened as itself, to read its facts.
+HANDLE OpenRelativeEntry(HANDLE parent, const std::wstring& name)
+{
+    return OpenRelativeWith(parent, name, FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                            FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
+}
+
+// The DOS path from the object's name, where the system keeps that name as one: Wine does
+// ("\\??\\C:\\..."), and fails the final-path call past MAX_PATH on a fixed buffer.
+bool DosPathFromObjectName(HANDLE handle, std::wstring& path)
+{
+    std::vector<uint64_t> buffer(8 + 32768 * sizeof(wchar_t) / 8);
+    ULONG returned = 0;
+    constexpr auto kObjectNameInformation = static_cast<OBJECT_INFORMATION_CLASS>(1);
+    if (!NT_SUCCESS(NtQueryObject(handle, kObjectNameInformation, buffer.data(),
+                                  static_cast<ULONG>(buffer.size() * sizeof buffer[0]), &returned)))
+        return false;
+    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
+    if (!name->Buffer)
+        return false;
+    const std::wstring text(name->Buffer, name->Length / sizeof(wchar_t));
+    if (text.compare(0, 4, L"\\??\\") != 0)
+        return false;
+    path = NormalPath(L"\\\\?\\" + text.substr(4));
+    return !IsExtendedPath(path);
+}
+
+// A final path in the normal form; the NT form (one leading backslash) when asked or when the
+// volume has no DOS name.
+bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path)
+{
+    const DWORD flags = FILE_NAME_NORMALIZED | (ntForm ? VOLUME_NAME_NT : VOLUME_NAME_DOS);
+    std::wstring buffer(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(handle, &buffer[0], static_cast<DWORD>(buffer.size()), flags);
+    if (length >= buffer.size()) {
+        buffer.assign(length + 1, L'\0');
+        length = GetFinalPathNameByHandleW(handle, &buffer[0], static_cast<DWORD>(buffer.size()), flags);
+    }
+    if (length == 0 || length >= buffer.size())
+        return length == 0 && !ntForm && DosPathFromObjectName(handle, path);
+    buffer.resize(length);
+    path = ntForm ? buffer : NormalPath(buffer);
+    return true;
+}
+
+bool IsNtForm(const std::wstring& path) { return path.size() > 1 && path[0] == L'\\' && path[1] != L'\\'; }
+
+// Windows compares names without letter case; Wine's final paths are the exact Unix names, and
+// there "a" may be a Unix link to its sibling "A".
+bool SamePath(const std::wstring& a, const std::wstring& b)
+{
+    if (UnderWine())
+        return a == b;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+// Every entry of the held folder with all its facts, read through a handle of its own (listing
+// moves a handle's position); false when it cannot be listed.
+bool ReadHeld(HANDLE folder, std::vector<DirectoryEntry>& entries)
+{
+    HANDLE listing = OpenRelativeWith(folder, std::wstring(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                      FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
+    if (listing == INVALID_HANDLE_VALUE)
+        return false;
+    std::vector<uint64_t> buffer(8192);  // 64 KiB, aligned for the records
+    FILE_INFO_BY_HANDLE_CLASS type = FileIdBothDirectoryRestartInfo;
+    DirectoryEntry entry;
+    for (;;) {
+        if (!GetFileInformationByHandleEx(listing, type, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
+            const bool done = GetLastError() == ERROR_NO_MORE_FILES;
+            CloseHandle(listing);
+            return done;
+        }
+        type = FileIdBothDirectoryInfo;
+        const auto* bytes = reinterpret_cast<const uint8_t*>(buffer.data());
+        for (;;) {
+            const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
+            const std::wstring name(record->FileName, record->FileNameLength / sizeof(wchar_t));
+            if (!IsDotEntry(name.c_str()) && !(record->FileAttributes & FILE_ATTRIBUTE_DEVICE)) {
+                entry.name = Narrow(name);
+                entry.attributes = record->FileAttributes;
+                entry.size = (record->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : record->EndOfFile.QuadPart;
+                entry.creationTime = record->CreationTime.QuadPart;
+                entry.lastWriteTime = record->LastWriteTime.QuadPart;
+                entry.lastAccessTime = record->LastAccessTime.QuadPart;
+                entries.push_back(entry);
+            }
+            if (record->NextEntryOffset == 0)
+                break;
+            bytes += record->NextEntryOffset;
+        }
+    }
+}
+
 ListedKind KindOf(DWORD attributes)
 {
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
@@ -83,8 +234,71 @@ bool ReadDirectory(const std::string& directory, const std::string& pattern, std
 
 DirectoryListing::DirectoryListing(const std::string& directory) : directory_(directory)
 {
+    // Deleting or renaming entries needs nothing from this handle; sharing lets them go.
+    HANDLE folder = CreateFileW(ExtendedPath(directory).c_str(), kFolderAccess, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder != INVALID_HANDLE_VALUE)
+        Read(reinterpret_cast<intptr_t>(folder), nullptr);
+}
+
+DirectoryListing::DirectoryListing(const DirectoryListing& parent, const std::string& name, bool followLink)
+    : directory_(ChildText(parent.directory_, name))
+{
+    if (parent.handle_ == -1 || !IsPlainName(name))
+        return;
+    HANDLE folder = OpenRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
+    if (folder == INVALID_HANDLE_VALUE)
+        return;
+    BY_HANDLE_FILE_INFORMATION info{};
+    std::wstring finalPath;
+    if (!GetFileInformationByHandle(folder, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CloseHandle(folder);
+        return;
+    }
+    if (!followLink) {
+        // Wine opens a Unix link as its target even when told not to: a folder reached elsewhere
+        // than its name says was reached through a link.
+        const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+                          !FinalPathOf(folder, IsNtForm(Widen(parent.finalPath_)), finalPath) ||
+                          !SamePath(finalPath, ChildPath(Widen(parent.finalPath_), Widen(name)));
+        const bool otherVolume = info.dwVolumeSerialNumber != parent.identity_.volume;
+        if (link || otherVolume) {
+            CloseHandle(folder);
+            outcome_ = otherVolume && !link ? ListingOutcome::OtherFileSystem : ListingOutcome::Link;
+            return;
+        }
+    }
+    finalPath_ = Narrow(finalPath);
+    Read(reinterpret_cast<intptr_t>(folder), nullptr);
+}
+
+void DirectoryListing::Read(intptr_t handle, const DirectoryListing*)
+{
+    HANDLE folder = reinterpret_cast<HANDLE>(handle);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(folder, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        CloseHandle(folder);
+        return;
+    }
+    std::wstring finalPath;
+    if (finalPath_.empty()) {
+        if (!FinalPathOf(folder, false, finalPath) && !FinalPathOf(folder, true, finalPath)) {
+            CloseHandle(folder);
+            return;
+        }
+        finalPath_ = Narrow(finalPath);
+    }
+    identity_ = {info.dwVolumeSerialNumber,
+                 (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    device_ = info.dwVolumeSerialNumber;
     std::vector<DirectoryEntry> facts;
-    open_ = ReadDirectory(directory, "*", facts);
+    if (!ReadHeld(folder, facts)) {
+        CloseHandle(folder);
+        return;
+    }
+    handle_ = handle;
+    open_ = true;
+    outcome_ = ListingOutcome::Listed;
     entries_.reserve(facts.size());
     for (DirectoryEntry& entry : facts) {
         entries_.push_back({entry.name, KindOf(entry.attributes)});
@@ -92,24 +306,65 @@ DirectoryListing::DirectoryListing(const std::string& directory) : directory_(di
     }
 }
 
-DirectoryListing::~DirectoryListing() = default;
+bool DirectoryListing::Rehold(const DirectoryListing& parent, const std::string& name, bool followLink)
+{
+    if (handle_ != -1)
+        return true;
+    if (!open_ || parent.handle_ == -1 || !IsPlainName(name))
+        return false;
+    HANDLE folder = OpenRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
+    if (folder == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    std::wstring finalPath;
+    const bool same = GetFileInformationByHandle(folder, &info) &&
+                      FileIdentity{info.dwVolumeSerialNumber,
+                                   (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow} == identity_ &&
+                      (followLink || (!(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                                      FinalPathOf(folder, IsNtForm(Widen(finalPath_)), finalPath) &&
+                                      SamePath(finalPath, Widen(finalPath_))));
+    if (!same) {
+        CloseHandle(folder);
+        return false;
+    }
+    handle_ = reinterpret_cast<intptr_t>(folder);
+    return true;
+}
 
-// The listing already gave every fact, and holds no handle.
-void DirectoryListing::Release() {}
+DirectoryListing::~DirectoryListing() { Release(); }
+
+// The facts stay: only the handle goes.
+void DirectoryListing::Release()
+{
+    if (handle_ != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    handle_ = -1;
+}
 
 const DirectoryEntry* DirectoryListing::Facts(size_t index)
 {
     return index < facts_.size() ? &facts_[index] : nullptr;
 }
 
+// The facts came with the listing; an identity is asked through the folder.
+bool DirectoryListing::Knows(size_t) const { return handle_ != -1; }
+
 bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
 {
     if (index >= entries_.size())
         return false;
-    std::string path = directory_;
-    if (!path.empty() && path.back() != '\\' && path.back() != '/')
-        path += '\\';
-    return QueryOwnIdentity(path + entries_[index].name, identity);
+    // Asked on the entry opened as itself, as the clean will ask it.
+    if (handle_ != -1) {
+        HANDLE child = OpenRelativeEntry(reinterpret_cast<HANDLE>(handle_), Widen(entries_[index].name));
+        BY_HANDLE_FILE_INFORMATION info{};
+        const bool known = child != INVALID_HANDLE_VALUE && GetFileInformationByHandle(child, &info);
+        if (child != INVALID_HANDLE_VALUE)
+            CloseHandle(child);
+        if (known)
+            identity = {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+        return known;
+    }
+    return QueryOwnIdentity(ChildText(directory_, entries_[index].name), identity);
 }
 
 bool EnumerateDirectory(const std::string& directory, const std::function<bool(const DirectoryEntry&)>& visit,
