@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <mutex>
 #include <unordered_map>
 
@@ -16,31 +17,82 @@ using platform::DirectoryEntry;
 // traversal whatever mount tricks the tree holds.
 constexpr int kMaxDepth = 1024;
 
+// A held walk keeps the deepest kChainHeld folders open, and every kChainWaypoint-th above them.
+constexpr size_t kChainHeld = 32;
+constexpr size_t kChainWaypoint = 128;
+constexpr size_t kKeptSizePath = 4096;
+
 bool IsLink(uint32_t attributes) { return (attributes & platform::kAttrReparsePoint) != 0; }
 bool IsDir(uint32_t attributes) { return (attributes & platform::kAttrDirectory) != 0; }
 
-int64_t SizeOf(const std::string& dir, bool recurse, int depth, const std::function<bool()>& stopRequested,
+// Walks the folder root lists (held) through held folders only, so depth and path length limit
+// nothing, and adds up what its files hold.
+int64_t SizeOf(const std::shared_ptr<platform::DirectoryListing>& root, const std::string& rootPath, bool recurse,
+               const std::function<bool()>& stopRequested,
                std::unordered_map<std::string, int64_t>* subdirectorySizes)
 {
-    int64_t total = 0;
-    std::vector<std::string> subdirectories;
-    platform::EnumerateDirectory(dir, [&](const DirectoryEntry& entry) {
-        if (!IsDir(entry.attributes) || IsLink(entry.attributes))
-            total += entry.size;
-        else if (recurse)
-            subdirectories.push_back(entry.name);
-        return true;
-    });
-    if (depth < kMaxDepth) {
-        const std::string base = TFileRoutines::IncludeTrailingSeparator(dir);
-        for (const std::string& name : subdirectories) {
-            if (stopRequested && stopRequested())
-                break;
-            const int64_t bytes = SizeOf(base + name, recurse, depth + 1, stopRequested, subdirectorySizes);
-            if (subdirectorySizes)
-                (*subdirectorySizes)[base + name] = bytes;
-            total += bytes;
+    struct TFolder {
+        size_t pathLength;  // of its path, a prefix of path while the folder is walked
+        std::vector<std::string> subdirectories;
+        size_t next = 0;
+        int64_t bytes = 0;
+    };
+    THeldFolderChain chain;
+    std::vector<TFolder> folders;
+    // One text for the whole walk: a deep tree's paths add up.
+    std::string path = rootPath;
+    const auto enter = [&](const std::shared_ptr<platform::DirectoryListing>& listing, const std::string& name) {
+        chain.Push(listing, name);
+        folders.push_back({path.size(), {}, 0, 0});
+        TFolder& folder = folders.back();
+        for (size_t i = 0; i < listing->Entries().size(); ++i) {
+            const platform::ListedEntry& listed = listing->Entries()[i];
+            if (listed.kind == platform::ListedKind::Directory) {
+                if (recurse)
+                    folder.subdirectories.push_back(listed.name);
+                continue;
+            }
+            const DirectoryEntry* entry = listing->Facts(i);
+            if (!entry)
+                continue;
+            if (!IsDir(entry->attributes) || IsLink(entry->attributes))
+                folder.bytes += entry->size;
+            else if (recurse && !entry->mountPoint)
+                folder.subdirectories.push_back(entry->name);
         }
+    };
+    enter(root, {});
+    int64_t total = 0;
+    while (!folders.empty()) {
+        TFolder& folder = folders.back();
+        path.resize(folder.pathLength);
+        const bool stopped = stopRequested && folder.next < folder.subdirectories.size() && stopRequested();
+        if (stopped || folder.next >= folder.subdirectories.size() || !chain.HoldDeepest()) {
+            const int64_t bytes = folder.bytes;
+            // Kept for folders of a modest path only, for the same reason.
+            if (subdirectorySizes && folders.size() > 1 && path.size() <= kKeptSizePath)
+                (*subdirectorySizes)[path] = bytes;
+            folders.pop_back();
+            chain.Pop();
+            if (folders.empty())
+                total = bytes;
+            else
+                folders.back().bytes += bytes;
+            if (stopped) {
+                // What is left is not counted: every folder above ends as it is.
+                for (TFolder& above : folders)
+                    above.next = above.subdirectories.size();
+            }
+            continue;
+        }
+        const std::string name = folder.subdirectories[folder.next++];
+        auto child = std::make_shared<platform::DirectoryListing>(chain.Deepest(), name, false);
+        if (!child->IsOpen())
+            continue;
+        if (!path.empty() && path.back() != '/' && path.back() != platform::PathSeparator())
+            path += platform::PathSeparator();
+        path += name;
+        enter(child, name);
     }
     return total;
 }
@@ -274,7 +326,57 @@ int64_t TDirectoryRoutines::GetDirectorySize(const std::string& dir, bool recurs
     const uint32_t attributes = platform::GetAttributesAt(dir);
     if (attributes == platform::kInvalidAttributes || !IsDir(attributes) || IsLink(attributes))
         return 0;
-    return SizeOf(dir, recurse, 0, stopRequested, subdirectorySizes);
+    const auto root = std::make_shared<platform::DirectoryListing>(dir);
+    if (!root->IsOpen())
+        return 0;
+    return SizeOf(root, TFileRoutines::ExcludeTrailingSeparator(dir), recurse, stopRequested, subdirectorySizes);
+}
+
+int64_t TDirectoryRoutines::GetDirectorySize(const platform::DirectoryListing& parent, const std::string& name,
+                                             const std::string& path, const std::function<bool()>& stopRequested,
+                                             std::unordered_map<std::string, int64_t>* subdirectorySizes)
+{
+    const auto root = std::make_shared<platform::DirectoryListing>(parent, name, false);
+    if (!root->IsOpen())
+        return 0;
+    return SizeOf(root, path, true, stopRequested, subdirectorySizes);
+}
+
+void THeldFolderChain::Push(std::shared_ptr<platform::DirectoryListing> listing, std::string name, bool followed)
+{
+    steps_.push_back({std::move(listing), std::move(name), followed});
+    // The one that just left the deepest few goes, unless it is the start or a waypoint.
+    if (steps_.size() > kChainHeld && !Keeps(steps_.size() - 1 - kChainHeld))
+        steps_[steps_.size() - 1 - kChainHeld].listing->Release();
+}
+
+void THeldFolderChain::Pop()
+{
+    steps_.back().listing->Release();
+    steps_.pop_back();
+}
+
+bool THeldFolderChain::Keeps(size_t index) const
+{
+    return index == 0 || index % kChainWaypoint == 0 || index + kChainHeld >= steps_.size();
+}
+
+bool THeldFolderChain::HoldDeepest()
+{
+    if (steps_.empty())
+        return false;
+    size_t held = steps_.size() - 1;
+    while (held > 0 && !steps_[held].listing->IsHeld())
+        --held;
+    if (!steps_[held].listing->IsHeld())
+        return false;
+    for (size_t i = held + 1; i < steps_.size(); ++i) {
+        if (!steps_[i].listing->Rehold(*steps_[i - 1].listing, steps_[i].name, steps_[i].followed))
+            return false;
+        if (!Keeps(i - 1))
+            steps_[i - 1].listing->Release();
+    }
+    return true;
 }
 
 int64_t TDirectoryRoutines::GetDirectoryDate(const std::string& path)

@@ -27,11 +27,13 @@
 //                            JudgeShortcut also looks in the usual program folders and tells
 //                            a launcher it cannot judge from one naming a missing program
 //   MapProgramFilesVariable  the text unchanged; Wow64 switches report "not available"
+#include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
 #include "support/VelaTimeRoutines.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -136,6 +138,32 @@ struct TTreeDeletion {
     std::function<void(const platform::HeldEntry&)> removed;
 };
 
+// A walk's folders from where it started down to where it is, each opened through the one above
+// it. Only the deepest few (and a sparse few above them) stay held, so no depth runs out of
+// handles; a folder let go is held again from its nearest held ancestor, by the same names, and
+// only while each step still leads to the folder that was listed.
+class THeldFolderChain {
+public:
+    // The first must be held; every later one was opened below the one pushed before it, as name
+    // (through a link when followed).
+    void Push(std::shared_ptr<platform::DirectoryListing> listing, std::string name = {}, bool followed = false);
+    void Pop();
+    bool Empty() const { return steps_.empty(); }
+    size_t Size() const { return steps_.size(); }
+    platform::DirectoryListing& Deepest() { return *steps_.back().listing; }
+    // Holds the deepest folder; false when a step no longer leads where it did.
+    bool HoldDeepest();
+
+private:
+    struct TStep {
+        std::shared_ptr<platform::DirectoryListing> listing;
+        std::string name;
+        bool followed = false;
+    };
+    bool Keeps(size_t index) const;
+    std::vector<TStep> steps_;
+};
+
 class TDirectoryRoutines {
 public:
     using TPathRoutine = std::function<std::string(const std::string&)>;
@@ -174,6 +202,12 @@ public:
     // given, receives the size of every folder below dir, by path, as the walk meets them.
     static int64_t GetDirectorySize(const std::string& dir, bool recurse,
                                     const std::function<bool()>& stopRequested = nullptr,
+                                    std::unordered_map<std::string, int64_t>* subdirectorySizes = nullptr);
+    // GetDirectorySize of the folder name in parent (held), reached through held folders only: a
+    // link or mount is never entered and a path's length never matters. subdirectorySizes is keyed
+    // by path below path, the folder's own path.
+    static int64_t GetDirectorySize(const platform::DirectoryListing& parent, const std::string& name,
+                                    const std::string& path, const std::function<bool()>& stopRequested = nullptr,
                                     std::unordered_map<std::string, int64_t>* subdirectorySizes = nullptr);
     // Last-write time as a local DOS date-time (0..0xFFFFFFFF); -1 when not a directory or unconvertible.
     static int64_t GetDirectoryDate(const std::string& path);
