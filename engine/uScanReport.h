@@ -3,6 +3,7 @@
 #include "engine/uEngineInterfaces.h"
 
 #include <array>
+#include <memory>
 
 class TScanReportItem : public IScanReportItem {
 public:
@@ -54,4 +55,14 @@ private:
     std::shared_ptr<ICleanupList> cleanupList_;
     std::array<std::shared_ptr<IScanReportItem>, 23> rows_;
     bool built_ = false;
+};
+
+// How many folders the last scan into a list could not read: the scanner records it, and the
+// list's report (wherever it is made) says it.
+class TScanFindings {
+public:
+    static void SetUnreadable(const std::shared_ptr<ICleanupList>& list, int64_t folders);
+    static int64_t Unreadable(const std::shared_ptr<ICleanupList>& list);
+    // "1 folder could not be read." and the like.
+    static std::string UnreadableText(int64_t folders);
 };

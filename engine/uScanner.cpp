@@ -4,6 +4,7 @@
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
 #include "engine/uObjectOrigin.h"
+#include "engine/uScanReport.h"
 #include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"
 
@@ -116,6 +117,8 @@ void TScanner::Execute()
     bool stopped = false;
     listings_.clear();
     listedEntries_ = 0;
+    unreadable_.clear();
+    TScanFindings::SetUnreadable(context_->GetCleanupList(), 0);
     try {
         const auto catalogue = context_->GetCleanupOptions();
         for (int index = 0; index < CleanupOptionCount; ++index) {
@@ -143,7 +146,12 @@ void TScanner::Execute()
         Finish(ErrorStatus("Scan", ""));
         return;
     }
-    Finish(stopped ? kScanStopped : kScanComplete);
+    // Said beside the usual text, which stays as it is when everything could be read.
+    std::string text = stopped ? kScanStopped : kScanComplete;
+    if (!unreadable_.empty())
+        text += " " + TScanFindings::UnreadableText(static_cast<int64_t>(unreadable_.size()));
+    TScanFindings::SetUnreadable(context_->GetCleanupList(), static_cast<int64_t>(unreadable_.size()));
+    Finish(text);
 }
 
 bool TScanner::ScanOption()
@@ -155,16 +163,18 @@ bool TScanner::ScanOption()
     if (!option)
         return true;
 
-    optionExclusionsText_ = TStringRoutines::AppendDelimited(
-        TStringRoutines::JoinStrings(TDirectoryRoutines::GetTemporaryDirectories(), ';'),
-        TDirectoryRoutines::GetInternetCacheDir(), ';');
     const TCleanupOptionRule& rule = TCleanupOptionRules::Get(index);
     sources_ = TCleanupOptionRules::ResolveSources(index, context_->GetTargets());
     optionExclusions_.clear();
+    visited_.clear();
     if (rule.excludesTemporaryDirectories) {
-        // Compared in the walk's own form (long names, no trailing separator), or they never match.
-        for (const std::string& entry : TStringRoutines::SplitString(optionExclusionsText_, ';'))
-            optionExclusions_.push_back(TScanPaths::Normalize(entry));
+        // Kept as a list: a folder's name may hold any character, ";" too. Compared in the walk's
+        // own form (long names, no trailing separator), or they never match.
+        TStringList places = TDirectoryRoutines::GetTemporaryDirectories();
+        places.push_back(TDirectoryRoutines::GetInternetCacheDir());
+        for (const std::string& place : places)
+            if (!place.empty())
+                optionExclusions_.push_back(TScanPaths::Normalize(place));
     }
     const auto validators = context_->GetValidators();
     activeValidators_ = (validators ? validators->GetExplicitTypes() : TValidatorSet()) |
@@ -186,8 +196,6 @@ bool TScanner::ScanOption()
             continue;
         const std::string root = TScanPaths::Normalize(source);
         walkRoot_ = std::make_shared<const std::string>(root);
-        if (!platform::QueryFileIdentity(root, walkRootIdentity_))
-            continue;
         if (!Traverse(root, masks))
             return false;
     }
@@ -196,49 +204,124 @@ bool TScanner::ScanOption()
 
 bool TScanner::Traverse(const std::string& source, const std::vector<std::string>& masks)
 {
-    visited_.clear();
     knownSizes_.clear();
-    const bool followLinks = !context_->GetIgnoreSymbolicLinks();
-    if (followLinks)
-        FirstVisit(source, false);
-    std::vector<TFrame> stack;
-    if (!Enter(source, masks, stack, std::nullopt))
+    // The source as the user named it, links on the way followed; everything below it is reached
+    // through the folder above, so neither depth nor path length stops the walk.
+    const auto root = std::make_shared<platform::DirectoryListing>(source);
+    if (!root->IsOpen()) {
+        Unreadable(source);
+        return true;
+    }
+    walkRootIdentity_ = root->Identity();
+    // A source met already, as another source or below one: its objects are listed once.
+    if (!visited_.insert(root->Identity()).second)
+        return true;
+    listings_[source] = root;
+    chain_ = THeldFolderChain();
+    frames_.clear();
+    const auto leave = [this] {
+        frames_.clear();
+        while (!chain_.Empty())
+            chain_.Pop();
+    };
+    if (!Enter(root, source, {}, false, masks)) {
+        leave();
         return false;
-    while (!stack.empty()) {
-        TFrame& top = stack.back();
+    }
+    while (!frames_.empty()) {
+        TFrame& top = frames_.back();
         if (top.next >= top.subdirectories.size()) {
-            stack.pop_back();
+            frames_.pop_back();
+            chain_.Pop();
             continue;
         }
-        if (Terminated())
+        if (Terminated()) {
+            leave();
             return false;
-        const TSubdirectory subdirectory = top.subdirectories[top.next++];
-        const std::string directory = top.directory;
-        // A folder of the tree is on the tree's file system; only a followed link may lead off it.
-        const std::optional<uint64_t> device = subdirectory.link ? std::nullopt : std::optional<uint64_t>(top.device);
-        if (stack.size() >= kMaxDepth)
+        }
+        path_.resize(top.pathLength);
+        if (!chain_.HoldDeepest()) {
+            // Gone or replaced since it was listed: what was still to be entered cannot be.
+            Unreadable(path_);
+            top.next = top.subdirectories.size();
             continue;
+        }
+        TSubdirectory subdirectory = top.subdirectories[top.next++];
+        const std::string directory = path_;
         const std::string child = TScanPaths::Join(directory, subdirectory.name);
-        if (followLinks && !FirstVisit(child, subdirectory.link))
+        const auto listing = OpenSubdirectory(child, subdirectory);
+        if (!listing)
             continue;
         SetStatus("Scanning \"" + directory + "\"...");
-        if (!Enter(child, masks, stack, device))
+        if (!Enter(listing, child, subdirectory.name, subdirectory.link, masks)) {
+            leave();
             return false;
+        }
     }
     return true;
 }
 
-bool TScanner::FirstVisit(const std::string& directory, bool link)
+std::shared_ptr<platform::DirectoryListing> TScanner::OpenSubdirectory(const std::string& directory,
+                                                                       TSubdirectory& subdirectory)
 {
-    platform::FileIdentity identity;
-    if (!platform::QueryFileIdentity(directory, identity))
-        return !link;  // a link whose target cannot be told apart is not entered
-    return visited_.insert(identity).second;
+    const bool followLinks = !context_->GetIgnoreSymbolicLinks();
+    std::shared_ptr<platform::DirectoryListing> listing = ListingBelow(directory, subdirectory.name, subdirectory.link);
+    // A link where the listing showed a folder (swapped since, or one Wine shows as its target):
+    // followed only when links are.
+    if (listing->Outcome() == platform::ListingOutcome::Link && followLinks && !subdirectory.link) {
+        subdirectory.link = true;
+        listing = ListingBelow(directory, subdirectory.name, true);
+    }
+    switch (listing->Outcome()) {
+    case platform::ListingOutcome::Listed:
+        break;
+    case platform::ListingOutcome::Unreadable:
+        Unreadable(directory);
+        return nullptr;
+    default:
+        // A link not to be followed, or a mount: never entered, whether links are followed or not.
+        return nullptr;
+    }
+    if (!visited_.insert(listing->Identity()).second) {
+        listing->Release();
+        return nullptr;
+    }
+    return listing;
 }
 
-bool TScanner::Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack,
-                     std::optional<uint64_t> parentDevice)
+std::shared_ptr<platform::DirectoryListing> TScanner::ListingBelow(const std::string& directory,
+                                                                   const std::string& name, bool followLink)
 {
+    // Options that search the same folders read each of them once; the bound keeps a scan of a
+    // huge tree from holding it all in memory. A listing read before is held again only when
+    // something in it must be looked at or entered, and then only while it is the same folder.
+    const auto known = listings_.find(directory);
+    if (known != listings_.end() && known->second->IsOpen())
+        return known->second;
+    auto listing = std::make_shared<platform::DirectoryListing>(chain_.Deepest(), name, followLink);
+    if (known != listings_.end()) {
+        listedEntries_ -= std::min(listedEntries_, known->second->Entries().size());
+        listings_.erase(known);
+    }
+    if (listing->IsOpen() && directory.size() <= kMaxListedPath &&
+        listedEntries_ + listing->Entries().size() <= kMaxListedEntries) {
+        listedEntries_ += listing->Entries().size();
+        listings_.emplace(directory, listing);
+    }
+    return listing;
+}
+
+void TScanner::Unreadable(const std::string& directory)
+{
+    unreadable_.insert(directory);
+}
+
+bool TScanner::Enter(const std::shared_ptr<platform::DirectoryListing>& held, const std::string& directory,
+                     const std::string& name, bool followed, const std::vector<std::string>& masks)
+{
+    chain_.Push(held, name, followed);
+    frames_.push_back({directory.size(), {}, 0});
+    path_ = directory;
     if (Terminated())
         return false;
     const bool ignoreLinks = context_->GetIgnoreSymbolicLinks();
@@ -247,14 +330,19 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
     // Read once and filtered per mask: the order of findings is that of one listing per mask, and
     // only the long name counts (the system's own patterns also match 8.3 aliases). What the
     // listing says of a name and its kind rejects most entries before anything else is read.
-    const std::shared_ptr<platform::DirectoryListing> held = ListingOf(directory);
     platform::DirectoryListing& listing = *held;
-    // A mount placed on a folder of the tree: never entered, whether links are followed or not.
-    if (parentDevice && (listing.IsMountRoot() || listing.Device() != *parentDevice)) {
-        listing.Release();
-        return true;
-    }
     const std::vector<platform::ListedEntry>& entries = listing.Entries();
+    // Facts not read yet are read through the folder itself, held again if a former walk let it go.
+    bool holdTried = false, holding = false;
+    const auto facts = [&](size_t index) -> const platform::DirectoryEntry* {
+        if (!listing.Knows(index) && !holdTried) {
+            holdTried = true;
+            holding = chain_.HoldDeepest();
+            if (!holding)
+                Unreadable(directory);
+        }
+        return listing.Knows(index) ? listing.Facts(index) : nullptr;
+    };
     // Entries the option must never list or walk into (others' files in the temporary folders).
     const int option = scanContext_->GetOption();
     std::vector<bool> leftAlone(entries.size(), false);
@@ -286,7 +374,7 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
                 if (leftAlone[i] || !mayBe(entries[i].kind, kind == okDirectories) ||
                     !TStringRoutines::MatchesMask(entries[i].name, mask))
                     continue;
-                const platform::DirectoryEntry* entry = listing.Facts(i);
+                const platform::DirectoryEntry* entry = facts(i);
                 if (!entry || (ignoreLinks && IsLink(entry->attributes)) || entry->mountPoint)
                     continue;
                 // The listing's own names: the path is already in its long form.
@@ -298,46 +386,26 @@ bool TScanner::Enter(const std::string& directory, const std::vector<std::string
             }
         }
     }
-    TFrame frame;
-    frame.directory = directory;
-    frame.device = listing.Device();
-    if (!directoryExcluded) {
-        for (size_t i = 0; i < entries.size(); ++i) {
-            if (leftAlone[i] || !mayBe(entries[i].kind, true))
-                continue;
-            // What the listing calls a folder is one; whether it is a mount shows when it is entered.
-            if (entries[i].kind == platform::ListedKind::Directory) {
-                frame.subdirectories.push_back({entries[i].name, false});
-                continue;
-            }
-            const platform::DirectoryEntry* entry = listing.Facts(i);
-            if (!entry || !IsDirectory(entry->attributes))
-                continue;
-            // With links ignored nothing is ever reached through one; another file system never.
-            if ((ignoreLinks && IsLink(entry->attributes)) || entry->mountPoint)
-                continue;
-            frame.subdirectories.push_back({entry->name, IsLink(entry->attributes)});
+    if (directoryExcluded)
+        return true;
+    std::vector<TSubdirectory>& subdirectories = frames_.back().subdirectories;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (leftAlone[i] || !mayBe(entries[i].kind, true))
+            continue;
+        // What the listing calls a folder is one; whether it is a mount shows when it is entered.
+        if (entries[i].kind == platform::ListedKind::Directory) {
+            subdirectories.push_back({entries[i].name, false});
+            continue;
         }
+        const platform::DirectoryEntry* entry = facts(i);
+        if (!entry || !IsDirectory(entry->attributes))
+            continue;
+        // With links ignored nothing is ever reached through one; another file system never.
+        if ((ignoreLinks && IsLink(entry->attributes)) || entry->mountPoint)
+            continue;
+        subdirectories.push_back({entry->name, IsLink(entry->attributes)});
     }
-    stack.push_back(std::move(frame));
-    // Kept for the next options' walks: no handle stays open for it.
-    listing.Release();
     return true;
-}
-
-std::shared_ptr<platform::DirectoryListing> TScanner::ListingOf(const std::string& directory)
-{
-    const auto known = listings_.find(directory);
-    if (known != listings_.end())
-        return known->second;
-    auto listing = std::make_shared<platform::DirectoryListing>(directory);
-    // Options that search the same folders read each of them once; the bound keeps a scan of a
-    // huge tree from holding it all in memory.
-    if (listedEntries_ + listing->Entries().size() <= kMaxListedEntries) {
-        listedEntries_ += listing->Entries().size();
-        listings_.emplace(directory, listing);
-    }
-    return listing;
 }
 
 bool TScanner::DirectoryExcluded(const std::string& directory)
@@ -380,7 +448,7 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
     int64_t bytes = 0;
     try {
         // A link found as an object is sized as itself, never through its target.
-        bytes = IsLink(entry.attributes) ? 0 : DirectorySize(fullPath);
+        bytes = IsLink(entry.attributes) ? 0 : DirectorySize(listing, entry.name, fullPath);
     } catch (const std::exception&) {
         return;
     }
@@ -389,7 +457,8 @@ void TScanner::DirectoryCandidate(const std::string& fullPath, const platform::D
     Add(fullPath, ShellFolderNone, bytes, OriginOf(fullPath, entry, listing, index));
 }
 
-int64_t TScanner::DirectorySize(const std::string& directory)
+int64_t TScanner::DirectorySize(const platform::DirectoryListing& listing, const std::string& name,
+                                const std::string& directory)
 {
     // Every folder below is sized on the way and kept, so the walk, reaching them later as
     // candidates of their own, never sizes the same tree twice.
@@ -399,7 +468,11 @@ int64_t TScanner::DirectorySize(const std::string& directory)
         knownSizes_.erase(known);
         return bytes;
     }
-    return TDirectoryRoutines::GetDirectorySize(directory, true, [this] { return Terminated(); }, &knownSizes_);
+    // Sized through the listed folder, which a former walk may have let go.
+    if (!chain_.HoldDeepest())
+        return 0;
+    return TDirectoryRoutines::GetDirectorySize(listing, name, directory, [this] { return Terminated(); },
+                                                &knownSizes_);
 }
 
 TObjectOrigin TScanner::OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,

@@ -3,6 +3,7 @@
 #include "engine/uEngineThreads.h"
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformFileIdentity.h"
+#include "support/VelaRoutines.h"
 
 #include <memory>
 #include <optional>
@@ -19,9 +20,6 @@ public:
     void SetContext(const std::shared_ptr<IScannerContext>& context) override;
     void SetDispatch(const std::shared_ptr<IScannerDispatch>& dispatch) override;
 
-    // Deeper trees are not entered; it bounds a walk whatever mount tricks the tree holds.
-    static constexpr size_t kMaxDepth = 1024;
-
 protected:
     void Execute() override;
 
@@ -32,28 +30,29 @@ private:
     };
     // One directory of the walk whose subdirectories are still to be entered.
     struct TFrame {
-        std::string directory;
+        size_t pathLength;  // of the directory's path, a prefix of path_ while the frame is up
         std::vector<TSubdirectory> subdirectories;
         size_t next = 0;
-        uint64_t device = 0;
     };
     // Each returns false when it saw a stop request.
     bool ScanOption();
     bool Traverse(const std::string& source, const std::vector<std::string>& masks);
-    // parentDevice: the file system of the folder it was listed in; none for a walk's source and
-    // for a link's target.
-    bool Enter(const std::string& directory, const std::vector<std::string>& masks, std::vector<TFrame>& stack,
-               std::optional<uint64_t> parentDevice);
-    bool FirstVisit(const std::string& directory, bool link);
+    bool Enter(const std::shared_ptr<platform::DirectoryListing>& listing, const std::string& directory,
+               const std::string& name, bool followed, const std::vector<std::string>& masks);
+    // The subdirectory of the deepest folder (held), opened through it; none when it is not to be
+    // walked or cannot be read (then counted).
+    std::shared_ptr<platform::DirectoryListing> OpenSubdirectory(const std::string& directory, TSubdirectory& subdirectory);
+    std::shared_ptr<platform::DirectoryListing> ListingBelow(const std::string& directory, const std::string& name,
+                                                             bool followLink);
+    void Unreadable(const std::string& directory);
 
     void FileCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
                        const platform::DirectoryListing& listing, size_t index);
     void DirectoryCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
                             const platform::DirectoryListing& listing, size_t index);
-    // The directory's listing, read once per scan while the bound allows.
-    std::shared_ptr<platform::DirectoryListing> ListingOf(const std::string& directory);
-    // Bytes of the files below directory, links counted as themselves and never entered.
-    int64_t DirectorySize(const std::string& directory);
+    // Bytes of the files below the listed folder, links counted as themselves and never entered.
+    int64_t DirectorySize(const platform::DirectoryListing& listing, const std::string& name,
+                          const std::string& directory);
     TObjectOrigin OriginOf(const std::string& fullPath, const platform::DirectoryEntry& entry,
                            const platform::DirectoryListing& listing, size_t index);
     bool Accepted(const std::string& fullPath);
@@ -70,20 +69,28 @@ private:
     std::vector<std::string> sources_;
     std::vector<std::string> optionExclusions_;
     TValidatorSet activeValidators_;
-    std::string optionExclusionsText_;
     std::string statusText_;
     std::shared_ptr<ICleanupListItem> lastFound_;
     // The folder the current walk started from, recorded on every object found below it.
     std::shared_ptr<const std::string> walkRoot_;
     platform::FileIdentity walkRootIdentity_;
 
+    // The folders of the current walk, from its source down.
+    THeldFolderChain chain_;
+    std::vector<TFrame> frames_;
+    // The deepest folder's path: one text for the whole walk, as a deep tree's paths add up.
+    std::string path_;
+    // Folders that could not be read in this scan, whatever the options that met them.
+    std::set<std::string> unreadable_;
     // Listings read in this scan, by directory, and how many entries they hold in all.
     static constexpr size_t kMaxListedEntries = 1000000;
+    static constexpr size_t kMaxListedPath = 4096;
     std::unordered_map<std::string, std::shared_ptr<platform::DirectoryListing>> listings_;
     size_t listedEntries_ = 0;
     // Sizes of the folders below a folder already sized in the current walk, by path.
     std::unordered_map<std::string, int64_t> knownSizes_;
-    // Directories entered from the current source, when links are followed.
+    // Folders the current option has walked, from any of its sources: one reached again through
+    // a link, a bind mount or another source is not walked twice.
     std::set<platform::FileIdentity> visited_;
 };
 

@@ -131,6 +131,19 @@ TEST(ScanReport, SavedText)
               lines[2]);
     EXPECT_EQ("Windows Recycle Bin, 0 found count, 0 Ko found capacity, 0" + point + "00% quota", lines[3]);
 
+    // Folders the scan into this list could not read are said after the rows; another list's
+    // report says nothing of them, and a new scan's count replaces the old one.
+    TScanFindings::SetUnreadable(one.list, 1234);
+    one.report->SaveToFile(file);
+    lines = Lines(ReadBytes(file));
+    ASSERT_EQ(26u, lines.size());
+    EXPECT_EQ("1,234 folders could not be read.", lines[25]);
+    EXPECT_EQ(24u, empty.report->GetLines().size());
+    TScanFindings::SetUnreadable(one.list, 1);
+    EXPECT_EQ("1 folder could not be read.", one.report->GetLines().back());
+    TScanFindings::SetUnreadable(one.list, 0);
+    EXPECT_EQ(24u, one.report->GetLines().size());
+
     // A share is printed with two decimals, rounded.
     EXPECT_EQ("12,50", TScanReport::FormatQuota(37.0L / 296.0L * 100.0L, ","));
     EXPECT_EQ("33.33", TScanReport::FormatQuota(100.0L / 3.0L, "."));

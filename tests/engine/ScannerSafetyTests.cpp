@@ -5,9 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 using routines_testing::ScopedEnvironment;
@@ -92,6 +96,37 @@ TEST(ScannerSafety, FifoBehindALinkStopsNothing)
     ASSERT_FALSE(result.statusTexts.empty());
     EXPECT_EQ("Scan complete.", result.statusTexts.back());
     EXPECT_THAT(FoundUnder(result, dir.Str(), {13}), testing::UnorderedElementsAre("a.tmp", "c.tmp"));
+}
+
+// A folder of the target exchanged, over and over, with a link to a folder elsewhere while scans
+// run: whatever the walk meets, nothing beyond the link is ever listed.
+TEST(ScannerSafety, AFolderSwappedForALinkDuringTheScanLeadsNowhere)
+{
+    TempDir dir, outside;
+    MakeFile(dir, "victim/inside.zq1");
+    for (int i = 0; i < 100; ++i)
+        MakeFile(outside, "elsewhere" + std::to_string(i) + ".zq1");
+    fs::create_directory_symlink(outside.Path(), dir.Path() / "swap");
+    const std::string victim = dir.File("victim"), swap = dir.File("swap");
+    std::atomic<bool> done{false};
+    std::atomic<long> swaps{0};
+    std::thread swapper([&] {
+        while (!done)
+            if (renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE) == 0)
+                ++swaps;
+    });
+    TScanSetup setup;
+    setup.targets = dir.Str();
+    setup.options = {21};
+    setup.customFileMasks = "*.zq1";
+    int leaked = 0, scans = 0;
+    for (; scans < 1500 && leaked == 0; ++scans)
+        for (const std::string& path : FoundUnder(RunScan(setup), dir.Str()))
+            leaked += path.find("elsewhere") != std::string::npos;
+    done = true;
+    swapper.join();
+    EXPECT_GT(swaps.load(), 100) << "the race never ran";
+    EXPECT_EQ(0, leaked) << "objects listed through the link in scan " << scans;
 }
 
 #endif
