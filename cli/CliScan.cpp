@@ -4,6 +4,7 @@
 #include "cli/CliReach.h"
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
+#include "engine/uScanReport.h"
 #include "platform/PlatformConsole.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
@@ -107,6 +108,8 @@ Json ScanBody(TCliSession& session, bool interrupted)
     body["optionNames"] = names;
     body["status"] = cli_json::Status(OutcomeCode(session.finalStatus, interrupted), session.finalStatus);
     body["totals"] = Totals(session);
+    // Folders the scan could not read: what lies in them is in no figure here.
+    body["unreadableCount"] = TScanFindings::Unreadable(session.objects);
     cli_json::AddPaths(body, "systemPlaces", cli_reach::SystemPlacesOf(*session.objects, false));
     body["objects"] = std::move(objects);
     body["report"] = std::move(rows);

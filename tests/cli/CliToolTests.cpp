@@ -22,6 +22,11 @@
 #include <filesystem>
 #include <set>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 using cli_testing::RunTool;
 using cli_testing::TToolRun;
 using routines_testing::ScopedEnvironment;
@@ -202,6 +207,7 @@ TEST(CliTool, ScanListsReportsAndDeletesNothing)
     EXPECT_EQ("2 Ko", document["report"][13]["foundSizeText"]);
     EXPECT_EQ("Old Backup Files", document["report"][15]["title"]);
     EXPECT_EQ((std::vector<int>{13, 15}), document["options"].get<std::vector<int>>());
+    EXPECT_EQ(0, document.value("unreadableCount", -1));
 
     // Presets pick from the catalogue as the window's buttons do, skipping unavailable options.
     const std::vector<std::string> rows = ObjectLines(RunTool({"options"}).out);
@@ -599,5 +605,40 @@ TEST(CliTool, SystemFolderOptionsAreMarked)
     ScopedEnvironment on("XDG_DESKTOP_DIR", home.File("Desktop"));
     EXPECT_THAT(ObjectLines(RunTool({"options"}).out).at(8),
                 testing::EndsWith("\t" + home.File("Desktop") + ": *.lnk;*.desktop"));
+}
+#endif
+
+#ifndef _WIN32
+// A folder the scan cannot read is counted in the document and said in its closing text.
+TEST(CliTool, ScanDocumentCountsFoldersItCannotRead)
+{
+    Tree tree;
+    fs::create_directories(tree.dir.Path() / "locked");
+    WriteBytes(tree.File("locked/hidden.tmp"), "h");
+    fs::permissions(tree.dir.Path() / "locked", fs::perms::none);
+    // Root reads every folder: the tool runs as an ordinary user, who may clean the tree.
+    if (getuid() == 0)
+        ASSERT_EQ(0, chown(tree.Str().c_str(), 65534, 65534));
+    const pid_t child = fork();
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(77);
+        const TToolRun run = RunTool({"scan", tree.Str(), "--options", "13", "--json", "--no-prefs"});
+        const nlohmann::json document = nlohmann::json::parse(run.out, nullptr, false);
+        if (document.is_discarded() || !document.contains("scan"))
+            _exit(2);
+        const nlohmann::json& scan = document["scan"];
+        _exit(scan.value("unreadableCount", -1) == 1 && scan["status"]["text"] == "Scan complete. 1 folder could not be read." &&
+                      scan["status"]["code"] == "complete" && scan["objects"].size() == 1
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    fs::permissions(tree.dir.Path() / "locked", fs::perms::owner_all);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "cannot act as an ordinary user here";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(0, WEXITSTATUS(status)) << "1: count, text or objects; 2: no document";
 }
 #endif
