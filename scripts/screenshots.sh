@@ -54,6 +54,8 @@ for dpi in 96 144; do
     shoot "msgbox-$kind-$dpi" wine "$gallery" msgbox $kind
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   done
+  shoot "msgbox-one-line-$dpi" wine "$gallery" msgbox 3 "Close Quillsweep?" 36
+  wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   shoot "help-damaged-$dpi" wine "$gallery" msgbox 0 \
     "$(printf 'Failed to display the Help topics because this copy of Quillsweep is damaged.\r\nPlease obtain a new copy of "quillswp32.exe".')" 8
   wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
