@@ -119,6 +119,17 @@ void TScanner::Execute()
     listedEntries_ = 0;
     unreadable_.clear();
     TScanFindings::SetUnreadable(context_->GetCleanupList(), 0);
+    // A long check of one object (a contents search) ends with Stop; the validators outlive this scan.
+    struct TValidatorStop {
+        std::shared_ptr<IScannerValidators> validators;
+        ~TValidatorStop()
+        {
+            if (validators)
+                validators->SetStopRequest(nullptr);
+        }
+    } validatorStop{context_->GetValidators()};
+    if (validatorStop.validators)
+        validatorStop.validators->SetStopRequest([this] { return Terminated(); });
     try {
         const auto catalogue = context_->GetCleanupOptions();
         for (int index = 0; index < CleanupOptionCount; ++index) {

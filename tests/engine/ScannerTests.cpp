@@ -329,10 +329,15 @@ public:
     void Add(TValidatorType, const TValidatorParameters&) override {}
     bool Validate(TValidatorSet, const std::string& path) override
     {
+        stopAskable = stopAskable || (stopRequest && !stopRequest());
         if (path.find("bad") != std::string::npos)
             throw std::runtime_error("cannot read");
         return true;
     }
+    void SetStopRequest(std::function<bool()> stopRequested) override { stopRequest = std::move(stopRequested); }
+
+    std::function<bool()> stopRequest;
+    bool stopAskable = false;  // a long check could have asked whether the scan was stopped
 };
 
 } // namespace
@@ -345,10 +350,13 @@ TEST(Scanner, ErrorsSkipTheObjectOrEndTheScanOnce)
     TScanSetup setup;
     setup.targets = dir.Str();
     setup.options = {13};
-    setup.validators = std::make_shared<TFailingValidators>();
+    const auto failing = std::make_shared<TFailingValidators>();
+    setup.validators = failing;
     TScanResult result = RunScan(setup);
     ExpectOneFinish(result, "Scan complete.");
     EXPECT_THAT(FoundUnder(result, dir.Str()), ElementsAre("good.tmp"));
+    EXPECT_TRUE(failing->stopAskable);
+    EXPECT_FALSE(failing->stopRequest) << "the finished scan leaves no stop request behind";
 
     // A window that fails while being told about a finding still hears that the scan ended, and
     // that an error, not the user, ended it.
