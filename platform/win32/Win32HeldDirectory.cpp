@@ -248,8 +248,8 @@ bool IsOwnEntry(HANDLE folder, const std::string& name, const BY_HANDLE_FILE_INF
 
 enum class Check { Name, Listing };
 
-// Check::Listing asks the folder's listing as well, under Wine, for whatever is entered, deleted or
-// rewritten. Windows opens a link as itself and names a handle by where it is.
+// Check::Listing asks the folder's listing as well, under Wine, for a folder to be entered: what is
+// then reached through it is its own. Windows opens a link as itself and names a handle by where it is.
 bool Examine(HANDLE parent, HANDLE child, const std::wstring& folderPath, const FileIdentity& folder,
              const std::string& name, Check check, Examined& result)
 {
@@ -466,7 +466,7 @@ bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expe
     }
     Examined examined;
     if (child.handle == INVALID_HANDLE_VALUE ||
-        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Listing, examined))
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Name, examined))
         return false;
     const HeldEntry& now = examined.entry;
     // Reached elsewhere (Wine shows a Unix link as its target): deleting through this handle would
@@ -489,7 +489,7 @@ bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIden
                               FILE_DIRECTORY_FILE | kChildOptions)};
     Examined examined;
     if (child.handle == INVALID_HANDLE_VALUE ||
-        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Listing, examined))
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Name, examined))
         return false;
     const HeldEntry& now = examined.entry;
     if (now.kind != HeldKind::Directory || now.mountPoint || !(now.identity == expected))
@@ -508,7 +508,7 @@ FileHandle DirectoryHandle::OpenForRewrite(const std::string& name, const FileId
                               0, FILE_NON_DIRECTORY_FILE | kChildOptions)};
     Examined examined;
     if (child.handle == INVALID_HANDLE_VALUE ||
-        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Listing, examined))
+        !Examine(H(handle_), child.handle, Widen(finalPath_), identity_, name, Check::Name, examined))
         return FileHandle();
     // A read-only file is refused as Windows refuses it; Wine lets root open one for writing.
     const HeldEntry& now = examined.entry;
