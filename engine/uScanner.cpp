@@ -150,10 +150,12 @@ void TScanner::Execute()
     } catch (const std::exception& error) {
         // Whatever went wrong, the window must still hear that the scan is over, and why.
         scanContext_.reset();
+        LeaveWalk();
         Finish(ErrorStatus("Scan", error.what()));
         return;
     } catch (...) {
         scanContext_.reset();
+        LeaveWalk();
         Finish(ErrorStatus("Scan", ""));
         return;
     }
@@ -228,15 +230,9 @@ bool TScanner::Traverse(const std::string& source, const std::vector<std::string
     if (!visited_.insert(root->Identity()).second)
         return true;
     listings_[source] = root;
-    chain_ = THeldFolderChain();
-    frames_.clear();
-    const auto leave = [this] {
-        frames_.clear();
-        while (!chain_.Empty())
-            chain_.Pop();
-    };
+    LeaveWalk();
     if (!Enter(root, source, {}, false, masks)) {
-        leave();
+        LeaveWalk();
         return false;
     }
     while (!frames_.empty()) {
@@ -247,7 +243,7 @@ bool TScanner::Traverse(const std::string& source, const std::vector<std::string
             continue;
         }
         if (Terminated()) {
-            leave();
+            LeaveWalk();
             return false;
         }
         path_.resize(top.pathLength);
@@ -265,11 +261,18 @@ bool TScanner::Traverse(const std::string& source, const std::vector<std::string
             continue;
         SetStatus("Scanning \"" + directory + "\"...");
         if (!Enter(listing, child, subdirectory.name, subdirectory.link, masks)) {
-            leave();
+            LeaveWalk();
             return false;
         }
     }
     return true;
+}
+
+void TScanner::LeaveWalk()
+{
+    frames_.clear();
+    while (!chain_.Empty())
+        chain_.Pop();
 }
 
 std::shared_ptr<platform::DirectoryListing> TScanner::OpenSubdirectory(const std::string& directory,

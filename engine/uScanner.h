@@ -41,10 +41,13 @@ private:
                const std::string& name, bool followed, const std::vector<std::string>& masks);
     // The subdirectory of the deepest folder (held), opened through it; none when it is not to be
     // walked or cannot be read (then counted).
-    std::shared_ptr<platform::DirectoryListing> OpenSubdirectory(const std::string& directory, TSubdirectory& subdirectory);
+    std::shared_ptr<platform::DirectoryListing> OpenSubdirectory(const std::string& directory,
+                                                                 TSubdirectory& subdirectory);
     std::shared_ptr<platform::DirectoryListing> ListingBelow(const std::string& directory, const std::string& name,
                                                              bool followLink);
     void Unreadable(const std::string& directory);
+    // Lets go of every folder the walk holds.
+    void LeaveWalk();
 
     void FileCandidate(const std::string& fullPath, const platform::DirectoryEntry& entry,
                        const platform::DirectoryListing& listing, size_t index);

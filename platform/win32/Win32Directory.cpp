@@ -151,6 +151,11 @@ bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path)
     return true;
 }
 
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 bool IsNtForm(const std::wstring& path) { return path.size() > 1 && path[0] == L'\\' && path[1] != L'\\'; }
 
 // Windows compares names without letter case; Wine's final paths are the exact Unix names, and
@@ -288,8 +293,7 @@ void DirectoryListing::Read(intptr_t handle, const DirectoryListing*)
         }
         finalPath_ = Narrow(finalPath);
     }
-    identity_ = {info.dwVolumeSerialNumber,
-                 (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    identity_ = IdentityOf(info);
     device_ = info.dwVolumeSerialNumber;
     std::vector<DirectoryEntry> facts;
     if (!ReadHeld(folder, facts)) {
@@ -318,8 +322,7 @@ bool DirectoryListing::Rehold(const DirectoryListing& parent, const std::string&
     BY_HANDLE_FILE_INFORMATION info{};
     std::wstring finalPath;
     const bool same = GetFileInformationByHandle(folder, &info) &&
-                      FileIdentity{info.dwVolumeSerialNumber,
-                                   (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow} == identity_ &&
+                      IdentityOf(info) == identity_ &&
                       (followLink || (!(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
                                       FinalPathOf(folder, IsNtForm(Widen(finalPath_)), finalPath) &&
                                       SamePath(finalPath, Widen(finalPath_))));
@@ -361,7 +364,7 @@ bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
         if (child != INVALID_HANDLE_VALUE)
             CloseHandle(child);
         if (known)
-            identity = {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+            identity = IdentityOf(info);
         return known;
     }
     return QueryOwnIdentity(ChildText(directory_, entries_[index].name), identity);

@@ -628,10 +628,10 @@ TEST(CliTool, ScanDocumentCountsFoldersItCannotRead)
         if (document.is_discarded() || !document.contains("scan"))
             _exit(2);
         const nlohmann::json& scan = document["scan"];
-        _exit(scan.value("unreadableCount", -1) == 1 && scan["status"]["text"] == "Scan complete. 1 folder could not be read." &&
-                      scan["status"]["code"] == "complete" && scan["objects"].size() == 1
-                  ? 0
-                  : 1);
+        const bool counted = scan.value("unreadableCount", -1) == 1 && scan["objects"].size() == 1;
+        const bool said = scan["status"]["text"] == "Scan complete. 1 folder could not be read." &&
+                          scan["status"]["code"] == "complete";
+        _exit(counted && said ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(child, waitpid(child, &status, 0));

@@ -557,7 +557,8 @@ TEST(Scanner, FoldersThatCannotBeReadAreCountedAndSaid)
         auto report = TEngineServices::CreateScanReport(TEngineServices::CreateCleanupOptionsList(), result.list);
         const bool said = result.statusTexts.back() == "Scan complete. 2 folders could not be read." &&
                           report->GetLines().back() == "2 folders could not be read.";
-        _exit(!said ? 1 : FoundUnder(result, dir.Str(), {13}) != std::vector<std::string>{"open/a.tmp", "z/b.tmp"} ? 2 : 0);
+        const bool walked = FoundUnder(result, dir.Str(), {13}) == std::vector<std::string>{"open/a.tmp", "z/b.tmp"};
+        _exit(!said ? 1 : !walked ? 2 : 0);
     }
     int status = 0;
     ASSERT_EQ(child, waitpid(child, &status, 0));
