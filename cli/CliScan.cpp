@@ -109,7 +109,7 @@ Json ScanBody(TCliSession& session, bool interrupted)
     body["status"] = cli_json::Status(OutcomeCode(session.finalStatus, interrupted), session.finalStatus);
     body["totals"] = Totals(session);
     // Folders the scan could not read: what lies in them is in no figure here.
-    body["unreadableCount"] = TScanFindings::Unreadable(session.objects);
+    body["unreadableCount"] = session.objects->GetUnreadableFolders();
     cli_json::AddPaths(body, "systemPlaces", cli_reach::SystemPlacesOf(*session.objects, false));
     body["objects"] = std::move(objects);
     body["report"] = std::move(rows);

@@ -2,6 +2,7 @@
 // The found objects of one cycle, keyed by the CRC-32 of their path.
 #include "engine/uEngineInterfaces.h"
 
+#include <atomic>
 #include <vector>
 
 // A set of 32-bit hashes in one flat table (open addressing), for the entries waiting to be
@@ -95,6 +96,8 @@ public:
              std::shared_ptr<ICleanupListItem>& entry) override;
     void CheckAll(bool checked) override;
     void CheckSafety(TSafetyClass safety) override;
+    int64_t GetUnreadableFolders() override { return unreadableFolders_; }
+    void SetUnreadableFolders(int64_t count) override { unreadableFolders_ = count; }
 
     // Allocated slots (grows by 8,192).
     int32_t GetCapacity() const { return capacity_; }
@@ -111,6 +114,8 @@ private:
     bool sorted_ = false;
     int32_t capacity_;
     std::vector<TSlot> slots_;
+    // Set by the scan's worker when it ends, read by the window after.
+    std::atomic<int64_t> unreadableFolders_{0};
     // Sorted mode: slots_[0, ordered_) are in hash order; the rest wait for RestoreOrder.
     size_t ordered_ = 0;
     THashSet tailHashes_;

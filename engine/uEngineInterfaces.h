@@ -145,6 +145,9 @@ public:
                      std::shared_ptr<ICleanupListItem>& entry) = 0;
     virtual void CheckAll(bool checked) = 0;
     virtual void CheckSafety(TSafetyClass safety) = 0;
+    // The folders the scan that filled the list could not read, for every report made of it.
+    virtual int64_t GetUnreadableFolders() = 0;
+    virtual void SetUnreadableFolders(int64_t count) = 0;
 };
 
 // Counters of one scan-and-clean cycle; every Set assigns only a different value.

@@ -10,51 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 #include <utility>
 #include <vector>
-
-namespace {
-
-// By list, without keeping any list alive.
-struct TUnreadableCounts {
-    std::mutex mutex;
-    std::vector<std::pair<std::weak_ptr<ICleanupList>, int64_t>> counts;
-};
-
-TUnreadableCounts& UnreadableCounts()
-{
-    static TUnreadableCounts counts;
-    return counts;
-}
-
-} // namespace
-
-void TScanFindings::SetUnreadable(const std::shared_ptr<ICleanupList>& list, int64_t folders)
-{
-    if (!list)
-        return;
-    TUnreadableCounts& known = UnreadableCounts();
-    std::lock_guard<std::mutex> lock(known.mutex);
-    known.counts.erase(std::remove_if(known.counts.begin(), known.counts.end(),
-                                      [&](const auto& entry) {
-                                          const auto held = entry.first.lock();
-                                          return !held || held == list;
-                                      }),
-                       known.counts.end());
-    if (folders > 0)
-        known.counts.emplace_back(list, folders);
-}
-
-int64_t TScanFindings::Unreadable(const std::shared_ptr<ICleanupList>& list)
-{
-    TUnreadableCounts& known = UnreadableCounts();
-    std::lock_guard<std::mutex> lock(known.mutex);
-    for (const auto& entry : known.counts)
-        if (list && entry.first.lock() == list)
-            return entry.second;
-    return 0;
-}
 
 std::string TScanFindings::UnreadableText(int64_t folders)
 {
@@ -172,7 +129,7 @@ std::vector<std::string> TScanReport::GetLines()
                         "% quota");
     }
     // A scan that missed folders says so: the figures above leave out what lies in them.
-    const int64_t unreadable = TScanFindings::Unreadable(cleanupList_);
+    const int64_t unreadable = cleanupList_ ? cleanupList_->GetUnreadableFolders() : 0;
     if (unreadable > 0)
         lines.push_back(TScanFindings::UnreadableText(unreadable));
     return lines;

@@ -57,12 +57,8 @@ private:
     bool built_ = false;
 };
 
-// How many folders the last scan into a list could not read: the scanner records it, and the
-// list's report (wherever it is made) says it.
 class TScanFindings {
 public:
-    static void SetUnreadable(const std::shared_ptr<ICleanupList>& list, int64_t folders);
-    static int64_t Unreadable(const std::shared_ptr<ICleanupList>& list);
-    // "1 folder could not be read." and the like.
+    // "1 folder could not be read." and the like: the scan's closing status and its report say it.
     static std::string UnreadableText(int64_t folders);
 };

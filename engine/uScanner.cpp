@@ -118,7 +118,8 @@ void TScanner::Execute()
     listings_.clear();
     listedEntries_ = 0;
     unreadable_.clear();
-    TScanFindings::SetUnreadable(context_->GetCleanupList(), 0);
+    if (const auto list = context_->GetCleanupList())
+        list->SetUnreadableFolders(0);
     // A long check of one object (a contents search) ends with Stop; the validators outlive this scan.
     struct TValidatorStop {
         std::shared_ptr<IScannerValidators> validators;
@@ -163,7 +164,8 @@ void TScanner::Execute()
     std::string text = stopped ? kScanStopped : kScanComplete;
     if (!unreadable_.empty())
         text += " " + TScanFindings::UnreadableText(static_cast<int64_t>(unreadable_.size()));
-    TScanFindings::SetUnreadable(context_->GetCleanupList(), static_cast<int64_t>(unreadable_.size()));
+    if (const auto list = context_->GetCleanupList())
+        list->SetUnreadableFolders(static_cast<int64_t>(unreadable_.size()));
     Finish(text);
 }
 

@@ -133,15 +133,15 @@ TEST(ScanReport, SavedText)
 
     // Folders the scan into this list could not read are said after the rows; another list's
     // report says nothing of them, and a new scan's count replaces the old one.
-    TScanFindings::SetUnreadable(one.list, 1234);
+    one.list->SetUnreadableFolders(1234);
     one.report->SaveToFile(file);
     lines = Lines(ReadBytes(file));
     ASSERT_EQ(26u, lines.size());
     EXPECT_EQ("1,234 folders could not be read.", lines[25]);
     EXPECT_EQ(24u, empty.report->GetLines().size());
-    TScanFindings::SetUnreadable(one.list, 1);
+    one.list->SetUnreadableFolders(1);
     EXPECT_EQ("1 folder could not be read.", one.report->GetLines().back());
-    TScanFindings::SetUnreadable(one.list, 0);
+    one.list->SetUnreadableFolders(0);
     EXPECT_EQ(24u, one.report->GetLines().size());
 
     // A share is printed with two decimals, rounded.
