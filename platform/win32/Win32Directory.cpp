@@ -1,5 +1,6 @@
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32Paths.h"
 
@@ -7,10 +8,6 @@
 #include <winternl.h>
 
 #include <vector>
-
-#ifndef NT_SUCCESS
-#define NT_SUCCESS(status) (static_cast<NTSTATUS>(status) >= 0)
-#endif
 
 namespace platform {
 
@@ -60,46 +57,18 @@ HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data)
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD kFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 
-bool UnderWine()
-{
-    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-    return wine;
-}
-
-// One name of a held folder: no path, no stream, nothing that climbs out.
-bool IsPlainName(const std::string& name)
-{
-    return !name.empty() && name != "." && name != ".." && name.size() < 32768 &&
-           name.find_first_of(std::string("\\/:\0", 4)) == std::string::npos;
-}
-
 std::string ChildText(const std::string& folder, const std::string& name)
 {
     return !folder.empty() && (folder.back() == '\\' || folder.back() == '/') ? folder + name : folder + '\\' + name;
 }
 
-std::wstring ChildPath(const std::wstring& folder, const std::wstring& name)
-{
-    return !folder.empty() && folder.back() == L'\\' ? folder + name : folder + L'\\' + name;
-}
-
 HANDLE OpenRelativeWith(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG options)
 {
-    UNICODE_STRING unicodeName;
-    unicodeName.Buffer = const_cast<PWSTR>(name.c_str());
-    unicodeName.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-    unicodeName.MaximumLength = unicodeName.Length;
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &unicodeName, OBJ_CASE_INSENSITIVE, parent, nullptr);
-    IO_STATUS_BLOCK io{};
-    HANDLE child = INVALID_HANDLE_VALUE;
-    const NTSTATUS status =
-        NtCreateFile(&child, access, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN, options, nullptr, 0);
-    return NT_SUCCESS(status) ? child : INVALID_HANDLE_VALUE;
+    return OpenRelative(parent, name, access, kShareAll, options);
 }
 
 // The named child folder of parent; a reparse point is opened as itself unless followed.
-HANDLE OpenRelative(HANDLE parent, const std::wstring& name, bool followLink)
+HANDLE OpenFolderRelative(HANDLE parent, const std::wstring& name, bool followLink)
 {
     return OpenRelativeWith(parent, name, kFolderAccess,
                             FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT |
@@ -111,61 +80,6 @@ HANDLE OpenRelativeEntry(HANDLE parent, const std::wstring& name)
 {
     return OpenRelativeWith(parent, name, FILE_READ_ATTRIBUTES | SYNCHRONIZE,
                             FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
-}
-
-// The DOS path from the object's name, where the system keeps that name as one: Wine does
-// ("\\??\\C:\\..."), and fails the final-path call past MAX_PATH on a fixed buffer.
-bool DosPathFromObjectName(HANDLE handle, std::wstring& path)
-{
-    std::vector<uint64_t> buffer(8 + 32768 * sizeof(wchar_t) / 8);
-    ULONG returned = 0;
-    constexpr auto kObjectNameInformation = static_cast<OBJECT_INFORMATION_CLASS>(1);
-    if (!NT_SUCCESS(NtQueryObject(handle, kObjectNameInformation, buffer.data(),
-                                  static_cast<ULONG>(buffer.size() * sizeof buffer[0]), &returned)))
-        return false;
-    const auto* name = reinterpret_cast<const UNICODE_STRING*>(buffer.data());
-    if (!name->Buffer)
-        return false;
-    const std::wstring text(name->Buffer, name->Length / sizeof(wchar_t));
-    if (text.compare(0, 4, L"\\??\\") != 0)
-        return false;
-    path = NormalPath(L"\\\\?\\" + text.substr(4));
-    return !IsExtendedPath(path);
-}
-
-// A final path in the normal form; the NT form (one leading backslash) when asked or when the
-// volume has no DOS name.
-bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path)
-{
-    const DWORD flags = FILE_NAME_NORMALIZED | (ntForm ? VOLUME_NAME_NT : VOLUME_NAME_DOS);
-    std::wstring buffer(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(handle, &buffer[0], static_cast<DWORD>(buffer.size()), flags);
-    if (length >= buffer.size()) {
-        buffer.assign(length + 1, L'\0');
-        length = GetFinalPathNameByHandleW(handle, &buffer[0], static_cast<DWORD>(buffer.size()), flags);
-    }
-    if (length == 0 || length >= buffer.size())
-        return length == 0 && !ntForm && DosPathFromObjectName(handle, path);
-    buffer.resize(length);
-    path = ntForm ? buffer : NormalPath(buffer);
-    return true;
-}
-
-FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
-{
-    return {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
-bool IsNtForm(const std::wstring& path) { return path.size() > 1 && path[0] == L'\\' && path[1] != L'\\'; }
-
-// Windows compares names without letter case; Wine's final paths are the exact Unix names, and
-// there "a" may be a Unix link to its sibling "A".
-bool SamePath(const std::wstring& a, const std::wstring& b)
-{
-    if (UnderWine())
-        return a == b;
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
 }
 
 // Every entry of the held folder with all its facts, read through a handle of its own (listing
@@ -251,7 +165,7 @@ DirectoryListing::DirectoryListing(const DirectoryListing& parent, const std::st
 {
     if (parent.handle_ == -1 || !IsPlainName(name))
         return;
-    HANDLE folder = OpenRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
+    HANDLE folder = OpenFolderRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
     if (folder == INVALID_HANDLE_VALUE)
         return;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -316,7 +230,7 @@ bool DirectoryListing::Rehold(const DirectoryListing& parent, const std::string&
         return true;
     if (!open_ || parent.handle_ == -1 || !IsPlainName(name))
         return false;
-    HANDLE folder = OpenRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
+    HANDLE folder = OpenFolderRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
     if (folder == INVALID_HANDLE_VALUE)
         return false;
     BY_HANDLE_FILE_INFORMATION info{};
