@@ -456,6 +456,12 @@ HWND FindChild(HWND parent, const std::string& text, const std::string& classNam
 
 ::testing::AssertionResult Press(HWND button)
 {
+    // A control the last click enabled may wait for its window to catch up on a loaded machine;
+    // one that stays disabled still fails below.
+    for (int waited = 0; IsWindow(button) && !IsWindowEnabled(button) && waited < 2000; waited += 50) {
+        WaitForIdle(button);
+        Sleep(50);
+    }
     if (auto usable = Usable(button, "button"); !usable)
         return usable;
     // Not SendMessage: a click that opens a modal window would not return before that window
