@@ -6,7 +6,6 @@
 #include "support/VelaRoutines.h"
 
 #include <memory>
-#include <optional>
 #include <set>
 #include <unordered_map>
 #include <string>

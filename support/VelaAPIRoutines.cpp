@@ -159,7 +159,8 @@ std::vector<std::string> UsualProgramFolders()
         folders.insert(folders.begin(), Join(home, ".local/bin"));
         folders.push_back(Join(home, ".local/share/flatpak/exports/bin"));
     }
-    const std::string data = platform::SpecialFolderPath(28);
+    constexpr int kLocalAppData = 28;  // the shell's local application data: XDG_DATA_HOME here
+    const std::string data = platform::SpecialFolderPath(kLocalAppData);
     if (!data.empty())
         folders.push_back(Join(data, "flatpak/exports/bin"));
     return folders;

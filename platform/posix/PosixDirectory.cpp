@@ -1,4 +1,5 @@
 #include "platform/PlatformDirectory.h"
+#include "platform/posix/PosixHeldNames.h"
 
 #include <cerrno>
 #include <ctime>
@@ -43,7 +44,7 @@ bool DescribeAt(int dirFd, const char* path, const std::string& name, DirectoryE
     const mode_t mode = sx.stx_mode;
     uint32_t attributes = 0;
     entry.mountPoint = false;
-    entry.identity = {static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor)), static_cast<uint64_t>(sx.stx_ino)};
+    entry.identity = IdentityOf(sx);
     if (S_ISLNK(mode)) {
         attributes |= kAttrReparsePoint;
         struct stat target {};
@@ -79,17 +80,6 @@ std::string LastComponent(const std::string& path)
         trimmed.pop_back();
     const size_t slash = trimmed.rfind('/');
     return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
-}
-
-bool RootsMount(const struct statx& sx)
-{
-    return (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-}
-
-// One entry of a folder: never a step up, across or down.
-bool IsChildName(const std::string& name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
 // O_NONBLOCK: a FIFO swapped in for the folder must not hold the walk.
@@ -189,7 +179,7 @@ bool DirectoryListing::Rehold(const DirectoryListing& parent, const std::string&
         return false;
     struct statx self {};
     const bool same = statx(fd, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO, &self) == 0 &&
-                      FileIdentity{makedev(self.stx_dev_major, self.stx_dev_minor), self.stx_ino} == identity_ &&
+                      IdentityOf(self) == identity_ &&
                       (followLink || !RootsMount(self));
     if (!same) {
         ::close(fd);

@@ -1,5 +1,6 @@
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
+#include "platform/posix/PosixHeldNames.h"
 
 #include <atomic>
 #include <cerrno>
@@ -17,16 +18,6 @@ namespace {
 
 // O_NONBLOCK: a FIFO swapped in for a file must not hold the worker.
 constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
-
-FileIdentity IdentityOf(const struct statx& sx)
-{
-    return {static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor)), static_cast<uint64_t>(sx.stx_ino)};
-}
-
-bool IsMountRoot(const struct statx& sx)
-{
-    return (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-}
 
 bool StatAt(int dirFd, const char* name, int flags, struct statx& sx)
 {
@@ -51,7 +42,7 @@ bool FillEntry(const struct statx& sx, const FileIdentity& parent, const std::st
     } else if (S_ISDIR(mode)) {
         entry.kind = HeldKind::Directory;
         entry.attributes = kAttrDirectory;
-        entry.mountPoint = IsMountRoot(sx) || entry.identity.volume != parent.volume;
+        entry.mountPoint = RootsMount(sx) || entry.identity.volume != parent.volume;
         if (entry.mountPoint)
             entry.attributes |= kAttrReparsePoint;
     } else {
@@ -62,12 +53,6 @@ bool FillEntry(const struct statx& sx, const FileIdentity& parent, const std::st
     if (!name.empty() && name[0] == '.')
         entry.attributes |= kAttrHidden;
     return true;
-}
-
-// One entry of the folder itself: never a step up, across or down.
-bool IsChildName(const std::string& name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
 bool SameKindAndIdentity(const HeldEntry& now, const HeldEntry& expected)
@@ -221,7 +206,7 @@ DirectoryHandle DirectoryHandle::OpenSubdirectory(const std::string& name, const
         return result;
     // What was opened is what counts: a mount placed or a folder swapped since the look above.
     struct statx sx {};
-    const bool sound = StatAt(fd, "", AT_EMPTY_PATH, sx) && S_ISDIR(sx.stx_mode) && !IsMountRoot(sx) &&
+    const bool sound = StatAt(fd, "", AT_EMPTY_PATH, sx) && S_ISDIR(sx.stx_mode) && !RootsMount(sx) &&
                        IdentityOf(sx) == before.identity && IdentityOf(sx).volume == identity_.volume &&
                        (!expected || IdentityOf(sx) == *expected);
     if (!sound) {
