@@ -1,6 +1,7 @@
 // A tree changed under the cleaner's feet, by someone who wants it to delete or damage what lies
 // outside: nothing but the objects the scan listed may be lost, changed or re-permissioned.
 #include "CleanerTestSupport.h"
+#include "ExchangeTestSupport.h"
 #include "ScannerTestSupport.h"
 #include "TestSupport.h"
 #include "engine/uSecureRewrite.h"
@@ -146,21 +147,13 @@ TEST(HostileTrees, AFolderSwappedForALinkDuringTheCleanLeadsNowhereOutside)
         fs::create_directory_symlink(outside.Path(), target.Path() / "swap");
         const auto before = Snapshot(outside.Path());
 
-        std::atomic<bool> done{false};
-        std::atomic<long> swaps{0};
-        const std::string victim = target.File("victim"), swap = target.File("swap");
-        std::thread swapper([&] {
-            while (!done)
-                if (renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE) == 0)
-                    ++swaps;
-        });
+        testing_support::TNameExchanger swapper({{target.File("victim"), target.File("swap")}});
         run.secureDelete = secure;
         run.Clean();
-        done = true;
-        swapper.join();
+        const long swaps = swapper.Stop();
 
         ASSERT_EQ(1u, run.notices.size());
-        EXPECT_GT(swaps.load(), 100) << "the race never ran";
+        EXPECT_GT(swaps, 100) << "the race never ran";
         EXPECT_EQ(before, Snapshot(outside.Path())) << (secure ? "secure" : "plain");
         size_t left = 0;
         for (const char* folder : {"victim", "swap"})

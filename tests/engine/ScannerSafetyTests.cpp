@@ -1,3 +1,4 @@
+#include "ExchangeTestSupport.h"
 #include "FifoTestSupport.h"
 #include "ScannerTestSupport.h"
 #include "support/RoutinesTestHelpers.h"
@@ -5,9 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
-#include <thread>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -107,14 +106,7 @@ TEST(ScannerSafety, AFolderSwappedForALinkDuringTheScanLeadsNowhere)
     for (int i = 0; i < 100; ++i)
         MakeFile(outside, "elsewhere" + std::to_string(i) + ".zq1");
     fs::create_directory_symlink(outside.Path(), dir.Path() / "swap");
-    const std::string victim = dir.File("victim"), swap = dir.File("swap");
-    std::atomic<bool> done{false};
-    std::atomic<long> swaps{0};
-    std::thread swapper([&] {
-        while (!done)
-            if (renameat2(AT_FDCWD, victim.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE) == 0)
-                ++swaps;
-    });
+    testing_support::TNameExchanger swapper({{dir.File("victim"), dir.File("swap")}});
     TScanSetup setup;
     setup.targets = dir.Str();
     setup.options = {21};
@@ -123,9 +115,7 @@ TEST(ScannerSafety, AFolderSwappedForALinkDuringTheScanLeadsNowhere)
     for (; scans < 1500 && leaked == 0; ++scans)
         for (const std::string& path : FoundUnder(RunScan(setup), dir.Str()))
             leaked += path.find("elsewhere") != std::string::npos;
-    done = true;
-    swapper.join();
-    EXPECT_GT(swaps.load(), 100) << "the race never ran";
+    EXPECT_GT(swapper.Stop(), 100) << "the race never ran";
     EXPECT_EQ(0, leaked) << "objects listed through the link in scan " << scans;
 }
 

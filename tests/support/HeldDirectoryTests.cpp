@@ -1,5 +1,6 @@
 // Folders held open: a child is entered, deleted or rewritten only as the object it was found to
 // be, and never through a link to something outside.
+#include "ExchangeTestSupport.h"
 #include "TestSupport.h"
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformHeldDirectory.h"
@@ -13,11 +14,9 @@
 #include <fstream>
 #include <map>
 #ifndef _WIN32
-#include <atomic>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #endif
 
@@ -314,19 +313,11 @@ TEST(HeldTreeDeletion, ARootExchangedWithALinkIsNeverEmptiedThroughIt)
     WriteBytes(outside.File("precious.txt"), "precious");
     fs::create_directories(base.Path() / "root");
     fs::create_directory_symlink(outside.Path(), base.Path() / "link");
-    const std::string root = base.File("root"), link = base.File("link");
-    std::atomic<bool> done{false};
-    std::atomic<long> exchanges{0};
-    std::thread exchanger([&] {
-        while (!done)
-            if (renameat2(AT_FDCWD, root.c_str(), AT_FDCWD, link.c_str(), RENAME_EXCHANGE) == 0)
-                ++exchanges;
-    });
+    const std::string root = base.File("root");
+    testing_support::TNameExchanger exchanger({{root, base.File("link")}});
     for (int i = 0; i < 5000 && fs::exists(outside.Path() / "precious.txt"); ++i)
         TDirectoryRoutines::DeleteTree(root, root + "/", true, true);
-    done = true;
-    exchanger.join();
-    EXPECT_GT(exchanges.load(), 100) << "the race never ran";
+    EXPECT_GT(exchanger.Stop(), 100) << "the race never ran";
     EXPECT_EQ("precious", ReadBytes(outside.File("precious.txt")));
 }
 #endif

@@ -1,3 +1,4 @@
+#include "ExchangeTestSupport.h"
 #include "FifoTestSupport.h"
 #include "RoutinesTestHelpers.h"
 #include "TestSupport.h"
@@ -10,9 +11,7 @@
 #include <cstring>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <thread>
 
 #ifdef _WIN32
 #include <objbase.h>
@@ -254,16 +253,9 @@ TEST(RoutinesLocations, TrashPartsSwappedForLinksLeadNowhereOutside)
         fs::create_directories(trash / part);
         fs::create_directory_symlink(outside.Path(), trash / (std::string("swap-") + part));
     }
-    std::atomic<bool> done{false};
-    std::atomic<long> swaps{0};
-    std::thread swapper([&] {
-        const std::string files = testing_support::Utf8(trash / "files"), info = testing_support::Utf8(trash / "info");
-        const std::string swapFiles = testing_support::Utf8(trash / "swap-files"), swapInfo = testing_support::Utf8(trash / "swap-info");
-        while (!done) {
-            swaps += renameat2(AT_FDCWD, files.c_str(), AT_FDCWD, swapFiles.c_str(), RENAME_EXCHANGE) == 0;
-            swaps += renameat2(AT_FDCWD, info.c_str(), AT_FDCWD, swapInfo.c_str(), RENAME_EXCHANGE) == 0;
-        }
-    });
+    using testing_support::Utf8;
+    testing_support::TNameExchanger swapper({{Utf8(trash / "files"), Utf8(trash / "swap-files")},
+                                             {Utf8(trash / "info"), Utf8(trash / "swap-info")}});
     int counted = 0, lost = 0;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         int64_t size = 0, count = 0;
@@ -275,9 +267,7 @@ TEST(RoutinesLocations, TrashPartsSwappedForLinksLeadNowhereOutside)
             refill();
         }
     }
-    done = true;
-    swapper.join();
-    EXPECT_GT(swaps.load(), 1000) << "the race never ran";
+    EXPECT_GT(swapper.Stop(), 1000) << "the race never ran";
     EXPECT_EQ(0, lost) << "attempts that emptied the outside folder, of " << kAttempts;
     EXPECT_EQ(0, counted) << "attempts that counted the outside folder, of " << kAttempts;
 }
