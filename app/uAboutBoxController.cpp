@@ -16,6 +16,7 @@ const char* const kAppClass = "Class: System Cleanup Utility";
 const char* const kOS = "%s (Version: %s)";
 const char* const kMemTotal = "Total physical memory size: %s";
 const char* const kMemAvail = "Available physical memory size: %s";
+const char* const kSourceRevision = "Revision: %s";
 const char* const kCredits[kAboutCreditLines] = {
     "Quillsweep finds the files your drives no longer need.",
     "Design and programming: the Quillsweep team.",
@@ -54,6 +55,7 @@ TSystemFacts ReadSystemFacts()
     facts.systemArchitecture = TDetect::GetArchitecture();
     facts.totalMemoryKo = TDetect::GetTotalMemoryKo();
     facts.availableMemoryKo = TDetect::GetAvailableMemoryKo();
+    facts.sourceRevision = TDetect::GetSourceRevision();
     return facts;
 }
 
@@ -89,6 +91,7 @@ void TAboutBoxController::LoadStrings()
                   Format(kMemAvail, TNumberRoutines::FormatCapacity(facts_.availableMemoryKo)));
     for (int i = 0; i < kAboutCreditLines; ++i)
         view_.SetText(static_cast<TAboutText>(static_cast<int>(TAboutText::atCredits1) + i), kCredits[i]);
+    view_.SetText(TAboutText::atSourceRevision, Format(kSourceRevision, facts_.sourceRevision));
     view_.SetCloseCaption(kClose);
 }
 

@@ -15,6 +15,7 @@ extern const char* const kAppClass;
 extern const char* const kOS;              // %s = the system's name, %s = its version
 extern const char* const kMemTotal;        // %s = a capacity
 extern const char* const kMemAvail;        // %s = a capacity
+extern const char* const kSourceRevision;  // %s = the commit the program was built from
 extern const char* const kCredits[kAboutCreditLines];
 extern const char* const kNoteScrambled;   // the F2 note, stored scrambled
 extern const char* const kClose;
@@ -32,6 +33,7 @@ struct TSystemFacts {
     int systemArchitecture = 0;   // TArchitecture
     int64_t totalMemoryKo = 0;
     int64_t availableMemoryKo = 0;
+    std::string sourceRevision;
 };
 
 // The facts of the running program and system.

@@ -42,6 +42,7 @@ enum class TAboutText : uint8_t {
     atAppTitle, atAppVersion, atAppArchitecture, atAppClass,
     atOS, atOSArchitecture, atMemTotal, atMemAvail,
     atCredits1, atCredits2, atCredits3, atCredits4, atCredits5, atCredits6, atCredits7,
+    atSourceRevision,
 };
 constexpr int kAboutCreditLines = 7;
 

@@ -105,7 +105,8 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
         return UsageError("", "a command is required.");
     const std::string first = arguments[0];
     if (first == "-V" || first == "--version") {
-        platform::WriteConsoleText(ConsoleStream::Output, "Quillsweep " + TDetect::GetProgramVersion() + "\n");
+        platform::WriteConsoleText(ConsoleStream::Output, "Quillsweep " + TDetect::GetProgramVersion() +
+                                                              " (revision " + TDetect::GetSourceRevision() + ")\n");
         return kExitDone;
     }
     if (first == "help") {

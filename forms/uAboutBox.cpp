@@ -23,6 +23,7 @@ constexpr int kCreditsTop = kSystemTop + 4 * kLineHeight + 20;
 constexpr int kButtonTop = kCreditsTop + kAboutCreditLines * kLineHeight + 12;
 constexpr int kDesignHeight = kButtonTop + forms::kInfoButtonHeight + 12 + chrome::kFrameWidth;
 constexpr COLORREF kRule = RGB(0xDC, 0xDC, 0xDC);
+constexpr COLORREF kRevisionText = RGB(0x80, 0x80, 0x80);
 
 constexpr TAboutText kFacts[] = {TAboutText::atAppTitle, TAboutText::atAppVersion, TAboutText::atAppArchitecture,
                                  TAboutText::atAppClass};
@@ -75,6 +76,12 @@ void TfrmAboutBox::CreateControls()
     }
 
     AddCloseButton(kDesignWidth, kButtonTop, kMargin);
+    // The build's revision sits left of the button, in grey, so the box keeps its size and lines.
+    const int revisionWidth = kDesignWidth - chrome::kFrameWidth - kMargin - forms::kInfoButtonWidth - 8 - kInnerLeft;
+    labels_[TAboutText::atSourceRevision] = &window.Add<TLabel>(
+        TLabelArgs{"",
+                   {kInnerLeft, kButtonTop + (forms::kInfoButtonHeight - kLineHeight) / 2, revisionWidth, kLineHeight},
+                   kAnchorTopLeft, kRevisionText, kNoColour, false});
 }
 
 void TfrmAboutBox::SetText(TAboutText label, const std::string& text)

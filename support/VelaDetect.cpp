@@ -3,6 +3,7 @@
 #include "platform/PlatformError.h"
 #include "platform/PlatformFiles.h"
 #include "support/VelaWMIRoutines.h"
+#include "uRevision.h"
 
 #include <atomic>
 #include <cstdio>
@@ -152,6 +153,8 @@ int64_t TDetect::GetTotalMemoryKo() { return static_cast<int64_t>(GetMemoryStatu
 int64_t TDetect::GetAvailableMemoryKo() { return static_cast<int64_t>(GetMemoryStatus().availablePhysical / 1024); }
 
 std::string TDetect::GetProgramVersion() { return GetFileVersion(platform::ExecutablePath()); }
+
+std::string TDetect::GetSourceRevision() { return QS_SOURCE_REVISION; }
 
 std::string TDetect::GetFileVersion(const std::string& path)
 {

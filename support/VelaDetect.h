@@ -42,6 +42,9 @@ public:
     static int64_t GetAvailableMemoryKo();
 
     static std::string GetProgramVersion();
+    // The commit the program was built from ("-dirty" when built with uncommitted changes), or
+    // "unknown".
+    static std::string GetSourceRevision();
     // "%d.%d.%d.%d" from the file's version record, empty without one.
     static std::string GetFileVersion(const std::string& path);
 

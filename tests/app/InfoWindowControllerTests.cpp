@@ -56,6 +56,7 @@ TSystemFacts SomeSystem()
     facts.systemArchitecture = ar64;
     facts.totalMemoryKo = 8388608 + 1023; // whole Mo only
     facts.availableMemoryKo = 1024;       // still counted in Ko
+    facts.sourceRevision = "0123456789ab";
     return facts;
 }
 
@@ -81,6 +82,7 @@ TEST(AboutBoxController, TellsTheProgramAndTheSystemFromTheFactsReadOnce)
     EXPECT_EQ("Architecture: 64-bit (x64)", view.texts[TAboutText::atOSArchitecture]);
     EXPECT_EQ("Total physical memory size: 8,192 Mo", view.texts[TAboutText::atMemTotal]);
     EXPECT_EQ("Available physical memory size: 1,024 Ko", view.texts[TAboutText::atMemAvail]);
+    EXPECT_EQ("Revision: 0123456789ab", view.texts[TAboutText::atSourceRevision]);
     for (int i = 0; i < kAboutCreditLines; ++i)
         EXPECT_FALSE(view.texts[static_cast<TAboutText>(static_cast<int>(TAboutText::atCredits1) + i)].empty()) << i;
 
