@@ -12,7 +12,7 @@ fi
 
 for p in cmake ninja-build g++ make googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686-posix wine wine64 wine32:i386 xvfb xauth x11-apps imagemagick fp-utils \
-         libcli11-dev nlohmann-json3-dev groff-base zsh; do
+         libcli11-dev nlohmann-json3-dev groff-base zsh zip strace; do
   have "$p" || need+=("$p")
 done
 
