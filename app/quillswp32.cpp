@@ -4,6 +4,7 @@
 #include "forms/uMain.h"
 #include "forms/uWindowFactory.h"
 #include "platform/PlatformSystem.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaHelpSystem.h"
 #include "ui/VelaSVTMsgBox.h"
@@ -17,14 +18,12 @@ const wchar_t kInstanceMutex[] = L"QUILLSWP_INST32";
 // Sharp text at any scaling: per-monitor where the system offers it, else system-wide.
 void DeclareDpiAwareness()
 {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
     using SetContextFn = BOOL(WINAPI*)(HANDLE);
-    if (auto setContext = reinterpret_cast<SetContextFn>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))))
+    if (auto setContext = platform::SystemEntry<SetContextFn>(L"user32.dll", "SetProcessDpiAwarenessContext"))
         if (setContext(reinterpret_cast<HANDLE>(-4)) || setContext(reinterpret_cast<HANDLE>(-3)))
             return;
     using SetAwareFn = BOOL(WINAPI*)();
-    if (auto setAware = reinterpret_cast<SetAwareFn>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
+    if (auto setAware = platform::SystemEntry<SetAwareFn>(L"user32.dll", "SetProcessDPIAware"))
         setAware();
 }
 } // namespace

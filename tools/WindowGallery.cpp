@@ -11,6 +11,7 @@
 #include "forms/uReport.h"
 #include "forms/uUninstall.h"
 #include "forms/uWindowFactory.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 #include "prefs/uPreferences.h"
 #include "prefs/VelaCRC32.h"
@@ -185,7 +186,8 @@ int ShowUninstall(bool sorted)
 
 int main(int argc, char** argv)
 {
-    SetProcessDPIAware();
+    if (const auto setAware = platform::SystemEntry<BOOL(WINAPI*)()>(L"user32.dll", "SetProcessDPIAware"))
+        setAware();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     const std::string what = argc > 1 ? argv[1] : "";

@@ -253,7 +253,7 @@ void TLabel::SetTextThrottled(const std::string& text)
     pendingText_ = text;
     // Checked on every call as well: while calls stream in, the queue may never be idle long
     // enough for a timer message.
-    if (GetTickCount64() - lastShown_ >= kThrottleInterval)
+    if (GetTickCount() - lastShown_ >= kThrottleInterval)
         ShowPendingText();
     else if (!timerRunning_)
         timerRunning_ = SetTimer(handle_, kThrottleTimer, kThrottleInterval, nullptr) != 0;
@@ -264,7 +264,7 @@ void TLabel::ShowPendingText()
     if (timerRunning_)
         KillTimer(handle_, kThrottleTimer);
     timerRunning_ = false;
-    lastShown_ = GetTickCount64();
+    lastShown_ = GetTickCount();
     SetText(pendingText_);
 }
 
@@ -584,7 +584,10 @@ TTreeView::TTreeView(TContainer& parent, const TTreeViewArgs& args)
                                            TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS),
                         0, "", args.rect, args.anchors})
 {
-    TreeView_SetExtendedStyle(handle_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
+    // Vista's double buffering; XP's tree knows no extended styles and ignores the message.
+    constexpr LPARAM kDoubleBuffer = 0x0004;  // TVS_EX_DOUBLEBUFFER
+    constexpr UINT kSetExtendedStyle = TV_FIRST + 44;  // TVM_SETEXTENDEDSTYLE
+    SendMessageW(handle_, kSetExtendedStyle, kDoubleBuffer, kDoubleBuffer);
 }
 
 HTREEITEM TTreeView::AddItem(HTREEITEM parentItem, const std::string& text, bool hasChildren, int image, LPARAM data)

@@ -138,7 +138,7 @@ private:
     static LRESULT CALLBACK MouseProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void ShowPendingText();
     std::string pendingText_;
-    ULONGLONG lastShown_ = 0;
+    DWORD lastShown_ = 0; // tick count: its wrap-around cancels out in the difference
     bool timerRunning_ = false;
 };
 

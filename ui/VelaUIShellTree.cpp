@@ -1,5 +1,6 @@
 #include "ui/VelaUIShellTree.h"
 
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 #include "ui/VelaImageRoutines.h"
 
@@ -13,16 +14,11 @@ namespace ui {
 
 namespace {
 
-bool SameName(const std::wstring& a, const std::wstring& b)
-{
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
-
 // Explorer's order: letter case ignored, "Folder 2" before "Folder 10".
 bool NameBefore(const std::wstring& a, const std::wstring& b)
 {
-    int order = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_DIGITSASNUMBERS, a.c_str(),
+    constexpr DWORD kDigitsAsNumbers = 0x8;  // SORT_DIGITSASNUMBERS, Windows 7's
+    int order = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE | kDigitsAsNumbers, a.c_str(),
                                static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()));
     if (order == 0) // systems that do not know the digits flag
         order = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
@@ -52,8 +48,7 @@ std::vector<TFolderEntry> ReadFolders(std::wstring folder)
     if (pattern.size() >= MAX_PATH)
         pattern = L"\\\\?\\" + pattern;
     // An empty card reader or DVD drive must not ask the user to insert a disk.
-    DWORD previousMode = 0;
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+    platform::TNoDiskPrompts quiet;
     WIN32_FIND_DATAW data{};
     HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchLimitToDirectories, nullptr,
                                    FIND_FIRST_EX_LARGE_FETCH);
@@ -70,7 +65,6 @@ std::vector<TFolderEntry> ReadFolders(std::wstring folder)
         } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    SetThreadErrorMode(previousMode, nullptr);
     std::sort(entries.begin(), entries.end(),
               [](const TFolderEntry& a, const TFolderEntry& b) { return NameBefore(a.name, b.name); });
     return entries;
@@ -131,8 +125,7 @@ void TShellTree::ReadDrives()
     const DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(std::size(drives) - 1), drives);
     if (length == 0 || length >= std::size(drives))
         return;
-    DWORD previousMode = 0;
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+    platform::TNoDiskPrompts quiet;
     for (const wchar_t* drive = drives; *drive; drive += std::wcslen(drive) + 1) {
         TNode node;
         node.level = 1;
@@ -147,7 +140,6 @@ void TShellTree::ReadDrives()
         }
         Insert(root_, text, std::move(node), image, image, true, false);
     }
-    SetThreadErrorMode(previousMode, nullptr);
     TreeView_Expand(handle_, root_, TVE_EXPAND);
 }
 
@@ -209,7 +201,7 @@ bool TShellTree::Fill(HTREEITEM item, bool enterLinks)
 HTREEITEM TShellTree::FindChild(HTREEITEM parent, const std::wstring& name)
 {
     for (HTREEITEM child = TreeView_GetChild(handle_, parent); child; child = TreeView_GetNextSibling(handle_, child))
-        if (const TNode* node = NodeOf(child); node && SameName(node->name, name))
+        if (const TNode* node = NodeOf(child); node && platform::EqualIgnoringCase(node->name, name))
             return child;
     return nullptr;
 }

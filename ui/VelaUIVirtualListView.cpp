@@ -18,8 +18,7 @@ bool SamePrefix(const std::wstring& text, const std::wstring& prefix, bool whole
 {
     if (text.size() < prefix.size() || (whole && text.size() != prefix.size()))
         return false;
-    const int length = static_cast<int>(prefix.size());
-    return CompareStringOrdinal(text.c_str(), length, prefix.c_str(), length, TRUE) == CSTR_EQUAL;
+    return platform::EqualIgnoringCase(text.c_str(), prefix.size(), prefix.c_str(), prefix.size());
 }
 } // namespace
 
@@ -187,7 +186,7 @@ void TVirtualListView::SetRowCount(int count)
     }
     // The time is checked here as well: while rows stream in, the queue may never be idle
     // long enough for a timer message.
-    if (pendingCount_ < shownCount_ || GetTickCount64() - lastApplied_ >= kCountInterval) {
+    if (pendingCount_ < shownCount_ || GetTickCount() - lastApplied_ >= kCountInterval) {
         ApplyRowCount();
         return;
     }
@@ -206,7 +205,7 @@ void TVirtualListView::ApplyRowCount()
     if (timerRunning_)
         KillTimer(handle_, kCountTimer);
     timerRunning_ = false;
-    lastApplied_ = GetTickCount64();
+    lastApplied_ = GetTickCount();
     if (pendingCount_ == shownCount_)
         return;
     // Rows only added: only those in view need painting, and the view stays where it is.

@@ -117,7 +117,7 @@ private:
     bool checkBoxes_;
     int pendingCount_ = 0;
     int shownCount_ = 0;
-    ULONGLONG lastApplied_ = 0;
+    DWORD lastApplied_ = 0; // tick count: its wrap-around cancels out in the difference
     bool timerRunning_ = false;
     bool swallowChar_ = false;
     COLORREF itemTextColour_ = CLR_DEFAULT;

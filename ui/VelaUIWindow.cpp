@@ -1,5 +1,6 @@
 #include "ui/VelaUIWindow.h"
 
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 #include "ui/VelaSVRuntime.h"
 #include "ui/VelaUIControls.h"
@@ -50,8 +51,7 @@ TWindow* WindowOf(HWND handle)
 int WindowDpi(HWND window)
 {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const auto getDpiForWindow = platform::SystemEntry<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow && window)
         if (const UINT dpi = getDpiForWindow(window))
             return static_cast<int>(dpi);

@@ -4,6 +4,7 @@
 #include "app/uFileViewerRendering.h"
 #include "app/uWindowServices.h"
 #include "forms/uFileViewer.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 
 #include <chrono>
@@ -47,7 +48,8 @@ std::string MakeFile(size_t size)
 
 int main(int argc, char** argv)
 {
-    SetProcessDPIAware();
+    if (const auto setAware = platform::SystemEntry<BOOL(WINAPI*)()>(L"user32.dll", "SetProcessDPIAware"))
+        setAware();
     std::string path = argc > 1 ? argv[1] : "";
     if (path.empty()) {
         char folder[MAX_PATH] = {};

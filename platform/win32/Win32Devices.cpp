@@ -1,6 +1,7 @@
 #include "platform/PlatformDevices.h"
 #include "platform/PlatformError.h"
 #include "platform/win32/Win32DeviceStandIn.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 
 #include <windows.h>
@@ -84,13 +85,6 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
-// Entry points older systems lack are looked up by name; absent ones are null.
-template <class Fn> Fn Kernel32Entry(const char* name)
-{
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
-}
-
 std::wstring WithTrailingBackslash(std::wstring text)
 {
     if (text.empty() || text.back() != L'\\')
@@ -125,7 +119,7 @@ bool QueryDiskSpace(const std::string& root, int64_t& total, int64_t& free)
     total = free = -1;
     const std::wstring wide = Widen(root);
     using ExFn = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
-    if (auto ex = Kernel32Entry<ExFn>("GetDiskFreeSpaceExW")) {
+    if (auto ex = SystemEntry<ExFn>(L"kernel32.dll", "GetDiskFreeSpaceExW")) {
         ULARGE_INTEGER available, bytes, freeBytes;
         if (!ex(wide.c_str(), &available, &bytes, &freeBytes))
             return false;
@@ -145,7 +139,7 @@ bool QueryDiskSpace(const std::string& root, int64_t& total, int64_t& free)
 bool QueryVolumePathName(const std::string& path, std::string& mountPoint)
 {
     using Fn = BOOL(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
-    auto volumePathName = Kernel32Entry<Fn>("GetVolumePathNameW");
+    auto volumePathName = SystemEntry<Fn>(L"kernel32.dll", "GetVolumePathNameW");
     if (!volumePathName)
         return false;
     const std::wstring wide = Widen(path);
@@ -163,7 +157,7 @@ bool QueryVolumePathName(const std::string& path, std::string& mountPoint)
 bool QueryVolumeName(const std::string& mountPoint, std::string& volumeName)
 {
     using Fn = BOOL(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
-    auto volumeNameFor = Kernel32Entry<Fn>("GetVolumeNameForVolumeMountPointW");
+    auto volumeNameFor = SystemEntry<Fn>(L"kernel32.dll", "GetVolumeNameForVolumeMountPointW");
     if (!volumeNameFor)
         return false;
     wchar_t buffer[50] = {};

@@ -5,7 +5,6 @@
 #include "platform/win32/Win32Paths.h"
 
 #include <windows.h>
-#include <winternl.h>
 
 #include <vector>
 
@@ -90,34 +89,22 @@ bool ReadHeld(HANDLE folder, std::vector<DirectoryEntry>& entries)
                                       FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
     if (listing == INVALID_HANDLE_VALUE)
         return false;
-    std::vector<uint64_t> buffer(8192);  // 64 KiB, aligned for the records
-    FILE_INFO_BY_HANDLE_CLASS type = FileIdBothDirectoryRestartInfo;
     DirectoryEntry entry;
-    for (;;) {
-        if (!GetFileInformationByHandleEx(listing, type, buffer.data(), static_cast<DWORD>(buffer.size() * 8))) {
-            const bool done = GetLastError() == ERROR_NO_MORE_FILES;
-            CloseHandle(listing);
-            return done;
+    const ListingEnd end = ReadListing(listing, std::wstring(), [&](const FILE_ID_BOTH_DIR_INFORMATION& record) {
+        const std::wstring name(record.FileName, record.FileNameLength / sizeof(wchar_t));
+        if (!IsDotEntry(name.c_str()) && !(record.FileAttributes & FILE_ATTRIBUTE_DEVICE)) {
+            entry.name = Narrow(name);
+            entry.attributes = record.FileAttributes;
+            entry.size = (record.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : record.EndOfFile.QuadPart;
+            entry.creationTime = record.CreationTime.QuadPart;
+            entry.lastWriteTime = record.LastWriteTime.QuadPart;
+            entry.lastAccessTime = record.LastAccessTime.QuadPart;
+            entries.push_back(entry);
         }
-        type = FileIdBothDirectoryInfo;
-        const auto* bytes = reinterpret_cast<const uint8_t*>(buffer.data());
-        for (;;) {
-            const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
-            const std::wstring name(record->FileName, record->FileNameLength / sizeof(wchar_t));
-            if (!IsDotEntry(name.c_str()) && !(record->FileAttributes & FILE_ATTRIBUTE_DEVICE)) {
-                entry.name = Narrow(name);
-                entry.attributes = record->FileAttributes;
-                entry.size = (record->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : record->EndOfFile.QuadPart;
-                entry.creationTime = record->CreationTime.QuadPart;
-                entry.lastWriteTime = record->LastWriteTime.QuadPart;
-                entry.lastAccessTime = record->LastAccessTime.QuadPart;
-                entries.push_back(entry);
-            }
-            if (record->NextEntryOffset == 0)
-                break;
-            bytes += record->NextEntryOffset;
-        }
-    }
+        return false;
+    });
+    CloseHandle(listing);
+    return end == ListingEnd::Ended;
 }
 
 ListedKind KindOf(DWORD attributes)
@@ -368,9 +355,7 @@ bool DeleteLinkAt(const std::string& path)
                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = TRUE;
-    const BOOL deleted = SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+    const bool deleted = MarkForDeletion(handle);
     CloseHandle(handle);
     return deleted && GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
 }

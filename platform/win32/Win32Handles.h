@@ -4,8 +4,12 @@
 #include "platform/PlatformFileIdentity.h"
 
 #include <windows.h>
+#include <winternl.h>
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -22,6 +26,15 @@ HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access,
 // A DOS final path without its "\\?\" (or "\\?\UNC\") prefix; the NT form when asked or when the
 // volume has no DOS name, which then starts with a single backslash.
 bool FinalPathOf(HANDLE handle, bool ntForm, std::wstring& path);
+// The same from the object's own name, for systems before Vista: the path it was opened by.
+bool PathFromObjectName(HANDLE handle, bool ntForm, std::wstring& path);
+// ntPath ("\Device\HarddiskVolume1\a") in DOS form ("C:\a") by the devices behind the drive
+// letters, given as pairs of drive ("C:") and device; unchanged when no drive names its volume.
+struct DosDevice {
+    std::wstring drive;
+    std::wstring device;
+};
+std::wstring DosFormOf(const std::wstring& ntPath, const std::vector<DosDevice>& devices);
 bool IsNtForm(const std::wstring& path);
 std::wstring ChildPath(const std::wstring& folder, const std::wstring& name);
 // Windows compares names without letter case. Wine's final paths are the exact Unix names, and
@@ -29,5 +42,22 @@ std::wstring ChildPath(const std::wstring& folder, const std::wstring& name);
 bool SamePath(const std::wstring& a, const std::wstring& b);
 
 FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info);
+
+// What follows goes through the NT calls, there since Windows 2000 (XP for the listing's ids),
+// where their Win32 forms came with Vista.
+
+enum class ListingEnd { Stopped, Ended, Failed };
+// The entries of a folder opened for listing (synchronous I/O) whose names match mask (all when
+// empty), each given to visit until it returns true.
+ListingEnd ReadListing(HANDLE listing, const std::wstring& mask,
+                       const std::function<bool(const FILE_ID_BOTH_DIR_INFORMATION&)>& visit);
+
+bool ReparseTagOf(HANDLE handle, DWORD& tag);
+bool AllocationSizeOf(HANDLE handle, int64_t& size);
+bool MarkForDeletion(HANDLE handle);
+// Windows 10's form, which can remove a name still open elsewhere; older systems refuse it.
+bool MarkForDeletionEx(HANDLE handle, DWORD flags);
+// Zero attributes stand for FILE_ATTRIBUTE_NORMAL; the times are left as they are.
+bool SetAttributesOf(HANDLE handle, DWORD attributes);
 
 } // namespace platform

@@ -6,25 +6,16 @@
 
 #include <windows.h>
 #include <winioctl.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#ifndef NT_SUCCESS
-#define NT_SUCCESS(status) (static_cast<NTSTATUS>(status) >= 0)
-#endif
-
-extern "C" NTSTATUS NTAPI NtQueryDirectoryFile(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
-                                               FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
-
 namespace platform {
 
 namespace {
 
-// Windows 10 names; the build targets older headers, and older systems refuse the class at run time.
-constexpr auto kFileDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+// Windows 10 names; the build targets older headers, and older systems refuse them at run time.
 constexpr DWORD kDispositionDelete = 0x1;
 constexpr DWORD kDispositionPosixSemantics = 0x2;
 constexpr DWORD kDispositionIgnoreReadOnly = 0x10;
@@ -75,39 +66,18 @@ bool FindListed(HANDLE folder, const std::wstring& mask, Visit visit)
 {
     Closer listing{OpenRelative(folder, std::wstring(), FILE_LIST_DIRECTORY | SYNCHRONIZE, kShareAll,
                                 FILE_DIRECTORY_FILE | kChildOptions)};
-    if (listing.handle == INVALID_HANDLE_VALUE || mask.size() > 32767)
-        return false;
-    UNICODE_STRING maskString;
-    maskString.Buffer = const_cast<PWSTR>(mask.c_str());
-    maskString.Length = static_cast<USHORT>(mask.size() * sizeof(wchar_t));
-    maskString.MaximumLength = maskString.Length;
-    constexpr auto kFileIdBothDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(37);
-    std::vector<uint64_t> buffer(16384);  // 128 KiB: room for a record with the longest name
-    for (BOOLEAN restart = TRUE;; restart = FALSE) {
-        IO_STATUS_BLOCK io{};
-        if (!NT_SUCCESS(NtQueryDirectoryFile(listing.handle, nullptr, nullptr, nullptr, &io, buffer.data(),
-                                             static_cast<ULONG>(buffer.size() * 8), kFileIdBothDirectoryInformation,
-                                             FALSE, mask.empty() ? nullptr : &maskString, restart)))
-            return false;
-        const auto* bytes = reinterpret_cast<const uint8_t*>(buffer.data());
-        for (;;) {
-            const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
-            const std::wstring name(record->FileName, record->FileNameLength / sizeof(wchar_t));
-            if (visit(name, static_cast<uint64_t>(record->FileId.QuadPart), record->FileAttributes))
-                return true;
-            if (record->NextEntryOffset == 0)
-                break;
-            bytes += record->NextEntryOffset;
-        }
-    }
+    return listing.handle != INVALID_HANDLE_VALUE &&
+           ReadListing(listing.handle, mask, [&](const FILE_ID_BOTH_DIR_INFORMATION& record) {
+               const std::wstring name(record.FileName, record.FileNameLength / sizeof(wchar_t));
+               return visit(name, static_cast<uint64_t>(record.FileId.QuadPart), record.FileAttributes);
+           }) == ListingEnd::Stopped;
 }
 
 // A mount-point reparse tag serves junctions too; only one naming a volume roots another one.
 bool IsVolumeMountPoint(HANDLE handle)
 {
-    FILE_ATTRIBUTE_TAG_INFO tag{};
-    if (!GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) ||
-        tag.ReparseTag != IO_REPARSE_TAG_MOUNT_POINT)
+    DWORD tag = 0;
+    if (!ReparseTagOf(handle, tag) || tag != IO_REPARSE_TAG_MOUNT_POINT)
         return false;
     std::vector<uint8_t> data(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
     DWORD returned = 0;
@@ -208,27 +178,7 @@ bool Examine(HANDLE parent, HANDLE child, const std::wstring& folderPath, const 
     return true;
 }
 
-bool MarkForDeletion(HANDLE handle)
-{
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = TRUE;
-    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != 0;
-}
-
-bool MarkForDeletionEx(HANDLE handle, DWORD flags)
-{
-    DWORD info = flags;  // FILE_DISPOSITION_INFO_EX is a single DWORD
-    return SetFileInformationByHandle(handle, kFileDispositionInfoEx, &info, sizeof info) != 0;
-}
-
-bool SetAttributesOf(HANDLE handle, DWORD attributes)
-{
-    FILE_BASIC_INFO basic{};  // zero times are left as they are
-    basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != 0;
-}
-
-// Attribute bits FileBasicInfo accepts back.
+// Attribute bits the basic information accepts back.
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                       FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
                                       FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_TEMPORARY;
@@ -318,28 +268,17 @@ bool DirectoryHandle::List(std::vector<HeldEntry>& entries) const
                                 FILE_DIRECTORY_FILE | kChildOptions)};
     if (listing.handle == INVALID_HANDLE_VALUE)
         return false;
-    std::vector<uint64_t> buffer(8192);  // 64 KiB, aligned for the records
-    FILE_INFO_BY_HANDLE_CLASS type = FileIdBothDirectoryRestartInfo;
     HeldEntry entry;
-    for (;;) {
-        if (!GetFileInformationByHandleEx(listing.handle, type, buffer.data(), static_cast<DWORD>(buffer.size() * 8)))
-            return GetLastError() == ERROR_NO_MORE_FILES;
-        type = FileIdBothDirectoryInfo;
-        const auto* bytes = reinterpret_cast<const uint8_t*>(buffer.data());
-        for (;;) {
-            const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
-            const std::string name = Narrow(record->FileName, static_cast<int>(record->FileNameLength / sizeof(wchar_t)));
-            // Each child is described by opening it: the record alone cannot tell Wine's links.
-            if (name != "." && name != ".." && Describe(name, entry)) {
-                // Wine marks dot files hidden in listings only.
-                entry.attributes |= record->FileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-                entries.push_back(entry);
-            }
-            if (record->NextEntryOffset == 0)
-                break;
-            bytes += record->NextEntryOffset;
-        }
-    }
+    return ReadListing(listing.handle, std::wstring(), [&](const FILE_ID_BOTH_DIR_INFORMATION& record) {
+               const std::string name = Narrow(record.FileName, static_cast<int>(record.FileNameLength / sizeof(wchar_t)));
+               // Each child is described by opening it: the record alone cannot tell Wine's links.
+               if (name != "." && name != ".." && Describe(name, entry)) {
+                   // Wine marks dot files hidden in listings only.
+                   entry.attributes |= record.FileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+                   entries.push_back(entry);
+               }
+               return false;
+           }) == ListingEnd::Ended;
 }
 
 DirectoryHandle DirectoryHandle::OpenSubdirectory(const std::string& name, const FileIdentity* expected) const
@@ -515,9 +454,8 @@ bool FileHandle::AllocatedRanges(std::vector<std::pair<int64_t, int64_t>>& range
         const bool more = !ok && GetLastError() == ERROR_MORE_DATA;
         if (!ok && !more) {
             ranges.clear();
-            FILE_STANDARD_INFO standard{};
-            if (GetFileInformationByHandleEx(H(handle_), FileStandardInfo, &standard, sizeof standard) &&
-                standard.AllocationSize.QuadPart < size) {
+            int64_t allocated = 0;
+            if (AllocationSizeOf(H(handle_), allocated) && allocated < size) {
                 ranges.clear();
                 if (DataBlocksByReading(H(handle_), size, ranges))
                     return true;

@@ -1,5 +1,6 @@
 #include "platform/PlatformRegistry.h"
 #include "platform/PlatformSystem.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 
 #include <windows.h>
@@ -120,8 +121,7 @@ public:
     {
         // Deleting through a handle of the key itself: RegDeleteKey would delete a link's target.
         using NtDeleteKeyFn = LONG(WINAPI*)(HANDLE);
-        static const auto ntDeleteKey = reinterpret_cast<NtDeleteKeyFn>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+        static const auto ntDeleteKey = SystemEntry<NtDeleteKeyFn>(L"ntdll.dll", "NtDeleteKey");
         KeyHandle handle;
         if (!ntDeleteKey || !Open(key, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, true, handle))
             return false;

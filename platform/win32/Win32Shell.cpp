@@ -1,4 +1,5 @@
 #include "platform/PlatformShell.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32Paths.h"
 
@@ -147,8 +148,7 @@ bool ShellOpen(const std::string& program, const std::string& parameters, bool m
 bool DisableFsRedirection(void*& oldValue)
 {
     using DisableFn = BOOL(WINAPI*)(PVOID*);
-    const auto disable = reinterpret_cast<DisableFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "Wow64DisableWow64FsRedirection")));
+    const auto disable = SystemEntry<DisableFn>(L"kernel32.dll", "Wow64DisableWow64FsRedirection");
     return disable && disable(&oldValue);
 }
 
@@ -156,8 +156,7 @@ bool EnableFsRedirection(void* oldValue)
 {
     // Reverting restores exactly the state that the matching disable call saved.
     using RevertFn = BOOL(WINAPI*)(PVOID);
-    const auto revert = reinterpret_cast<RevertFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "Wow64RevertWow64FsRedirection")));
+    const auto revert = SystemEntry<RevertFn>(L"kernel32.dll", "Wow64RevertWow64FsRedirection");
     return revert && revert(oldValue);
 }
 

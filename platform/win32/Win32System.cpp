@@ -1,4 +1,5 @@
 #include "platform/PlatformSystem.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 
 #include <windows.h>
@@ -28,8 +29,7 @@ bool QueryOsVersion(OsVersionRecord& record)
 bool IsSystem64Bit()
 {
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+    const auto isWow64Process = SystemEntry<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
     BOOL wow64 = FALSE;
     return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
@@ -52,8 +52,7 @@ bool QueryMemoryStatus32(MemoryStatus& status)
 bool QueryMemoryStatus64(MemoryStatus& status)
 {
     using GlobalMemoryStatusExFn = BOOL(WINAPI*)(LPMEMORYSTATUSEX);
-    auto globalMemoryStatusEx = reinterpret_cast<GlobalMemoryStatusExFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GlobalMemoryStatusEx")));
+    const auto globalMemoryStatusEx = SystemEntry<GlobalMemoryStatusExFn>(L"kernel32.dll", "GlobalMemoryStatusEx");
     MEMORYSTATUSEX info {};
     info.dwLength = sizeof info;
     if (!globalMemoryStatusEx || !globalMemoryStatusEx(&info))

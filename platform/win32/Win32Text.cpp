@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+extern "C" WCHAR NTAPI RtlUpcaseUnicodeChar(WCHAR);
+
 namespace platform {
 
 std::wstring Widen(const std::string& text)
@@ -24,6 +26,16 @@ std::string Narrow(const wchar_t* text, int length)
     if (length < 0 && !result.empty() && result.back() == '\0')
         result.pop_back();
     return result;
+}
+
+bool EqualIgnoringCase(const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength)
+{
+    if (aLength != bLength)
+        return false;
+    for (size_t i = 0; i < aLength; ++i)
+        if (a[i] != b[i] && RtlUpcaseUnicodeChar(a[i]) != RtlUpcaseUnicodeChar(b[i]))
+            return false;
+    return true;
 }
 
 } // namespace platform

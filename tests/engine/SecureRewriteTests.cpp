@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #ifdef _WIN32
+#include "platform/win32/Win32Handles.h"
+
 #include <windows.h>
 #else
 #include <sys/stat.h>
@@ -95,11 +97,12 @@ int64_t AllocatedBytes(const std::string& path)
 #ifdef _WIN32
     HANDLE file = CreateFileW(std::filesystem::u8path(path).wstring().c_str(), FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILE_STANDARD_INFO info{};
-    const bool ok = file != INVALID_HANDLE_VALUE && GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof info);
+    int64_t allocated = -1;
+    if (file != INVALID_HANDLE_VALUE && !platform::AllocationSizeOf(file, allocated))
+        allocated = -1;
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
-    return ok ? info.AllocationSize.QuadPart : -1;
+    return allocated;
 #else
     struct stat status {};
     return stat(path.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_blocks) * 512 : -1;

@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "platform/PlatformSystem.h"
+#include "platform/win32/Win32SystemEntry.h"
 #include "platform/win32/Win32Text.h"
 #include "prefs/VelaPreferences.h"
 
@@ -89,9 +90,11 @@ private:
 
 std::string ImageName(HANDLE process)
 {
+    using QueryImageNameFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+    const auto queryImageName = platform::SystemEntry<QueryImageNameFn>(L"kernel32.dll", "QueryFullProcessImageNameW");
     wchar_t path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    if (!QueryFullProcessImageNameW(process, 0, path, &size))
+    if (!queryImageName || !queryImageName(process, 0, path, &size))
         return "";
     std::string name = platform::Narrow(path);
     name = name.substr(name.find_last_of('\\') + 1);

@@ -4,6 +4,7 @@
 #include "tests/windows/ProgramWindowsFixture.h"
 
 #include <map>
+#include <shlwapi.h>
 
 using namespace program_testing;
 
@@ -39,7 +40,7 @@ protected:
         for (const TTestKey& key : written) {
             HKEY parent = nullptr;
             if (RegOpenKeyExW(key.root, kUninstallKey, 0, KEY_ALL_ACCESS | key.view, &parent) == ERROR_SUCCESS) {
-                RegDeleteTreeW(parent, key.subkey.c_str());
+                SHDeleteKeyW(parent, key.subkey.c_str());
                 RegCloseKey(parent);
             }
         }

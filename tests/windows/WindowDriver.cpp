@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cctype>
 #include <sstream>
 
@@ -18,11 +19,11 @@ constexpr DWORD kAnswerMs = 2000;
 
 class TDeadline {
 public:
-    explicit TDeadline(DWORD timeoutMs) : end_(GetTickCount64() + timeoutMs) {}
-    bool Passed() const { return GetTickCount64() >= end_; }
+    explicit TDeadline(DWORD timeoutMs) : end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs)) {}
+    bool Passed() const { return std::chrono::steady_clock::now() >= end_; }
 
 private:
-    ULONGLONG end_;
+    std::chrono::steady_clock::time_point end_;
 };
 
 std::string ClassOf(HWND window)
