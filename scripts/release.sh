@@ -51,9 +51,9 @@ umask 022
 if [ -n "$check" ]; then
   # Two builds of the same sources in different folders, some seconds apart, must agree.
   scratch=$(mktemp -d /tmp/qs-release-check.XXXXXX)
-  "$0" --out "$scratch/first" --commit "$tree" --revision "$revision" >&2 || fail "the first build failed"
+  bash "$0" --out "$scratch/first" --commit "$tree" --revision "$revision" >&2 || fail "the first build failed"
   sleep 2
-  "$0" --out "$scratch/second" --commit "$tree" --revision "$revision" >&2 || fail "the second build failed"
+  bash "$0" --out "$scratch/second" --commit "$tree" --revision "$revision" >&2 || fail "the second build failed"
   if cmp -s "$scratch/first/SHA256SUMS" "$scratch/second/SHA256SUMS"; then
     cat "$scratch/first/SHA256SUMS"
     say "two builds of $revision are identical"
