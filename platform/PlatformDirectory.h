@@ -121,6 +121,8 @@ private:
     // are: kNotRead, kUnreadable or a position in facts_. Most entries are never described.
     std::deque<DirectoryEntry> facts_;
     std::vector<int32_t> slots_;
+    // Windows: whether the listing's file ids proved to be the entries' own (-1: not asked yet).
+    mutable int8_t listedIds_ = -1;
     static constexpr int32_t kNotRead = -2;
     static constexpr int32_t kUnreadable = -1;
 };

@@ -81,16 +81,13 @@ HANDLE OpenRelativeEntry(HANDLE parent, const std::wstring& name)
                             FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
 }
 
-// Every entry of the held folder with all its facts, read through a handle of its own (listing
-// moves a handle's position); false when it cannot be listed.
-bool ReadHeld(HANDLE folder, std::vector<DirectoryEntry>& entries)
+// Every entry of the held folder with all its facts, its identity too where the file system gives
+// ids (volume is the folder's); false when it cannot be listed. The listing starts over, so the
+// folder's own handle serves.
+bool ReadHeld(HANDLE folder, uint32_t volume, std::vector<DirectoryEntry>& entries)
 {
-    HANDLE listing = OpenRelativeWith(folder, std::wstring(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
-                                      FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
-    if (listing == INVALID_HANDLE_VALUE)
-        return false;
     DirectoryEntry entry;
-    const ListingEnd end = ReadListing(listing, std::wstring(), [&](const FILE_ID_BOTH_DIR_INFORMATION& record) {
+    return ReadListing(folder, std::wstring(), [&](const FILE_ID_BOTH_DIR_INFORMATION& record) {
         const std::wstring name(record.FileName, record.FileNameLength / sizeof(wchar_t));
         if (!IsDotEntry(name.c_str()) && !(record.FileAttributes & FILE_ATTRIBUTE_DEVICE)) {
             entry.name = Narrow(name);
@@ -99,12 +96,11 @@ bool ReadHeld(HANDLE folder, std::vector<DirectoryEntry>& entries)
             entry.creationTime = record.CreationTime.QuadPart;
             entry.lastWriteTime = record.LastWriteTime.QuadPart;
             entry.lastAccessTime = record.LastAccessTime.QuadPart;
+            entry.identity = {volume, static_cast<uint64_t>(record.FileId.QuadPart)};
             entries.push_back(entry);
         }
         return false;
-    });
-    CloseHandle(listing);
-    return end == ListingEnd::Ended;
+    }) == ListingEnd::Ended;
 }
 
 ListedKind KindOf(DWORD attributes)
@@ -197,7 +193,7 @@ void DirectoryListing::Read(intptr_t handle, const DirectoryListing*)
     identity_ = IdentityOf(info);
     device_ = info.dwVolumeSerialNumber;
     std::vector<DirectoryEntry> facts;
-    if (!ReadHeld(folder, facts)) {
+    if (!ReadHeld(folder, info.dwVolumeSerialNumber, facts)) {
         CloseHandle(folder);
         return;
     }
@@ -250,25 +246,38 @@ const DirectoryEntry* DirectoryListing::Facts(size_t index)
     return index < facts_.size() ? &facts_[index] : nullptr;
 }
 
-// The facts came with the listing; an identity is asked through the folder.
-bool DirectoryListing::Knows(size_t) const { return handle_ != -1; }
+// The facts came with the listing, and so did the identities once one of them proved to be what
+// the entry opened as itself reports, as the clean will ask it (a file system may number its
+// listing otherwise, or not at all: then each entry is asked through the folder).
+bool DirectoryListing::Knows(size_t index) const
+{
+    return handle_ != -1 || (listedIds_ == 1 && index < facts_.size() && facts_[index].identity.file != 0);
+}
 
 bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
 {
     if (index >= entries_.size())
         return false;
-    // Asked on the entry opened as itself, as the clean will ask it.
+    const FileIdentity& listed = facts_[index].identity;
+    if (listedIds_ == 1 && listed.file != 0) {
+        identity = listed;
+        return true;
+    }
+    bool known = false;
     if (handle_ != -1) {
         HANDLE child = OpenRelativeEntry(reinterpret_cast<HANDLE>(handle_), Widen(entries_[index].name));
         BY_HANDLE_FILE_INFORMATION info{};
-        const bool known = child != INVALID_HANDLE_VALUE && GetFileInformationByHandle(child, &info);
+        known = child != INVALID_HANDLE_VALUE && GetFileInformationByHandle(child, &info);
         if (child != INVALID_HANDLE_VALUE)
             CloseHandle(child);
         if (known)
             identity = IdentityOf(info);
-        return known;
+    } else {
+        known = QueryOwnIdentity(ChildText(directory_, entries_[index].name), identity);
     }
-    return QueryOwnIdentity(ChildText(directory_, entries_[index].name), identity);
+    if (known && listedIds_ == -1 && listed.file != 0)
+        listedIds_ = identity == listed ? 1 : 0;
+    return known;
 }
 
 bool EnumerateDirectory(const std::string& directory, const std::function<bool(const DirectoryEntry&)>& visit,
