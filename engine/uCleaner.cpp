@@ -111,6 +111,7 @@ void TCleaner::Execute()
             }
             const uint32_t skippedBefore = skippedCount_;
             objectRemovedBytes_ = 0;
+            skipReason_ = srFailed;
             std::shared_ptr<ICleanupListItem> item = list->GetItem(i);
             if (item)
                 CleanItem(*item, remembered);
@@ -150,13 +151,16 @@ void TCleaner::BeginReport()
 
 void TCleaner::CleanItem(ICleanupListItem& item, TConfirmAnswer& remembered)
 {
-    if (!item.GetChecked())
+    if (!item.GetChecked()) {
+        skipReason_ = srUnchecked;
         Skip(item.GetPath(), item.GetSize());
-    else if (confirmations_ && item.GetSafety() != scSafe) {
+    } else if (confirmations_ && item.GetSafety() != scSafe) {
         if (Confirmed(item.GetPath(), remembered))
             CleanChecked(item, true);
-        else
+        else {
+            skipReason_ = srDeclined;
             Skip(item.GetPath(), item.GetSize());
+        }
     } else if (item.GetShellFolder() == ShellFolderRecycleBin)
         EmptyRecycleBin(item);
     else
@@ -171,8 +175,11 @@ void TCleaner::CleanChecked(ICleanupListItem& item, bool answered)
     if (DeleteChecked(item, removedBytes)) {
         objectRemovedBytes_ = removedBytes;
         Remove(item.GetPath(), 1, TNumberRoutines::BytesToKo(removedBytes));
-    } else
+    } else {
+        if (skipReason_ == srFailed && StopBeforeDeleting())
+            skipReason_ = srStopped;
         Skip(item.GetPath(), item.GetSize());
+    }
 }
 
 bool TCleaner::Confirmed(const std::string& path, TConfirmAnswer& remembered)
@@ -223,6 +230,7 @@ bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
 {
     const std::string path = item.GetPath();
     const TObjectOrigin& origin = item.GetOrigin();
+    skipReason_ = srChanged;  // until it is found as the scan saw it
     if (!origin.Known() || !IsSourceOf(*origin.root, item.GetOption()))
         return false;
     std::string name;
@@ -232,9 +240,12 @@ bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
     if (!folder.IsOpen() || !folder.Describe(name, entry) || !(entry.identity == origin.identity))
         return false;
     // A link goes as a link, whatever it points to.
-    if (origin.link || entry.kind == platform::HeldKind::Link)
-        return origin.link && entry.kind == platform::HeldKind::Link && !StopBeforeDeleting() &&
-               folder.DeleteEntry(name, entry);
+    if (origin.link || entry.kind == platform::HeldKind::Link) {
+        if (!origin.link || entry.kind != platform::HeldKind::Link)
+            return false;
+        skipReason_ = srFailed;
+        return !StopBeforeDeleting() && folder.DeleteEntry(name, entry);
+    }
     // A file that became a folder, or the other way round, is no longer what the user checked.
     const std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption());
     const bool directories = option && option->GetObjectKind() == okDirectories;
@@ -268,7 +279,8 @@ bool TCleaner::IsSourceOf(const std::string& root, TCleanupOption option)
 bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file,
                                 int64_t& removedBytes)
 {
-    if (HeldOpen(file))
+    skipReason_ = HeldOpen(file) ? srInUse : srFailed;
+    if (skipReason_ == srInUse)
         return false;
     if (context_->GetSecureDelete()) {
         // Through the object checked above; a hard-linked or read-only file is never opened.
@@ -291,6 +303,7 @@ bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platfor
 bool TCleaner::DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory,
                                      int64_t& removedBytes)
 {
+    skipReason_ = srFailed;
     platform::DirectoryHandle held = folder.OpenSubdirectory(directory.name, &directory.identity);
     if (!held.IsOpen())
         return false;
@@ -359,6 +372,8 @@ void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
     // One call to the user-interface thread per object, however much it is told.
     if (dispatch_)
         Synchronize([this, reached, removed] {
+            if (reached && !removed)
+                dispatch_->ObjectSkipped(progressIndex_, skipReason_);
             if (reached)
                 dispatch_->ObjectCleaned(progressIndex_, removed, objectRemovedBytes_);
             dispatch_->SetProgress(progressIndex_);

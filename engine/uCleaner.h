@@ -74,6 +74,7 @@ private:
     std::string statusText_;
     int32_t progressIndex_ = -1;
     int64_t objectRemovedBytes_ = 0;  // what the current object's removal freed
+    TSkipReason skipReason_ = srFailed;  // why the current object stays, when it does
     std::set<platform::FileIdentity> openFiles_;
     bool confirmations_ = false;
     bool answered_ = false;

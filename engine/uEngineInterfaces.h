@@ -276,6 +276,8 @@ public:
     // held when it went, not what the scan saw), just before its SetProgress; a caller that lists
     // what a clean did needs no report text to parse.
     virtual void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) {}
+    // Why the object at index was skipped, just before its ObjectCleaned.
+    virtual void ObjectSkipped(int32_t index, TSkipReason reason) {}
 };
 
 class ICleaner : public virtual IInterfacedThread {

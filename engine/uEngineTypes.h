@@ -109,6 +109,16 @@ using TValidatorParameters = std::vector<TValidatorParameter>;
 // The answer to the cleaner's per-object question (the message box's results).
 enum TConfirmAnswer : int32_t { caNone = 0, caYes = 1, caYesToAll = 2, caNo = 3, caNoToAll = 4 };
 
+// Why the cleaner left a checked or unchecked object where it was.
+enum TSkipReason : uint8_t {
+    srUnchecked = 0,
+    srDeclined = 1,  // "No" at the per-object question
+    srChanged = 2,   // no longer the object the scan saw (replaced, moved, gone, a link now), or outside its option's places
+    srInUse = 3,     // held open by a program
+    srStopped = 4,   // Stop came before its deletion
+    srFailed = 5,    // the system refused
+};
+
 // An opaque window handle, so the engine stays free of window headers (an HWND on Windows).
 using TWindowHandle = intptr_t;
 
