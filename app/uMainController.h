@@ -2,6 +2,7 @@
 // The main window's controller: the window itself (placement, start-up notices, the tray icon,
 // closing, the menu bar; uMainController.cpp) and the scan-review-clean workflow over its three
 // panes with the engine's workers (uMainWorkflow.cpp).
+#include "app/uCleanRecord.h"
 #include "app/uCommandLine.h"
 #include "app/uControllerInterfaces.h"
 #include "app/uMainPanes.h"
@@ -125,6 +126,8 @@ public:
     // ICleanerDispatch
     void SetProgress(int32_t position) override;
     TConfirmAnswer ConfirmDelete(const std::string& path) override;
+    void ObjectSkipped(int32_t index, TSkipReason reason) override;
+    void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) override;
 
 protected:
     void WireEvents() override;
@@ -178,6 +181,7 @@ private:
     void CleanClicked();
     void StartClean();
     void CleanFinished();
+    void WriteCleanRecord();
     void Back();
     void Stop();
     void ShowReport();
@@ -230,4 +234,6 @@ private:
     // At most one runs; held from its start until its finished message.
     std::shared_ptr<IScanner> scanner_;
     std::shared_ptr<ICleaner> cleaner_;
+    // What became of each object of the running clean, recorded when it finishes.
+    clean_record::TCleanRecorder recorder_;
 };

@@ -200,6 +200,7 @@ void TMainController::StartClean()
     try {
         windowHandle_ = view_.WindowHandle();
         cleaner_ = TEngineServices::CreateCleaner();
+        recorder_.Begin(objects_->GetCount());
         cleaner_->SetDispatch(std::shared_ptr<ICleanerDispatch>(std::shared_ptr<ICleanerDispatch>(), this));
         cleaner_->SetContext(TCycleSetup::CreateCleanerContext(prefs_, broadcast_, objects_, cleanReport_,
                                                                selectionText_, optionsMask_));
@@ -219,6 +220,7 @@ void TMainController::CleanFinished()
     cleaner_.reset();
     view_.SetProgressPosition(0);
     LeaveBusy();
+    WriteCleanRecord();
     EmptyObjects();
     ++prefs_.CleanCycles;
     // "< Back" stays disabled: "Repeat" is the way back to the first page.
@@ -229,6 +231,23 @@ void TMainController::CleanFinished()
     state_ = TWorkflowState::wsCleaned;
     if (computing)
         computing->Close();
+}
+
+// While the objects are still listed. A record that cannot be written costs the clean nothing;
+// the clean report says so, where the user looks for what the clean did.
+void TMainController::WriteCleanRecord()
+{
+    clean_record::TCleanFacts facts;
+    facts.from = "window";
+    facts.review = "scan";
+    facts.targets = TStringRoutines::SplitString(selectionText_, ';');
+    facts.options = optionsMask_;
+    facts.secureDelete = prefs_.SecureDeleteFiles;
+    facts.passes = prefs_.SecureDeletePasses;
+    facts.randomPattern = prefs_.RandomRewritePattern;
+    const std::string problem = clean_record::WriteRecord(recorder_, facts, *objects_, *options_);
+    if (!problem.empty())
+        cleanReport_->GetLines().push_back("\r\n" + problem);
 }
 
 // ---- Second page ----
@@ -325,6 +344,8 @@ TWindowHandle TMainController::GetWindowHandle()
 
 void TMainController::SetStatusText(const std::string& text)
 {
+    if (state_ == TWorkflowState::wsCleaning)
+        recorder_.NoteStatus(text);
     view_.SetText(TMainControl::mcStatus, text);
 }
 
@@ -347,6 +368,16 @@ void TMainController::ObjectFound(const std::shared_ptr<ICleanupListItem>& item)
 void TMainController::SetProgress(int32_t position)
 {
     view_.SetProgressPosition(position);
+}
+
+void TMainController::ObjectSkipped(int32_t index, TSkipReason reason)
+{
+    recorder_.ObjectSkipped(index, reason);
+}
+
+void TMainController::ObjectCleaned(int32_t index, bool removed, int64_t removedBytes)
+{
+    recorder_.ObjectCleaned(index, removed, removedBytes);
 }
 
 TConfirmAnswer TMainController::ConfirmDelete(const std::string& path)

@@ -4,6 +4,9 @@
 // system folder is ever searched or cleaned.
 #include "MainTestSupport.h"
 #include "TestSupport.h"
+#include "support/RoutinesTestHelpers.h"
+
+#include "app/uCleanRecord.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -290,6 +293,46 @@ TEST_F(MainWorkflow, ACycleFindsCleansAndReports)
     Press(TMainControl::mcClean);
     EXPECT_EQ(TMainPage::mpSelection, view.page) << "Repeat";
     EXPECT_EQ((Texts{"restore"}), panes.optionsPane->log);
+}
+
+TEST_F(MainWorkflow, EachCleanIsRecordedOrTheReportSaysWhyNot)
+{
+    TempDir state;
+    routines_testing::ScopedEnvironment xdg("XDG_STATE_HOME", state.Str()), local("LOCALAPPDATA", state.Str());
+    MakeTree();
+    auto controller = CreateFor(kTemporaryFiles);
+    Scan(*controller);
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    const auto records = clean_record::ReadRecords(clean_record::RecordsFolder());
+    ASSERT_EQ(1u, records.size());
+    const clean_record::Json& record = records[0].record;
+    EXPECT_EQ("window", record["from"]);
+    EXPECT_EQ("delete", record["mode"]);
+    EXPECT_EQ("complete", record["status"]["code"]);
+    ASSERT_EQ(2u, record["objects"].size());
+    for (const auto& object : record["objects"]) {
+        EXPECT_EQ("removed", object["outcome"]);
+        EXPECT_EQ(kTemporaryFiles, object["option"]);
+        EXPECT_TRUE(object["identity"].is_object());
+    }
+    EXPECT_EQ(3004, record["totals"]["removedSize"]);
+
+    // No folder for the records: the clean still runs, and its report says so.
+    WriteBytes(state.File("blocked"), "a file where the folder would go");
+    routines_testing::ScopedEnvironment blockedXdg("XDG_STATE_HOME", state.File("blocked")),
+        blockedLocal("LOCALAPPDATA", state.File("blocked"));
+    Press(TMainControl::mcClean);  // Repeat
+    MakeTree();
+    Scan(*controller);
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    EXPECT_FALSE(Exists("a.tmp"));
+    EXPECT_EQ("Clean complete.", view.Status());
+    Press(TMainControl::mcReport);
+    ASSERT_TRUE(services.reports.back().cleanReport);
+    EXPECT_NE(std::string::npos,
+              services.reports.back().cleanReport->GetLines().back().find("The record of this clean could not be written"));
 }
 
 TEST_F(MainWorkflow, TheCleanersQuestionsGoToTheMessageBox)
