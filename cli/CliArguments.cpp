@@ -149,6 +149,7 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
             app.add_flag("--secure", request.secure);
             app.add_option("--passes", request.passes)->check(CLI::Range(1, 7));
             app.add_flag("--random", request.random);
+            app.add_option("--from", request.fromFile);
         }
     }
 
@@ -187,6 +188,19 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
                                      " would both write standard output.");
     if (toOutput && request.nullSeparated)
         return UsageError(first, "--report - and --null would both write standard output.");
+    if (request.command == TCliCommand::Clean && app.count("--from") > 0) {
+        if (request.fromFile.empty())
+            return UsageError(first, "--from needs a file name, not \"\".");
+        // The document says what is cleaned; anything named here would be quietly ignored.
+        if (!request.targets.empty())
+            return UsageError(first, "--from cleans the objects of the document: name no targets.");
+        for (const char* name : {"--options", "--safe", "--default", "--all", "--stored", "--custom-files",
+                                 "--custom-directories", "--check"})
+            if (app.count(name) > 0)
+                return UsageError(first, std::string("--from cleans the objects checked in the document: ") + name +
+                                             " cannot be used with it (uncheck objects in the document instead).");
+        return -1;
+    }
     // Never the stored ticks unasked: they may reach far beyond the targets named here.
     const bool selected = request.hasOptionList || request.presetSafe || request.presetDefault ||
                           request.presetAll || request.presetStored;

@@ -32,6 +32,9 @@ struct TCliRequest {
     bool secure = false;
     int passes = 0; // 0: as stored
     bool random = false;
+    // A saved review (a scan document, "-": standard input) whose checked objects are cleaned
+    // instead of scanning again.
+    std::string fromFile;
 
     std::string drivePath;
 };

@@ -100,7 +100,9 @@ Json CleanBody(TCliSession& session, const std::string& code, const std::string&
             removedSize += session.removedBytes[i];
             removedKo += TNumberRoutines::BytesToKo(session.removedBytes[i]);
         } else {
-            skipped.push_back(ObjectEntry(session, *item));
+            Json entry = ObjectEntry(session, *item);
+            entry["reason"] = clean_record::ReasonWord(session.recorder.Outcome(static_cast<int32_t>(i)).reason);
+            skipped.push_back(std::move(entry));
             skippedSize += TCliSession::ByteSize(*item);
             skippedKo += item->GetSize();
         }
@@ -121,7 +123,30 @@ Json CleanBody(TCliSession& session, const std::string& code, const std::string&
             for (const std::string& piece : TStringRoutines::SplitString(TCliTerminal::PlainLines(line), '\n'))
                 lines.push_back(piece);
     cli_json::AddPaths(body, "reportLines", lines);
+    if (ran && !session.recordFile.empty())
+        cli_json::AddPath(body, "recordFile", session.recordFile);
+    else if (ran)
+        body["recordProblem"] = session.recordProblem;
     return body;
+}
+
+// A record that cannot be written costs the clean nothing; the user is told.
+void WriteRecord(TCliSession& session, bool review)
+{
+    const TPreferenceValues& prefs = Preferences();
+    clean_record::TCleanFacts facts;
+    facts.from = "commandLine";
+    facts.review = review ? "document" : "scan";
+    facts.targets = session.targets;
+    facts.options = session.mask;
+    facts.secureDelete = prefs.SecureDeleteFiles;
+    facts.passes = prefs.SecureDeletePasses;
+    facts.randomPattern = prefs.RandomRewritePattern;
+    session.recorder.NoteStatus(session.finalStatus);
+    session.recordProblem =
+        clean_record::WriteRecord(session.recorder, facts, *session.objects, *session.options, &session.recordFile);
+    if (!session.recordProblem.empty())
+        session.terminal.Message(session.recordProblem);
 }
 
 } // namespace
@@ -130,13 +155,16 @@ int RunCleanCommand(const TCliRequest& request)
 {
     TCliTerminal terminal(request.yes);
     TCliSession session(request, terminal);
-    const int prepared = session.Prepare();
+    const bool review = !request.fromFile.empty();
+    const int prepared = review ? session.PrepareReview() : session.Prepare();
     if (prepared >= 0)
         return prepared;
 
-    const bool stoppedScan = session.Scan();
-    terminal.Message(session.finalStatus);
-    session.SummarizeObjectLines();
+    const bool stoppedScan = review ? false : session.Scan();
+    if (!review) {
+        terminal.Message(session.finalStatus);
+        session.SummarizeObjectLines();
+    }
     terminal.Message(TStringRoutines::Trim(TCycleSetup::ObjectsHeader(*session.broadcast)));
     Json scan;
     if (request.json)
@@ -178,6 +206,7 @@ int RunCleanCommand(const TCliRequest& request)
     const bool stoppedClean = session.Clean();
     TInterfacedThread::SetSharedStopRequest(nullptr);
     terminal.Message(session.finalStatus);
+    WriteRecord(session, review);
     for (const std::string& line : session.cleanReport->GetLines()) {
         if (ReportToOutput(request))
             terminal.Out(TCliTerminal::PlainLines(line));

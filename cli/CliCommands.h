@@ -16,6 +16,9 @@ std::string SystemFoldersNote(int option);
 std::string OutcomeCode(const std::string& finalStatus, bool interrupted);
 // One found object as the documents list it.
 cli_json::Json ObjectEntry(TCliSession& session, ICleanupListItem& item);
+// What a saved review needs to find the object again: its identity, whether it is a link, its
+// modification time, and the folder the scan walked from with that folder's identity.
+void AddReviewFields(cli_json::Json& entry, ICleanupListItem& item);
 // The scan's fields: targets, options, status, totals, objects and the scan report's rows.
 cli_json::Json ScanBody(TCliSession& session, bool interrupted);
 // Saves the scan report ("-": standard output); false (with the report window's message) when it cannot.

@@ -102,11 +102,17 @@ std::string Clean()
            "  --yes                 answer yes to every question\n"
            "  --secure              overwrite files before deleting them\n"
            "  --passes N            overwrite passes, 1 to 7 (with --secure)\n"
-           "  --random              overwrite with a random pattern (with --secure)\n\n"
+           "  --random              overwrite with a random pattern (with --secure)\n"
+           "  --from FILE           clean a saved review (scan --json; \"-\": standard input) instead\n\n"
+           "With --from there is no scan and no targets or selection: the objects checked in the\n"
+           "document are cleaned when they are still as it describes them (identity, kind, size,\n"
+           "time); the others are skipped as changed since the review.\n\n"
            "Examples:\n"
            "  " + Tool() + " clean " + work + " --options temp-files,backup-files\n"
            "  " + Tool() + " clean " + work + " --options 13-15 --check safe --yes --report clean.txt\n"
-           "  " + Tool() + " clean " + work + " --options custom-files --custom-files \"*.o\" --yes --json\n";
+           "  " + Tool() + " clean " + work + " --options custom-files --custom-files \"*.o\" --yes --json\n"
+           "  " + Tool() + " scan " + work + " --options 13-15 --json > review.json; " + Tool() +
+           " clean --from review.json\n";
 }
 
 std::string DriveInfo()

@@ -1,3 +1,4 @@
+#include "app/uCleanRecord.h"
 #include "app/uCycleSetup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliNames.h"
@@ -6,6 +7,8 @@
 #include "engine/uEngineImplementation.h"
 #include "engine/uScanReport.h"
 #include "platform/PlatformConsole.h"
+#include "platform/PlatformDirectory.h"
+#include "platform/PlatformHeldDirectory.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
 
@@ -62,7 +65,29 @@ Json ObjectEntry(TCliSession& session, ICleanupListItem& item)
     entry["sizeText"] = item.GetSizeText();
     entry["checked"] = item.GetChecked();
     entry["systemFolders"] = cli_reach::SearchesSystemFolders(option);
+    AddReviewFields(entry, item);
     return entry;
+}
+
+void AddReviewFields(Json& entry, ICleanupListItem& item)
+{
+    const TObjectOrigin& origin = item.GetOrigin();
+    if (!origin.Known())
+        return;
+    // Identities as decimal text: a 64-bit file number is more than a double, and jq, holds exactly.
+    const auto identity = [](const platform::FileIdentity& id) {
+        return Json{{"volume", std::to_string(id.volume)}, {"file", std::to_string(id.file)}};
+    };
+    entry["identity"] = identity(origin.identity);
+    entry["link"] = origin.link;
+    // Read now, and only from the object the scan saw: a time of another would vouch for it.
+    platform::DirectoryEntry facts;
+    platform::FileIdentity now;
+    if (platform::QueryEntry(item.GetPath(), facts) && platform::QueryOwnIdentity(item.GetPath(), now) &&
+        now == origin.identity)
+        entry["modified"] = clean_record::FileTimeText(facts.lastWriteTime);
+    cli_json::AddPath(entry, "root", *origin.root);
+    entry["rootIdentity"] = identity(origin.rootIdentity);
 }
 
 Json ScanBody(TCliSession& session, bool interrupted)

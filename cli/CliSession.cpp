@@ -101,8 +101,10 @@ public:
         progress_ = "[" + std::to_string(position + 1) + " / " + std::to_string(session_.objects->GetCount()) + "]";
         session_.terminal.Progress(session_.finalStatus, session_.Counters() + " " + progress_);
     }
+    void ObjectSkipped(int32_t index, TSkipReason reason) override { session_.recorder.ObjectSkipped(index, reason); }
     void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) override
     {
+        session_.recorder.ObjectCleaned(index, removed, removedBytes);
         if (index >= 0 && static_cast<size_t>(index) < session_.cleanOutcomes.size()) {
             session_.cleanOutcomes[static_cast<size_t>(index)] = removed ? 1 : 2;
             session_.removedBytes[static_cast<size_t>(index)] = removedBytes;
@@ -273,14 +275,22 @@ int TCliSession::ResolveSelection()
     return -1;
 }
 
-int TCliSession::Prepare()
+int TCliSession::CheckReportFile()
 {
     // Found out before a clean, not when its report is to be saved.
     if (!request.reportFile.empty() && platform::DirectoryExists(request.reportFile)) {
         terminal.Message("The report file \"" + request.reportFile + "\" is a folder.");
         return kExitUsage;
     }
-    int status = LoadPreferences();
+    return -1;
+}
+
+int TCliSession::Prepare()
+{
+    int status = CheckReportFile();
+    if (status >= 0)
+        return status;
+    status = LoadPreferences();
     if (status >= 0)
         return status;
     options = CreateOptions(Preferences());
@@ -341,6 +351,9 @@ bool TCliSession::Clean()
     auto dispatch = std::make_shared<TCliCleanDispatch>(*this, synchronizer);
     cleanOutcomes.assign(static_cast<size_t>(std::max(0, objects->GetCount())), 0);
     removedBytes.assign(cleanOutcomes.size(), 0);
+    recorder.Begin(objects->GetCount());
+    for (const int32_t index : changedSinceReview)
+        recorder.Leave(index, clean_record::TReason::ChangedSinceReview);
     auto cleaner = TEngineServices::CreateCleaner();
     cleaner->SetDispatch(dispatch);
     cleaner->SetContext(TCycleSetup::CreateCleanerContext(Preferences(), broadcast, objects, cleanReport,

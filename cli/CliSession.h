@@ -1,6 +1,7 @@
 #pragma once
 // One run of the tool: its settings, targets, option selection, the engine objects of the cycle,
 // and the loop that serves a worker while it runs.
+#include "app/uCleanRecord.h"
 #include "cli/CliArguments.h"
 #include "cli/CliTerminal.h"
 #include "engine/uEngineThreads.h"
@@ -16,6 +17,9 @@ public:
 
     // Settings, targets and selection; -1 to go on, else the exit status (the reason printed).
     int Prepare();
+    // The same from a saved review (request.fromFile) instead of a scan: its targets and options,
+    // and its objects, checked only when still as it describes them (cli/CliReview.cpp).
+    int PrepareReview();
     // Runs the scan; returns whether Ctrl-C stopped it.
     bool Scan();
     // Runs the clean of the checked objects; returns whether Ctrl-C stopped it.
@@ -35,6 +39,13 @@ public:
     // Per listed object, what the clean did: 0 not reached, 1 removed, 2 skipped.
     std::vector<signed char> cleanOutcomes;
     std::vector<int64_t> removedBytes;  // by object: what its removal freed
+    // What became of each object, for the clean's record.
+    clean_record::TCleanRecorder recorder;
+    // Objects checked in the review that are no longer as it describes them, by list position.
+    std::vector<int32_t> changedSinceReview;
+    // Where the clean's record went, or why it could not be written.
+    std::string recordFile;
+    std::string recordProblem;
 
     // Writes a found object to standard output as the request asks: a line, a NUL-ended path or nothing.
     void ShowObject(ICleanupListItem& item);
@@ -51,6 +62,8 @@ public:
 
 private:
     int LoadPreferences();
+    int CheckReportFile();
+    int ReadReview(const nlohmann::ordered_json& document, const std::string& shown);
     int ResolveTargets();
     int ResolveSelection();
     // Serves the worker's calls until its finished notice; Ctrl-C stops it as the Stop button does.

@@ -1,5 +1,6 @@
 #include "JsonSchemaCheck.h"
 
+#include "CleanRecordSchema.h"
 #include "CliJsonSchema.h"
 
 #include <regex>
@@ -120,6 +121,12 @@ std::vector<std::string> SchemaErrors(const nlohmann::json& schema, const nlohma
 const nlohmann::json& ToolSchema()
 {
     static const nlohmann::json schema = nlohmann::json::parse(kCliJsonSchema);
+    return schema;
+}
+
+const nlohmann::json& RecordSchema()
+{
+    static const nlohmann::json schema = nlohmann::json::parse(kCleanRecordSchema);
     return schema;
 }
 

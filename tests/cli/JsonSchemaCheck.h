@@ -13,5 +13,7 @@ std::vector<std::string> SchemaErrors(const nlohmann::json& schema, const nlohma
 
 // The schema in docs/, as the build read it.
 const nlohmann::json& ToolSchema();
+// The clean records' schema in docs/.
+const nlohmann::json& RecordSchema();
 
 } // namespace cli_testing
