@@ -44,6 +44,8 @@ if [ "$wine" = wine ]; then
   # A prefix of the sandbox's own, made before tracing: Wine's services run beside the program
   # under the wineserver, and only the program's own processes are traced.
   export WINEPREFIX=$box/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  # The display's socket is hidden under the new /tmp, and a console program needs none.
+  unset DISPLAY WAYLAND_DISPLAY
   wineboot -i >/dev/null 2>&1
   wineserver -p
   run=(wine "$tool")
