@@ -1,9 +1,12 @@
 #include "app/uObjectsPane.h"
 
+#include "app/uCycleSetup.h"
+
 #include "support/VelaRoutines.h"
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace objects_texts {
 const char* const kColumnCategory = "Category";
@@ -187,6 +190,23 @@ TQuotaBar TObjectsPane::QuotaBar(int32_t row, const TCellRect& cell)
         return {};
     return QuotaBarGeometry(cell, rows_[static_cast<size_t>(row)].object->GetSize(), broadcast_->GetFoundCapacity(),
                             broadcast_->GetLargestCapacity(), QuotaLargestMode());
+}
+
+std::string TObjectsPane::RowSafety(int32_t row)
+{
+    return ValidRow(row) ? TCycleSetup::SafetyWord(rows_[static_cast<size_t>(row)].object->GetSafety()) : std::string();
+}
+
+int32_t TObjectsPane::RowQuotaPercent(int32_t row)
+{
+    if (!enabled_ || !ValidRow(row))
+        return -1;
+    const int64_t whole = QuotaLargestMode() ? broadcast_->GetLargestCapacity() : broadcast_->GetFoundCapacity();
+    const int64_t part = rows_[static_cast<size_t>(row)].object->GetSize();
+    if (broadcast_->GetFoundCapacity() <= 0 || whole <= 0 || part <= 0)
+        return -1;
+    // As the bar: the smallest parts read 1 %, parts out of step never more than the whole.
+    return static_cast<int32_t>(std::clamp<long long>(std::llround(100.0 * static_cast<double>(part) / static_cast<double>(whole)), 1, 100));
 }
 
 TQuotaBar TObjectsPane::QuotaBarGeometry(const TCellRect& cell, int64_t size, int64_t foundCapacity,

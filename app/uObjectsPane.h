@@ -74,6 +74,8 @@ public:
     bool RowChecked(int32_t row) override;
     uint32_t CellTextColour(int32_t row, int32_t column) override;
     TQuotaBar QuotaBar(int32_t row, const TCellRect& cell) override;
+    std::string RowSafety(int32_t row) override;
+    int32_t RowQuotaPercent(int32_t row) override;
     void CheckBoxClicked(int32_t row) override;
     void HeaderClicked(int32_t column) override;
     void DoubleClicked() override { Open(); }

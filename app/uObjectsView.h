@@ -41,6 +41,10 @@ public:
     virtual bool RowChecked(int32_t row) = 0;
     virtual uint32_t CellTextColour(int32_t row, int32_t column) = 0;
     virtual TQuotaBar QuotaBar(int32_t row, const TCellRect& cell) = 0;
+    // What the image and colour show, in words and figures for assistive tools: the safety
+    // class's word, and the quota bar's share in percent (-1 without a bar).
+    virtual std::string RowSafety(int32_t row) = 0;
+    virtual int32_t RowQuotaPercent(int32_t row) = 0;
 
     // The mouse went down on exactly the check box of row (nothing else of the row).
     virtual void CheckBoxClicked(int32_t row) = 0;

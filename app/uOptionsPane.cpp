@@ -200,6 +200,7 @@ TOptionRowDrawing TOptionsPane::RowDrawing(ICleanupOptionsListItem& option, bool
     drawing.imageIndex = option.GetSafetyIndex();
     drawing.caption = option.GetName();
     drawing.description = option.GetDescription();
+    drawing.available = option.GetAvailable();
     if (selected) {
         drawing.captionColour = drawing.descriptionColour = kWhite;
     } else if (!option.GetAvailable()) {

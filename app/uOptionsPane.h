@@ -42,6 +42,7 @@ struct TOptionRowDrawing {
     uint32_t captionColour = 0;
     uint32_t descriptionColour = 0;
     bool boldCaption = true; // the description is always of normal weight
+    bool available = true;   // greyed, and read as unavailable by assistive tools
 };
 
 struct TOptionsViewEvents {

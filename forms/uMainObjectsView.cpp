@@ -69,6 +69,18 @@ void TMainObjectsView::ConnectList()
             client_->FocusLost();
     };
     list.onDpiChanged = [this] { LoadImages(); };
+    // Read as the path, then what the image, the colour and the bar show.
+    list.onRowAccessibleName = [this](int row) { return client_ ? client_->CellText(row, cnPath) : std::string(); };
+    list.onRowAccessibleDescription = [this](int row) {
+        if (!client_)
+            return std::string();
+        return client_->RowSafety(row) + ", " + client_->CellText(row, cnCategory) + ", " +
+               client_->CellText(row, cnSize);
+    };
+    list.onRowAccessibleValue = [this](int row) {
+        const int32_t percent = client_ ? client_->RowQuotaPercent(row) : -1;
+        return percent < 0 ? std::string() : std::to_string(percent) + " %";
+    };
 }
 
 void TMainObjectsView::SetColumns(const std::vector<TObjectsColumnInfo>& columns)

@@ -65,6 +65,10 @@ TMainOptionsView::TMainOptionsView(TContainer& page, const TDesignRect& area, ui
 
     list_->onDrawRow = [this](HDC dc, const RECT& content, int row, bool selected) { DrawRow(dc, content, row, selected); };
     list_->onRowName = [this](int row) { return events_.onDrawRow ? events_.onDrawRow(row, false).caption : std::string(); };
+    list_->onRowDescription = [this](int row) {
+        return events_.onDrawRow ? events_.onDrawRow(row, false).description : std::string();
+    };
+    list_->onRowAvailable = [this](int row) { return !events_.onDrawRow || events_.onDrawRow(row, false).available; };
     list_->onCheckToggled = [this](int row) {
         if (events_.onRowCheckToggled)
             events_.onRowCheckToggled(row);
@@ -89,6 +93,8 @@ TMainOptionsView::~TMainOptionsView()
         return;
     list_->onDrawRow = nullptr;
     list_->onRowName = nullptr;
+    list_->onRowDescription = nullptr;
+    list_->onRowAvailable = nullptr;
     list_->onCheckToggled = nullptr;
     list_->onDoubleClick = nullptr;
     list_->onWheel = nullptr;

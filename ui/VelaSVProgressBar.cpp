@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Text.h"
 #include "ui/VelaUIWindow.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 namespace ui {
@@ -30,13 +31,33 @@ TSVProgressBar::TSVProgressBar(TContainer& parent, const TProgressBarArgs& args)
     model_.SetBackgroundColor(args.background);
     model_.SetBorderStyle(args.border ? TBarBorderStyle::bsSingle : TBarBorderStyle::bsNone);
     model_.SetDisplayText(args.displayText);
+    ExposeAccessible();
 }
 
 void TSVProgressBar::Repaint(bool needed)
 {
-    if (needed)
-        RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (!needed)
+        return;
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (model_.Percent() != announcedPercent_) {
+        announcedPercent_ = model_.Percent();
+        NotifyAccessible(handle_, EVENT_OBJECT_VALUECHANGE);
+    }
 }
+
+long TSVProgressBar::AccessibleRole(long) { return ROLE_SYSTEM_PROGRESSBAR; }
+
+std::string TSVProgressBar::AccessibleName(long)
+{
+    for (const auto& child : Children())
+        if (child->Visible() && !child->Text().empty())
+            return AccessibleCaption(child->Text());
+    return AccessibleCaption(Text());
+}
+
+std::string TSVProgressBar::AccessibleValue(long) { return std::to_string(model_.Percent()) + " %"; }
+
+long TSVProgressBar::AccessibleState(long) { return STATE_SYSTEM_READONLY; }
 
 void TSVProgressBar::Paint(HDC target)
 {

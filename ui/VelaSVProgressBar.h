@@ -33,11 +33,18 @@ public:
     void SetBorderStyle(TBarBorderStyle value) { Repaint(model_.SetBorderStyle(value)); }
     void SetDisplayText(bool value) { Repaint(model_.SetDisplayText(value)); }
 
+    // Read as a progress bar named by the status text over it, its value in percent.
+    long AccessibleRole(long child) override;
+    std::string AccessibleName(long child) override;
+    std::string AccessibleValue(long child) override;
+    long AccessibleState(long child) override;
+
 private:
     static LRESULT CALLBACK BarProc(HWND, UINT, WPARAM, LPARAM);
     void Repaint(bool needed);
     void Paint(HDC dc);
     TProgressBarModel model_;
+    int32_t announcedPercent_ = 0;
 };
 
 } // namespace ui

@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Text.h"
 #include "ui/VelaUIWindow.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -28,6 +29,7 @@ TCheckList::TCheckList(TContainer& parent, const TCheckListArgs& args)
     SetWindowSubclass(handle_, &TCheckList::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
     FitRowHeight();
     FitColumn();
+    ExposeAccessible();
 }
 
 TCheckList::~TCheckList()
@@ -70,8 +72,74 @@ void TCheckList::SetChecked(int row, bool checked)
 void TCheckList::ToggleByUser(int row)
 {
     SetChecked(row, !Checked(row));
+    NotifyAccessible(handle_, EVENT_OBJECT_STATECHANGE, row + 1);
     if (onCheckToggled)
         onCheckToggled(row);
+}
+
+// Assistive tools: a list of check items, child n being row n - 1.
+
+long TCheckList::AccessibleRole(long child) { return child == CHILDID_SELF ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_CHECKBUTTON; }
+
+std::string TCheckList::AccessibleName(long child)
+{
+    if (child == CHILDID_SELF)
+        return TControl::AccessibleName(child);
+    return onRowName ? onRowName(static_cast<int>(child - 1)) : std::string();
+}
+
+std::string TCheckList::AccessibleDescription(long child)
+{
+    return child != CHILDID_SELF && onRowDescription ? onRowDescription(static_cast<int>(child - 1)) : std::string();
+}
+
+long TCheckList::AccessibleState(long child)
+{
+    if (child == CHILDID_SELF)
+        return 0;
+    const int row = static_cast<int>(child - 1);
+    long state = Checked(row) ? STATE_SYSTEM_CHECKED : 0;
+    if (ListView_GetItemState(handle_, row, LVIS_SELECTED) & LVIS_SELECTED)
+        state |= STATE_SYSTEM_SELECTED;
+    if (onRowAvailable && !onRowAvailable(row))
+        state |= STATE_SYSTEM_UNAVAILABLE;
+    return state;
+}
+
+std::string TCheckList::AccessibleDefaultAction(long child)
+{
+    if (child == CHILDID_SELF)
+        return {};
+    return Checked(static_cast<int>(child - 1)) ? "Uncheck" : "Check";
+}
+
+void TCheckList::AccessibleDoDefaultAction(long child)
+{
+    // As a click on the row's check box: focus and selection move there, then it toggles.
+    if (child == CHILDID_SELF || child > RowCount())
+        return;
+    const int row = static_cast<int>(child - 1);
+    ListView_SetItemState(handle_, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(handle_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ToggleByUser(row);
+}
+
+bool TCheckList::AccessibleItemRect(long child, RECT& client)
+{
+    return ListView_GetItemRect(handle_, static_cast<int>(child - 1), &client, LVIR_BOUNDS) != FALSE;
+}
+
+bool TCheckList::AccessibleSelect(long child, long flags)
+{
+    const int row = static_cast<int>(child - 1);
+    if (flags & SELFLAG_TAKEFOCUS)
+        ::SetFocus(handle_);
+    if (flags & (SELFLAG_TAKESELECTION | SELFLAG_TAKEFOCUS)) {
+        ListView_SetItemState(handle_, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(handle_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(handle_, row, FALSE);
+    }
+    return true;
 }
 
 void TCheckList::MoveFocus(int step)

@@ -37,6 +37,9 @@ public:
     std::function<void(HDC dc, const RECT& content, int row, bool selected)> onDrawRow;
     // The row's name, as assistive tools and type-ahead find it.
     std::function<std::string(int row)> onRowName;
+    // What assistive tools read besides the name; an unavailable row reads as such.
+    std::function<std::string(int row)> onRowDescription;
+    std::function<bool(int row)> onRowAvailable;
     // A check changed by the user (click, Space or an assistive tool).
     std::function<void(int row)> onCheckToggled;
     // -1 off the rows; the check is left alone.
@@ -47,6 +50,17 @@ public:
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
     bool HandleDrawItem(DRAWITEMSTRUCT& item) override;
     void DpiChanged() override;
+
+    long AccessibleItemCount() override { return RowCount(); }
+    long AccessibleRole(long child) override;
+    std::string AccessibleName(long child) override;
+    std::string AccessibleDescription(long child) override;
+    long AccessibleState(long child) override;
+    std::string AccessibleDefaultAction(long child) override;
+    void AccessibleDoDefaultAction(long child) override;
+    bool AccessibleItemRect(long child, RECT& client) override;
+    long AccessibleFocusedItem() override { return FocusedRow() + 1; }
+    bool AccessibleSelect(long child, long flags) override;
 
 private:
     static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

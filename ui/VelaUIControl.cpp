@@ -30,6 +30,7 @@ TControl::TControl(TContainer& parent, const TCreation& creation)
 TControl::~TControl()
 {
     if (handle_) {
+        DetachAccessible(handle_);
         RemovePropW(handle_, kControlProperty);
         DestroyWindow(handle_);
     }
@@ -40,6 +41,17 @@ TControl::~TControl()
 TControl* TControl::FromHandle(HWND handle)
 {
     return static_cast<TControl*>(GetPropW(handle, kControlProperty));
+}
+
+std::string TControl::AccessibleCaption(const std::string& caption)
+{
+    std::string read;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i; // "&&" reads as one "&"
+        read += caption[i];
+    }
+    return read;
 }
 
 std::string TControl::Text() const
@@ -74,8 +86,15 @@ void TControl::Invalidate() { InvalidateRect(handle_, nullptr, TRUE); }
 int TControl::Dpi() const { return window_->Dpi(); }
 int TControl::Scale(int designPixels) const { return window_->Scale(designPixels); }
 
+std::string TControl::AccessibleName(long)
+{
+    const std::string caption = AccessibleCaption(Text());
+    return caption.empty() ? hint_ : caption;
+}
+
 void TControl::SetHint(const std::string& hint)
 {
+    hint_ = hint;
     HWND tip = window_->ToolTip();
     if (!tip)
         return;

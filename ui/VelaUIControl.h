@@ -2,6 +2,8 @@
 // The base of the window toolkit: a control is a real child window placed in design pixels
 // (96 DPI) and anchored to its container's edges; containers lay their children out again
 // whenever their size or DPI changes.
+#include "ui/VelaUIAccessible.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -38,7 +40,7 @@ struct TFontSpec {
 class TContainer;
 class TWindow;
 
-class TControl {
+class TControl : public TAccessibleSource {
 public:
     virtual ~TControl();
     TControl(const TControl&) = delete;
@@ -80,6 +82,15 @@ public:
     virtual bool HandleDrawItem(DRAWITEMSTRUCT& item) { return false; }
     // Called after DPI changes so controls can rescale what they drew themselves.
     virtual void DpiChanged() {}
+    // The system's colours changed, or high contrast went on or off: drawn parts pick theirs again.
+    virtual void ColoursChanged() { Invalidate(); }
+
+    // What assistive tools read, for the controls that answer for themselves (ExposeAccessible).
+    long AccessibleRole(long child) override { return 0x0A; } // ROLE_SYSTEM_CLIENT
+    // The caption, or for a control without one (a glyph) its hint.
+    std::string AccessibleName(long child) override;
+    // A caption as it is read: without its mnemonic marks.
+    static std::string AccessibleCaption(const std::string& caption);
 
 protected:
     struct TCreation {
@@ -93,6 +104,8 @@ protected:
     TControl(TContainer& parent, const TCreation& creation);
     // For controls with a window class of their own: the window procedure reaches the object.
     static TControl* FromHandle(HWND handle);
+    // The control answers assistive tools itself, through the Accessible* members.
+    void ExposeAccessible() { AttachAccessible(handle_, *this); }
 
     HWND handle_ = nullptr;
 
@@ -105,6 +118,7 @@ private:
     COLORREF backColour_ = kNoColour;
     HBRUSH backBrush_ = nullptr;
     bool transparent_ = false;
+    std::string hint_;
     HFONT font_ = nullptr;
     TFontSpec fontSpec_;
 

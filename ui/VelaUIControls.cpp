@@ -4,6 +4,7 @@
 #include "ui/VelaImageRoutines.h"
 #include "ui/VelaUIWindow.h"
 
+#include <oleacc.h>
 #include <windowsx.h>
 
 namespace ui {
@@ -63,7 +64,18 @@ TButton::TButton(TContainer& parent, const TButtonArgs& args)
 {
     if (args.isDefault)
         Window().SetDefaultButton(this);
+    ExposeAccessible();
 }
+
+namespace {
+// A button pressed as by the mouse: BN_CLICKED reaches the window, a check box toggles first.
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+const char kPress[] = "Press";
+} // namespace
+
+long TButton::AccessibleRole(long) { return ROLE_SYSTEM_PUSHBUTTON; }
+std::string TButton::AccessibleDefaultAction(long) { return kPress; }
+void TButton::AccessibleDoDefaultAction(long) { Click(handle_); }
 
 bool TButton::HandleCommand(WORD code)
 {
@@ -86,7 +98,13 @@ TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
     SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
     if (glyphButton_)
         SetHint(args.text);
+    ExposeAccessible();
 }
+
+// Its window text is its caption, or for a glyph its hint.
+long TFlatButton::AccessibleRole(long) { return ROLE_SYSTEM_PUSHBUTTON; }
+std::string TFlatButton::AccessibleDefaultAction(long) { return kPress; }
+void TFlatButton::AccessibleDoDefaultAction(long) { Click(handle_); }
 
 TFlatButton::~TFlatButton()
 {
@@ -185,7 +203,13 @@ TCheckBox::TCheckBox(TContainer& parent, const TCheckBoxArgs& args)
 {
     SetChecked(args.checked);
     SetWindowSubclass(handle_, &TCheckBox::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    ExposeAccessible();
 }
+
+long TCheckBox::AccessibleRole(long) { return ROLE_SYSTEM_CHECKBUTTON; }
+long TCheckBox::AccessibleState(long) { return Checked() ? STATE_SYSTEM_CHECKED : 0; }
+std::string TCheckBox::AccessibleDefaultAction(long) { return Checked() ? "Uncheck" : "Check"; }
+void TCheckBox::AccessibleDoDefaultAction(long) { Click(handle_); }
 
 bool TCheckBox::HandleCommand(WORD code)
 {
@@ -215,7 +239,13 @@ TRadioButton::TRadioButton(TContainer& parent, const TRadioButtonArgs& args)
     : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_AUTORADIOBUTTON | (args.firstOfGroup ? WS_GROUP | WS_TABSTOP : 0)),
                         0, args.text, args.rect, args.anchors})
 {
+    ExposeAccessible();
 }
+
+long TRadioButton::AccessibleRole(long) { return ROLE_SYSTEM_RADIOBUTTON; }
+long TRadioButton::AccessibleState(long) { return Checked() ? STATE_SYSTEM_CHECKED : 0; }
+std::string TRadioButton::AccessibleDefaultAction(long) { return "Check"; }
+void TRadioButton::AccessibleDoDefaultAction(long) { Click(handle_); }
 
 bool TRadioButton::HandleCommand(WORD code)
 {

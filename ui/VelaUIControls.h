@@ -20,6 +20,9 @@ public:
     TButton(TContainer& parent, const TButtonArgs& args);
     std::function<void()> onClick;
     bool HandleCommand(WORD code) override;
+    long AccessibleRole(long child) override;
+    std::string AccessibleDefaultAction(long child) override;
+    void AccessibleDoDefaultAction(long child) override;
 };
 
 // A named bitmap in the form drawn for a DPI, and its size in design pixels (its size at 96 DPI,
@@ -63,6 +66,9 @@ public:
     bool HandleCommand(WORD code) override;
     bool HandleDrawItem(DRAWITEMSTRUCT& item) override;
     void DpiChanged() override;
+    long AccessibleRole(long child) override;
+    std::string AccessibleDefaultAction(long child) override;
+    void AccessibleDoDefaultAction(long child) override;
 
 private:
     static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -90,6 +96,10 @@ public:
     // A mouse button was released over the box (after a left click has toggled it).
     std::function<void()> onMouseUp;
     bool HandleCommand(WORD code) override;
+    long AccessibleRole(long child) override;
+    long AccessibleState(long child) override;
+    std::string AccessibleDefaultAction(long child) override;
+    void AccessibleDoDefaultAction(long child) override;
 
 private:
     static LRESULT CALLBACK MouseProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -109,6 +119,10 @@ public:
     void SetChecked(bool checked) { SendMessageW(handle_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
     std::function<void()> onClick;
     bool HandleCommand(WORD code) override;
+    long AccessibleRole(long child) override;
+    long AccessibleState(long child) override;
+    std::string AccessibleDefaultAction(long child) override;
+    void AccessibleDoDefaultAction(long child) override;
 };
 
 struct TLabelArgs {

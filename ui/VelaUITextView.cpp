@@ -4,6 +4,7 @@
 #include "ui/VelaUIWindow.h"
 
 #include <algorithm>
+#include <oleacc.h>
 #include <vector>
 #include <windowsx.h>
 
@@ -28,7 +29,20 @@ TTextView::TTextView(TContainer& parent, const TTextViewArgs& args)
 {
     Measure();
     UpdateScrollBars();
+    ExposeAccessible();
 }
+
+long TTextView::AccessibleRole(long) { return ROLE_SYSTEM_TEXT; }
+
+std::string TTextView::AccessibleName(long)
+{
+    HWND root = GetAncestor(handle_, GA_ROOT);
+    wchar_t title[256] = L"";
+    const int length = root ? GetWindowTextW(root, title, 256) : 0;
+    return platform::Narrow(title, length);
+}
+
+long TTextView::AccessibleState(long) { return STATE_SYSTEM_READONLY; }
 
 void TTextView::SetContent(std::string text)
 {

@@ -24,6 +24,13 @@ public:
     void CopySelection();
     void DpiChanged() override;
 
+    // Read as a read-only text named by its window's title, its value the whole text; the caret
+    // is the system's, which tools follow themselves.
+    long AccessibleRole(long child) override;
+    std::string AccessibleName(long child) override;
+    std::string AccessibleValue(long child) override { return lines_.Text(); }
+    long AccessibleState(long child) override;
+
 private:
     static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,8 @@
 
 #include "platform/win32/Win32Text.h"
 
+#include <oleacc.h>
+
 namespace ui {
 
 namespace {
@@ -16,7 +18,13 @@ TToggleButton::TToggleButton(TContainer& parent, const TToggleButtonArgs& args)
     SetColours(kNoColour, args.backColour);
     glyph_.Load(args.glyph, Dpi());
     SetWindowSubclass(handle_, &TToggleButton::ButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    ExposeAccessible();
 }
+
+long TToggleButton::AccessibleRole(long) { return ROLE_SYSTEM_CHECKBUTTON; }
+long TToggleButton::AccessibleState(long) { return down_ ? STATE_SYSTEM_CHECKED : 0; }
+std::string TToggleButton::AccessibleDefaultAction(long) { return "Press"; }
+void TToggleButton::AccessibleDoDefaultAction(long) { SendMessageW(handle_, BM_CLICK, 0, 0); }
 
 TToggleButton::~TToggleButton() { RemoveWindowSubclass(handle_, &TToggleButton::ButtonProc, 1); }
 
@@ -26,6 +34,7 @@ void TToggleButton::SetDown(bool down)
         return;
     down_ = down;
     Invalidate();
+    NotifyAccessible(handle_, EVENT_OBJECT_STATECHANGE);
 }
 
 void TToggleButton::SetGlyph(const std::string& bitmapName)

@@ -26,6 +26,10 @@ public:
     bool HandleCommand(WORD code) override;
     bool HandleDrawItem(DRAWITEMSTRUCT& item) override;
     void DpiChanged() override;
+    long AccessibleRole(long child) override;
+    long AccessibleState(long child) override;
+    std::string AccessibleDefaultAction(long child) override;
+    void AccessibleDoDefaultAction(long child) override;
 
 private:
     static LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -4,6 +4,7 @@
 #include "ui/VelaSVRuntime.h"
 
 #include <algorithm>
+#include <oleacc.h>
 #include <windowsx.h>
 
 namespace ui {
@@ -58,6 +59,7 @@ TVirtualListView::TVirtualListView(TContainer& parent, const TVirtualListArgs& a
     if (args.checkBoxes)
         ListView_SetCallbackMask(handle_, LVIS_STATEIMAGEMASK);
     SetWindowSubclass(handle_, &ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ExposeAccessible();
 }
 
 TVirtualListView::~TVirtualListView()
@@ -85,6 +87,9 @@ void TVirtualListView::ClearEvents()
     onKeyDown = nullptr;
     onFocusLost = nullptr;
     onDpiChanged = nullptr;
+    onRowAccessibleName = nullptr;
+    onRowAccessibleDescription = nullptr;
+    onRowAccessibleValue = nullptr;
 }
 
 // Columns ------------------------------------------------------------------------------------
@@ -292,6 +297,99 @@ RECT TVirtualListView::CellRect(int row, int column) const
     if (column == 0) // the bounds of the first column are those of the whole row
         cell.right = cell.left + ColumnWidth(0);
     return cell;
+}
+
+// Assistive tools -----------------------------------------------------------------------------
+// Child n is row n - 1: owner-data rows hold nothing the system's list object could read.
+
+long TVirtualListView::AccessibleRole(long child) { return child == CHILDID_SELF ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM; }
+
+std::string TVirtualListView::AccessibleName(long child)
+{
+    if (child == CHILDID_SELF)
+        return TControl::AccessibleName(child);
+    const int row = static_cast<int>(child - 1);
+    return onRowAccessibleName ? onRowAccessibleName(row) : CellText(row, 0);
+}
+
+std::string TVirtualListView::AccessibleDescription(long child)
+{
+    if (child == CHILDID_SELF)
+        return {};
+    const int row = static_cast<int>(child - 1);
+    if (onRowAccessibleDescription)
+        return onRowAccessibleDescription(row);
+    std::string description;
+    for (int column = 1; column < ColumnCount(); ++column) {
+        const std::string text = CellText(row, column);
+        if (text.empty())
+            continue;
+        if (!description.empty())
+            description += ", ";
+        description += columns_[static_cast<size_t>(column)].caption + ": " + text;
+    }
+    return description;
+}
+
+std::string TVirtualListView::AccessibleValue(long child)
+{
+    return child != CHILDID_SELF && onRowAccessibleValue ? onRowAccessibleValue(static_cast<int>(child - 1))
+                                                          : std::string();
+}
+
+long TVirtualListView::AccessibleState(long child)
+{
+    if (child == CHILDID_SELF)
+        return checkBoxes_ || columns_.empty() ? 0 : STATE_SYSTEM_READONLY;
+    const int row = static_cast<int>(child - 1);
+    long state = 0;
+    if (ListView_GetItemState(handle_, row, LVIS_SELECTED) & LVIS_SELECTED)
+        state |= STATE_SYSTEM_SELECTED;
+    if (checkBoxes_ && onRowChecked && onRowChecked(row))
+        state |= STATE_SYSTEM_CHECKED;
+    return state;
+}
+
+std::string TVirtualListView::AccessibleDefaultAction(long child)
+{
+    if (child == CHILDID_SELF || !checkBoxes_ || !onCheckBoxClick)
+        return {};
+    return AccessibleState(child) & STATE_SYSTEM_CHECKED ? "Uncheck" : "Check";
+}
+
+void TVirtualListView::AccessibleDoDefaultAction(long child)
+{
+    // A click on the row's check box after the row alone was chosen: the others keep their checks.
+    const int row = static_cast<int>(child - 1);
+    if (!ValidRow(row) || !checkBoxes_ || !onCheckBoxClick)
+        return;
+    ListView_SetItemState(handle_, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(handle_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    onCheckBoxClick(row);
+    NotifyAccessible(handle_, EVENT_OBJECT_STATECHANGE, child);
+}
+
+bool TVirtualListView::AccessibleItemRect(long child, RECT& client)
+{
+    return ListView_GetItemRect(handle_, static_cast<int>(child - 1), &client, LVIR_BOUNDS) != FALSE;
+}
+
+bool TVirtualListView::AccessibleSelect(long child, long flags)
+{
+    const int row = static_cast<int>(child - 1);
+    if (!ValidRow(row))
+        return false;
+    if (flags & SELFLAG_TAKEFOCUS)
+        ::SetFocus(handle_);
+    if (flags & SELFLAG_TAKESELECTION)
+        ListView_SetItemState(handle_, -1, 0, LVIS_SELECTED);
+    if (flags & (SELFLAG_TAKESELECTION | SELFLAG_ADDSELECTION))
+        ListView_SetItemState(handle_, row, LVIS_SELECTED, LVIS_SELECTED);
+    if (flags & SELFLAG_REMOVESELECTION)
+        ListView_SetItemState(handle_, row, 0, LVIS_SELECTED);
+    if (flags & SELFLAG_TAKEFOCUS)
+        FocusRow(row);
+    return true;
 }
 
 // Messages -----------------------------------------------------------------------------------

@@ -93,11 +93,29 @@ public:
     // After the columns were scaled for a new DPI: images drawn for the old one need replacing.
     std::function<void()> onDpiChanged;
 
+    // What assistive tools read of a row: by default its first cell is its name and the others,
+    // each after its column's title, its description.
+    std::function<std::string(int row)> onRowAccessibleName;
+    std::function<std::string(int row)> onRowAccessibleDescription;
+    std::function<std::string(int row)> onRowAccessibleValue;
+
     // Before the owner of the events goes: the list may still send messages while it is destroyed.
     void ClearEvents();
 
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
     void DpiChanged() override;
+
+    long AccessibleItemCount() override { return RowCount(); }
+    long AccessibleRole(long child) override;
+    std::string AccessibleName(long child) override;
+    std::string AccessibleDescription(long child) override;
+    std::string AccessibleValue(long child) override;
+    long AccessibleState(long child) override;
+    std::string AccessibleDefaultAction(long child) override;
+    void AccessibleDoDefaultAction(long child) override;
+    bool AccessibleItemRect(long child, RECT& client) override;
+    long AccessibleFocusedItem() override { return FocusedRow() + 1; }
+    bool AccessibleSelect(long child, long flags) override;
 
 private:
     static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);

@@ -309,6 +309,7 @@ TEST_F(ObjectsPane, RowsDrawByTheIconChoiceAndQuotaMode)
     EXPECT_EQ(1, view.rowCount);
     EXPECT_EQ(0, view.redraws) << "adding a row only counts it";
     EXPECT_EQ(2, view.client->RowImage(0));
+    EXPECT_EQ("Unsafe", view.client->RowSafety(0)) << "the class in words, whichever images show";
     EXPECT_EQ(kObjectsDefaultColour, view.client->CellTextColour(0, cnPath));
 
     pane->SetFileSystemIcons(true);
@@ -330,10 +331,13 @@ TEST_F(ObjectsPane, RowsDrawByTheIconChoiceAndQuotaMode)
 
     broadcast->SetLargestCapacity(100);
     EXPECT_EQ(285, view.client->QuotaBar(0, cell).fill.right) << "the only object is the found capacity";
+    EXPECT_EQ(100, view.client->RowQuotaPercent(0));
     pane->PreviewQuotaMode(true);
     EXPECT_EQ(144, view.client->QuotaBar(0, cell).fill.right);
+    EXPECT_EQ(50, view.client->RowQuotaPercent(0)) << "the bar's share in figures";
     pane->PreviewQuotaMode(prefs.QuotaReportsLargestCapacity);
     EXPECT_EQ(285, view.client->QuotaBar(0, cell).fill.right);
     pane->SetEnabled(false);
     EXPECT_FALSE(view.client->QuotaBar(0, cell).visible);
+    EXPECT_EQ(-1, view.client->RowQuotaPercent(0));
 }
