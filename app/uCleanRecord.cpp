@@ -93,17 +93,6 @@ Json Identity(const platform::FileIdentity& identity)
     return {{"volume", IdentityWord(identity.volume)}, {"file", IdentityWord(identity.file)}};
 }
 
-void AddPaths(Json& object, const std::string& key, const std::vector<std::string>& paths)
-{
-    object[key] = paths;
-    if (std::all_of(paths.begin(), paths.end(), IsUtf8))
-        return;
-    Json bytes = Json::array();
-    for (const std::string& path : paths)
-        bytes.push_back(IsUtf8(path) ? Json() : Json(EscapedBytes(path)));
-    object[key + "Bytes"] = bytes;
-}
-
 } // namespace
 
 const char* ReasonWord(TReason reason)
@@ -481,6 +470,17 @@ void AddPath(Json& object, const std::string& key, const std::string& path)
     object[key] = path;
     if (!IsUtf8(path))
         object[key + "Bytes"] = EscapedBytes(path);
+}
+
+void AddPaths(Json& object, const std::string& key, const std::vector<std::string>& paths)
+{
+    object[key] = paths;
+    if (std::all_of(paths.begin(), paths.end(), IsUtf8))
+        return;
+    auto bytes = Json::array();
+    for (const std::string& path : paths)
+        bytes.push_back(IsUtf8(path) ? Json() : Json(EscapedBytes(path)));
+    object[key + "Bytes"] = bytes;
 }
 
 std::string FileTimeText(int64_t fileTime)

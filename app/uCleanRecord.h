@@ -103,6 +103,7 @@ bool IsUtf8(const std::string& text);
 // Every byte kept in a form a URL decoder reads back: printable ASCII but "%" as it is, the rest %XX.
 std::string EscapedBytes(const std::string& text);
 void AddPath(Json& object, const std::string& key, const std::string& path);
+void AddPaths(Json& object, const std::string& key, const std::vector<std::string>& paths);
 
 // Windows file times (100 ns since 1601) and Unix milliseconds as RFC 3339 UTC text, and back.
 std::string FileTimeText(int64_t fileTime);

@@ -1,5 +1,6 @@
 #pragma once
 // The JSON documents of the tool: one versioned schema for every command (docs/cli-json-schema.json).
+#include "app/uCleanRecord.h"
 #include "cli/CliTerminal.h"
 
 #include <nlohmann/json.hpp>
@@ -19,12 +20,12 @@ Json Document(const std::string& command);
 // {"code": code, "text": text}; code is a word a script compares, text what a person reads.
 Json Status(const std::string& code, const std::string& text);
 
-bool IsUtf8(const std::string& text);
-// Sets object[key] to the path and, when the path is not valid UTF-8 (so the document can only show
-// it with replacement characters), key + "Bytes" to all its bytes, "%XX"-escaped as in a URL.
-void AddPath(Json& object, const std::string& key, const std::string& path);
-// The same for a list: key + "Bytes" holds null for each valid path, the escaped bytes for the others.
-void AddPaths(Json& object, const std::string& key, const std::vector<std::string>& paths);
+// Paths as the clean records keep them too: object[key] and, when a path is not valid UTF-8 (so
+// the document can only show it with replacement characters), key + "Bytes" with all its bytes,
+// "%XX"-escaped as in a URL (null in a list for each valid path).
+using clean_record::AddPath;
+using clean_record::AddPaths;
+using clean_record::IsUtf8;
 
 // Prints the document with its exit status; names that are not valid UTF-8 are written with
 // replacement characters (their bytes are beside them).
