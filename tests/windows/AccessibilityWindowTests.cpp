@@ -138,8 +138,9 @@ int CheckButtons(HWND window)
         const long role = button.Role();
         EXPECT_TRUE(role == ROLE_SYSTEM_PUSHBUTTON || role == ROLE_SYSTEM_CHECKBUTTON || role == ROLE_SYSTEM_RADIOBUTTON)
             << control.text << " reads as role " << role;
-        if (!control.text.empty())
+        if (!control.text.empty()) {
             EXPECT_EQ(WithoutMnemonics(control.text), button.Name());
+        }
         EXPECT_FALSE(button.Name().empty()) << "every button has a name, glyphs their hint";
         EXPECT_EQ(!control.enabled, button.Has(STATE_SYSTEM_UNAVAILABLE)) << control.text;
         EXPECT_EQ(IsChecked(control.handle), button.Has(STATE_SYSTEM_CHECKED)) << control.text;
@@ -157,12 +158,17 @@ HWND ChildOfClass(HWND parent, const std::string& className, const std::string& 
     return nullptr;
 }
 
-// The options list: the one-column list view among the main window's children.
+// The options list: the first list view after the options pane's caption (the targets list has
+// one column too).
 HWND OptionsList(HWND main)
 {
-    for (const TWindowInfo& child : Children(main))
-        if (child.visible && child.className == "SysListView32" && ListViewColumnCount(child.handle) == 1)
+    bool captionSeen = false;
+    for (const TWindowInfo& child : Children(main)) {
+        if (child.className == "Static" && child.text.find("Clean-up Options") != std::string::npos)
+            captionSeen = true;
+        else if (captionSeen && child.visible && child.className == "SysListView32")
             return child.handle;
+    }
     return nullptr;
 }
 
@@ -295,7 +301,7 @@ TEST_F(ProgramWindows, AScreenReaderReadsTheMainWindowAndRunsACycleThroughDefaul
     }
     HWND question = program->WaitForWindow("Warning");
     ASSERT_TRUE(question);
-    EXPECT_EQ(2, CheckButtons(question));
+    EXPECT_EQ(3, CheckButtons(question)) << "the title bar's Close, No and Yes";
     {
         TAccessibleWindow yes(FindChild(question, "Yes", "Button"));
         ASSERT_TRUE(yes);
