@@ -9,15 +9,6 @@
 #include <string>
 #include <vector>
 
-// The program's own message box, reached by controllers through this service so that tests
-// can script the user's answers. Execute returns 1..4 (see TMsgBoxResult).
-class IMessageBoxService {
-public:
-    virtual ~IMessageBoxService() = default;
-    virtual TMsgBoxResult Execute(TMsgBoxKind kind, const std::string& text, int32_t monitor,
-                                  TMsgBoxFocus focus, uint32_t buttons) = 0;
-};
-
 class IResizableWindow {
 public:
     virtual ~IResizableWindow() = default;
@@ -145,35 +136,4 @@ public:
 
 // The uninstall window's controller: everything it does starts from the window itself.
 class IUninstallController : public IDynamicStringtable {
-};
-
-// The small "Computing..." popup shown while the user-interface thread works on something
-// long; optionally with a progress bar that counts the steps done.
-class IComputingWindow {
-public:
-    virtual ~IComputingWindow() = default;
-    virtual void Show() = 0;
-    virtual void Close() = 0;
-    virtual void SetMaximum(int32_t value) = 0;
-    virtual void Step() = 0;
-};
-
-// Shows a computing popup (none when null) for one scope; it goes also when the work throws.
-class TComputingScope {
-public:
-    explicit TComputingScope(std::shared_ptr<IComputingWindow> window) : window_(std::move(window))
-    {
-        if (window_)
-            window_->Show();
-    }
-    ~TComputingScope()
-    {
-        if (window_)
-            window_->Close();
-    }
-    TComputingScope(const TComputingScope&) = delete;
-    TComputingScope& operator=(const TComputingScope&) = delete;
-
-private:
-    std::shared_ptr<IComputingWindow> window_;
 };

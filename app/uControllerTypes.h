@@ -1,28 +1,9 @@
 #pragma once
 // Types and numbers shared by the controllers and the windows; portable.
 #include "engine/uEngineConstants.h"
+#include "ui/models/uWidgetServices.h"
 
 #include <cstdint>
-
-enum class TMsgBoxKind : uint8_t { mkError = 0, mkWarning, mkInformation, mkConfirm, mkImportant, mkSafe };
-
-// 1 accepted, 2 accepted for all items, 3 refused, 4 refused for all items.
-enum class TMsgBoxResult : uint8_t { mrAccept = 1, mrAcceptAll = 2, mrRefuse = 3, mrRefuseAll = 4 };
-
-enum class TMsgBoxFocus : uint8_t { mfAccept = 0, mfRefuse = 1 };
-
-// Button bits of the message box; several captions of one button: the highest bit wins.
-namespace msgbox_buttons {
-constexpr uint32_t kApplyToAll = 1;
-constexpr uint32_t kOK = 2;
-constexpr uint32_t kYes = 4;
-constexpr uint32_t kClose = 8;
-constexpr uint32_t kCancel = 16;
-constexpr uint32_t kNo = 32;
-constexpr uint32_t kCloseOnly = kClose;
-constexpr uint32_t kYesNo = kYes | kNo;
-constexpr uint32_t kYesNoApplyToAll = kYes | kNo | kApplyToAll;
-} // namespace msgbox_buttons
 
 // The main window's private messages; the workers' two (WM_SCANFINISHED, WM_CLEANFINISHED) are
 // the engine's.

@@ -1,7 +1,7 @@
 #include "app/uDriveInfoController.h"
 
-#include "app/uCycleSetup.h"
-#include "app/uDriveInfoDetails.h"
+#include "cycle/uCycleSetup.h"
+#include "cycle/uDriveInfoDetails.h"
 #include "support/VelaDriveInfo.h"
 
 #include <exception>

@@ -1,6 +1,6 @@
 #include "app/uEditListController.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "app/uWindowServices.h"
 #include "support/VelaRoutines.h"
 

@@ -1,6 +1,6 @@
 #include "app/uFileViewerController.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "app/uFileViewerRendering.h"
 #include "app/uWindowServices.h"
 #include "platform/PlatformError.h"

@@ -1,6 +1,6 @@
 #include "app/uMainController.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "app/uProgramHelp.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"

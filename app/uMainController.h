@@ -2,7 +2,7 @@
 // The main window's controller: the window itself (placement, start-up notices, the tray icon,
 // closing, the menu bar; uMainController.cpp) and the scan-review-clean workflow over its three
 // panes with the engine's workers (uMainWorkflow.cpp).
-#include "app/uCleanRecord.h"
+#include "cycle/uCleanRecord.h"
 #include "app/uCommandLine.h"
 #include "app/uControllerInterfaces.h"
 #include "app/uMainPanes.h"

@@ -4,7 +4,7 @@
 // Each is a portable controller of its own over a view of its own; the main controller holds
 // them through these interfaces, so the workflow is tested with fakes of them.
 #include "app/uCommandLine.h"
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "engine/uEngineInterfaces.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The main window's scan-review-clean workflow: the engine objects of the cycle, the three panes,
 // the checks before scanning and cleaning, the workers and their dispatch, and the commands of
 // both pages.
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "app/uMainController.h"
 #include "engine/uCleaner.h"
 #include "engine/uEngineImplementation.h"

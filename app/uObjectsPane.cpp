@@ -1,6 +1,6 @@
 #include "app/uObjectsPane.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 
 #include "support/VelaRoutines.h"
 

@@ -1,6 +1,6 @@
 #include "app/uOptionsController.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "prefs/VelaCrypto.h"
 #include "support/VelaRoutines.h"
 

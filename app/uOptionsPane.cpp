@@ -1,6 +1,6 @@
 #include "app/uOptionsPane.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 
 namespace options_texts {
 const char* const kHeader = " Clean-up Options [Selected: %d / %d]";

@@ -1,6 +1,6 @@
 #include "app/uProgramHelp.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 
 #include <utility>
 

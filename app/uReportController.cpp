@@ -1,6 +1,6 @@
 #include "app/uReportController.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "engine/uEngineInterfaces.h"
 #include "platform/PlatformFiles.h"
 #include "support/VelaRoutines.h"

@@ -1,6 +1,6 @@
 #include "app/uUninstallController.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "platform/PlatformFiles.h"
 #include "platform/PlatformPrograms.h"
 #include "support/VelaRoutines.h"

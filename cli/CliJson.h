@@ -1,6 +1,6 @@
 #pragma once
 // The JSON documents of the tool: one versioned schema for every command (docs/cli-json-schema.json).
-#include "app/uCleanRecord.h"
+#include "cycle/uCleanRecord.h"
 #include "cli/CliTerminal.h"
 
 #include <nlohmann/json.hpp>

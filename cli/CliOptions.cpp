@@ -1,4 +1,4 @@
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliNames.h"
 #include "cli/CliReach.h"

@@ -2,8 +2,8 @@
 // cleaner with the identities the scan saw, so the cleaner's own checks apply as after a scan;
 // before that, each checked object is looked at again and left out unless its identity, kind,
 // size and time are still those of the document.
-#include "app/uCleanRecord.h"
-#include "app/uCycleSetup.h"
+#include "cycle/uCleanRecord.h"
+#include "cycle/uCycleSetup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliNames.h"
 #include "engine/uEngineConstants.h"

@@ -1,5 +1,5 @@
-#include "app/uCleanRecord.h"
-#include "app/uCycleSetup.h"
+#include "cycle/uCleanRecord.h"
+#include "cycle/uCycleSetup.h"
 #include "cli/CliCommands.h"
 #include "cli/CliNames.h"
 #include "cli/CliReach.h"

@@ -1,6 +1,6 @@
 #include "cli/CliSession.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "cli/CliNames.h"
 #include "cli/CliReach.h"
 #include "engine/uEngineConstants.h"

@@ -1,7 +1,7 @@
 #pragma once
 // One run of the tool: its settings, targets, option selection, the engine objects of the cycle,
 // and the loop that serves a worker while it runs.
-#include "app/uCleanRecord.h"
+#include "cycle/uCleanRecord.h"
 #include "cli/CliArguments.h"
 #include "cli/CliTerminal.h"
 #include "engine/uEngineThreads.h"

@@ -3,7 +3,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliJson.h"
 
-#include "app/uDriveInfoDetails.h"
+#include "cycle/uDriveInfoDetails.h"
 #include "platform/PlatformDirectory.h"
 #include "support/VelaDriveInfo.h"
 

@@ -335,7 +335,7 @@ void TfrmMain::ApplyTransparencyToAll(bool enabled, uint8_t alpha) { TTransparen
 void TfrmMain::AddTrayIcon()
 {
     if (!tray_.Valid())
-        TIconRoutines::AddTrayIcon(tray_, window_->Handle());
+        TIconRoutines::AddTrayIcon(tray_, window_->Handle(), WM_TRAYNOTIFY);
 }
 
 void TfrmMain::RemoveTrayIcon()

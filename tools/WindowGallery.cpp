@@ -1,6 +1,6 @@
 // Shows one of the program's windows in a chosen state and waits, so a screenshot can be taken
 // of it (scripts/screenshots.sh). Not part of the product.
-#include "app/uMsgBoxLayout.h"
+#include "ui/models/uMsgBoxLayout.h"
 #include "app/uWindowServices.h"
 #include "engine/uEngineImplementation.h"
 #include "forms/uAboutBox.h"

@@ -1,6 +1,5 @@
 #include "ui/VelaImageRoutines.h"
 
-#include "app/uControllerTypes.h"
 #include "platform/win32/Win32Text.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
@@ -132,7 +131,7 @@ std::string TTrayIconRecord::Tip() const
     return Narrow(data_.szTip);
 }
 
-bool TIconRoutines::AddTrayIcon(TTrayIconRecord& record, HWND window)
+bool TIconRoutines::AddTrayIcon(TTrayIconRecord& record, HWND window, UINT callbackMessage)
 {
     RemoveTrayIcon(record);
     if (!window)
@@ -145,7 +144,7 @@ bool TIconRoutines::AddTrayIcon(TTrayIconRecord& record, HWND window)
     data.hWnd = window;
     data.uID = 0;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = WM_TRAYNOTIFY;
+    data.uCallbackMessage = callbackMessage;
     data.hIcon = icon.get();
     data.szTip[0] = L'\0';
     if (!Shell_NotifyIconW(NIM_ADD, &data)) {

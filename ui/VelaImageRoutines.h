@@ -75,9 +75,9 @@ public:
     // The longest tip the tray icon shows, in UTF-16 units.
     static constexpr int kMaxTrayTip = 63;
 
-    // Shows the 16x16 form of MAINICON for the window, reporting mouse messages as WM_TRAYNOTIFY,
+    // Shows the 16x16 form of MAINICON for the window, reporting mouse messages as callbackMessage,
     // with an empty tip. A record already shown is removed first. False when nothing is shown.
-    static bool AddTrayIcon(TTrayIconRecord& record, HWND window);
+    static bool AddTrayIcon(TTrayIconRecord& record, HWND window, UINT callbackMessage);
     // False when the record was not shown; it is invalid afterwards in every case.
     static bool RemoveTrayIcon(TTrayIconRecord& record);
     // Sends the tip (cut to kMaxTrayTip) only when the icon is shown and the tip changes; true when sent.

@@ -1,7 +1,7 @@
 #pragma once
 // The small "Computing..." popup: an hourglass and a caption, optionally a progress bar, shown
 // without taking the activation while the user-interface thread is busy.
-#include "app/uControllerInterfaces.h"
+#include "ui/models/uWidgetServices.h"
 #include "ui/VelaSVProgressBar.h"
 #include "ui/VelaUIWindow.h"
 

@@ -2,7 +2,7 @@
 // The program's drawn progress bar: its rules live in TProgressBarModel; this control paints
 // them without flicker (off-screen, then one copy) and holds a status text as a real child
 // label drawn over the bar.
-#include "app/uProgressBarModel.h"
+#include "ui/models/uProgressBarModel.h"
 #include "ui/VelaUIControls.h"
 
 namespace ui {

@@ -1,6 +1,6 @@
 #include "ui/VelaSVTMsgBox.h"
 
-#include "app/uMsgBoxLayout.h"
+#include "ui/models/uMsgBoxLayout.h"
 #include "platform/win32/Win32Text.h"
 #include "ui/VelaSVRuntime.h"
 #include "ui/VelaSVWindowChrome.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The program's own message box: the program's black title bar and frame, a picture for its
 // kind, the wrapped message, up to two buttons and an "Apply to all items" check box. The
-// rules (captions, layout, result) are in app/uMsgBoxLayout.h; this applies them on screen.
-#include "app/uControllerInterfaces.h"
+// rules (captions, layout, result) are in ui/models/uMsgBoxLayout.h; this applies them on screen.
+#include "ui/models/uWidgetServices.h"
 
 #include <windows.h>
 

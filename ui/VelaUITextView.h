@@ -3,7 +3,7 @@
 // only those in sight, on a grid of fixed-pitch cells, so a text of millions of lines shows at
 // once. It carries its text as a window does (WM_GETTEXT), scrolls by bars, wheel and keys, and
 // selects and copies as an edit control would.
-#include "app/uTextViewLines.h"
+#include "ui/models/uTextViewLines.h"
 #include "ui/VelaUIControl.h"
 
 namespace ui {

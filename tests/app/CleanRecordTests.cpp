@@ -2,7 +2,7 @@
 // happened while one was written.
 #include "TestSupport.h"
 
-#include "app/uCleanRecord.h"
+#include "cycle/uCleanRecord.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // preferences, the check presets, the target checks and the targets handed to the clean.
 #include "TestSupport.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "engine/uEngineImplementation.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // The main controller's surroundings for tests: a view, message boxes, window services and the
 // three panes that record what they are told. The view's synchronizer is pumped by the test
 // thread, which plays the user-interface thread, so the real workers run against them.
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "app/uMainController.h"
 #include "engine/EngineTestSupport.h"
 #include "support/VelaDetect.h"

@@ -6,7 +6,7 @@
 #include "TestSupport.h"
 #include "support/RoutinesTestHelpers.h"
 
-#include "app/uCleanRecord.h"
+#include "cycle/uCleanRecord.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // How the text view lays a text out: lines, tab columns, the pieces it paints and copies.
-#include "app/uTextViewLines.h"
+#include "ui/models/uTextViewLines.h"
 
 #include <gtest/gtest.h>
 

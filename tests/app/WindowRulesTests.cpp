@@ -1,6 +1,6 @@
 // The portable rules behind the program's windows: the drawn progress bar and the message box.
-#include "app/uMsgBoxLayout.h"
-#include "app/uProgressBarModel.h"
+#include "ui/models/uMsgBoxLayout.h"
+#include "ui/models/uProgressBarModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 // The named bitmaps as the windows load them, the tray icon's tip, and the icons of files.
 #include "ui/VelaImageRoutines.h"
 
-#include "app/uControllerTypes.h"
 #include "platform/win32/Win32Text.h"
 #include "ui/VelaUIControls.h"
 #include "ui/VelaUIWindow.h"
@@ -129,8 +128,7 @@ TEST(ImageRoutines, FlatButtonDrawsItsGlyphFromTheFormForTheWindowsNewDpi)
     args.appWindow = false;
     ui::TWindow window(args);
     ui::TFlatButton& button = window.Add<ui::TFlatButton>(
-        ui::TFlatButtonArgs{"Maximize", {0, 0, 16, 16}, ui::kAnchorTopLeft, RGB(255, 255, 255), RGB(0, 0, 0),
-                            RGB(0x40, 0x40, 0x40), "if_maximize"});
+        ui::TFlatButtonArgs{.text = "Maximize", .rect = {0, 0, 16, 16}, .glyph = "if_maximize"});
     RECT suggested{0, 0, 60, 60};
     SendMessageW(window.Handle(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     ASSERT_EQ(144, window.Dpi());
@@ -182,18 +180,19 @@ TEST(ImageRoutines, ImageListGetsOneImageWithMagentaSeeThrough)
 
 TEST(TrayIcon, TipIsCutAndSentOnlyWhenItChanges)
 {
+    constexpr UINT kTrayMessage = WM_APP + 7;
     TTrayIconRecord record;
     EXPECT_FALSE(TIconRoutines::SetTrayTip(record, "not shown"));
-    EXPECT_FALSE(TIconRoutines::AddTrayIcon(record, nullptr));
+    EXPECT_FALSE(TIconRoutines::AddTrayIcon(record, nullptr, kTrayMessage));
     EXPECT_FALSE(record.Valid());
 
     const THiddenWindow window;
     ASSERT_TRUE(window.Get());
-    if (!TIconRoutines::AddTrayIcon(record, window.Get()))
+    if (!TIconRoutines::AddTrayIcon(record, window.Get(), kTrayMessage))
         GTEST_SKIP() << "no notification area to show the icon in";
     ASSERT_TRUE(record.Valid());
     EXPECT_EQ(window.Get(), record.Data().hWnd);
-    EXPECT_EQ(WM_TRAYNOTIFY, record.Data().uCallbackMessage);
+    EXPECT_EQ(kTrayMessage, record.Data().uCallbackMessage);
     EXPECT_TRUE(record.Data().hIcon);
     EXPECT_EQ("", record.Tip());
 

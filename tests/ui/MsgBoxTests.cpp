@@ -1,7 +1,7 @@
 // The program's message box on screen, driven from a second thread as a user would drive it.
 #include "ui/MsgBoxDriver.h"
 
-#include "app/uMsgBoxLayout.h"
+#include "ui/models/uMsgBoxLayout.h"
 #include "ui/VelaSVSynchronizer.h"
 #include "ui/VelaSVTMsgBox.h"
 #include "ui/VelaUIWindow.h"

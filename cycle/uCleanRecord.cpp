@@ -1,6 +1,6 @@
-#include "app/uCleanRecord.h"
+#include "cycle/uCleanRecord.h"
 
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 #include "engine/uEngineConstants.h"
 #include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"

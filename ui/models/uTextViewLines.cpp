@@ -1,4 +1,4 @@
-#include "app/uTextViewLines.h"
+#include "ui/models/uTextViewLines.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/uProgressBarModel.h"
+#include "ui/models/uProgressBarModel.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/uMsgBoxLayout.h"
+#include "ui/models/uMsgBoxLayout.h"
 
 namespace msgbox_captions {
 const char* const kApplyToAll = "Apply to all items";

@@ -1,4 +1,4 @@
-#include "app/uCycleSetup.h"
+#include "cycle/uCycleSetup.h"
 
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"

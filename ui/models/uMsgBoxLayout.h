@@ -1,7 +1,7 @@
 #pragma once
 // Rules of the program's own message box: titles, images, buttons, the result of how it was
 // closed, its design-size layout, height fitting and centring. Portable; the Win32 form applies them.
-#include "app/uControllerTypes.h"
+#include "ui/models/uWidgetServices.h"
 
 #include <cstdint>
 #include <string>

@@ -1,0 +1,55 @@
+# Fails when a layer includes a header of a layer above it, or of a neighbour it must not know
+# (the toolkit never sees the controllers, the tool never sees the window).
+# cmake -DROOT=<source folder> -P LayerCheck.cmake
+cmake_minimum_required(VERSION 3.25)
+
+# What each folder may include, itself included; the most specific folder wins.
+set(may_platform  platform)
+set(may_support   platform support)
+set(may_prefs     platform support prefs)
+set(may_engine    platform support prefs engine)
+set(may_cycle     platform support prefs engine cycle)
+set(may_ui_models platform support ui/models)
+set(may_app       platform support prefs engine cycle ui/models app)
+set(may_cli       platform support prefs engine cycle cli)
+set(may_ui        platform support engine ui/models ui)
+set(may_forms     platform support prefs engine cycle ui/models app ui forms)
+set(layers ui/models platform support prefs engine cycle app cli ui forms)
+# The program entry builds the forms and runs the loop: above everything, in app/ by its old name.
+set(above_every_layer app/quillswp32.cpp)
+
+function(layer_of path out)
+  foreach(layer IN LISTS layers)
+    string(LENGTH "${layer}/" length)
+    string(SUBSTRING "${path}" 0 ${length} start)
+    if(start STREQUAL "${layer}/")
+      set(${out} ${layer} PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${out} "" PARENT_SCOPE)
+endfunction()
+
+set(violations "")
+foreach(layer IN LISTS layers)
+  file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/${layer}/*.h ${ROOT}/${layer}/*.cpp)
+  foreach(source IN LISTS sources)
+    layer_of("${source}" own)
+    if(NOT own STREQUAL layer OR source IN_LIST above_every_layer)
+      continue() # a file of a more specific folder, checked with it
+    endif()
+    string(REPLACE "/" "_" allowed_name "may_${own}")
+    file(STRINGS ${ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" included "${line}")
+      layer_of("${included}" theirs)
+      if(theirs AND NOT theirs IN_LIST ${allowed_name})
+        string(APPEND violations "  ${source} (${own}) includes ${included} (${theirs})\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(violations)
+  message(FATAL_ERROR "Includes against the layers:\n${violations}")
+endif()
