@@ -45,30 +45,30 @@ TfrmAboutBox::~TfrmAboutBox()
 
 void TfrmAboutBox::AddLine(TAboutText label, int left, int top, bool bold)
 {
-    labels_[label] = &Window().Add<TLabel>(TLabelArgs{
-        "", {left, top, kDesignWidth - kInnerLeft - left, kLineHeight}, kAnchorTopLeft, kNoColour, kNoColour, bold});
+    labels_[label] = &Window().Add<TLabel>(
+        TLabelArgs{.rect = {left, top, kDesignWidth - kInnerLeft - left, kLineHeight}, .bold = bold});
 }
 
 void TfrmAboutBox::CreateControls()
 {
     TWindow& window = Window();
-    imgAppLogo_ = &window.Add<TIconImage>(TIconImageArgs{"", {kInnerLeft, kLogoTop, kLogoSize, kLogoSize}});
+    imgAppLogo_ = &window.Add<TIconImage>(TIconImageArgs{.rect = {kInnerLeft, kLogoTop, kLogoSize, kLogoSize}});
     int top = kLogoTop;
     for (TAboutText fact : kFacts) {
         AddLine(fact, kFactsLeft, top, fact == TAboutText::atAppTitle);
         top += kLineHeight;
     }
     lblNote_ = &window.Add<TLabel>(
-        TLabelArgs{"", {kNoteLeft, kLogoTop + kLogoSize, kNoteWidth, kNoteHeight}, kAnchorTopLeft, kNoColour, kNoColour, true});
+        TLabelArgs{.rect = {kNoteLeft, kLogoTop + kLogoSize, kNoteWidth, kNoteHeight}, .bold = true});
     lblNote_->SetVisible(false);
 
-    window.Add<TPanel>(TPanelArgs{{kInnerLeft, kSystemTop - 9, kInnerWidth, 1}, kAnchorTopLeft, kRule, kNoColour, ""});
+    window.Add<TPanel>(TPanelArgs{.rect = {kInnerLeft, kSystemTop - 9, kInnerWidth, 1}, .backColour = kRule});
     top = kSystemTop;
     for (TAboutText fact : kSystem) {
         AddLine(fact, kInnerLeft, top);
         top += kLineHeight;
     }
-    window.Add<TPanel>(TPanelArgs{{kInnerLeft, kCreditsTop - 10, kInnerWidth, 1}, kAnchorTopLeft, kRule, kNoColour, ""});
+    window.Add<TPanel>(TPanelArgs{.rect = {kInnerLeft, kCreditsTop - 10, kInnerWidth, 1}, .backColour = kRule});
     top = kCreditsTop;
     for (int i = 0; i < kAboutCreditLines; ++i) {
         AddLine(static_cast<TAboutText>(static_cast<int>(TAboutText::atCredits1) + i), kInnerLeft, top);
@@ -78,10 +78,9 @@ void TfrmAboutBox::CreateControls()
     AddCloseButton(kDesignWidth, kButtonTop, kMargin);
     // The build's revision sits left of the button, in grey, so the box keeps its size and lines.
     const int revisionWidth = kDesignWidth - chrome::kFrameWidth - kMargin - forms::kInfoButtonWidth - 8 - kInnerLeft;
-    labels_[TAboutText::atSourceRevision] = &window.Add<TLabel>(
-        TLabelArgs{"",
-                   {kInnerLeft, kButtonTop + (forms::kInfoButtonHeight - kLineHeight) / 2, revisionWidth, kLineHeight},
-                   kAnchorTopLeft, kRevisionText, kNoColour, false});
+    labels_[TAboutText::atSourceRevision] = &window.Add<TLabel>(TLabelArgs{
+        .rect = {kInnerLeft, kButtonTop + (forms::kInfoButtonHeight - kLineHeight) / 2, revisionWidth, kLineHeight},
+        .textColour = kRevisionText});
 }
 
 void TfrmAboutBox::SetText(TAboutText label, const std::string& text)

@@ -40,12 +40,8 @@ TDialogWindow::TDialogWindow(const TDialogWindowArgs& args) : resizable_(args.mi
         if (chrome_->MaximizeButton())
             ToggleMaximized();
     };
-    window_->onHitTest = [this](int x, int y, int system) {
-        if (!resizable_ || IsZoomed(window_->Handle()))
-            return system;
-        RECT bounds{};
-        GetWindowRect(window_->Handle(), &bounds);
-        return TWindowController::ResizeBand(x, y, bounds.right - bounds.left, bounds.bottom - bounds.top, system);
+    window_->onHitTest = [this](int x, int y, int width, int height, int system) {
+        return resizable_ ? TWindowController::ResizeBand(x, y, width, height, system) : system;
     };
     window_->onKeyDown = [this](UINT key) {
         if (onKeyDown && onKeyDown(key))
@@ -82,9 +78,11 @@ constexpr COLORREF kToolbarHot = RGB(0xD8, 0xE4, 0xF2);
 
 TPanel& TDialogWindow::AddToolbar(int designWidth)
 {
-    return window_->Add<TPanel>(
-        TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, designWidth - 2 * chrome::kFrameWidth, kToolbarHeight},
-                   akLeft | akTop | akRight, kToolbarGround, kNoColour, "Toolbar"});
+    return window_->Add<TPanel>(TPanelArgs{
+        .rect = {chrome::kFrameWidth, chrome::kTitleHeight, designWidth - 2 * chrome::kFrameWidth, kToolbarHeight},
+        .anchors = akLeft | akTop | akRight,
+        .backColour = kToolbarGround,
+        .name = "Toolbar"});
 }
 
 TFlatButton& TDialogWindow::AddToolButton(TPanel& toolbar, int left, int width)

@@ -12,7 +12,7 @@
 namespace forms {
 
 struct TDialogWindowArgs {
-    std::string title;
+    std::string title{};
     int clientWidth = 0;   // design pixels
     int clientHeight = 0;
     int minimumWidth = 0;  // 0: the window cannot be resized

@@ -20,7 +20,11 @@ constexpr int kButtonTop = kDesignHeight - chrome::kFrameWidth - kMargin - kButt
 } // namespace
 
 TfrmDriveInfo::TfrmDriveInfo(HWND owner, TDriveInfoFactory factory)
-    : TDialogWindow(forms::TDialogWindowArgs{"", kDesignWidth, kDesignHeight, 560, 320, true, owner})
+    : TDialogWindow(forms::TDialogWindowArgs{.clientWidth = kDesignWidth,
+                                             .clientHeight = kDesignHeight,
+                                             .minimumWidth = 560,
+                                             .minimumHeight = 320,
+                                             .owner = owner})
 {
     CreateControls();
     Window().onFirstShow = [this] {
@@ -39,19 +43,30 @@ TfrmDriveInfo::~TfrmDriveInfo()
 void TfrmDriveInfo::CreateControls()
 {
     TWindow& window = Window();
-    TPanel& toolbar = window.Add<TPanel>(
-        TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, kDesignWidth - 2 * chrome::kFrameWidth, kDriveToolbarHeight},
-                   akLeft | akTop | akRight, chrome::kMenuBar, kNoColour, "Toolbar"});
-    b1_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{"", {4, 2, 88, 26}, kAnchorTopLeft, RGB(255, 255, 255),
-                                                    chrome::kMenuBar, RGB(0x6B, 0x6B, 0x6B), "", true, true});
+    TPanel& toolbar =
+        window.Add<TPanel>(TPanelArgs{.rect = {chrome::kFrameWidth, chrome::kTitleHeight,
+                                               kDesignWidth - 2 * chrome::kFrameWidth, kDriveToolbarHeight},
+                                      .anchors = akLeft | akTop | akRight,
+                                      .backColour = chrome::kMenuBar,
+                                      .name = "Toolbar"});
+    b1_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{.rect = {4, 2, 88, 26},
+                                                    .backColour = chrome::kMenuBar,
+                                                    .hotColour = RGB(0x6B, 0x6B, 0x6B),
+                                                    .tabStop = true,
+                                                    .captionBeside = true});
     b1_->onClick = [this] { Run(TDriveInfoControl::dcRefresh); };
 
-    lvDriveInfo_ = &window.Add<TVirtualListView>(TVirtualListArgs{
-        {kInnerLeft, kListTop, kInnerWidth, kButtonTop - kMargin - kListTop}, kAnchorAll, false, true, false});
+    lvDriveInfo_ = &window.Add<TVirtualListView>(
+        TVirtualListArgs{.rect = {kInnerLeft, kListTop, kInnerWidth, kButtonTop - kMargin - kListTop},
+                         .anchors = kAnchorAll,
+                         .gridLines = true,
+                         .multiSelect = false});
     lvDriveInfo_->onCellText = [this](int row, int column) { return CellText(row, column); };
 
-    btnClose_ = &window.Add<TButton>(TButtonArgs{
-        "", {kDesignWidth - kInnerLeft - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight}, akRight | akBottom, true});
+    btnClose_ = &window.Add<TButton>(
+        TButtonArgs{.rect = {kDesignWidth - kInnerLeft - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight},
+                    .anchors = akRight | akBottom,
+                    .isDefault = true});
     btnClose_->onClick = [this] { Run(TDriveInfoControl::dcClose); };
     window.LayoutChildren();
 }
@@ -82,7 +97,7 @@ void TfrmDriveInfo::SetColumns(const std::vector<TListColumnInfo>& columns)
 {
     std::vector<TVirtualColumn> shown;
     for (const TListColumnInfo& column : columns)
-        shown.push_back({column.caption, column.width, column.fill});
+        shown.push_back(TVirtualColumn{.caption = column.caption, .designWidth = column.width, .fill = column.fill});
     lvDriveInfo_->SetColumns(shown);
 }
 

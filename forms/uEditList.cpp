@@ -19,7 +19,6 @@ constexpr int kButtonWidth = 81;
 constexpr int kButtonHeight = 25;
 constexpr int kListTop = kFieldTop + kButtonHeight + kMargin;
 constexpr int kBottomButtonsTop = kDesignHeight - chrome::kFrameWidth - kMargin - kButtonHeight;
-constexpr UINT_PTR kListSubclass = 1;
 
 // The toolbar's buttons, left to right, with room for their captions beside the glyphs.
 struct TToolPlace {
@@ -33,7 +32,11 @@ constexpr TToolPlace kToolButtons[] = {
 } // namespace
 
 TfrmEditList::TfrmEditList(TWindowArguments& arguments, HWND owner)
-    : TDialogWindow(forms::TDialogWindowArgs{"", kDesignWidth, kDesignHeight, kDesignWidth, 300, true, owner}),
+    : TDialogWindow(forms::TDialogWindowArgs{.clientWidth = kDesignWidth,
+                                             .clientHeight = kDesignHeight,
+                                             .minimumWidth = kDesignWidth,
+                                             .minimumHeight = 300,
+                                             .owner = owner}),
       arguments_(arguments)
 {
     CreateControls();
@@ -51,7 +54,6 @@ TfrmEditList::~TfrmEditList()
     events_ = {};
     commands_.clear();
     tip_.reset();
-    RemoveWindowSubclass(items_->Handle(), &TfrmEditList::ListProc, kListSubclass);
     controller_.reset();
 }
 
@@ -67,21 +69,24 @@ void TfrmEditList::CreateControls()
         left += place.width + 2;
     }
 
-    newItem_ = &window.Add<TEdit>(TEditArgs{
-        "", {kInnerLeft, kFieldTop + 2, kInnerWidth - kButtonWidth - kMargin, 21}, akLeft | akTop | akRight});
+    newItem_ =
+        &window.Add<TEdit>(TEditArgs{.rect = {kInnerLeft, kFieldTop + 2, kInnerWidth - kButtonWidth - kMargin, 21},
+                                     .anchors = akLeft | akTop | akRight});
     newItem_->onChange = [this] {
         if (events_.onNewItemChanged)
             events_.onNewItemChanged();
     };
     browseObject_ = &window.Add<TButton>(
-        TButtonArgs{"", {kDesignWidth - kInnerLeft - kButtonWidth, kFieldTop, kButtonWidth, kButtonHeight}, akTop | akRight});
+        TButtonArgs{.rect = {kDesignWidth - kInnerLeft - kButtonWidth, kFieldTop, kButtonWidth, kButtonHeight},
+                    .anchors = akTop | akRight});
     browseObject_->onClick = [this] { Run(TEditListControl::ecBrowseObject); };
 
-    items_ = &window.Add<TListView>(TListViewArgs{
-        {kInnerLeft, kListTop, kInnerWidth, kBottomButtonsTop - kMargin - kListTop}, kAnchorAll});
+    items_ = &window.Add<TListView>(
+        TListViewArgs{.rect = {kInnerLeft, kListTop, kInnerWidth, kBottomButtonsTop - kMargin - kListTop},
+                      .anchors = kAnchorAll,
+                      .fillColumn = true});
     items_->AddColumn("", kInnerWidth - 4);
     ListView_SetExtendedListViewStyleEx(items_->Handle(), LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
-    SetWindowSubclass(items_->Handle(), &TfrmEditList::ListProc, kListSubclass, 0);
     items_->onSelect = [this](int) {
         if (events_.onSelectionChanged)
             events_.onSelectionChanged();
@@ -89,11 +94,13 @@ void TfrmEditList::CreateControls()
     items_->onDeselect = items_->onSelect;
 
     const int okLeft = kDesignWidth - kInnerLeft - 2 * kButtonWidth - kMargin;
-    ok_ = &window.Add<TButton>(
-        TButtonArgs{"", {okLeft, kBottomButtonsTop, kButtonWidth, kButtonHeight}, akRight | akBottom, true});
+    ok_ = &window.Add<TButton>(TButtonArgs{.rect = {okLeft, kBottomButtonsTop, kButtonWidth, kButtonHeight},
+                                           .anchors = akRight | akBottom,
+                                           .isDefault = true});
     ok_->onClick = [this] { Run(TEditListControl::ecOK); };
-    cancel_ = &window.Add<TButton>(TButtonArgs{
-        "", {kDesignWidth - kInnerLeft - kButtonWidth, kBottomButtonsTop, kButtonWidth, kButtonHeight}, akRight | akBottom});
+    cancel_ = &window.Add<TButton>(
+        TButtonArgs{.rect = {kDesignWidth - kInnerLeft - kButtonWidth, kBottomButtonsTop, kButtonWidth, kButtonHeight},
+                    .anchors = akRight | akBottom});
     cancel_->onClick = [this] { Run(TEditListControl::ecCancel); };
 }
 
@@ -211,17 +218,4 @@ std::vector<std::string> TfrmEditList::ChooseFiles(const TOpenFileRequest& reque
 std::string TfrmEditList::ChooseFolder(const std::string& title, const std::string& root)
 {
     return TOpenDialogs::ChooseFolder(Window().Handle(), title, root);
-}
-
-LRESULT CALLBACK TfrmEditList::ListProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
-{
-    if (message == WM_SIZE) {
-        // The one column fills the width, whether a scroll bar shows or not.
-        const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-        RECT client{};
-        GetClientRect(handle, &client);
-        ListView_SetColumnWidth(handle, 0, client.right);
-        return result;
-    }
-    return DefSubclassProc(handle, message, wParam, lParam);
 }

@@ -51,7 +51,6 @@ private:
     void CreateControls();
     ui::TControl* ControlOf(TEditListControl control);
     void Run(TEditListControl control);
-    static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     TWindowArguments& arguments_;
     std::map<TEditListControl, ui::TFlatButton*> toolButtons_;

@@ -15,14 +15,18 @@ constexpr int kMinimumHeight = 200;
 } // namespace
 
 TfrmFileViewer::TfrmFileViewer(const TWindowArguments& arguments, HWND owner)
-    : TDialogWindow(forms::TDialogWindowArgs{"", kDesignWidth, kDesignHeight, kMinimumWidth, kMinimumHeight, true, owner})
+    : TDialogWindow(forms::TDialogWindowArgs{.clientWidth = kDesignWidth,
+                                             .clientHeight = kDesignHeight,
+                                             .minimumWidth = kMinimumWidth,
+                                             .minimumHeight = kMinimumHeight,
+                                             .owner = owner})
 {
     const int width = kDesignWidth - 2 * chrome::kFrameWidth;
     const int height = kDesignHeight - chrome::kTitleHeight - chrome::kFrameWidth;
     memFileViewer_ = &Window().Add<TTextView>(
-        TTextViewArgs{{chrome::kFrameWidth, chrome::kTitleHeight, width, height}, kAnchorAll});
+        TTextViewArgs{.rect = {chrome::kFrameWidth, chrome::kTitleHeight, width, height}, .anchors = kAnchorAll});
     // The renderings are laid out in columns: they line up only in a fixed-pitch font.
-    memFileViewer_->SetFont(TFontSpec{9, false, L"Courier New", true});
+    memFileViewer_->SetFont(TFontSpec{.points = 9, .face = L"Courier New", .fixedPitch = true});
     Window().LayoutChildren();
     // The keys scroll the text from the start, as in any viewer.
     Window().onFirstShow = [this] { memFileViewer_->SetFocus(); };

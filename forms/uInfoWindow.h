@@ -16,7 +16,8 @@ template <class TView>
 class TInfoWindow : public TDialogWindow, public TView {
 public:
     TInfoWindow(int designWidth, int designHeight, HWND owner)
-        : TDialogWindow(TDialogWindowArgs{"", designWidth, designHeight, 0, 0, false, owner})
+        : TDialogWindow(TDialogWindowArgs{
+              .clientWidth = designWidth, .clientHeight = designHeight, .maximizeButton = false, .owner = owner})
     {
         onKeyDown = [this](UINT key) { return events_.onKeyDown && events_.onKeyDown(key); };
     }
@@ -33,7 +34,7 @@ protected:
     {
         const int left = designWidth - ui::chrome::kFrameWidth - margin - kInfoButtonWidth;
         btnClose_ = &Window().template Add<ui::TButton>(
-            ui::TButtonArgs{"", {left, top, kInfoButtonWidth, kInfoButtonHeight}, ui::kAnchorTopLeft, true});
+            ui::TButtonArgs{.rect = {left, top, kInfoButtonWidth, kInfoButtonHeight}, .isDefault = true});
         btnClose_->onClick = [this] {
             if (events_.onCloseClicked)
                 events_.onCloseClicked();

@@ -47,17 +47,16 @@ void TfrmLegend::CreateControls()
 {
     TWindow& window = Window();
     // Two lines' room: the sentence wraps where a larger font needs it.
-    labels_[TLegendText::ltClassification] = &window.Add<TLabel>(TLabelArgs{
-        "", {kInnerLeft, kClassificationTop, kInnerWidth, 2 * kLineHeight}, kAnchorTopLeft, kNoColour, kNoColour,
-        false, true});
+    labels_[TLegendText::ltClassification] = &window.Add<TLabel>(
+        TLabelArgs{.rect = {kInnerLeft, kClassificationTop, kInnerWidth, 2 * kLineHeight}, .wordWrap = true});
     int top = kRowsTop;
     for (const TRowPlace& row : kRows) {
-        images_[row.safety] = &window.Add<TImage>(TImageArgs{"", {kInnerLeft, top, 16, 16}});
+        images_[row.safety] = &window.Add<TImage>(TImageArgs{.rect = {kInnerLeft, top, 16, 16}});
         const int textWidth = kDesignWidth - kInnerLeft - kTextLeft;
-        labels_[row.name] = &window.Add<TLabel>(
-            TLabelArgs{"", {kTextLeft, top, textWidth, kLineHeight}, kAnchorTopLeft, kNoColour, kNoColour, true});
+        labels_[row.name] =
+            &window.Add<TLabel>(TLabelArgs{.rect = {kTextLeft, top, textWidth, kLineHeight}, .bold = true});
         labels_[row.description] =
-            &window.Add<TLabel>(TLabelArgs{"", {kTextLeft, top + kLineHeight + 1, textWidth, kLineHeight}});
+            &window.Add<TLabel>(TLabelArgs{.rect = {kTextLeft, top + kLineHeight + 1, textWidth, kLineHeight}});
         top += kRowHeight;
     }
     AddCloseButton(kDesignWidth, kButtonTop, kMargin);

@@ -85,11 +85,8 @@ TfrmMain::TfrmMain()
             events_.onClose();
     };
     window_->onKeyDown = [this](UINT key) { return events_.onKeyDown && events_.onKeyDown(key); };
-    window_->onHitTest = [this](int x, int y, int system) {
-        RECT bounds{};
-        GetWindowRect(window_->Handle(), &bounds);
-        return controller_ ? controller_->ResizeHitTest(x, y, bounds.right - bounds.left, bounds.bottom - bounds.top, system)
-                           : system;
+    window_->onHitTest = [this](int x, int y, int width, int height, int system) {
+        return controller_ ? controller_->ResizeHitTest(x, y, width, height, system) : system;
     };
     window_->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam) {
         if (message < WM_TRAYNOTIFY || message > WM_CLEANFINISHED)
@@ -124,16 +121,20 @@ void TfrmMain::CreateControls()
     chromeArgs.contentTop = kContentTop;
     chrome_ = std::make_unique<TWindowChrome>(*window_, chromeArgs);
 
-    TPanel& menuBar = window_->Add<TPanel>(
-        TPanelArgs{{0, kMenuBarTop, kDesignWidth, kMenuBarHeight}, akLeft | akTop | akRight, chrome::kMenuBar, kNoColour, ""});
+    TPanel& menuBar = window_->Add<TPanel>(TPanelArgs{.rect = {0, kMenuBarTop, kDesignWidth, kMenuBarHeight},
+                                                      .anchors = akLeft | akTop | akRight,
+                                                      .backColour = chrome::kMenuBar});
     for (const auto& place : kMenuButtons)
-        menuButtons_[place.control] = &menuBar.Add<TFlatButton>(TFlatButtonArgs{
-            "", {place.left, 0, place.width, kMenuBarHeight}, kAnchorTopLeft, RGB(255, 255, 255), chrome::kMenuBar,
-            RGB(0x6B, 0x6B, 0x6B), "", true});
+        menuButtons_[place.control] =
+            &menuBar.Add<TFlatButton>(TFlatButtonArgs{.rect = {place.left, 0, place.width, kMenuBarHeight},
+                                                      .backColour = chrome::kMenuBar,
+                                                      .hotColour = RGB(0x6B, 0x6B, 0x6B),
+                                                      .tabStop = true});
 
     const int pageWidth = kDesignWidth - 2 * chrome::kFrameWidth;
     const int pageHeight = kDesignHeight - kContentTop - chrome::kStatusHeight;
-    pages_ = &window_->Add<TPageControl>(TPageControlArgs{{chrome::kFrameWidth, kContentTop, pageWidth, pageHeight}});
+    pages_ = &window_->Add<TPageControl>(
+        TPageControlArgs{.rect = {chrome::kFrameWidth, kContentTop, pageWidth, pageHeight}});
     TPanel& selection = pages_->AddPage("Selection");
     TPanel& objects = pages_->AddPage("Objects");
 
@@ -159,9 +160,9 @@ void TfrmMain::CreatePageButtons(TPanel& page, const TPageButtonPlace* places, s
     for (size_t i = 0; i < count; ++i) {
         const TPageButtonPlace& place = places[i];
         const int left = place.fromRight ? page.DesignWidth() - place.left : place.left;
-        TButton& button = page.Add<TButton>(TButtonArgs{
-            "", {left, top, place.width, kButtonHeight},
-            static_cast<uint8_t>(akBottom | (place.fromRight ? akRight : akLeft))});
+        TButton& button = page.Add<TButton>(
+            TButtonArgs{.rect = {left, top, place.width, kButtonHeight},
+                        .anchors = static_cast<uint8_t>(akBottom | (place.fromRight ? akRight : akLeft))});
         pageButtons_[place.control] = &button;
     }
 }

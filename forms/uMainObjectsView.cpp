@@ -20,9 +20,12 @@ constexpr int kSortDownImage = 1;
 
 TMainObjectsView::TMainObjectsView(TContainer& page, const TDesignRect& area, uint8_t anchors)
 {
-    pane_ = std::make_unique<TPane>(page, TPaneArgs{" Objects", area, anchors});
-    list_ = &pane_->Frame().Add<TVirtualListView>(TVirtualListArgs{
-        {1, TPane::kHeaderHeight, area.width - 2, area.height - TPane::kHeaderHeight - 1}, kAnchorAll, true, true, true});
+    pane_ = std::make_unique<TPane>(page, TPaneArgs{.header = " Objects", .rect = area, .anchors = anchors});
+    list_ = &pane_->Frame().Add<TVirtualListView>(
+        TVirtualListArgs{.rect = {1, TPane::kHeaderHeight, area.width - 2, area.height - TPane::kHeaderHeight - 1},
+                         .anchors = kAnchorAll,
+                         .checkBoxes = true,
+                         .gridLines = true});
     LoadImages();
     ConnectList();
 }
@@ -89,7 +92,11 @@ void TMainObjectsView::SetColumns(const std::vector<TObjectsColumnInfo>& columns
     for (size_t i = 0; i < columns.size(); ++i) {
         const int column = static_cast<int>(i);
         // Sizes line up on their units, as in the shell's own lists.
-        shown.push_back({columns[i].caption, columns[i].width, columns[i].fill, column == cnSize, column == cnQuota});
+        shown.push_back(TVirtualColumn{.caption = columns[i].caption,
+                                       .designWidth = columns[i].width,
+                                       .fill = columns[i].fill,
+                                       .rightAligned = column == cnSize,
+                                       .painted = column == cnQuota});
     }
     list_->SetColumns(shown);
 }

@@ -39,7 +39,8 @@ void DrawLine(HDC dc, const std::string& text, RECT area, COLORREF colour)
 TMainOptionsView::TMainOptionsView(TContainer& page, const TDesignRect& area, uint8_t anchors)
 {
     const int paneHeight = area.height - kButtonHeight - kGap;
-    pane_ = std::make_unique<TPane>(page, TPaneArgs{"", {area.x, area.y, area.width, paneHeight}, anchors});
+    pane_ =
+        std::make_unique<TPane>(page, TPaneArgs{.rect = {area.x, area.y, area.width, paneHeight}, .anchors = anchors});
     TCheckListArgs listArgs;
     listArgs.rect = {1, TPane::kHeaderHeight, area.width - 2, paneHeight - TPane::kHeaderHeight - 1};
     listArgs.anchors = kAnchorAll;
@@ -54,9 +55,10 @@ TMainOptionsView::TMainOptionsView(TContainer& page, const TDesignRect& area, ui
                                                        (anchors & akBottom ? akBottom : akTop));
     const int buttonWidth = std::min(kButtonWidth, (area.width - 3 * kGap) / 4);
     for (int i = 0; i < 4; ++i) {
-        presets_[i] = &page.Add<TButton>(TButtonArgs{
-            "", {area.x + i * (buttonWidth + kGap), area.y + area.height - kButtonHeight, buttonWidth, kButtonHeight},
-            buttonAnchors, false});
+        presets_[i] =
+            &page.Add<TButton>(TButtonArgs{.rect = {area.x + i * (buttonWidth + kGap),
+                                                    area.y + area.height - kButtonHeight, buttonWidth, kButtonHeight},
+                                           .anchors = buttonAnchors});
         presets_[i]->onClick = [this, i] {
             if (events_.onPreset)
                 events_.onPreset(static_cast<TOptionPreset>(i));

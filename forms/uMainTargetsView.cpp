@@ -14,9 +14,6 @@ namespace {
 constexpr int kGap = 8;
 constexpr int kTreeShare = 55; // percent of the area's height
 constexpr int kGlyphSize = 16;
-constexpr UINT_PTR kTreeId = 1;
-constexpr UINT_PTR kListId = 2;
-constexpr UINT_PTR kAreaId = 3;
 
 constexpr TTargetsControl kTreeMenu[] = {TTargetsControl::tcAddItem, TTargetsControl::tcDriveInfoItem,
                                          TTargetsControl::tcRefreshItem};
@@ -57,19 +54,26 @@ TMainTargetsView::TMainTargetsView(TContainer& page, const TDesignRect& area, ui
 {
     // The panes share the area in proportion, which anchors alone cannot do: they sit on a panel
     // of their own that splits its height again whenever it changes.
-    area_ = &page.Add<TPanel>(TPanelArgs{area, anchors, GroundOf(page), kNoColour, ""});
+    area_ = &page.Add<TPanel>(TPanelArgs{.rect = area, .anchors = anchors, .backColour = GroundOf(page)});
     areaHandle_ = area_->Handle();
     const int width = area.width;
     const int treeHeight = (area.height - kGap) * kTreeShare / 100;
     const int listTop = treeHeight + kGap;
-    treePane_ = std::make_unique<TPane>(*area_, TPaneArgs{"", {0, 0, width, treeHeight}, akLeft | akTop | akRight});
-    listPane_ = std::make_unique<TPane>(*area_, TPaneArgs{"", {0, listTop, width, area.height - listTop}, kAnchorAll});
+    treePane_ = std::make_unique<TPane>(
+        *area_, TPaneArgs{.rect = {0, 0, width, treeHeight}, .anchors = akLeft | akTop | akRight});
+    listPane_ = std::make_unique<TPane>(
+        *area_, TPaneArgs{.rect = {0, listTop, width, area.height - listTop}, .anchors = kAnchorAll});
 
     const int inner = width - 2;
-    tree_ = &treePane_->Frame().Add<TShellTree>(
-        TShellTreeArgs{{1, TPane::kHeaderHeight, inner, treeHeight - TPane::kHeaderHeight - 1}, kAnchorAll});
-    list_ = &listPane_->Frame().Add<TListView>(TListViewArgs{
-        {1, TPane::kHeaderHeight, inner, area.height - listTop - TPane::kHeaderHeight - 1}, kAnchorAll, true, true, false});
+    tree_ = &treePane_->Frame().Add<TShellTree>(TShellTreeArgs{
+        .rect = {1, TPane::kHeaderHeight, inner, treeHeight - TPane::kHeaderHeight - 1}, .anchors = kAnchorAll});
+    list_ = &listPane_->Frame().Add<TListView>(
+        TListViewArgs{.rect = {1, TPane::kHeaderHeight, inner, area.height - listTop - TPane::kHeaderHeight - 1},
+                      .anchors = kAnchorAll,
+                      .checkBoxes = true,
+                      .multiSelect = true,
+                      .showHeader = false,
+                      .fillColumn = true});
     list_->AddColumn("", inner);
 
     AddGlyphButton(*treePane_, 2 * (kGlyphSize + 2), TTargetsControl::tcAddButton, "btn_add");
@@ -99,9 +103,19 @@ TMainTargetsView::TMainTargetsView(TContainer& page, const TDesignRect& area, ui
         const DWORD position = GetMessagePos();
         ShowMenu(false, {GET_X_LPARAM(position), GET_Y_LPARAM(position)});
     };
-    SetWindowSubclass(tree_->Handle(), &TMainTargetsView::KeyboardMenuProc, kTreeId, reinterpret_cast<DWORD_PTR>(this));
-    SetWindowSubclass(list_->Handle(), &TMainTargetsView::KeyboardMenuProc, kListId, reinterpret_cast<DWORD_PTR>(this));
-    SetWindowSubclass(area_->Handle(), &TMainTargetsView::SplitProc, kAreaId, reinterpret_cast<DWORD_PTR>(this));
+    tree_->onMessage = [this](UINT message, WPARAM, LPARAM lParam) { return KeyboardMenu(true, message, lParam); };
+    list_->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_KEYDOWN && wParam == VK_DELETE) {
+            Run(TTargetsControl::tcRemoveItem);
+            return true;
+        }
+        return KeyboardMenu(false, message, lParam);
+    };
+    area_->onMessage = [this](UINT message, WPARAM, LPARAM lParam) {
+        if (message == WM_SIZE)
+            Split(HIWORD(lParam));
+        return false;
+    };
     // Controls are created at their scaled design rectangles, which can round a pixel off from
     // where the layout keeps edges anchored to the right or bottom (150 %): lay out now.
     page.LayoutChildren();
@@ -113,9 +127,9 @@ TMainTargetsView::~TMainTargetsView()
     // is there, so is everything on it.
     if (!IsWindow(areaHandle_))
         return;
-    RemoveWindowSubclass(area_->Handle(), &TMainTargetsView::SplitProc, kAreaId);
-    RemoveWindowSubclass(tree_->Handle(), &TMainTargetsView::KeyboardMenuProc, kTreeId);
-    RemoveWindowSubclass(list_->Handle(), &TMainTargetsView::KeyboardMenuProc, kListId);
+    area_->onMessage = nullptr;
+    tree_->onMessage = nullptr;
+    list_->onMessage = nullptr;
     tree_->onSelect = nullptr;
     tree_->onClick = nullptr;
     tree_->onRightClick = nullptr;
@@ -128,9 +142,11 @@ TMainTargetsView::~TMainTargetsView()
 TFlatButton& TMainTargetsView::AddGlyphButton(TPane& pane, int fromRight, TTargetsControl control, const char* glyph)
 {
     const int width = pane.HeaderBar().DesignWidth();
-    TFlatButton& button = pane.HeaderBar().Add<TFlatButton>(
-        TFlatButtonArgs{"", {width - fromRight, 1, kGlyphSize, kGlyphSize}, akTop | akRight, RGB(255, 255, 255),
-                        chrome::kPaneHeader, RGB(0x40, 0x40, 0x40), glyph, false});
+    TFlatButton& button =
+        pane.HeaderBar().Add<TFlatButton>(TFlatButtonArgs{.rect = {width - fromRight, 1, kGlyphSize, kGlyphSize},
+                                                          .anchors = akTop | akRight,
+                                                          .backColour = chrome::kPaneHeader,
+                                                          .glyph = glyph});
     button.onClick = [this, control] { Run(control); };
     buttons_[control] = &button;
     return button;
@@ -152,63 +168,26 @@ void TMainTargetsView::Split(int heightPixels)
     listPane_->Frame().SetDesignRect(listRect);
 }
 
-LRESULT CALLBACK TMainTargetsView::SplitProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                             DWORD_PTR data)
+bool TMainTargetsView::KeyboardMenu(bool treeMenu, UINT message, LPARAM lParam)
 {
-    if (message == WM_SIZE)
-        reinterpret_cast<TMainTargetsView*>(data)->Split(HIWORD(lParam));
-    else if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(handle, &TMainTargetsView::SplitProc, id);
-    return DefSubclassProc(handle, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TMainTargetsView::KeyboardMenuProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam,
-                                                    UINT_PTR id, DWORD_PTR data)
-{
-    auto* self = reinterpret_cast<TMainTargetsView*>(data);
-    switch (message) {
-    case WM_CONTEXTMENU: {
-        // Mouse clicks open the menus through the controls' right-click events; this is the
-        // menu key and Shift+F10, shown at the selection.
-        if (lParam != -1)
-            break;
-        RECT place{};
-        GetClientRect(handle, &place);
-        POINT at{place.left + 8, place.top + 8};
-        if (id == kTreeId) {
-            if (HTREEITEM item = self->tree_->Selection(); item && TreeView_GetItemRect(handle, item, &place, TRUE))
-                at = {place.left, place.bottom};
-        } else if (const int row = ListView_GetNextItem(handle, -1, LVNI_FOCUSED);
-                   row >= 0 && ListView_GetItemRect(handle, row, &place, LVIR_LABEL)) {
+    // Mouse clicks open the menus through the controls' right-click events; this is the menu key
+    // and Shift+F10, shown at the selection.
+    if (message != WM_CONTEXTMENU || lParam != -1)
+        return false;
+    HWND handle = treeMenu ? tree_->Handle() : list_->Handle();
+    RECT place{};
+    GetClientRect(handle, &place);
+    POINT at{place.left + 8, place.top + 8};
+    if (treeMenu) {
+        if (HTREEITEM item = tree_->Selection(); item && TreeView_GetItemRect(handle, item, &place, TRUE))
             at = {place.left, place.bottom};
-        }
-        ClientToScreen(handle, &at);
-        self->ShowMenu(id == kTreeId, at);
-        return 0;
+    } else if (const int row = ListView_GetNextItem(handle, -1, LVNI_FOCUSED);
+               row >= 0 && ListView_GetItemRect(handle, row, &place, LVIR_LABEL)) {
+        at = {place.left, place.bottom};
     }
-    case WM_KEYDOWN:
-        if (id == kListId && wParam == VK_DELETE) {
-            self->Run(TTargetsControl::tcRemoveItem);
-            return 0;
-        }
-        break;
-    case WM_SIZE:
-        if (id == kListId) {
-            // The one column fills the width, whether a scroll bar shows or not.
-            const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-            RECT client{};
-            GetClientRect(handle, &client);
-            ListView_SetColumnWidth(handle, 0, client.right);
-            return result;
-        }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(handle, &TMainTargetsView::KeyboardMenuProc, id);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(handle, message, wParam, lParam);
+    ClientToScreen(handle, &at);
+    ShowMenu(treeMenu, at);
+    return true;
 }
 
 void TMainTargetsView::ShowMenu(bool treeMenu, POINT screen)

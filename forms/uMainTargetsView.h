@@ -47,8 +47,8 @@ public:
     int32_t MonitorNumber() override;
 
 private:
-    static LRESULT CALLBACK KeyboardMenuProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK SplitProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The menu key's menu of the tree or the list; true when the message was that request.
+    bool KeyboardMenu(bool treeMenu, UINT message, LPARAM lParam);
     ui::TFlatButton& AddGlyphButton(ui::TPane& pane, int fromRight, TTargetsControl control, const char* glyph);
     void Run(TTargetsControl control);
     // The tree's or the list's menu at a point of the screen.

@@ -8,7 +8,11 @@
 using namespace ui;
 
 TfrmOptions::TfrmOptions(HWND owner, IMainController* mainController)
-    : TDialogWindow(forms::TDialogWindowArgs{"Options", kClientWidth, kClientHeight, 0, 0, false, owner})
+    : TDialogWindow(forms::TDialogWindowArgs{.title = "Options",
+                                             .clientWidth = kClientWidth,
+                                             .clientHeight = kClientHeight,
+                                             .maximizeButton = false,
+                                             .owner = owner})
 {
     CreateControls();
     Window().onClose = [this] {

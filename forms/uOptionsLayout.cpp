@@ -30,9 +30,11 @@ void TfrmOptions::CreateControls()
 {
     TWindow& window = Window();
     const int innerWidth = kClientWidth - 2 * chrome::kFrameWidth;
-    TPanel& toolbar = window.Add<TPanel>(TPanelArgs{
-        {chrome::kFrameWidth, kToolbarTop, innerWidth, kPageBarHeight}, akLeft | akTop | akRight, kToolbarGround,
-        kNoColour, "Pages"});
+    TPanel& toolbar =
+        window.Add<TPanel>(TPanelArgs{.rect = {chrome::kFrameWidth, kToolbarTop, innerWidth, kPageBarHeight},
+                                      .anchors = akLeft | akTop | akRight,
+                                      .backColour = kToolbarGround,
+                                      .name = "Pages"});
     for (size_t i = 0; i < std::size(kPageButtons); ++i) {
         TToggleButtonArgs args;
         args.rect = {6 + static_cast<int>(i) * 80, 3, 78, kPageBarHeight - 6};
@@ -42,7 +44,8 @@ void TfrmOptions::CreateControls()
 
     const int buttonsTop = kClientHeight - kBottomMargin - kButtonHeight;
     const int pagesHeight = buttonsTop - 8 - kPagesTop;
-    pages_ = &window.Add<TPageControl>(TPageControlArgs{{chrome::kFrameWidth, kPagesTop, innerWidth, pagesHeight}});
+    pages_ =
+        &window.Add<TPageControl>(TPageControlArgs{.rect = {chrome::kFrameWidth, kPagesTop, innerWidth, pagesHeight}});
     controls_["nbOptions"] = pages_;
     CreateGeneralPage(pages_->AddPage(kPageButtons[0].page));
     CreateScannerPage(pages_->AddPage(kPageButtons[1].page));
@@ -51,11 +54,11 @@ void TfrmOptions::CreateControls()
     CreateUninstallPage(pages_->AddPage(kPageButtons[4].page));
 
     const int right = kClientWidth - 12;
-    controls_["btnDefaults"] = &window.Add<TButton>(TButtonArgs{"", {12, buttonsTop, kButtonWidth, kButtonHeight}});
-    controls_["btnOK"] = &window.Add<TButton>(
-        TButtonArgs{"", {right - 2 * kButtonWidth - 8, buttonsTop, kButtonWidth, kButtonHeight}, kAnchorTopLeft, true});
+    controls_["btnDefaults"] = &window.Add<TButton>(TButtonArgs{.rect = {12, buttonsTop, kButtonWidth, kButtonHeight}});
+    controls_["btnOK"] = &window.Add<TButton>(TButtonArgs{
+        .rect = {right - 2 * kButtonWidth - 8, buttonsTop, kButtonWidth, kButtonHeight}, .isDefault = true});
     controls_["btnCancel"] =
-        &window.Add<TButton>(TButtonArgs{"", {right - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight}});
+        &window.Add<TButton>(TButtonArgs{.rect = {right - kButtonWidth, buttonsTop, kButtonWidth, kButtonHeight}});
 }
 
 void TfrmOptions::CreateGeneralPage(TPanel& page)
@@ -112,7 +115,7 @@ void TfrmOptions::CreateValidatorPage(TPanel& page)
     for (size_t i = 0; i < std::size(choices); ++i)
         AddRadio(date, choices[i], {static_cast<int>(i) * 84, 0, 80, kCheckHeight}, i == 0);
     AddLabel(date, "lblDate", {0, 27, 40, 14});
-    controls_["dtpDate"] = &date.Add<TDatePicker>(TDatePickerArgs{{44, 24, 110, kEditHeight}});
+    controls_["dtpDate"] = &date.Add<TDatePicker>(TDatePickerArgs{.rect = {44, 24, 110, kEditHeight}});
 
     AddCheck(page, "cbFileAttributesValidator", {16, 82, 300, kCheckHeight});
     TPanel& attributes = AddPanel(page, "pnlFileAttributesValidator", {34, 102, 460, 18}, "Attributes");
@@ -162,12 +165,12 @@ void TfrmOptions::CreateUninstallPage(TPanel& page)
 
 TControl& TfrmOptions::AddCheck(TContainer& parent, const std::string& name, const TDesignRect& rect)
 {
-    return *(controls_[name] = &parent.Add<TCheckBox>(TCheckBoxArgs{"", rect}));
+    return *(controls_[name] = &parent.Add<TCheckBox>(TCheckBoxArgs{.rect = rect}));
 }
 
 TControl& TfrmOptions::AddRadio(TContainer& parent, const std::string& name, const TDesignRect& rect, bool first)
 {
-    return *(controls_[name] = &parent.Add<TRadioButton>(TRadioButtonArgs{"", rect, kAnchorTopLeft, first}));
+    return *(controls_[name] = &parent.Add<TRadioButton>(TRadioButtonArgs{.rect = rect, .firstOfGroup = first}));
 }
 
 TControl& TfrmOptions::AddLabel(TContainer& parent, const std::string& name, const TDesignRect& rect, COLORREF colour,
@@ -191,7 +194,7 @@ TControl& TfrmOptions::AddEdit(TContainer& parent, const std::string& name, cons
 TPanel& TfrmOptions::AddPanel(TContainer& parent, const std::string& name, const TDesignRect& rect,
                               const std::string& text)
 {
-    TPanel& panel = parent.Add<TPanel>(TPanelArgs{rect, kAnchorTopLeft, RGB(255, 255, 255), kNoColour, text});
+    TPanel& panel = parent.Add<TPanel>(TPanelArgs{.rect = rect, .name = text});
     controls_[name] = &panel;
     return panel;
 }

@@ -22,7 +22,12 @@ constexpr int kSortDownImage = 1;
 } // namespace
 
 TfrmReport::TfrmReport(HWND owner)
-    : TDialogWindow(forms::TDialogWindowArgs{"Report", kDesignWidth, kDesignHeight, 480, 300, true, owner})
+    : TDialogWindow(forms::TDialogWindowArgs{.title = "Report",
+                                             .clientWidth = kDesignWidth,
+                                             .clientHeight = kDesignHeight,
+                                             .minimumWidth = 480,
+                                             .minimumHeight = 300,
+                                             .owner = owner})
 {
     CreateControls();
     ConnectList();
@@ -45,25 +50,34 @@ void TfrmReport::CreateControls()
 {
     TWindow& window = Window();
     const int width = kDesignWidth - 2 * chrome::kFrameWidth;
-    TPanel& toolbar = window.Add<TPanel>(TPanelArgs{{chrome::kFrameWidth, chrome::kTitleHeight, width, kReportToolbarHeight},
-                                                    akLeft | akTop | akRight, chrome::kMenuBar, kNoColour, "Toolbar"});
-    btnSave_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{"", {4, 2, 72, 26}, kAnchorTopLeft, RGB(255, 255, 255),
-                                                         chrome::kMenuBar, RGB(0x6B, 0x6B, 0x6B), "", true, true});
+    TPanel& toolbar =
+        window.Add<TPanel>(TPanelArgs{.rect = {chrome::kFrameWidth, chrome::kTitleHeight, width, kReportToolbarHeight},
+                                      .anchors = akLeft | akTop | akRight,
+                                      .backColour = chrome::kMenuBar,
+                                      .name = "Toolbar"});
+    btnSave_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{.rect = {4, 2, 72, 26},
+                                                         .backColour = chrome::kMenuBar,
+                                                         .hotColour = RGB(0x6B, 0x6B, 0x6B),
+                                                         .tabStop = true,
+                                                         .captionBeside = true});
     btnSave_->onClick = [this] {
         if (client_)
             client_->SaveClicked();
     };
 
     const int height = kDesignHeight - kContentTop - chrome::kFrameWidth;
-    nbReports_ = &window.Add<TPageControl>(TPageControlArgs{{chrome::kFrameWidth, kContentTop, width, height}});
+    nbReports_ = &window.Add<TPageControl>(TPageControlArgs{.rect = {chrome::kFrameWidth, kContentTop, width, height}});
     TPanel& scanPage = nbReports_->AddPage("Scan report");
     TPanel& cleanPage = nbReports_->AddPage("Clean report");
-    lvScanReport_ = &scanPage.Add<TVirtualListView>(
-        TVirtualListArgs{{0, 0, width, height}, kAnchorAll, false, true, false});
-    memContent_ = &cleanPage.Add<TEdit>(
-        TEditArgs{"", {0, 0, width, height}, kAnchorAll, true, true, false, 0, false, true});
+    lvScanReport_ = &scanPage.Add<TVirtualListView>(TVirtualListArgs{
+        .rect = {0, 0, width, height}, .anchors = kAnchorAll, .gridLines = true, .multiSelect = false});
+    memContent_ = &cleanPage.Add<TEdit>(TEditArgs{.rect = {0, 0, width, height},
+                                                  .anchors = kAnchorAll,
+                                                  .multiLine = true,
+                                                  .readOnly = true,
+                                                  .contextMenu = false});
     // The report's figures are padded into columns: they line up only in a fixed-pitch font.
-    memContent_->SetFont(TFontSpec{9, false, L"Courier New", true});
+    memContent_->SetFont(TFontSpec{.points = 9, .face = L"Courier New", .fixedPitch = true});
     window.LayoutChildren();
 }
 
@@ -112,8 +126,11 @@ void TfrmReport::SetColumns(const std::vector<TListColumnInfo>& columns)
     for (size_t i = 0; i < columns.size(); ++i) {
         const int column = static_cast<int>(i);
         // Figures line up on their last digit.
-        shown.push_back({columns[i].caption, columns[i].width, columns[i].fill,
-                         column == rcFoundCount || column == rcSize, column == rcQuota});
+        shown.push_back(TVirtualColumn{.caption = columns[i].caption,
+                                       .designWidth = columns[i].width,
+                                       .fill = columns[i].fill,
+                                       .rightAligned = column == rcFoundCount || column == rcSize,
+                                       .painted = column == rcQuota});
     }
     lvScanReport_->SetColumns(shown);
 }

@@ -37,8 +37,12 @@ constexpr int kSortDownImage = 1;
 } // namespace
 
 TfrmUninstall::TfrmUninstall(HWND owner, platform::IRegistry& registry)
-    : TDialogWindow(forms::TDialogWindowArgs{"Uninstall Applications", kDesignWidth, kDesignHeight, 520, 300, true,
-                                             owner})
+    : TDialogWindow(forms::TDialogWindowArgs{.title = "Uninstall Applications",
+                                             .clientWidth = kDesignWidth,
+                                             .clientHeight = kDesignHeight,
+                                             .minimumWidth = 520,
+                                             .minimumHeight = 300,
+                                             .owner = owner})
 {
     CreateControls();
     ConnectList();
@@ -78,11 +82,12 @@ void TfrmUninstall::CreateControls()
     btnUninstall_ = toolButton(kMargin - 4 + 92, 98, TUninstallButton::ubUninstall);
 
     const int listHeight = kBottomButtonsTop - kMargin - kContentTop;
-    lvUninstallList_ = &window.Add<TVirtualListView>(
-        TVirtualListArgs{{chrome::kFrameWidth, kContentTop, width, listHeight}, kAnchorAll, false, false, false});
-    btnClose_ = &window.Add<TButton>(TButtonArgs{
-        "", {kDesignWidth - chrome::kFrameWidth - kMargin - kButtonWidth, kBottomButtonsTop, kButtonWidth, kButtonHeight},
-        akRight | akBottom, true});
+    lvUninstallList_ = &window.Add<TVirtualListView>(TVirtualListArgs{
+        .rect = {chrome::kFrameWidth, kContentTop, width, listHeight}, .anchors = kAnchorAll, .multiSelect = false});
+    btnClose_ = &window.Add<TButton>(TButtonArgs{.rect = {kDesignWidth - chrome::kFrameWidth - kMargin - kButtonWidth,
+                                                          kBottomButtonsTop, kButtonWidth, kButtonHeight},
+                                                 .anchors = akRight | akBottom,
+                                                 .isDefault = true});
     btnClose_->onClick = [this] { CloseWith(kResultCancel); };
     window.LayoutChildren();
 }
@@ -132,7 +137,10 @@ void TfrmUninstall::SetColumns(const std::vector<TListColumnInfo>& columns)
     std::vector<TVirtualColumn> shown;
     for (size_t i = 0; i < columns.size(); ++i)
         // Sizes line up on their last digit.
-        shown.push_back({columns[i].caption, columns[i].width, columns[i].fill, i == ucSize, false});
+        shown.push_back(TVirtualColumn{.caption = columns[i].caption,
+                                       .designWidth = columns[i].width,
+                                       .fill = columns[i].fill,
+                                       .rightAligned = i == ucSize});
     lvUninstallList_->SetColumns(shown);
 }
 

@@ -64,14 +64,22 @@ TComputingWindow::TComputingWindow(HWND owner, bool showProgress, bool centreOnS
     SetWindowLongW(handle, GWL_EXSTYLE, GetWindowLongW(handle, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
     window_->onMessage = [](UINT message, WPARAM, LPARAM) { return message == WM_MOUSEACTIVATE; };
 
-    TPanel& panel = window_->Add<TPanel>(TPanelArgs{{0, 0, kWidth, kHeight}, kAnchorAll, kGround, kFrame, "Computing..."});
-    TImage& hourglass = panel.Add<TImage>(TImageArgs{"hourglass", {4, 4, 32, 32}, kAnchorTopLeft, kGround});
-    TLabel& caption = panel.Add<TLabel>(TLabelArgs{kCaption, {1, 13, kWidth - 2, 14}});
+    TPanel& panel = window_->Add<TPanel>(TPanelArgs{.rect = {0, 0, kWidth, kHeight},
+                                                    .anchors = kAnchorAll,
+                                                    .backColour = kGround,
+                                                    .frameColour = kFrame,
+                                                    .name = "Computing..."});
+    TImage& hourglass =
+        panel.Add<TImage>(TImageArgs{.bitmap = "hourglass", .rect = {4, 4, 32, 32}, .backColour = kGround});
+    TLabel& caption = panel.Add<TLabel>(TLabelArgs{.text = kCaption, .rect = {1, 13, kWidth - 2, 14}});
     SetWindowLongW(caption.Handle(), GWL_STYLE, (GetWindowLongW(caption.Handle(), GWL_STYLE) & ~SS_TYPEMASK) | SS_CENTER);
     // The centred caption runs under the hourglass: the picture stays on top.
     SetWindowPos(hourglass.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    progress_ = &panel.Add<TSVProgressBar>(
-        TProgressBarArgs{{36, 27, 75, 5}, kAnchorTopLeft, chrome::kAccent, RGB(0xD8, 0xD8, 0xD8), false, false});
+    progress_ = &panel.Add<TSVProgressBar>(TProgressBarArgs{.rect = {36, 27, 75, 5},
+                                                            .foreground = chrome::kAccent,
+                                                            .background = RGB(0xD8, 0xD8, 0xD8),
+                                                            .border = false,
+                                                            .displayText = false});
     progress_->SetVisible(showProgress);
 }
 

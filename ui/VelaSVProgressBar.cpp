@@ -23,7 +23,9 @@ void Fill(HDC dc, const TBarRect& rect, COLORREF colour)
 } // namespace
 
 TSVProgressBar::TSVProgressBar(TContainer& parent, const TProgressBarArgs& args)
-    : TControl(parent, {RegisteredClass(kBarClass, &TSVProgressBar::BarProc), WS_VISIBLE, 0, "", args.rect, args.anchors})
+    : TControl(
+          parent,
+          {.className = RegisteredClass(kBarClass), .style = WS_VISIBLE, .rect = args.rect, .anchors = args.anchors})
 {
     designWidth_ = args.rect.width;
     designHeight_ = args.rect.height;
@@ -98,33 +100,30 @@ void TSVProgressBar::Paint(HDC target)
     DeleteDC(dc);
 }
 
-LRESULT CALLBACK TSVProgressBar::BarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TSVProgressBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = dynamic_cast<TSVProgressBar*>(FromHandle(handle));
-    if (!self)
-        return DefWindowProcW(handle, message, wParam, lParam);
     bool handled = false;
-    const LRESULT routed = RouteControlMessage(*self, message, wParam, lParam, handled);
+    const LRESULT routed = RouteControlMessage(*this, message, wParam, lParam, handled);
     if (handled)
         return routed;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(handle, &paint);
-        self->Paint(dc);
-        EndPaint(handle, &paint);
+        HDC dc = BeginPaint(handle_, &paint);
+        Paint(dc);
+        EndPaint(handle_, &paint);
         return 0;
     }
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
-        self->LayoutChildren();
-        InvalidateRect(handle, nullptr, FALSE);
+        LayoutChildren();
+        InvalidateRect(handle_, nullptr, FALSE);
         return 0;
     case WM_NCHITTEST:
         return HTTRANSPARENT;
     default:
-        return DefWindowProcW(handle, message, wParam, lParam);
+        return TControl::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -40,7 +40,7 @@ public:
     long AccessibleState(long child) override;
 
 private:
-    static LRESULT CALLBACK BarProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Repaint(bool needed);
     void Paint(HDC dc);
     TProgressBarModel model_;

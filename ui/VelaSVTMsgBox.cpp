@@ -31,31 +31,15 @@ void DragWindowOf(HWND child)
     SendMessageW(GetAncestor(child, GA_ROOT), WM_SYSCOMMAND, kSysCommandDrag, 0);
 }
 
-// The dialog keys take the default look from a push button the focus leaves; while the check
-// box has the focus, the button that Enter presses shows it again.
-LRESULT CALLBACK DefaultLookProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data)
+// A press on the title bar's ground moves the window, as on its title.
+void DragFrom(TControl& ground)
 {
-    if (message == WM_SETFOCUS) {
-        const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-        HWND button = reinterpret_cast<HWND>(data);
-        if (IsWindowVisible(button))
-            PostMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE); // after the dialog keys are done
-        return result;
-    }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(handle, &DefaultLookProc, id);
-    return DefSubclassProc(handle, message, wParam, lParam);
-}
-
-LRESULT CALLBACK DragProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
-{
-    if (message == WM_LBUTTONDOWN) {
+    ground.onMessage = [handle = ground.Handle()](UINT message, WPARAM, LPARAM) {
+        if (message != WM_LBUTTONDOWN)
+            return false;
         DragWindowOf(handle);
-        return 0;
-    }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(handle, &DragProc, id);
-    return DefSubclassProc(handle, message, wParam, lParam);
+        return true;
+    };
 }
 
 // Device pixels to design pixels, rounded up so that nothing measured gets clipped.
@@ -105,12 +89,12 @@ TMsgBoxForm::TMsgBoxForm(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus
 
     chrome_.Title().SetText(MsgBoxTitle(kind));
     chrome_.Title().onMouseDown = [this] { DragWindowOf(window_.Handle()); };
-    SetWindowSubclass(chrome_.TitleBar().Handle(), &DragProc, 1, 0);
+    DragFrom(chrome_.TitleBar());
     for (const auto& child : chrome_.TitleBar().Children())
         if (dynamic_cast<TPanel*>(child.get()))
-            SetWindowSubclass(child->Handle(), &DragProc, 1, 0);
+            DragFrom(*child);
     // The resize band at the edges passes the mouse through to the window: drag from there too.
-    window_.onHitTest = [this](int, int y, int system) {
+    window_.onHitTest = [this](int, int y, int, int, int system) {
         return y < window_.Scale(kTitleBarHeight) ? HTCAPTION : system;
     };
     TFlatButton& close = chrome_.CloseButton();
@@ -118,21 +102,24 @@ TMsgBoxForm::TMsgBoxForm(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus
     close.SetHint(msgbox_captions::kClose);
     close.onClick = [this] { Decide(TMsgBoxClose::mcTitleClose); };
 
-    window_.Add<TImage>(TImageArgs{MsgBoxBitmapName(kind), {kBitmapLeft, kBitmapTop, kBitmapSize, kBitmapSize}});
-    message_ = &window_.Add<TLabel>(TLabelArgs{"", {kMessageLeft, kMessageTop, kMessageWidth, kMessageHeight},
-                                               kAnchorTopLeft, kNoColour, kNoColour, false, true});
+    window_.Add<TImage>(
+        TImageArgs{.bitmap = MsgBoxBitmapName(kind), .rect = {kBitmapLeft, kBitmapTop, kBitmapSize, kBitmapSize}});
+    message_ = &window_.Add<TLabel>(
+        TLabelArgs{.rect = {kMessageLeft, kMessageTop, kMessageWidth, kMessageHeight}, .wordWrap = true});
     SetWindowLongW(message_->Handle(), GWL_STYLE, GetWindowLongW(message_->Handle(), GWL_STYLE) | kMessageStyles);
     message_->SetText(text);
 
     // Created in tab order: the check box, then the buttons left to right.
     const TMsgBoxButtonSet set = MsgBoxButtons(buttons);
-    applyToAll_ = &window_.Add<TCheckBox>(TCheckBoxArgs{msgbox_captions::kApplyToAll,
-                                                        {kCheckLeft, kCheckTop, kCheckWidth, kCheckHeight},
-                                                        akLeft | akBottom});
-    refuse_ = &window_.Add<TButton>(TButtonArgs{set.refuseCaption, {kRefuseLeft, kButtonTop, kButtonWidth, kButtonHeight},
-                                                akRight | akBottom});
-    accept_ = &window_.Add<TButton>(TButtonArgs{set.acceptCaption, {kAcceptLeft, kButtonTop, kButtonWidth, kButtonHeight},
-                                                akRight | akBottom});
+    applyToAll_ = &window_.Add<TCheckBox>(TCheckBoxArgs{.text = msgbox_captions::kApplyToAll,
+                                                        .rect = {kCheckLeft, kCheckTop, kCheckWidth, kCheckHeight},
+                                                        .anchors = akLeft | akBottom});
+    refuse_ = &window_.Add<TButton>(TButtonArgs{.text = set.refuseCaption,
+                                                .rect = {kRefuseLeft, kButtonTop, kButtonWidth, kButtonHeight},
+                                                .anchors = akRight | akBottom});
+    accept_ = &window_.Add<TButton>(TButtonArgs{.text = set.acceptCaption,
+                                                .rect = {kAcceptLeft, kButtonTop, kButtonWidth, kButtonHeight},
+                                                .anchors = akRight | akBottom});
     applyToAll_->SetVisible(set.showApplyToAll);
     refuse_->SetVisible(set.showRefuse);
     accept_->SetVisible(set.showAccept);
@@ -146,7 +133,13 @@ TMsgBoxForm::TMsgBoxForm(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus
     if (focused) {
         SendMessageW(focused->Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
         window_.SetDefaultButton(focused);
-        SetWindowSubclass(applyToAll_->Handle(), &DefaultLookProc, 1, reinterpret_cast<DWORD_PTR>(focused->Handle()));
+        // The dialog keys take the default look from a push button the focus leaves; while the
+        // check box has the focus, the button that Enter presses shows it again.
+        applyToAll_->onMessage = [button = focused->Handle()](UINT message, WPARAM, LPARAM) {
+            if (message == WM_SETFOCUS && IsWindowVisible(button))
+                PostMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE); // after the dialog keys are done
+            return false;
+        };
         firstFocus_ = focused;
     } else if (applyToAll_->Visible()) {
         firstFocus_ = applyToAll_;

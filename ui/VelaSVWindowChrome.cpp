@@ -8,13 +8,18 @@ TWindowChrome::TWindowChrome(TWindow& window, const TChromeArgs& args)
     const int width = window.DesignWidth();
     const int height = window.DesignHeight();
 
-    titleBar_ = &window.Add<TPanel>(TPanelArgs{{0, 0, width, kTitleHeight}, akLeft | akTop | akRight, kBlack, kNoColour, ""});
-    titleBar_->Add<TPanel>(TPanelArgs{{0, kTitleHeight - 2, width, 2}, akLeft | akTop | akRight, kAccent, kNoColour, ""});
-    title_ = &titleBar_->Add<TLabel>(TLabelArgs{"", {8, 5, width - 80, 15}, akLeft | akTop | akRight, RGB(255, 255, 255),
-                                                kBlack, true});
+    titleBar_ = &window.Add<TPanel>(
+        TPanelArgs{.rect = {0, 0, width, kTitleHeight}, .anchors = akLeft | akTop | akRight, .backColour = kBlack});
+    titleBar_->Add<TPanel>(TPanelArgs{
+        .rect = {0, kTitleHeight - 2, width, 2}, .anchors = akLeft | akTop | akRight, .backColour = kAccent});
+    title_ = &titleBar_->Add<TLabel>(TLabelArgs{.rect = {8, 5, width - 80, 15},
+                                                .anchors = akLeft | akTop | akRight,
+                                                .textColour = RGB(255, 255, 255),
+                                                .backColour = kBlack,
+                                                .bold = true});
     auto glyphButton = [&](int fromRight, const char* glyph) {
-        return &titleBar_->Add<TFlatButton>(TFlatButtonArgs{"", {width - fromRight, 4, 16, 16}, akTop | akRight,
-                                                            RGB(255, 255, 255), kBlack, RGB(0x40, 0x40, 0x40), glyph});
+        return &titleBar_->Add<TFlatButton>(TFlatButtonArgs{
+            .rect = {width - fromRight, 4, 16, 16}, .anchors = akTop | akRight, .backColour = kBlack, .glyph = glyph});
     };
     if (args.minimizeButton)
         minimize_ = glyphButton(58, "if_minimize");
@@ -23,35 +28,56 @@ TWindowChrome::TWindowChrome(TWindow& window, const TChromeArgs& args)
     close_ = glyphButton(20, "if_close");
 
     const int bottom = args.statusBar ? height - kStatusHeight : height - kFrameWidth;
-    window.Add<TPanel>(TPanelArgs{{0, args.contentTop, kFrameWidth, bottom - args.contentTop}, akLeft | akTop | akBottom,
-                                  kBlack, kNoColour, ""});
-    window.Add<TPanel>(TPanelArgs{{width - kFrameWidth, args.contentTop, kFrameWidth, bottom - args.contentTop},
-                                  akTop | akRight | akBottom, kBlack, kNoColour, ""});
+    window.Add<TPanel>(TPanelArgs{.rect = {0, args.contentTop, kFrameWidth, bottom - args.contentTop},
+                                  .anchors = akLeft | akTop | akBottom,
+                                  .backColour = kBlack});
+    window.Add<TPanel>(TPanelArgs{.rect = {width - kFrameWidth, args.contentTop, kFrameWidth, bottom - args.contentTop},
+                                  .anchors = akTop | akRight | akBottom,
+                                  .backColour = kBlack});
     if (!args.statusBar) {
-        window.Add<TPanel>(TPanelArgs{{0, height - kFrameWidth, width, kFrameWidth}, akLeft | akRight | akBottom, kBlack,
-                                      kNoColour, ""});
+        window.Add<TPanel>(TPanelArgs{.rect = {0, height - kFrameWidth, width, kFrameWidth},
+                                      .anchors = akLeft | akRight | akBottom,
+                                      .backColour = kBlack});
         return;
     }
-    statusBar_ = &window.Add<TPanel>(TPanelArgs{{0, height - kStatusHeight, width, kStatusHeight},
-                                                akLeft | akRight | akBottom, kBlack, kNoColour, ""});
-    statusBar_->Add<TPanel>(TPanelArgs{{0, 0, width, 2}, akLeft | akTop | akRight, kAccent, kNoColour, ""});
-    progress_ = &statusBar_->Add<TSVProgressBar>(
-        TProgressBarArgs{{4, 6, width - 4 - 18, 18}, akLeft | akTop | akRight, 0x0500C4, kBlack, false, false});
+    statusBar_ = &window.Add<TPanel>(TPanelArgs{.rect = {0, height - kStatusHeight, width, kStatusHeight},
+                                                .anchors = akLeft | akRight | akBottom,
+                                                .backColour = kBlack});
+    statusBar_->Add<TPanel>(
+        TPanelArgs{.rect = {0, 0, width, 2}, .anchors = akLeft | akTop | akRight, .backColour = kAccent});
+    progress_ = &statusBar_->Add<TSVProgressBar>(TProgressBarArgs{.rect = {4, 6, width - 4 - 18, 18},
+                                                                  .anchors = akLeft | akTop | akRight,
+                                                                  .foreground = 0x0500C4,
+                                                                  .background = kBlack,
+                                                                  .border = false,
+                                                                  .displayText = false});
     // The status text sits over the bar as its child: 8 from the left and 22 from the right of the bar.
-    status_ = &progress_->Add<TLabel>(TLabelArgs{"", {4, 2, width - 30, 14}, akLeft | akTop | akRight,
-                                                 RGB(255, 255, 255), kNoColour, false, false, true, true});
-    sizeGrip_ = &statusBar_->Add<TImage>(
-        TImageArgs{"if_sizegrip", {width - 3 - 11, kStatusHeight - 11 - 3, 11, 11}, akRight | akBottom, kBlack, true});
+    status_ = &progress_->Add<TLabel>(TLabelArgs{.rect = {4, 2, width - 30, 14},
+                                                 .anchors = akLeft | akTop | akRight,
+                                                 .textColour = RGB(255, 255, 255),
+                                                 .endEllipsis = true,
+                                                 .transparent = true});
+    sizeGrip_ = &statusBar_->Add<TImage>(TImageArgs{.bitmap = "if_sizegrip",
+                                                    .rect = {width - 3 - 11, kStatusHeight - 11 - 3, 11, 11},
+                                                    .anchors = akRight | akBottom,
+                                                    .backColour = kBlack,
+                                                    .sizeGrip = true});
 }
 
 TPane::TPane(TContainer& parent, const TPaneArgs& args)
 {
     const TDesignRect& r = args.rect;
-    frame_ = &parent.Add<TPanel>(TPanelArgs{r, args.anchors, RGB(255, 255, 255), chrome::kPaneHeader, args.header});
-    headerBar_ = &frame_->Add<TPanel>(
-        TPanelArgs{{0, 0, r.width, kHeaderHeight}, akLeft | akTop | akRight, chrome::kPaneHeader, kNoColour, ""});
-    header_ = &headerBar_->Add<TLabel>(TLabelArgs{args.header, {0, 2, r.width - 48, 14}, akLeft | akTop | akRight,
-                                                  RGB(255, 255, 255), chrome::kPaneHeader, true});
+    frame_ = &parent.Add<TPanel>(
+        TPanelArgs{.rect = r, .anchors = args.anchors, .frameColour = chrome::kPaneHeader, .name = args.header});
+    headerBar_ = &frame_->Add<TPanel>(TPanelArgs{.rect = {0, 0, r.width, kHeaderHeight},
+                                                 .anchors = akLeft | akTop | akRight,
+                                                 .backColour = chrome::kPaneHeader});
+    header_ = &headerBar_->Add<TLabel>(TLabelArgs{.text = args.header,
+                                                  .rect = {0, 2, r.width - 48, 14},
+                                                  .anchors = akLeft | akTop | akRight,
+                                                  .textColour = RGB(255, 255, 255),
+                                                  .backColour = chrome::kPaneHeader,
+                                                  .bold = true});
 }
 
 void TTransparencySupport::Apply(bool enabled, uint8_t alpha)

@@ -52,8 +52,8 @@ private:
 
 // A pane inside a page: a 1-pixel outline and an 18-pixel header bar whose text is a real label.
 struct TPaneArgs {
-    std::string header;
-    TDesignRect rect;
+    std::string header{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
 };
 

@@ -15,10 +15,11 @@ constexpr int kCheckCell = 16; // design pixels of the check box's cell
 }
 
 TCheckList::TCheckList(TContainer& parent, const TCheckListArgs& args)
-    : TControl(parent, {WC_LISTVIEWW,
-                        WS_TABSTOP | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER |
-                            LVS_OWNERDRAWFIXED,
-                        0, "", args.rect, args.anchors}),
+    : TControl(parent, {.className = WC_LISTVIEWW,
+                        .style = WS_TABSTOP | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                                 LVS_NOCOLUMNHEADER | LVS_OWNERDRAWFIXED,
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
       rowHeight_(args.rowHeight), checkTop_(args.checkTop)
 {
     ListView_SetExtendedListViewStyle(handle_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -26,15 +27,9 @@ TCheckList::TCheckList(TContainer& parent, const TCheckListArgs& args)
     column.mask = LVCF_WIDTH;
     column.cx = Scale(args.rect.width);
     ListView_InsertColumn(handle_, 0, &column);
-    SetWindowSubclass(handle_, &TCheckList::ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
     FitRowHeight();
     FitColumn();
     ExposeAccessible();
-}
-
-TCheckList::~TCheckList()
-{
-    RemoveWindowSubclass(handle_, &TCheckList::ListProc, 1);
 }
 
 void TCheckList::SetRowCount(int count)
@@ -287,30 +282,28 @@ bool TCheckList::HandleNotify(NMHDR& header, LRESULT& result)
     }
 }
 
-LRESULT CALLBACK TCheckList::ListProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR data)
+LRESULT TCheckList::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TCheckList*>(data);
     switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         // The check box column is the control's: each click there toggles, a quick second one too.
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const int row = self->RowAt(point);
+        const int row = RowAt(point);
         RECT first{};
-        ListView_GetItemRect(handle, 0, &first, LVIR_BOUNDS);
-        if (row < 0 || point.x - first.left >= self->Scale(kCheckColumn))
+        ListView_GetItemRect(handle_, 0, &first, LVIR_BOUNDS);
+        if (row < 0 || point.x - first.left >= Scale(kCheckColumn))
             break;
-        ::SetFocus(handle);
-        ListView_SetItemState(handle, -1, 0, LVIS_SELECTED);
-        ListView_SetItemState(handle, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        self->ToggleByUser(row);
+        ::SetFocus(handle_);
+        ListView_SetItemState(handle_, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(handle_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ToggleByUser(row);
         return 0;
     }
     case WM_KEYDOWN:
         if (wParam == VK_SPACE) {
-            if (self->FocusedRow() >= 0)
-                self->ToggleByUser(self->FocusedRow());
+            if (FocusedRow() >= 0)
+                ToggleByUser(FocusedRow());
             return 0;
         }
         break;
@@ -319,23 +312,20 @@ LRESULT CALLBACK TCheckList::ListProc(HWND handle, UINT message, WPARAM wParam, 
             return 0; // handled as a key; type-ahead must not take it
         break;
     case WM_MOUSEWHEEL:
-        if (self->onWheel) {
-            self->onWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        if (onWheel) {
+            onWheel(GET_WHEEL_DELTA_WPARAM(wParam));
             return 0;
         }
         break;
     case WM_SIZE: {
-        const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-        self->FitColumn();
+        const LRESULT result = TControl::HandleMessage(message, wParam, lParam);
+        FitColumn();
         return result;
     }
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(handle, &TCheckList::ListProc, 1);
-        break;
     default:
         break;
     }
-    return DefSubclassProc(handle, message, wParam, lParam);
+    return TControl::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace ui

@@ -7,7 +7,7 @@
 namespace ui {
 
 struct TCheckListArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     int rowHeight = 20; // design pixels
     int checkTop = -1;  // design pixels from the row's top; -1 centres the check box
@@ -16,7 +16,6 @@ struct TCheckListArgs {
 class TCheckList : public TControl {
 public:
     TCheckList(TContainer& parent, const TCheckListArgs& args);
-    ~TCheckList() override;
 
     // The column of the check boxes, in design pixels; a row's own drawing starts right of it.
     static constexpr int kCheckColumn = 22;
@@ -63,7 +62,7 @@ public:
     bool AccessibleSelect(long child, long flags) override;
 
 private:
-    static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ToggleByUser(int row);
     void FitRowHeight();
     void FitColumn();

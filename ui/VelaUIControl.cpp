@@ -9,7 +9,7 @@
 namespace ui {
 
 namespace {
-const wchar_t kControlProperty[] = L"QuillsweepControl";
+constexpr UINT_PTR kControlSubclass = 1;
 }
 
 TControl::TControl(TContainer& parent, const TCreation& creation)
@@ -21,7 +21,7 @@ TControl::TControl(TContainer& parent, const TCreation& creation)
                               ScaleToDpi(design_.y, dpi), ScaleToDpi(design_.width, dpi),
                               ScaleToDpi(design_.height, dpi), parent.ContainerHandle(), nullptr,
                               GetModuleHandleW(nullptr), nullptr);
-    SetPropW(handle_, kControlProperty, this);
+    SetWindowSubclass(handle_, &TControl::ControlProc, kControlSubclass, reinterpret_cast<DWORD_PTR>(this));
     fontSpec_ = window_->DefaultFontSpec();
     font_ = window_->DefaultFont();
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -30,17 +30,29 @@ TControl::TControl(TContainer& parent, const TCreation& creation)
 TControl::~TControl()
 {
     if (handle_) {
+        // What the window still receives while it goes must not reach the parts already gone.
+        RemoveWindowSubclass(handle_, &TControl::ControlProc, kControlSubclass);
         DetachAccessible(handle_);
-        RemovePropW(handle_, kControlProperty);
         DestroyWindow(handle_);
     }
     if (backBrush_)
         DeleteObject(backBrush_);
 }
 
-TControl* TControl::FromHandle(HWND handle)
+LRESULT CALLBACK TControl::ControlProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data)
 {
-    return static_cast<TControl*>(GetPropW(handle, kControlProperty));
+    auto* self = reinterpret_cast<TControl*>(data);
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(handle, &TControl::ControlProc, kControlSubclass);
+    if (self->onMessage && self->onMessage(message, wParam, lParam))
+        return 0;
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefSubclassProc(handle_, message, wParam, lParam);
 }
 
 std::string TControl::AccessibleCaption(const std::string& caption)
@@ -145,7 +157,7 @@ HBRUSH TControl::BackBrush()
     return backBrush_;
 }
 
-const wchar_t* RegisteredClass(const wchar_t* name, WNDPROC procedure)
+const wchar_t* RegisteredClass(const wchar_t* name)
 {
     WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
@@ -153,7 +165,7 @@ const wchar_t* RegisteredClass(const wchar_t* name, WNDPROC procedure)
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = procedure;
+        windowClass.lpfnWndProc = &DefWindowProcW;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = name;

@@ -76,6 +76,10 @@ public:
     int Dpi() const;
     int Scale(int designPixels) const;
 
+    // A form's own handling of the control's messages, ahead of the control's; true when handled
+    // (the message is then answered 0).
+    std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)> onMessage;
+
     // Message routing from the container; true when handled.
     virtual bool HandleCommand(WORD code) { return false; }
     virtual bool HandleNotify(NMHDR& header, LRESULT& result) { return false; }
@@ -94,16 +98,17 @@ public:
 
 protected:
     struct TCreation {
-        const wchar_t* className;
-        DWORD style;
+        const wchar_t* className{};
+        DWORD style{};
         DWORD exStyle = 0;
-        std::string text;
-        TDesignRect rect;
+        std::string text{};
+        TDesignRect rect{};
         uint8_t anchors = kAnchorTopLeft;
     };
     TControl(TContainer& parent, const TCreation& creation);
-    // For controls with a window class of their own: the window procedure reaches the object.
-    static TControl* FromHandle(HWND handle);
+    // Every message to the control's window, but for those the accessibility layer answers; an
+    // override passes what it leaves to TControl::HandleMessage, the window class's own handling.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The control answers assistive tools itself, through the Accessible* members.
     void ExposeAccessible() { AttachAccessible(handle_, *this); }
 
@@ -111,6 +116,8 @@ protected:
 
 private:
     friend class TContainer;
+    // The one window procedure of all controls: a subclass that reaches the object.
+    static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     TWindow* window_ = nullptr;
     TDesignRect design_;
     uint8_t anchors_ = kAnchorTopLeft;
@@ -160,8 +167,9 @@ private:
     std::vector<std::unique_ptr<TControl>> children_;
 };
 
-// A window class of the program's own controls, registered on first use; returns its name.
-const wchar_t* RegisteredClass(const wchar_t* name, WNDPROC procedure);
+// A window class of the program's own controls, registered on first use; returns its name. Its
+// procedure is the system's default: the control's HandleMessage does the rest.
+const wchar_t* RegisteredClass(const wchar_t* name);
 
 // Device pixels for design pixels at a DPI.
 inline int ScaleToDpi(int designPixels, int dpi) { return MulDiv(designPixels, dpi, 96); }

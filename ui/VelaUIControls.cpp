@@ -59,8 +59,12 @@ void TDpiBitmap::Reload(int dpi)
 // Push button --------------------------------------------------------------------------------
 
 TButton::TButton(TContainer& parent, const TButtonArgs& args)
-    : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | (args.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)), 0,
-                        args.text, args.rect, args.anchors})
+    : TControl(parent, {.className = WC_BUTTONW,
+                        .style = static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE |
+                                                    (args.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+                        .text = args.text,
+                        .rect = args.rect,
+                        .anchors = args.anchors})
 {
     if (args.isDefault)
         Window().SetDefaultButton(this);
@@ -88,14 +92,16 @@ bool TButton::HandleCommand(WORD code)
 // Flat button --------------------------------------------------------------------------------
 
 TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
-    : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)), 0,
-                        args.text, args.rect, args.anchors}),
+    : TControl(parent, {.className = WC_BUTTONW,
+                        .style = static_cast<DWORD>(WS_VISIBLE | BS_OWNERDRAW | (args.tabStop ? WS_TABSTOP : 0)),
+                        .text = args.text,
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
       hotColour_(args.hotColour), glyphButton_(!args.glyph.empty() && !args.captionBeside),
       captionBeside_(args.captionBeside)
 {
     glyph_.Load(args.glyph, Dpi());
     SetColours(args.textColour, args.backColour);
-    SetWindowSubclass(handle_, &TFlatButton::HoverProc, 1, reinterpret_cast<DWORD_PTR>(this));
     if (glyphButton_)
         SetHint(args.text);
     ExposeAccessible();
@@ -105,11 +111,6 @@ TFlatButton::TFlatButton(TContainer& parent, const TFlatButtonArgs& args)
 long TFlatButton::AccessibleRole(long) { return ROLE_SYSTEM_PUSHBUTTON; }
 std::string TFlatButton::AccessibleDefaultAction(long) { return kPress; }
 void TFlatButton::AccessibleDoDefaultAction(long) { Click(handle_); }
-
-TFlatButton::~TFlatButton()
-{
-    RemoveWindowSubclass(handle_, &TFlatButton::HoverProc, 1);
-}
 
 void TFlatButton::SetGlyph(const std::string& bitmapName)
 {
@@ -178,31 +179,32 @@ void TFlatButton::DrawCaption(HDC dc, RECT area, UINT format, bool disabled)
     SelectObject(dc, previous);
 }
 
-LRESULT CALLBACK TFlatButton::HoverProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR data)
+LRESULT TFlatButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TFlatButton*>(data);
-    if (message == WM_MOUSEMOVE && !self->hot_) {
-        self->hot_ = true;
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle, 0};
+    if (message == WM_MOUSEMOVE && !hot_) {
+        hot_ = true;
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
         TrackMouseEvent(&track);
-        InvalidateRect(handle, nullptr, FALSE);
+        InvalidateRect(handle_, nullptr, FALSE);
     } else if (message == WM_MOUSELEAVE) {
-        self->hot_ = false;
-        InvalidateRect(handle, nullptr, FALSE);
-    } else if (message == WM_NCHITTEST && InResizeBand(handle, lParam)) {
+        hot_ = false;
+        InvalidateRect(handle_, nullptr, FALSE);
+    } else if (message == WM_NCHITTEST && InResizeBand(handle_, lParam)) {
         return HTTRANSPARENT;
     }
-    return DefSubclassProc(handle, message, wParam, lParam);
+    return TControl::HandleMessage(message, wParam, lParam);
 }
 
 // Check box and radio button -----------------------------------------------------------------
 
 TCheckBox::TCheckBox(TContainer& parent, const TCheckBoxArgs& args)
-    : TControl(parent, {WC_BUTTONW, WS_TABSTOP | WS_VISIBLE | BS_AUTOCHECKBOX, 0, args.text, args.rect, args.anchors})
+    : TControl(parent, {.className = WC_BUTTONW,
+                        .style = WS_TABSTOP | WS_VISIBLE | BS_AUTOCHECKBOX,
+                        .text = args.text,
+                        .rect = args.rect,
+                        .anchors = args.anchors})
 {
     SetChecked(args.checked);
-    SetWindowSubclass(handle_, &TCheckBox::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
     ExposeAccessible();
 }
 
@@ -219,25 +221,22 @@ bool TCheckBox::HandleCommand(WORD code)
     return true;
 }
 
-LRESULT CALLBACK TCheckBox::MouseProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT TCheckBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(handle, &TCheckBox::MouseProc, 1);
-        return DefSubclassProc(handle, message, wParam, lParam);
-    }
-    if (message != WM_LBUTTONUP && message != WM_RBUTTONUP && message != WM_MBUTTONUP)
-        return DefSubclassProc(handle, message, wParam, lParam);
     // The button's own handling first: the box shows its new state when the event runs.
-    const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-    auto* self = reinterpret_cast<TCheckBox*>(data);
-    if (self->onMouseUp)
-        self->onMouseUp();
+    const LRESULT result = TControl::HandleMessage(message, wParam, lParam);
+    if ((message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) && onMouseUp)
+        onMouseUp();
     return result;
 }
 
 TRadioButton::TRadioButton(TContainer& parent, const TRadioButtonArgs& args)
-    : TControl(parent, {WC_BUTTONW, static_cast<DWORD>(WS_VISIBLE | BS_AUTORADIOBUTTON | (args.firstOfGroup ? WS_GROUP | WS_TABSTOP : 0)),
-                        0, args.text, args.rect, args.anchors})
+    : TControl(parent, {.className = WC_BUTTONW,
+                        .style = static_cast<DWORD>(WS_VISIBLE | BS_AUTORADIOBUTTON |
+                                                    (args.firstOfGroup ? WS_GROUP | WS_TABSTOP : 0)),
+                        .text = args.text,
+                        .rect = args.rect,
+                        .anchors = args.anchors})
 {
     ExposeAccessible();
 }
@@ -258,10 +257,13 @@ bool TRadioButton::HandleCommand(WORD code)
 // Label --------------------------------------------------------------------------------------
 
 TLabel::TLabel(TContainer& parent, const TLabelArgs& args)
-    : TControl(parent, {WC_STATICW,
-                        static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | (args.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
-                                           (args.endEllipsis ? SS_ENDELLIPSIS : 0)),
-                        0, args.text, args.rect, args.anchors})
+    : TControl(parent,
+               {.className = WC_STATICW,
+                .style = static_cast<DWORD>(WS_VISIBLE | SS_NOTIFY | (args.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP) |
+                                            (args.endEllipsis ? SS_ENDELLIPSIS : 0)),
+                .text = args.text,
+                .rect = args.rect,
+                .anchors = args.anchors})
 {
     SetColours(args.textColour, args.backColour);
     SetTransparent(args.transparent);
@@ -270,7 +272,6 @@ TLabel::TLabel(TContainer& parent, const TLabelArgs& args)
         font.bold = true;
         SetFont(font);
     }
-    SetWindowSubclass(handle_, &TLabel::MouseProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 namespace {
@@ -298,56 +299,54 @@ void TLabel::ShowPendingText()
     SetText(pendingText_);
 }
 
-LRESULT CALLBACK TLabel::MouseProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TLabel*>(data);
     switch (message) {
     case WM_TIMER:
         if (wParam == kThrottleTimer) {
-            self->ShowPendingText();
+            ShowPendingText();
             return 0;
         }
         break;
     case WM_NCHITTEST:
         // Only labels that act on the mouse take it; others leave it to what lies below.
-        if (InResizeBand(handle, lParam) || (!self->onMouseDown && !self->onDoubleClick))
+        if (InResizeBand(handle_, lParam) || (!onMouseDown && !onDoubleClick))
             return HTTRANSPARENT;
         return HTCLIENT;
     case WM_LBUTTONDOWN:
-        if (self->onMouseDown) {
-            self->onMouseDown();
+        if (onMouseDown) {
+            onMouseDown();
             return 0;
         }
         break;
     case WM_LBUTTONDBLCLK:
-        if (self->onDoubleClick) {
-            self->onDoubleClick();
+        if (onDoubleClick) {
+            onDoubleClick();
             return 0;
         }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(handle, &TLabel::MouseProc, 1);
         break;
     default:
         break;
     }
-    return DefSubclassProc(handle, message, wParam, lParam);
+    return TControl::HandleMessage(message, wParam, lParam);
 }
 
 // Edit ---------------------------------------------------------------------------------------
 
 TEdit::TEdit(TContainer& parent, const TEditArgs& args)
-    : TControl(parent, {WC_EDITW,
-                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | (args.border ? WS_BORDER : 0) |
-                                           (args.multiLine ? ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL : ES_AUTOHSCROLL) |
-                                           (args.multiLine && args.horizontalScroll ? WS_HSCROLL | ES_AUTOHSCROLL : 0) |
-                                           (args.readOnly ? ES_READONLY : 0) | (args.digitsOnly ? ES_NUMBER : 0)),
-                        0, args.text, args.rect, args.anchors}),
+    : TControl(parent, {.className = WC_EDITW,
+                        .style = static_cast<DWORD>(
+                            WS_TABSTOP | WS_VISIBLE | (args.border ? WS_BORDER : 0) |
+                            (args.multiLine ? ES_MULTILINE | WS_VSCROLL | ES_AUTOVSCROLL : ES_AUTOHSCROLL) |
+                            (args.multiLine && args.horizontalScroll ? WS_HSCROLL | ES_AUTOHSCROLL : 0) |
+                            (args.readOnly ? ES_READONLY : 0) | (args.digitsOnly ? ES_NUMBER : 0)),
+                        .text = args.text,
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
       contextMenu_(args.contextMenu)
 {
     if (args.maxLength > 0)
         SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(args.maxLength), 0);
-    SetWindowSubclass(handle_, &TEdit::KeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 bool TEdit::HandleCommand(WORD code)
@@ -358,27 +357,23 @@ bool TEdit::HandleCommand(WORD code)
     return true;
 }
 
-LRESULT CALLBACK TEdit::KeyProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+LRESULT TEdit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TEdit*>(data);
     switch (message) {
     case WM_CHAR:
-        if (wParam != VK_TAB && wParam != VK_RETURN && wParam != VK_ESCAPE && self->onKeyPress &&
-            self->onKeyPress(static_cast<wchar_t>(wParam)))
+        if (wParam != VK_TAB && wParam != VK_RETURN && wParam != VK_ESCAPE && onKeyPress &&
+            onKeyPress(static_cast<wchar_t>(wParam)))
             return 0;
         break;
     case WM_CONTEXTMENU:
     case WM_PASTE:
-        if (!self->contextMenu_)
+        if (!contextMenu_)
             return 0;
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(handle, &TEdit::KeyProc, 1);
         break;
     default:
         break;
     }
-    return DefSubclassProc(handle, message, wParam, lParam);
+    return TControl::HandleMessage(message, wParam, lParam);
 }
 
 // Image and size grip ------------------------------------------------------------------------
@@ -390,8 +385,11 @@ const wchar_t kPanelClass[] = L"QuillsweepPanel";
 } // namespace
 
 TImage::TImage(TContainer& parent, const TImageArgs& args)
-    : TControl(parent, {RegisteredClass(kImageClass, &TImage::ImageProc), WS_VISIBLE, 0, args.bitmap, args.rect,
-                        args.anchors}),
+    : TControl(parent, {.className = RegisteredClass(kImageClass),
+                        .style = WS_VISIBLE,
+                        .text = args.bitmap,
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
       sizeGrip_(args.sizeGrip)
 {
     bitmap_.Load(args.bitmap, Dpi());
@@ -410,22 +408,19 @@ void TImage::DpiChanged()
     Invalidate();
 }
 
-LRESULT CALLBACK TImage::ImageProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = dynamic_cast<TImage*>(FromHandle(handle));
-    if (!self)
-        return DefWindowProcW(handle, message, wParam, lParam);
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(handle, &paint);
+        HDC dc = BeginPaint(handle_, &paint);
         RECT client{};
-        GetClientRect(handle, &client);
-        if (HBRUSH ground = self->BackBrush())
+        GetClientRect(handle_, &client);
+        if (HBRUSH ground = BackBrush())
             FillRect(dc, &client, ground);
-        const SIZE size = self->bitmap_.DesignSize();
-        DrawBitmap(dc, self->bitmap_.Get(), {0, 0, self->Scale(size.cx), self->Scale(size.cy)});
-        EndPaint(handle, &paint);
+        const SIZE size = bitmap_.DesignSize();
+        DrawBitmap(dc, bitmap_.Get(), {0, 0, Scale(size.cx), Scale(size.cy)});
+        EndPaint(handle_, &paint);
         return 0;
     }
     case WM_ERASEBKGND:
@@ -433,15 +428,19 @@ LRESULT CALLBACK TImage::ImageProc(HWND handle, UINT message, WPARAM wParam, LPA
     case WM_NCHITTEST:
         return HTTRANSPARENT; // pictures never take the mouse; a size grip is answered by the window
     default:
-        return DefWindowProcW(handle, message, wParam, lParam);
+        return TControl::HandleMessage(message, wParam, lParam);
     }
 }
 
 // Panel and page control ---------------------------------------------------------------------
 
 TPanel::TPanel(TContainer& parent, const TPanelArgs& args)
-    : TControl(parent, {RegisteredClass(kPanelClass, &TPanel::PanelProc), WS_VISIBLE | WS_CLIPCHILDREN,
-                        WS_EX_CONTROLPARENT, args.name, args.rect, args.anchors}),
+    : TControl(parent, {.className = RegisteredClass(kPanelClass),
+                        .style = WS_VISIBLE | WS_CLIPCHILDREN,
+                        .exStyle = WS_EX_CONTROLPARENT,
+                        .text = args.name,
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
       frameColour_(args.frameColour)
 {
     designWidth_ = args.rect.width;
@@ -449,52 +448,51 @@ TPanel::TPanel(TContainer& parent, const TPanelArgs& args)
     SetColours(kNoColour, args.backColour);
 }
 
-LRESULT CALLBACK TPanel::PanelProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = dynamic_cast<TPanel*>(FromHandle(handle));
-    if (!self)
-        return DefWindowProcW(handle, message, wParam, lParam);
     bool handled = false;
-    const LRESULT routed = RouteControlMessage(*self, message, wParam, lParam, handled);
+    const LRESULT routed = RouteControlMessage(*this, message, wParam, lParam, handled);
     if (handled)
         return routed;
     switch (message) {
     case WM_ERASEBKGND: {
         RECT client{};
-        GetClientRect(handle, &client);
+        GetClientRect(handle_, &client);
         HDC dc = reinterpret_cast<HDC>(wParam);
-        if (HBRUSH ground = self->BackBrush())
+        if (HBRUSH ground = BackBrush())
             FillRect(dc, &client, ground);
-        if (self->frameColour_ != kNoColour) {
-            HBRUSH frame = CreateSolidBrush(self->frameColour_);
+        if (frameColour_ != kNoColour) {
+            HBRUSH frame = CreateSolidBrush(frameColour_);
             FrameRect(dc, &client, frame);
             DeleteObject(frame);
         }
         return 1;
     }
     case WM_SIZE:
-        self->LayoutChildren();
-        if (self->frameColour_ != kNoColour)
-            InvalidateRect(handle, nullptr, TRUE);
+        LayoutChildren();
+        if (frameColour_ != kNoColour)
+            InvalidateRect(handle_, nullptr, TRUE);
         return 0;
     case WM_NCHITTEST:
-        if (InResizeBand(handle, lParam) || self->Window().OnSizeGrip({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+        if (InResizeBand(handle_, lParam) || Window().OnSizeGrip({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
             return HTTRANSPARENT;
         return HTCLIENT;
     default:
-        return DefWindowProcW(handle, message, wParam, lParam);
+        return TControl::HandleMessage(message, wParam, lParam);
     }
 }
 
 TPageControl::TPageControl(TContainer& parent, const TPageControlArgs& args)
-    : TPanel(parent, TPanelArgs{args.rect, args.anchors, args.backColour, kNoColour, ""}), pageColour_(args.backColour)
+    : TPanel(parent, TPanelArgs{.rect = args.rect, .anchors = args.anchors, .backColour = args.backColour}),
+      pageColour_(args.backColour)
 {
 }
 
 TPanel& TPageControl::AddPage(const std::string& name)
 {
     const TDesignRect& own = DesignRect();
-    TPanel& page = Add<TPanel>(TPanelArgs{{0, 0, own.width, own.height}, kAnchorAll, pageColour_, kNoColour, name});
+    TPanel& page = Add<TPanel>(TPanelArgs{
+        .rect = {0, 0, own.width, own.height}, .anchors = kAnchorAll, .backColour = pageColour_, .name = name});
     page.SetVisible(pages_.empty());
     pages_.push_back(&page);
     return page;
@@ -512,10 +510,13 @@ void TPageControl::SetActivePage(size_t index)
 // List view ----------------------------------------------------------------------------------
 
 TListView::TListView(TContainer& parent, const TListViewArgs& args)
-    : TControl(parent, {WC_LISTVIEWW,
-                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS |
-                                           (args.multiSelect ? 0 : LVS_SINGLESEL) | (args.showHeader ? 0 : LVS_NOCOLUMNHEADER)),
-                        0, "", args.rect, args.anchors})
+    : TControl(parent, {.className = WC_LISTVIEWW,
+                        .style = static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS |
+                                                    (args.multiSelect ? 0 : LVS_SINGLESEL) |
+                                                    (args.showHeader ? 0 : LVS_NOCOLUMNHEADER)),
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
+      fillColumn_(args.fillColumn)
 {
     DWORD extended = LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP;
     if (args.checkBoxes)
@@ -572,6 +573,17 @@ std::string TListView::ItemText(int item, int column) const
     return platform::Narrow(buffer, static_cast<int>(length));
 }
 
+LRESULT TListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = TControl::HandleMessage(message, wParam, lParam);
+    if (message == WM_SIZE && fillColumn_) {
+        RECT client{};
+        GetClientRect(handle_, &client);
+        ListView_SetColumnWidth(handle_, 0, client.right);
+    }
+    return result;
+}
+
 bool TListView::HandleNotify(NMHDR& header, LRESULT& result)
 {
     switch (header.code) {
@@ -609,10 +621,12 @@ bool TListView::HandleNotify(NMHDR& header, LRESULT& result)
 // Tree view ----------------------------------------------------------------------------------
 
 TTreeView::TTreeView(TContainer& parent, const TTreeViewArgs& args)
-    : TControl(parent, {WC_TREEVIEWW,
-                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | (args.border ? WS_BORDER : 0) | TVS_HASBUTTONS |
-                                           TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS),
-                        0, "", args.rect, args.anchors})
+    : TControl(parent,
+               {.className = WC_TREEVIEWW,
+                .style = static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | (args.border ? WS_BORDER : 0) | TVS_HASBUTTONS |
+                                            TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS),
+                .rect = args.rect,
+                .anchors = args.anchors})
 {
     // Vista's double buffering; XP's tree knows no extended styles and ignores the message.
     constexpr LPARAM kDoubleBuffer = 0x0004;  // TVS_EX_DOUBLEBUFFER
@@ -681,7 +695,10 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
 // Date picker --------------------------------------------------------------------------------
 
 TDatePicker::TDatePicker(TContainer& parent, const TDatePickerArgs& args)
-    : TControl(parent, {DATETIMEPICK_CLASSW, WS_TABSTOP | WS_VISIBLE | DTS_SHORTDATEFORMAT, 0, "", args.rect, args.anchors})
+    : TControl(parent, {.className = DATETIMEPICK_CLASSW,
+                        .style = WS_TABSTOP | WS_VISIBLE | DTS_SHORTDATEFORMAT,
+                        .rect = args.rect,
+                        .anchors = args.anchors})
 {
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // One small type per control kind, each made from a plain creation-arguments struct and
-// exposing its events as members a controller connects.
+// exposing its events as members a controller connects. The structs hold every default; callers
+// name the fields they set (TButtonArgs{.text = "OK", .rect = {...}, .isDefault = true}), which
+// g++ takes in this C++17 build without a warning as long as -pedantic is not asked for.
 #include "ui/VelaImageRoutines.h"
 #include "ui/VelaUIControl.h"
 
@@ -9,8 +11,8 @@
 namespace ui {
 
 struct TButtonArgs {
-    std::string text;
-    TDesignRect rect;
+    std::string text{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     bool isDefault = false;
 };
@@ -46,13 +48,13 @@ private:
 // A flat, owner-drawn button: a text on a coloured ground, or a glyph whose window text is
 // its hint (so assistive tools read what it does), or a glyph with its text beside it.
 struct TFlatButtonArgs {
-    std::string text;
-    TDesignRect rect;
+    std::string text{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     COLORREF textColour = RGB(255, 255, 255);
     COLORREF backColour = RGB(0, 0, 0);
     COLORREF hotColour = RGB(0x40, 0x40, 0x40);
-    std::string glyph; // bitmap resource; magenta is transparent
+    std::string glyph{}; // bitmap resource; magenta is transparent
     bool tabStop = false;
     bool captionBeside = false; // the text is drawn right of the glyph, and is no hint
 };
@@ -60,7 +62,6 @@ struct TFlatButtonArgs {
 class TFlatButton : public TControl {
 public:
     TFlatButton(TContainer& parent, const TFlatButtonArgs& args);
-    ~TFlatButton() override;
     void SetGlyph(const std::string& bitmapName);
     std::function<void()> onClick;
     bool HandleCommand(WORD code) override;
@@ -71,7 +72,7 @@ public:
     void AccessibleDoDefaultAction(long child) override;
 
 private:
-    static LRESULT CALLBACK HoverProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     COLORREF hotColour_;
     void DrawCaption(HDC dc, RECT area, UINT format, bool disabled);
     TDpiBitmap glyph_;
@@ -81,8 +82,8 @@ private:
 };
 
 struct TCheckBoxArgs {
-    std::string text;
-    TDesignRect rect;
+    std::string text{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     bool checked = false;
 };
@@ -102,12 +103,12 @@ public:
     void AccessibleDoDefaultAction(long child) override;
 
 private:
-    static LRESULT CALLBACK MouseProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 struct TRadioButtonArgs {
-    std::string text;
-    TDesignRect rect;
+    std::string text{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     bool firstOfGroup = false;
 };
@@ -126,8 +127,8 @@ public:
 };
 
 struct TLabelArgs {
-    std::string text;
-    TDesignRect rect;
+    std::string text{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     COLORREF textColour = kNoColour;
     COLORREF backColour = kNoColour; // kNoColour: transparent over what lies below
@@ -149,7 +150,7 @@ public:
     std::function<void()> onDoubleClick;
 
 private:
-    static LRESULT CALLBACK MouseProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void ShowPendingText();
     std::string pendingText_;
     DWORD lastShown_ = 0; // tick count: its wrap-around cancels out in the difference
@@ -157,8 +158,8 @@ private:
 };
 
 struct TEditArgs {
-    std::string text;
-    TDesignRect rect;
+    std::string text{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     bool multiLine = false;
     bool readOnly = false;
@@ -179,14 +180,14 @@ public:
     bool HandleCommand(WORD code) override;
 
 private:
-    static LRESULT CALLBACK KeyProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool contextMenu_;
 };
 
 // A still picture from a bitmap resource; magenta is drawn transparent.
 struct TImageArgs {
-    std::string bitmap;
-    TDesignRect rect;
+    std::string bitmap{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     COLORREF backColour = RGB(255, 255, 255);
     bool sizeGrip = false; // resizes the window from the bottom-right corner
@@ -200,18 +201,18 @@ public:
     void DpiChanged() override;
 
 private:
-    static LRESULT CALLBACK ImageProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     TDpiBitmap bitmap_;
     bool sizeGrip_;
 };
 
 // A plain ground that holds controls: pane frames, pages, bars.
 struct TPanelArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     COLORREF backColour = RGB(255, 255, 255);
     COLORREF frameColour = kNoColour; // a 1-pixel outline
-    std::string name;                 // window text, for assistive tools
+    std::string name{};               // window text, for assistive tools
 };
 
 class TPanel : public TControl, public TContainer {
@@ -221,13 +222,13 @@ public:
     TWindow& OwningWindow() override { return Window(); }
 
 private:
-    static LRESULT CALLBACK PanelProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     COLORREF frameColour_;
 };
 
 // Pages on top of each other, one shown at a time; the page tabs are the controller's business.
 struct TPageControlArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorAll;
     COLORREF backColour = RGB(255, 255, 255);
 };
@@ -246,12 +247,13 @@ private:
 };
 
 struct TListViewArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     bool checkBoxes = false;
     bool multiSelect = false;
     bool showHeader = true;
     bool fullRowSelect = true;
+    bool fillColumn = false; // the one column fills the width, whether a scroll bar shows or not
 };
 
 class TListView : public TControl {
@@ -277,12 +279,14 @@ public:
     bool HandleNotify(NMHDR& header, LRESULT& result) override;
 
 private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::vector<int> columnWidths_;
     bool filling_ = false;
+    bool fillColumn_;
 };
 
 struct TTreeViewArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     bool border = false; // inside a pane the pane's outline is the border
 };
@@ -300,7 +304,7 @@ public:
 };
 
 struct TDatePickerArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
 };
 

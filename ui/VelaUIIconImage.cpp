@@ -5,7 +5,10 @@
 namespace ui {
 
 TIconImage::TIconImage(TContainer& parent, const TIconImageArgs& args)
-    : TControl(parent, {WC_STATICW, WS_VISIBLE | SS_OWNERDRAW, 0, "", args.rect, args.anchors}), name_(args.icon)
+    : TControl(
+          parent,
+          {.className = WC_STATICW, .style = WS_VISIBLE | SS_OWNERDRAW, .rect = args.rect, .anchors = args.anchors}),
+      name_(args.icon)
 {
     SetColours(kNoColour, args.backColour);
     Load();

@@ -6,8 +6,8 @@
 namespace ui {
 
 struct TIconImageArgs {
-    std::string icon; // icon resource of the program
-    TDesignRect rect; // the icon is drawn at this size
+    std::string icon{}; // icon resource of the program
+    TDesignRect rect{}; // the icon is drawn at this size
     uint8_t anchors = kAnchorTopLeft;
     COLORREF backColour = RGB(255, 255, 255);
 };

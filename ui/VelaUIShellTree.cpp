@@ -73,7 +73,7 @@ std::vector<TFolderEntry> ReadFolders(std::wstring folder)
 } // namespace
 
 TShellTree::TShellTree(TContainer& parent, const TShellTreeArgs& args)
-    : TTreeView(parent, TTreeViewArgs{args.rect, args.anchors, false})
+    : TTreeView(parent, TTreeViewArgs{.rect = args.rect, .anchors = args.anchors})
 {
     TreeView_SetImageList(handle_, TIconRoutines::SystemSmallImageList(), TVSIL_NORMAL);
     folderImage_ = FolderImage(0);

@@ -11,7 +11,7 @@
 namespace ui {
 
 struct TShellTreeArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
 };
 

@@ -24,8 +24,10 @@ size_t Clamp(long long value, size_t most)
 } // namespace
 
 TTextView::TTextView(TContainer& parent, const TTextViewArgs& args)
-    : TControl(parent, {RegisteredClass(kTextViewClass, &TTextView::ViewProc),
-                        WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, 0, "", args.rect, args.anchors})
+    : TControl(parent, {.className = RegisteredClass(kTextViewClass),
+                        .style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL,
+                        .rect = args.rect,
+                        .anchors = args.anchors})
 {
     Measure();
     UpdateScrollBars();
@@ -435,15 +437,7 @@ LRESULT TTextView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     default: break;
     }
-    return DefWindowProcW(handle_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK TTextView::ViewProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* self = dynamic_cast<TTextView*>(FromHandle(handle));
-    if (!self)
-        return DefWindowProcW(handle, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
+    return TControl::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace ui

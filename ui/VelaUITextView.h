@@ -9,7 +9,7 @@
 namespace ui {
 
 struct TTextViewArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
 };
 
@@ -32,8 +32,7 @@ public:
     long AccessibleState(long child) override;
 
 private:
-    static LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Measure();
     size_t VisibleLines() const;
     size_t VisibleColumns() const;

@@ -12,12 +12,15 @@ constexpr int kTextGap = 2;
 } // namespace
 
 TToggleButton::TToggleButton(TContainer& parent, const TToggleButtonArgs& args)
-    : TControl(parent, {WC_BUTTONW, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, 0, args.text, args.rect, args.anchors}),
+    : TControl(parent, {.className = WC_BUTTONW,
+                        .style = WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                        .text = args.text,
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
       downColour_(args.downColour), frameColour_(args.frameColour)
 {
     SetColours(kNoColour, args.backColour);
     glyph_.Load(args.glyph, Dpi());
-    SetWindowSubclass(handle_, &TToggleButton::ButtonProc, 1, reinterpret_cast<DWORD_PTR>(this));
     ExposeAccessible();
 }
 
@@ -25,8 +28,6 @@ long TToggleButton::AccessibleRole(long) { return ROLE_SYSTEM_CHECKBUTTON; }
 long TToggleButton::AccessibleState(long) { return down_ ? STATE_SYSTEM_CHECKED : 0; }
 std::string TToggleButton::AccessibleDefaultAction(long) { return "Press"; }
 void TToggleButton::AccessibleDoDefaultAction(long) { SendMessageW(handle_, BM_CLICK, 0, 0); }
-
-TToggleButton::~TToggleButton() { RemoveWindowSubclass(handle_, &TToggleButton::ButtonProc, 1); }
 
 void TToggleButton::SetDown(bool down)
 {
@@ -94,29 +95,27 @@ bool TToggleButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     return true;
 }
 
-LRESULT CALLBACK TToggleButton::ButtonProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR data)
+LRESULT TToggleButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TToggleButton*>(data);
     switch (message) {
     case BM_GETCHECK:
-        return self->down_ ? BST_CHECKED : BST_UNCHECKED;
+        return down_ ? BST_CHECKED : BST_UNCHECKED;
     case WM_MOUSEMOVE:
-        if (!self->hot_) {
-            self->hot_ = true;
-            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle, 0};
+        if (!hot_) {
+            hot_ = true;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
             TrackMouseEvent(&track);
-            InvalidateRect(handle, nullptr, FALSE);
+            InvalidateRect(handle_, nullptr, FALSE);
         }
         break;
     case WM_MOUSELEAVE:
-        self->hot_ = false;
-        InvalidateRect(handle, nullptr, FALSE);
+        hot_ = false;
+        InvalidateRect(handle_, nullptr, FALSE);
         break;
     default:
         break;
     }
-    return DefSubclassProc(handle, message, wParam, lParam);
+    return TControl::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace ui

@@ -6,10 +6,10 @@
 namespace ui {
 
 struct TToggleButtonArgs {
-    std::string text;
-    TDesignRect rect;
+    std::string text{};
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
-    std::string glyph; // bitmap resource; magenta is transparent
+    std::string glyph{}; // bitmap resource; magenta is transparent
     COLORREF backColour = RGB(0xF0, 0xF0, 0xF0);
     COLORREF downColour = RGB(0xD6, 0xE4, 0xF4);
     COLORREF frameColour = RGB(0x6F, 0x93, 0xBE);
@@ -18,7 +18,6 @@ struct TToggleButtonArgs {
 class TToggleButton : public TControl {
 public:
     TToggleButton(TContainer& parent, const TToggleButtonArgs& args);
-    ~TToggleButton() override;
     bool Down() const { return down_; }
     void SetDown(bool down);
     void SetGlyph(const std::string& bitmapName);
@@ -32,7 +31,7 @@ public:
     void AccessibleDoDefaultAction(long child) override;
 
 private:
-    static LRESULT CALLBACK ButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     TDpiBitmap glyph_;
     COLORREF downColour_;
     COLORREF frameColour_;

@@ -10,7 +10,6 @@
 namespace ui {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kCountTimer = 0x5153; // apart from the ids the list view uses itself
 constexpr int kMinimumFillWidth = 100;   // design pixels
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -43,10 +42,11 @@ TImageListHandle MaskedImagesForDpi(const std::vector<std::string>& names, int d
 }
 
 TVirtualListView::TVirtualListView(TContainer& parent, const TVirtualListArgs& args)
-    : TControl(parent, {WC_LISTVIEWW,
-                        static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
-                                           (args.multiSelect ? 0 : LVS_SINGLESEL)),
-                        0, "", args.rect, args.anchors}),
+    : TControl(parent, {.className = WC_LISTVIEWW,
+                        .style = static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA |
+                                                    LVS_SHOWSELALWAYS | (args.multiSelect ? 0 : LVS_SINGLESEL)),
+                        .rect = args.rect,
+                        .anchors = args.anchors}),
       checkBoxes_(args.checkBoxes)
 {
     DWORD extended = LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP;
@@ -58,14 +58,11 @@ TVirtualListView::TVirtualListView(TContainer& parent, const TVirtualListArgs& a
     // Without rows of its own the list asks for the checks too.
     if (args.checkBoxes)
         ListView_SetCallbackMask(handle_, LVIS_STATEIMAGEMASK);
-    SetWindowSubclass(handle_, &ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     ExposeAccessible();
 }
 
 TVirtualListView::~TVirtualListView()
 {
-    // Nothing may reach the owner while the window goes (it loses the focus, for one).
-    RemoveWindowSubclass(handle_, &ListProc, kSubclassId);
     if (timerRunning_)
         KillTimer(handle_, kCountTimer);
     // The list view would destroy the small images with itself; they are the owner's.
@@ -532,68 +529,66 @@ void TVirtualListView::ContextMenu(LPARAM position)
     onContextMenu(point);
 }
 
-LRESULT CALLBACK TVirtualListView::ListProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data)
+LRESULT TVirtualListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<TVirtualListView*>(data);
     switch (message) {
     case WM_TIMER:
         if (wParam != kCountTimer)
             break;
-        self->ApplyRowCount();
+        ApplyRowCount();
         return 0;
     case WM_ENABLE:
         if (wParam)
-            self->FlushRowCount(); // the last rows of a scan show as soon as it ends
+            FlushRowCount(); // the last rows of a scan show as soon as it ends
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (self->CheckBoxMouseDown(lParam))
+        if (CheckBoxMouseDown(lParam))
             return 0;
         break;
     case WM_KEYDOWN:
-        self->swallowChar_ = false;
-        if (self->onKeyDown && self->onKeyDown(static_cast<UINT>(wParam), GetKeyState(VK_CONTROL) < 0)) {
+        swallowChar_ = false;
+        if (onKeyDown && onKeyDown(static_cast<UINT>(wParam), GetKeyState(VK_CONTROL) < 0)) {
             // Nor may its character reach the list, which would search the rows for it.
-            self->swallowChar_ = true;
+            swallowChar_ = true;
             return 0;
         }
         break;
     case WM_CHAR:
-        if (!self->swallowChar_)
+        if (!swallowChar_)
             break;
-        self->swallowChar_ = false;
+        swallowChar_ = false;
         return 0;
     case WM_KILLFOCUS: {
-        const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-        if (self->onFocusLost)
-            self->onFocusLost();
+        const LRESULT result = TControl::HandleMessage(message, wParam, lParam);
+        if (onFocusLost)
+            onFocusLost();
         return result;
     }
     case WM_CONTEXTMENU:
         // The header's menu request passes on to the window.
-        if (reinterpret_cast<HWND>(wParam) != handle || !self->onContextMenu)
+        if (reinterpret_cast<HWND>(wParam) != handle_ || !onContextMenu)
             break;
-        self->ContextMenu(lParam);
+        ContextMenu(lParam);
         return 0;
     case WM_SIZE: {
-        const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
-        self->FitFillColumn();
+        const LRESULT result = TControl::HandleMessage(message, wParam, lParam);
+        FitFillColumn();
         return result;
     }
     case WM_NOTIFY: {
         auto& header = *reinterpret_cast<NMHDR*>(lParam);
-        if (header.hwndFrom != ListView_GetHeader(handle) || (header.code != HDN_ITEMCHANGEDW && header.code != HDN_ITEMCHANGEDA))
+        if (header.hwndFrom != ListView_GetHeader(handle_) || (header.code != HDN_ITEMCHANGEDW && header.code != HDN_ITEMCHANGEDA))
             break;
-        const LRESULT result = DefSubclassProc(handle, message, wParam, lParam);
+        const LRESULT result = TControl::HandleMessage(message, wParam, lParam);
         // Same layout in both forms as far as the width goes.
-        self->HeaderChanged(reinterpret_cast<NMHEADERW&>(header));
+        HeaderChanged(reinterpret_cast<NMHEADERW&>(header));
         return result;
     }
     default:
         break;
     }
-    return DefSubclassProc(handle, message, wParam, lParam);
+    return TControl::HandleMessage(message, wParam, lParam);
 }
 
 } // namespace ui

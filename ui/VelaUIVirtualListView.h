@@ -13,7 +13,7 @@
 namespace ui {
 
 struct TVirtualListArgs {
-    TDesignRect rect;
+    TDesignRect rect{};
     uint8_t anchors = kAnchorTopLeft;
     bool checkBoxes = false;
     bool gridLines = false;
@@ -21,7 +21,7 @@ struct TVirtualListArgs {
 };
 
 struct TVirtualColumn {
-    std::string caption;
+    std::string caption{};
     int designWidth = 0;
     bool fill = false;         // takes the width the other columns leave
     bool rightAligned = false;
@@ -118,7 +118,7 @@ public:
     bool AccessibleSelect(long child, long flags) override;
 
 private:
-    static LRESULT CALLBACK ListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool CheckBoxMouseDown(LPARAM position);
     void ContextMenu(LPARAM position);
     void HeaderChanged(const NMHEADERW& change);

@@ -328,7 +328,8 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return HTBOTTOMRIGHT;
         if (!onHitTest)
             return system;
-        return onHitTest(point.x - bounds.left, point.y - bounds.top, static_cast<int>(system));
+        return onHitTest(point.x - bounds.left, point.y - bounds.top, bounds.right - bounds.left,
+                         bounds.bottom - bounds.top, static_cast<int>(system));
     }
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);

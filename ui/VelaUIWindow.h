@@ -8,13 +8,13 @@
 namespace ui {
 
 struct TWindowArgs {
-    std::string title;
+    std::string title{};
     int clientWidth = 0;  // design pixels
     int clientHeight = 0;
     int minimumWidth = 0;  // design pixels; 0 = none
     int minimumHeight = 0;
     COLORREF background = RGB(255, 255, 255);
-    TFontSpec font;
+    TFontSpec font{};
     bool dropShadow = false;
     bool appWindow = true;   // has a taskbar button
     HWND owner = nullptr;
@@ -69,7 +69,8 @@ public:
     std::function<void()> onClose;
     std::function<void()> onFirstShow;
     std::function<bool(UINT key)> onKeyDown;
-    std::function<int(int x, int y, int systemResult)> onHitTest;
+    // Where a point of the window is, from its top-left corner, in a window of that size.
+    std::function<int(int x, int y, int width, int height, int systemResult)> onHitTest;
     std::function<void()> onResize;
     // Messages at or above WM_APP and the program's private ones; true when handled.
     std::function<bool(UINT message, WPARAM, LPARAM)> onMessage;

@@ -46,7 +46,7 @@ protected:
     }
 
     ui::TWindow window{HiddenWindow()};
-    ui::TListView& list = window.Add<ui::TListView>(ui::TListViewArgs{{0, 0, 200, 150}, ui::kAnchorTopLeft, true});
+    ui::TListView& list = window.Add<ui::TListView>(ui::TListViewArgs{.rect = {0, 0, 200, 150}, .checkBoxes = true});
 };
 } // namespace
 
@@ -146,7 +146,7 @@ TEST_F(RuntimeTest, HeaderImageComesAndGoesBesideTheTitle)
 TEST(FolderTree, DefaultDriveIsTheFirstDriveRootPastTheFloppies)
 {
     ui::TWindow window{HiddenWindow()};
-    auto& tree = window.Add<ui::TTreeView>(ui::TTreeViewArgs{{0, 0, 200, 150}});
+    auto& tree = window.Add<ui::TTreeView>(ui::TTreeViewArgs{.rect = {0, 0, 200, 150}});
     Texts paths;
     const auto add = [&](HTREEITEM parent, const std::string& text, const std::string& path) {
         paths.push_back(path);

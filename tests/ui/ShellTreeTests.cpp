@@ -47,7 +47,7 @@ TEST(ShellTree, SelectsNestedFoldersInAnyCaseAndKeepsTheNearestOnReload)
     SetFileAttributesW(platform::Widen(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     ui::TWindow window{HiddenWindow()};
-    auto& tree = window.Add<ui::TShellTree>(ui::TShellTreeArgs{{0, 0, 300, 200}});
+    auto& tree = window.Add<ui::TShellTree>(ui::TShellTreeArgs{.rect = {0, 0, 300, 200}});
     const auto drives = tree.DrivePaths();
     EXPECT_NE(drives.end(), std::find(drives.begin(), drives.end(), "C:\\"));
     EXPECT_EQ(0, tree.Level(TreeView_GetRoot(tree.Handle())));

@@ -26,7 +26,9 @@ class VirtualListViewTest : public ::testing::Test {
 protected:
     VirtualListViewTest()
     {
-        list.SetColumns({{"Category", 120}, {"Path", 0, true}, {"Size", 60, false, true}});
+        list.SetColumns({{.caption = "Category", .designWidth = 120},
+                         {.caption = "Path", .fill = true},
+                         {.caption = "Size", .designWidth = 60, .rightAligned = true}});
         list.onCellText = [](int row, int column) { return "row " + std::to_string(row) + " column " + std::to_string(column); };
         list.onRowChecked = [](int row) { return row % 2 == 1; };
         list.onCheckBoxClick = [this](int row) { events.push_back("check " + std::to_string(row)); };
@@ -40,8 +42,8 @@ protected:
     }
 
     ui::TWindow window{HiddenWindow()};
-    ui::TVirtualListView& list =
-        window.Add<ui::TVirtualListView>(ui::TVirtualListArgs{{0, 0, 500, 300}, ui::kAnchorAll, true, true});
+    ui::TVirtualListView& list = window.Add<ui::TVirtualListView>(ui::TVirtualListArgs{
+        .rect = {0, 0, 500, 300}, .anchors = ui::kAnchorAll, .checkBoxes = true, .gridLines = true});
     std::vector<std::string> events;
 };
 } // namespace
