@@ -3,7 +3,6 @@
 // both pages.
 #include "cycle/uCycleSetup.h"
 #include "app/uMainController.h"
-#include "engine/uCleaner.h"
 #include "engine/uEngineImplementation.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
@@ -217,6 +216,12 @@ void TMainController::CleanFinished()
     const std::shared_ptr<IComputingWindow> computing = view_.CreateComputingWindow(false, true, true);
     if (computing)
         computing->Show();
+    // Added here, on the thread that shows and saves the statistics, never from the cleaner's.
+    if (cleaner_) {
+        const TCleanStatistics figures = cleaner_->GetStatistics();
+        prefs_.DiskSpaceGain += figures.diskSpaceGain;
+        prefs_.ObjectsCleaned += figures.objectsCleaned;
+    }
     cleaner_.reset();
     view_.SetProgressPosition(0);
     LeaveBusy();
@@ -383,6 +388,6 @@ void TMainController::ObjectCleaned(int32_t index, bool removed, int64_t removed
 TConfirmAnswer TMainController::ConfirmDelete(const std::string& path)
 {
     // The box's results 1 to 4 are the answers yes, yes to all, no, no to all.
-    return static_cast<TConfirmAnswer>(Ask(TMsgBoxKind::mkConfirm, TCleaner::DeleteQuestion(path),
+    return static_cast<TConfirmAnswer>(Ask(TMsgBoxKind::mkConfirm, TEngineServices::DeleteQuestion(path),
                                            TMsgBoxFocus::mfAccept, msgbox_buttons::kYesNoApplyToAll));
 }

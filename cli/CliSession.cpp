@@ -184,8 +184,8 @@ std::shared_ptr<ICleanupOptionsList> TCliSession::CreateOptions(const TPreferenc
 
 int TCliSession::LoadPreferences()
 {
-    // The cleaner adds its statistics to the process-wide values; they are never saved here,
-    // so the tool cannot overwrite what a running window keeps.
+    // Never saved here, and a clean's statistics are not added to them: the tool cannot overwrite
+    // what a running window keeps.
     auto values = std::make_unique<TPreferenceValues>(false);
     if (request.noPrefs) {
         values->SetDefaults();

@@ -182,7 +182,8 @@ std::shared_ptr<ICleanerContext> TCycleSetup::CreateCleanerContext(
     return TEngineServices::CreateCleanerContext(broadcast, objects, mask, TDirectoryRoutines::GetTemporaryDirectories(),
                                                  prefs.SecureDeleteFiles, prefs.SecureDeletePasses,
                                                  prefs.RandomRewritePattern, cleanReport,
-                                                 TStringRoutines::SplitString(selectionText, ';'));
+                                                 TStringRoutines::SplitString(selectionText, ';'), prefs.Confirmations,
+                                                 prefs.DiskSpaceGain, prefs.ProgramRuns);
 }
 
 void TCycleSetup::CheckSafe(ICleanupList& objects, IBroadcastParameters& broadcast)

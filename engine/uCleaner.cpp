@@ -4,11 +4,9 @@
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
 #include "engine/uObjectOrigin.h"
-#include "engine/uScanner.h"
 #include "engine/uSecureRewrite.h"
 #include "platform/PlatformDirectory.h"
 #include "platform/PlatformLocale.h"
-#include "prefs/uPreferences.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
 #include "support/VelaTimeRoutines.h"
@@ -75,9 +73,10 @@ void TCleaner::SetDispatch(const std::shared_ptr<ICleanerDispatch>& dispatch)
     SetWindowDispatch(dispatch);
 }
 
-std::string TCleaner::DeleteQuestion(const std::string& path)
+TCleanStatistics TCleaner::GetStatistics()
 {
-    return "Delete the file: \"" + path + "\"?";
+    std::lock_guard<std::mutex> lock(statisticsMutex_);
+    return statistics_;
 }
 
 std::string TCleaner::ElapsedText(int64_t milliseconds)
@@ -99,7 +98,7 @@ void TCleaner::Execute()
         sources_.clear();
         catalogue_ = TEngineServices::CreateCleanupOptionsList();
         openFiles_ = platform::FilesHeldOpen();
-        confirmations_ = Preferences().Confirmations;
+        confirmations_ = context_->GetConfirmations();
 
         std::shared_ptr<ICleanupList> list = context_->GetCleanupList();
         const int32_t count = list ? list->GetCount() : 0;
@@ -265,7 +264,7 @@ bool TCleaner::IsSourceOf(const std::string& root, TCleanupOption option)
         for (const std::string& source : TCleanupOptionRules::ResolveSources(option, context_->GetTargets())) {
             if (source.empty())
                 continue;
-            for (const std::string& form : {source, TScanPaths::Normalize(source)}) {
+            for (const std::string& form : {source, TDirectoryRoutines::NormalizeFolderPath(source)}) {
                 const std::string comparable = Comparable(form);
                 if (std::find(roots.begin(), roots.end(), comparable) == roots.end())
                     roots.push_back(comparable);
@@ -382,6 +381,11 @@ void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
 
 void TCleaner::EndClean(const std::string& outcome, bool stopped, const std::string& stopReason)
 {
+    {
+        std::lock_guard<std::mutex> lock(statisticsMutex_);
+        statistics_.diskSpaceGain = static_cast<uint32_t>(removedSize_);
+        statistics_.objectsCleaned = removedCount_;
+    }
     // Each step is kept from the next one's failure: the finished notice must always go.
     try {
         WriteSummary(stopped, stopReason);
@@ -399,10 +403,6 @@ void TCleaner::EndClean(const std::string& outcome, bool stopped, const std::str
 
 void TCleaner::WriteSummary(bool stopped, const std::string& stopReason)
 {
-    TPreferenceValues& preferences = Preferences();
-    preferences.DiskSpaceGain += static_cast<uint32_t>(removedSize_);
-    preferences.ObjectsCleaned += removedCount_;
-
     std::shared_ptr<IBroadcastParameters> figures = context_->GetBroadcastParameters();
     const int64_t foundCount = figures ? figures->GetFoundCount() : 0;
     const int64_t foundCapacity = figures ? figures->GetFoundCapacity() : 0;
@@ -422,8 +422,10 @@ void TCleaner::WriteSummary(bool stopped, const std::string& stopReason)
                            Capacity(skippedSize_).c_str()));
     lines.push_back(Format("Disk space gain   : %11s Total size: %9s", Capacity(removedSize_).c_str(),
                            Capacity(foundCapacity).c_str()));
-    lines.push_back(Format("Total space gain  : %11s Total runs: %6s times", Capacity(preferences.DiskSpaceGain).c_str(),
-                           Count(preferences.ProgramRuns).c_str()));
+    // The running total, as the statistics will hold it once the caller has added this clean.
+    const uint32_t totalGain = context_->GetDiskSpaceGain() + static_cast<uint32_t>(removedSize_);
+    lines.push_back(Format("Total space gain  : %11s Total runs: %6s times", Capacity(totalGain).c_str(),
+                           Count(context_->GetProgramRuns()).c_str()));
     const std::string now = platform::FormatLocalDateTime(platform::LocalNow());
     if (stopped) {
         lines.push_back("Process stopped   : " + now + " [ " + (stopReason.empty() ? "MANUAL" : stopReason) + " ]");
@@ -440,4 +442,9 @@ void TCleaner::WriteSummary(bool stopped, const std::string& stopReason)
 std::shared_ptr<ICleaner> TEngineServices::CreateCleaner()
 {
     return std::make_shared<TCleaner>();
+}
+
+std::string TEngineServices::DeleteQuestion(const std::string& path)
+{
+    return "Delete the file: \"" + path + "\"?";
 }

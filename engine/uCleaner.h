@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,9 +19,8 @@ public:
 
     void SetContext(const std::shared_ptr<ICleanerContext>& context) override { context_ = context; }
     void SetDispatch(const std::shared_ptr<ICleanerDispatch>& dispatch) override;
+    TCleanStatistics GetStatistics() override;
 
-    // The per-object question the dispatch puts to the user.
-    static std::string DeleteQuestion(const std::string& path);
     // Elapsed milliseconds as "hh:mm:ss.zzz", hours of the day (a day or more wraps).
     static std::string ElapsedText(int64_t milliseconds);
 
@@ -57,7 +57,7 @@ private:
     void ShowProgress(int32_t index, bool reached, bool removed);
     // stopReason: why an error ended the clean early; empty for the user's Stop.
     void EndClean(const std::string& outcome, bool stopped, const std::string& stopReason = "");
-    // Adds to the statistics and writes the report's closing lines.
+    // The report's closing lines.
     void WriteSummary(bool stopped, const std::string& stopReason);
 
     std::shared_ptr<ICleanerContext> context_;
@@ -80,4 +80,7 @@ private:
     bool answered_ = false;
     // Per option, the folders its objects were searched from, resolved once per clean.
     std::map<TCleanupOption, std::vector<std::string>> sources_;
+    // Handed over when the clean ends, to whichever thread asks.
+    std::mutex statisticsMutex_;
+    TCleanStatistics statistics_;
 };

@@ -7,11 +7,12 @@ public:
     TCleanerContext(std::shared_ptr<IBroadcastParameters> broadcastParameters, std::shared_ptr<ICleanupList> cleanupList,
                     TCleanupOptionSet selectedOptions, std::vector<std::string> tempDirectories, bool secureDelete,
                     uint8_t secureDeletePasses, bool randomPattern, std::shared_ptr<ICleanReport> cleanReport,
-                    std::vector<std::string> targets)
+                    std::vector<std::string> targets, bool confirmations, uint32_t diskSpaceGain, uint32_t programRuns)
         : broadcastParameters_(std::move(broadcastParameters)), cleanupList_(std::move(cleanupList)),
           selectedOptions_(selectedOptions), tempDirectories_(std::move(tempDirectories)), secureDelete_(secureDelete),
           secureDeletePasses_(secureDeletePasses), randomPattern_(randomPattern), cleanReport_(std::move(cleanReport)),
-          targets_(std::move(targets))
+          targets_(std::move(targets)), confirmations_(confirmations), diskSpaceGain_(diskSpaceGain),
+          programRuns_(programRuns)
     {
     }
 
@@ -24,6 +25,9 @@ public:
     bool GetRandomPattern() override { return randomPattern_; }
     std::shared_ptr<ICleanReport> GetCleanReport() override { return cleanReport_; }
     const std::vector<std::string>& GetTargets() override { return targets_; }
+    bool GetConfirmations() override { return confirmations_; }
+    uint32_t GetDiskSpaceGain() override { return diskSpaceGain_; }
+    uint32_t GetProgramRuns() override { return programRuns_; }
 
 private:
     const std::shared_ptr<IBroadcastParameters> broadcastParameters_;
@@ -35,4 +39,7 @@ private:
     const bool randomPattern_;
     const std::shared_ptr<ICleanReport> cleanReport_;
     const std::vector<std::string> targets_;
+    const bool confirmations_;
+    const uint32_t diskSpaceGain_;
+    const uint32_t programRuns_;
 };

@@ -29,9 +29,12 @@ public:
         const std::shared_ptr<IBroadcastParameters>& broadcastParameters,
         const std::shared_ptr<ICleanupList>& cleanupList, TCleanupOptionSet selectedOptions,
         const std::vector<std::string>& tempDirectories, bool secureDelete, uint8_t secureDeletePasses,
-        bool randomPattern, const std::shared_ptr<ICleanReport>& cleanReport, const std::vector<std::string>& targets);
+        bool randomPattern, const std::shared_ptr<ICleanReport>& cleanReport, const std::vector<std::string>& targets,
+        bool confirmations, uint32_t diskSpaceGain, uint32_t programRuns);
     // Suspended until Start.
     static std::shared_ptr<ICleaner> CreateCleaner();
+    // The per-object question a cleaner's dispatch puts to the user.
+    static std::string DeleteQuestion(const std::string& path);
     static std::shared_ptr<ICleanReport> CreateCleanReport();
 };
 

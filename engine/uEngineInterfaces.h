@@ -251,6 +251,12 @@ public:
     virtual void SaveToFile(const std::string& fileName) = 0;
 };
 
+// What one clean adds to the usage statistics; the disk space in Ko.
+struct TCleanStatistics {
+    uint32_t diskSpaceGain = 0;
+    uint32_t objectsCleaned = 0;
+};
+
 class ICleanerContext {
 public:
     virtual ~ICleanerContext() = default;
@@ -264,6 +270,12 @@ public:
     virtual std::shared_ptr<ICleanReport> GetCleanReport() = 0;
     // The folders the scan was given; the cleaner refuses objects found outside their option's sources.
     virtual const std::vector<std::string>& GetTargets() = 0;
+    // Whether each checked object that is not Safe is asked about first.
+    virtual bool GetConfirmations() = 0;
+    // The usage statistics before this clean, for the report's totals: the disk space gained so
+    // far (Ko) and the program's runs.
+    virtual uint32_t GetDiskSpaceGain() = 0;
+    virtual uint32_t GetProgramRuns() = 0;
 };
 
 class ICleanerDispatch : public IWindowDispatch {
@@ -284,4 +296,7 @@ class ICleaner : public virtual IInterfacedThread {
 public:
     virtual void SetContext(const std::shared_ptr<ICleanerContext>& context) = 0;
     virtual void SetDispatch(const std::shared_ptr<ICleanerDispatch>& dispatch) = 0;
+    // What the clean adds to the statistics, for its caller to add on its own thread (the window's
+    // values are read there at any time). Whole once the finished notice has arrived.
+    virtual TCleanStatistics GetStatistics() = 0;
 };

@@ -54,20 +54,6 @@ std::vector<std::string> UsableMasks(const std::string& text)
 
 } // namespace
 
-std::string TScanPaths::Normalize(const std::string& source)
-{
-    std::string path = source;
-    // One spelling per path: found objects are told apart by their text.
-    if (platform::PathSeparator() == '\\')
-        std::replace(path.begin(), path.end(), '/', '\\');
-    path = TFileRoutines::ExcludeTrailingSeparator(path);
-    if (TDirectoryRoutines::IsDriveRoot(path))
-        return path.substr(0, 2) + "\\";
-    if (path.size() == 1 && IsSeparator(path[0]))
-        return path;
-    return TFileRoutines::ExcludeTrailingSeparator(TDirectoryRoutines::ExpandLongPath(path));
-}
-
 std::string TScanPaths::Join(const std::string& directory, const std::string& name)
 {
     return TFileRoutines::IncludeTrailingSeparator(directory) + name;
@@ -189,7 +175,7 @@ bool TScanner::ScanOption()
         places.push_back(TDirectoryRoutines::GetInternetCacheDir());
         for (const std::string& place : places)
             if (!place.empty())
-                optionExclusions_.push_back(TScanPaths::Normalize(place));
+                optionExclusions_.push_back(TDirectoryRoutines::NormalizeFolderPath(place));
     }
     const auto validators = context_->GetValidators();
     activeValidators_ = (validators ? validators->GetExplicitTypes() : TValidatorSet()) |
@@ -209,7 +195,7 @@ bool TScanner::ScanOption()
         SetStatus(kScanning);
         if (maskText.empty() || masks.empty() || !TDirectoryRoutines::IsDirectory(source))
             continue;
-        const std::string root = TScanPaths::Normalize(source);
+        const std::string root = TDirectoryRoutines::NormalizeFolderPath(source);
         walkRoot_ = std::make_shared<const std::string>(root);
         if (!Traverse(root, masks))
             return false;

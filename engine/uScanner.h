@@ -99,8 +99,6 @@ private:
 // Paths and exclusion lists as the scanner compares them.
 class TScanPaths {
 public:
-    // source in the form the walk uses: long names, no trailing separator except at a root.
-    static std::string Normalize(const std::string& source);
     static std::string Join(const std::string& directory, const std::string& name);
     static std::string LastName(const std::string& path);
     // The whole path or its last name equals or matches (as a mask) one of the entries; letter case

@@ -413,6 +413,19 @@ std::string TDirectoryRoutines::ExpandLongPath(const std::string& path)
     return path;
 }
 
+std::string TDirectoryRoutines::NormalizeFolderPath(const std::string& path)
+{
+    std::string text = path;
+    if (platform::PathSeparator() == '\\')
+        std::replace(text.begin(), text.end(), '/', '\\');
+    text = TFileRoutines::ExcludeTrailingSeparator(text);
+    if (IsDriveRoot(text))
+        return text.substr(0, 2) + "\\";
+    if (text.size() == 1 && (text[0] == '/' || text[0] == platform::PathSeparator()))
+        return text;
+    return TFileRoutines::ExcludeTrailingSeparator(ExpandLongPath(text));
+}
+
 bool TDirectoryRoutines::ForceRemoveDirectory(const std::string& path)
 {
     TFileRoutines::ClearAttributes(path);

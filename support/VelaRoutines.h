@@ -214,6 +214,9 @@ public:
     // An existing path spelled as the folders list their entries (long names; on Windows the
     // entries' own letter case); the path as given when it cannot be found.
     static std::string ExpandLongPath(const std::string& path);
+    // A folder in the one spelling scans walk it and cleans compare it in (found objects are told
+    // apart by their text): long names, the platform's separator, none trailing except at a root.
+    static std::string NormalizeFolderPath(const std::string& path);
     static bool ForceRemoveDirectory(const std::string& path);
     // No entries at all, and a file can be created in it.
     static bool IsEmptyDirectory(const std::string& dir);

@@ -24,19 +24,20 @@ TEST(CleanerRecycleBin, CountsItsItemsOnlyWhenTheBinsWereEmptied)
     WriteBytes(data.File("Trash/info/old.trashinfo"), "[Trash Info]\n");
     {
         TCleanRun run;
-        Preferences().Confirmations = true;
+        run.confirmations = true;
         run.Add("1,234 object(s)", 40, scSafe, 1, true, ShellFolderRecycleBin);
         run.Clean();
         EXPECT_TRUE(run.dispatch->questions.empty());
         EXPECT_TRUE(std::filesystem::is_empty(data.Path() / "Trash" / "files"));
         EXPECT_EQ("Removed objects   :    1,234    Total size:     40 Ko", run.Line("Removed objects"));
         EXPECT_EQ("Deleting: \"Option 1\"", run.dispatch->statusTexts.front());
+        EXPECT_EQ(40u, run.cleaner->GetStatistics().diskSpaceGain);
+        EXPECT_EQ(1234u, run.cleaner->GetStatistics().objectsCleaned);
     }
     // A bin that cannot be emptied is not reported as space gained.
     std::filesystem::remove_all(data.Path() / "Trash");
     WriteBytes(data.File("Trash"), "not a folder");
     TCleanRun run;
-    const uint32_t gain = Preferences().DiskSpaceGain;
     run.Add("12 object(s)", 40, scSafe, 1, true, ShellFolderRecycleBin);
     run.Clean();
     EXPECT_EQ("Removed objects   :        0    Total size:      0 Ko", run.Line("Removed objects"));
@@ -44,6 +45,7 @@ TEST(CleanerRecycleBin, CountsItsItemsOnlyWhenTheBinsWereEmptied)
     // Shown while it was tried, before the outcome was known.
     EXPECT_EQ((std::vector<std::string>{"Deleting: \"Option 1\"", "Skipping \"12 object(s)\"", "Clean complete."}),
               run.dispatch->statusTexts);
-    EXPECT_EQ(gain, Preferences().DiskSpaceGain);
+    EXPECT_EQ(0u, run.cleaner->GetStatistics().diskSpaceGain);
+    EXPECT_EQ(0u, run.cleaner->GetStatistics().objectsCleaned);
 #endif
 }

@@ -7,7 +7,6 @@
 #include "engine/uObjectOrigin.h"
 #include "engine/uScanner.h"
 #include "engine/uCleanupOptionsList.h"
-#include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
 
 #include <deque>
@@ -65,11 +64,7 @@ private:
 
 // One clean's inputs and what came out of it.
 struct TCleanRun {
-    TCleanRun()
-    {
-        StartPreferences({"-resetprefs"});
-        list->SetSorted(false);
-    }
+    TCleanRun() { list->SetSorted(false); }
 
     // Adds a found object with its size in Ko as the scanner would, checked unless told otherwise.
     std::shared_ptr<ICleanupListItem> Add(const std::string& path, int64_t sizeKo = 1, TSafetyClass safety = scSafe,
@@ -95,7 +90,7 @@ struct TCleanRun {
     {
         std::string root;
         for (const std::string& source : TCleanupOptionRules::ResolveSources(option, targets)) {
-            const std::string normalized = TScanPaths::Normalize(source);
+            const std::string normalized = TDirectoryRoutines::NormalizeFolderPath(source);
             if (!TObjectOrigins::NamesBelow(normalized, path).empty() && normalized.size() > root.size())
                 root = normalized;
         }
@@ -115,7 +110,8 @@ struct TCleanRun {
     void Clean(int stopAfterQuestions = -1)
     {
         auto context = TEngineServices::CreateCleanerContext(figures, list, options, tempDirectories, secureDelete,
-                                                             passes, randomPattern, report, targets);
+                                                             passes, randomPattern, report, targets, confirmations,
+                                                             diskSpaceGain, programRuns);
         cleaner = TEngineServices::CreateCleaner();
         cleaner->SetDispatch(dispatch);
         cleaner->SetContext(context);
@@ -174,6 +170,10 @@ struct TCleanRun {
     bool secureDelete = false;
     uint8_t passes = 1;
     bool randomPattern = false;
+    bool confirmations = false;
+    // The statistics before the clean, for the report's totals.
+    uint32_t diskSpaceGain = 0;
+    uint32_t programRuns = 0;
     std::vector<TSynchronizer::TNotice> notices;
     bool stopRequested = false;
 };

@@ -7,6 +7,7 @@
 #include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"
 #include "platform/PlatformSystem.h"
+#include "prefs/uPreferences.h"
 #include "uVersion.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <regex>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 using namespace cleaner_testing;
 using testing_support::ReadBytes;
@@ -52,9 +54,8 @@ TEST(Cleaner, DeletesCheckedObjectsSkipsTheRestAndAddsToTheStatistics)
     run.Add(dir.File("kept.tmp"), 5, scSafe, 13, false);
     run.Add(dir.File("gone.tmp"), 7);
     run.Add(dir.File("readonly.tmp"), 11);
-    Preferences().DiskSpaceGain = 100;
-    Preferences().ObjectsCleaned = 10;
-    Preferences().ProgramRuns = 4;
+    run.diskSpaceGain = 100;
+    run.programRuns = 4;
     run.Clean();
 
     EXPECT_FALSE(Exists(dir.File("a.tmp")));
@@ -67,8 +68,8 @@ TEST(Cleaner, DeletesCheckedObjectsSkipsTheRestAndAddsToTheStatistics)
     EXPECT_EQ("Skipped objects   :        2    Total size:     12 Ko", run.Line("Skipped objects"));
     EXPECT_EQ("Disk space gain   :        2 Ko Total size:     26 Ko", run.Line("Disk space gain"));
     EXPECT_EQ("Total space gain  :      102 Ko Total runs:      4 times", run.Line("Total space gain"));
-    EXPECT_EQ(102u, Preferences().DiskSpaceGain);
-    EXPECT_EQ(12u, Preferences().ObjectsCleaned);
+    EXPECT_EQ(2u, run.cleaner->GetStatistics().diskSpaceGain);
+    EXPECT_EQ(2u, run.cleaner->GetStatistics().objectsCleaned);
 
     EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3}), run.dispatch->progress);
     EXPECT_EQ((std::vector<std::string>{"Deleting: \"" + dir.File("a.tmp") + "\"", "Skipping \"" + dir.File("kept.tmp") + "\"",
@@ -81,6 +82,50 @@ TEST(Cleaner, DeletesCheckedObjectsSkipsTheRestAndAddsToTheStatistics)
     EXPECT_EQ(WM_CLEANFINISHED, run.notices[0].message);
 }
 
+// The window reads the statistics whenever it likes (its statistics box, the tray tip, a
+// preferences save) while the cleaner runs on its own thread: the clean's figures reach them on
+// the window's thread only. A race here is reported under ThreadSanitizer (native-tsan).
+TEST(Cleaner, LeavesTheWindowsStatisticsToTheWindowThread)
+{
+    TempDir dir;
+    WriteBytes(dir.File("one"), "x");
+    TCleanRun run;
+    run.targets = {dir.Str()};
+    run.Add(dir.File("one"), 1, scUnsafe);
+    run.dispatch->answers = {caYes};
+    run.confirmations = true;
+    run.diskSpaceGain = 100;
+    run.programRuns = 4;
+    auto values = std::make_unique<TPreferenceValues>(false);
+    values->SetDefaults();
+    values->DiskSpaceGain = 100;
+    values->ObjectsCleaned = 10;
+    InstallPreferences(std::move(values));
+
+    std::atomic<bool> reading{false}, finished{false};
+    std::thread window([&] {
+        const TPreferenceValues& shown = Preferences();
+        volatile uint64_t sum = 0;
+        while (!finished) {
+            sum = sum + shown.DiskSpaceGain + shown.ObjectsCleaned;
+            reading = true;
+        }
+    });
+    while (!reading)
+        std::this_thread::yield();
+    run.Clean(1);  // stopped once the object is answered: no closing wait
+    finished = true;
+    window.join();
+
+    EXPECT_FALSE(Exists(dir.File("one")));
+    EXPECT_EQ("Total space gain  :      101 Ko Total runs:      4 times", run.Line("Total space gain"));
+    EXPECT_EQ(1u, run.cleaner->GetStatistics().diskSpaceGain);
+    EXPECT_EQ(1u, run.cleaner->GetStatistics().objectsCleaned);
+    EXPECT_EQ(100u, Preferences().DiskSpaceGain);
+    EXPECT_EQ(10u, Preferences().ObjectsCleaned);
+    InstallPreferences(nullptr);
+}
+
 TEST(Cleaner, ReportLinesKeepTheirLayoutAndSaveWithLineBreaks)
 {
     TCleanRun run;
@@ -89,8 +134,8 @@ TEST(Cleaner, ReportLinesKeepTheirLayoutAndSaveWithLineBreaks)
     run.figures->SetSelectedCount(12);
     run.figures->SetSelectedCapacity(1024);
     run.report->GetLines().push_back("left from the last clean");
-    Preferences().DiskSpaceGain = 3 * 1024 * 1024;
-    Preferences().ProgramRuns = 1234567;
+    run.diskSpaceGain = 3 * 1024 * 1024;
+    run.programRuns = 1234567;
     run.Clean();
 
     const auto& lines = run.Lines();
@@ -139,7 +184,7 @@ TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
     {
         TCleanRun run;
         run.targets = {dir.Str()};
-        Preferences().Confirmations = true;
+        run.confirmations = true;
         run.Add(dir.File("safe"));
         run.Add(dir.File("unsafe1"), 1, scPotentiallyUnsafe);
         run.Add(dir.File("unsafe2"), 1, scUnsafe);
@@ -160,7 +205,7 @@ TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
         // An answer the box never gives counts as "no"; "yes to all" ends the questions.
         TCleanRun run;
         run.targets = {dir.Str()};
-        Preferences().Confirmations = true;
+        run.confirmations = true;
         for (const char* name : {"unsafe2", "unsafe3", "unsafe4"})
             run.Add(dir.File(name), 1, scUnsafe);
         run.dispatch->answers = {static_cast<TConfirmAnswer>(7), caYesToAll, caNo};
@@ -173,13 +218,13 @@ TEST(Cleaner, AsksAboutObjectsThatAreNotSafeAndRemembersAnswersToAll)
     {
         TCleanRun run;
         run.targets = {dir.Str()};
-        Preferences().Confirmations = false;
+        run.confirmations = false;
         run.Add(dir.File("unsafe2"), 1, scUnsafe);
         run.Clean();
         EXPECT_TRUE(run.dispatch->questions.empty());
         EXPECT_FALSE(Exists(dir.File("unsafe2")));
     }
-    EXPECT_EQ("Delete the file: \"C:\\a b.tmp\"?", TCleaner::DeleteQuestion("C:\\a b.tmp"));
+    EXPECT_EQ("Delete the file: \"C:\\a b.tmp\"?", TEngineServices::DeleteQuestion("C:\\a b.tmp"));
 }
 
 TEST(Cleaner, SecureDeleteKeepsWhatItCannotRewriteAndDirectoryObjectsAreEmptied)
@@ -295,7 +340,7 @@ TEST(Cleaner, TemporaryPassRemovesOnlyEmptySubdirectoriesAndAStopSkipsIt)
         // Stopped while the first question is open: that object is finished, the others are untouched.
         TCleanRun run;
         run.targets = {dir.Str()};
-        Preferences().Confirmations = true;
+        run.confirmations = true;
         run.options.Include(0);
         run.tempDirectories = {temp.Str()};
         for (const char* name : {"one", "two", "three"})
@@ -399,7 +444,7 @@ TEST(Cleaner, AFailingWindowEndsTheCleanOnceWithAWholeReport)
         // The question cannot be put: the object in hand and those after it stay.
         TCleanRun run;
         run.targets = {dir.Str()};
-        Preferences().Confirmations = true;
+        run.confirmations = true;
         run.Add(dir.File("one"));
         run.Add(dir.File("two"), 1, scUnsafe);
         run.Add(dir.File("three"));
@@ -419,13 +464,12 @@ TEST(Cleaner, AFailingWindowEndsTheCleanOnceWithAWholeReport)
         WriteBytes(dir.File("three"), std::string(2048, 'x'));
         run.Add(dir.File("three"), 2);
         run.Add(dir.File("four"));
-        const uint32_t gain = Preferences().DiskSpaceGain;
         run.dispatch->onStatus = [](const std::string&) { throw std::runtime_error("window gone"); };
         run.Clean();
         expectEndedOnce(run, "Removed objects   :        1    Total size:      2 Ko");
         EXPECT_FALSE(Exists(dir.File("three")));
         EXPECT_TRUE(Exists(dir.File("four")));
-        EXPECT_EQ(gain + 2, Preferences().DiskSpaceGain);
+        EXPECT_EQ(2u, run.cleaner->GetStatistics().diskSpaceGain);
     }
 }
 
