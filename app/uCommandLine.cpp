@@ -12,9 +12,9 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-bool IsDriveRoot(const std::string& path)
+bool IsDriveLetterAlone(const std::string& path)
 {
-    return path.size() == 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+    return path.size() == 2 && std::isalpha(static_cast<unsigned char>(path[0])) && TDirectoryRoutines::IsDriveRoot(path);
 }
 
 } // namespace
@@ -25,7 +25,7 @@ std::string TCommandLine::NormalizeDirectory(const std::string& path)
     while (result.size() > 1 && IsSeparator(result.back()))
         result.pop_back();
     // "C:" alone names the current folder of drive C, not its root.
-    if (IsDriveRoot(result))
+    if (IsDriveLetterAlone(result))
         return std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(result[0])))) + ":\\";
     return result;
 }

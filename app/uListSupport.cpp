@@ -7,12 +7,6 @@
 
 namespace {
 
-unsigned char Folded(char ch)
-{
-    const auto byte = static_cast<unsigned char>(ch);
-    return byte >= 'a' && byte <= 'z' ? static_cast<unsigned char>(byte - ('a' - 'A')) : byte;
-}
-
 template <class TKey, class TLess>
 std::vector<size_t> StableOrder(const std::vector<TKey>& keys, bool ascending, TLess less)
 {
@@ -59,17 +53,6 @@ TSortImage TListSortState::Image(int32_t column) const
 // ---------------------------------------------------------------------------------------------
 // TListSort
 
-int TListSort::CompareFolded(const std::string& a, const std::string& b)
-{
-    const size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i) {
-        const unsigned char x = Folded(a[i]), y = Folded(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 std::vector<size_t> TListSort::Order(const std::vector<int64_t>& keys, bool ascending)
 {
     return StableOrder(keys, ascending, [](int64_t a, int64_t b) { return a < b; });
@@ -78,7 +61,7 @@ std::vector<size_t> TListSort::Order(const std::vector<int64_t>& keys, bool asce
 std::vector<size_t> TListSort::Order(const std::vector<std::string>& keys, bool ascending)
 {
     return StableOrder(keys, ascending,
-                       [](const std::string& a, const std::string& b) { return CompareFolded(a, b) < 0; });
+                       [](const std::string& a, const std::string& b) { return TStringRoutines::CompareIgnoringCase(a, b) < 0; });
 }
 
 int64_t TListSort::ShownKo(const std::string& text, int64_t fallback)

@@ -74,9 +74,7 @@ private:
 
 class TListSort {
 public:
-    // Letters a to z fold to upper case, every other byte compares as itself; <0, 0, >0.
-    static int CompareFolded(const std::string& a, const std::string& b);
-    // Stable orders of row indices by their keys (read once: a sort compares n log n times).
+    // Stable orders of row indices by their keys (texts by TStringRoutines::CompareIgnoringCase) (read once: a sort compares n log n times).
     static std::vector<size_t> Order(const std::vector<int64_t>& keys, bool ascending);
     static std::vector<size_t> Order(const std::vector<std::string>& keys, bool ascending);
     // The Ko a size text shows ("1,536 Mo" is 1,572,864), so sizes compare as the user reads

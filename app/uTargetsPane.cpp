@@ -22,18 +22,6 @@ const char* const kCannotSelect = "Cannot select \"%s\": nothing is selected.";
 
 namespace {
 
-int CompareIgnoringCase(const std::string& a, const std::string& b)
-{
-    const size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i) {
-        const int x = std::tolower(static_cast<unsigned char>(a[i]));
-        const int y = std::tolower(static_cast<unsigned char>(b[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 bool IsDriveLetterPath(const std::string& path)
 {
     return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
@@ -161,7 +149,7 @@ std::string TTargetsPane::DriveInformationTarget()
 int32_t TTargetsPane::SortedIndex(const std::vector<std::string>& rows, const std::string& text)
 {
     const auto at = std::upper_bound(rows.begin(), rows.end(), text, [](const std::string& a, const std::string& b) {
-        return CompareIgnoringCase(a, b) < 0;
+        return TStringRoutines::CompareIgnoringCase(a, b) < 0;
     });
     return static_cast<int32_t>(at - rows.begin());
 }

@@ -7,6 +7,7 @@
 #include "platform/PlatformShell.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
+#include "support/VelaTimeRoutines.h"
 
 #include <algorithm>
 #include <chrono>
@@ -38,30 +39,6 @@ int64_t FloorDiv(int64_t value, int64_t divisor)
     return value / divisor - (value % divisor < 0 ? 1 : 0);
 }
 
-// Days since 1970-01-01 and back, on the proleptic Gregorian calendar.
-int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day)
-{
-    year -= month <= 2;
-    const int64_t era = FloorDiv(year, 400);
-    const auto yoe = static_cast<unsigned>(year - era * 400);
-    const unsigned doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(int64_t days, int64_t& year, unsigned& month, unsigned& day)
-{
-    days += 719468;
-    const int64_t era = FloorDiv(days, 146097);
-    const auto doe = static_cast<unsigned>(days - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = doy - (153 * mp + 2) / 5 + 1;
-    month = mp < 10 ? mp + 3 : mp - 9;
-    year = static_cast<int64_t>(yoe) + era * 400 + (month <= 2);
-}
-
 // seconds since 1970 and a fraction of digits digits as "2026-12-08T01:28:14.123Z".
 std::string UtcText(int64_t seconds, int64_t fraction, int digits, bool compact)
 {
@@ -69,7 +46,7 @@ std::string UtcText(int64_t seconds, int64_t fraction, int digits, bool compact)
     const int64_t inDay = seconds - days * 86400;
     int64_t year = 0;
     unsigned month = 0, day = 0;
-    CivilFromDays(days, year, month, day);
+    TTimeRoutines::CivilFromDays(days, year, month, day);
     char text[64];
     const char* format = compact ? "%04lld%02u%02uT%02d%02d%02d" : "%04lld-%02u-%02uT%02d:%02d:%02d";
     std::snprintf(text, sizeof text, format, static_cast<long long>(year), month, day, static_cast<int>(inDay / 3600),
@@ -511,7 +488,7 @@ bool ParseFileTimeText(const std::string& text, int64_t& fileTime)
         return false;
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
         return false;
-    const int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
+    const int64_t days = TTimeRoutines::DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
     fileTime = ((days * 86400 + hour * 3600 + minute * 60 + second) * 10000000 + fraction) + kFileTimeOfUnixEpoch;
     return true;
 }

@@ -20,9 +20,17 @@ class FileHandle {
 public:
     FileHandle() = default;
     FileHandle(const std::string& path, FileAccess access);
-    ~FileHandle();
-    FileHandle(FileHandle&& other) noexcept;
-    FileHandle& operator=(FileHandle&& other) noexcept;
+    ~FileHandle() { Close(); }
+    FileHandle(FileHandle&& other) noexcept : handle_(other.handle_), error_(other.error_) { other.handle_ = -1; }
+    FileHandle& operator=(FileHandle&& other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, -1);
+            error_ = other.error_;
+        }
+        return *this;
+    }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 

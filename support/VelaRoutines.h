@@ -71,6 +71,10 @@ public:
 
 class TStringRoutines {
 public:
+    // The one order of texts without regard to case, for every sorted list and its searches:
+    // only the letters a to z fold (to upper case), every other byte compares by its value, so
+    // "aab" comes before "a_b" whatever the locale.
+    static int CompareIgnoringCase(const std::string& a, const std::string& b);
     // Keeps "0".."9", and "-" only before anything was kept; "" -> "0"; no digits -> "".
     static std::string ExtractDigits(const std::string& text);
     // Number of ExtractDigits; EConvertError when no number remains.
@@ -193,6 +197,8 @@ public:
     static TStringList MapPaths(const TStringList& list, const TPathRoutine& routine);
 
     static bool IsDirectory(const std::string& path);
+    // The one drive-root rule, "C:" or "C:\" alike: two characters ending in ':', or three ending
+    // in a backslash; callers that need a letter first check it themselves.
     static bool IsDriveRoot(const std::string& text);
     static bool AllDirectoriesExist(const TStringList& list);
     // Immediate subdirectories (links to directories included, as entries), full paths.

@@ -1,7 +1,22 @@
 #include "support/VelaRoutines.h"
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdlib>
+
+int TStringRoutines::CompareIgnoringCase(const std::string& a, const std::string& b)
+{
+    const auto folded = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 'a' && byte <= 'z' ? byte - ('a' - 'A') : static_cast<int>(byte);
+    };
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i)
+        if (const int difference = folded(a[i]) - folded(b[i]))
+            return difference < 0 ? -1 : 1;
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
 
 std::string TStringRoutines::ExtractDigits(const std::string& text)
 {

@@ -19,32 +19,13 @@ std::string TTimeRoutines::CompactDuration(const std::string& text)
 
 namespace {
 
-// Days between 1970-01-01 and a proleptic Gregorian date (H. Hinnant's civil algorithm).
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(int64_t z, int& y, int& m, int& d)
-{
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(static_cast<int64_t>(yoe) + era * 400 + (m <= 2));
-}
-
-const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+const int64_t kEpochOffset = TTimeRoutines::DaysFromCivil(1899, 12, 30);
 const int64_t kMsPerDay = 86400000;
+
+int64_t FloorDivision(int64_t value, int64_t divisor)
+{
+    return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
 
 } // namespace
 
@@ -65,7 +46,12 @@ TDateTimeParts TTimeRoutines::DecodeDateTime(TDateTime value)
         --days;
     }
     TDateTimeParts p;
-    CivilFromDays(days + kEpochOffset, p.year, p.month, p.day);
+    int64_t year = 0;
+    unsigned month = 0, day = 0;
+    CivilFromDays(days + kEpochOffset, year, month, day);
+    p.year = static_cast<int>(year);
+    p.month = static_cast<int>(month);
+    p.day = static_cast<int>(day);
     p.millisecond = static_cast<int>(ms % 1000);
     p.second = static_cast<int>(ms / 1000 % 60);
     p.minute = static_cast<int>(ms / 60000 % 60);
@@ -79,3 +65,26 @@ TDateTime TTimeRoutines::EncodeLocalTime(const platform::LocalTime& t)
 }
 
 TDateTime TTimeRoutines::Now() { return EncodeLocalTime(platform::LocalNow()); }
+
+int64_t TTimeRoutines::DaysFromCivil(int64_t year, unsigned month, unsigned day)
+{
+    year -= month <= 2;
+    const int64_t era = FloorDivision(year, 400);
+    const auto yoe = static_cast<unsigned>(year - era * 400);
+    const unsigned doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void TTimeRoutines::CivilFromDays(int64_t days, int64_t& year, unsigned& month, unsigned& day)
+{
+    days += 719468;
+    const int64_t era = FloorDivision(days, 146097);
+    const auto doe = static_cast<unsigned>(days - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = doy - (153 * mp + 2) / 5 + 1;
+    month = mp < 10 ? mp + 3 : mp - 9;
+    year = static_cast<int64_t>(yoe) + era * 400 + (month <= 2);
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/PlatformSystem.h"
 
+#include <cstdint>
 #include <string>
 
 // Days since 1899-12-30 00:00, time of day as the fraction (the preferences file's date-time).
@@ -20,4 +21,8 @@ public:
     static TDateTime EncodeLocalTime(const platform::LocalTime& time);
     // The current local date and time.
     static TDateTime Now();
+
+    // Days since 1970-01-01 and back, on the proleptic Gregorian calendar, for any year.
+    static int64_t DaysFromCivil(int64_t year, unsigned month, unsigned day);
+    static void CivilFromDays(int64_t days, int64_t& year, unsigned& month, unsigned& day);
 };

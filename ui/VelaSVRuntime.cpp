@@ -2,6 +2,7 @@
 
 #include "platform/win32/Win32Text.h"
 #include "support/VelaDetect.h"
+#include "support/VelaRoutines.h"
 
 #include <algorithm>
 #include <vector>
@@ -124,14 +125,6 @@ TToolTipHandle TSVRuntime::AttachBalloonTip(const TControl& control, const std::
 
 // Folder trees -------------------------------------------------------------------------------
 
-bool TSVRuntime::IsDriveRoot(const std::string& path)
-{
-    if (path.size() != 3 || path[1] != ':' || path[2] != '\\')
-        return false;
-    const char letter = path[0];
-    return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
-}
-
 HTREEITEM TSVRuntime::SelectDefaultDrive(TTreeView& tree, bool skipFloppies,
                                          const std::function<std::string(HTREEITEM)>& pathOf)
 {
@@ -143,7 +136,7 @@ HTREEITEM TSVRuntime::SelectDefaultDrive(TTreeView& tree, bool skipFloppies,
     TreeView_Expand(handle, computer, TVE_EXPAND);
     for (HTREEITEM item = TreeView_GetChild(handle, computer); item; item = TreeView_GetNextSibling(handle, item)) {
         const std::string path = pathOf(item);
-        if (!IsDriveRoot(path))
+        if (path.size() != 3 || !TDirectoryRoutines::IsDriveRoot(path))
             continue;
         const char letter = static_cast<char>(path[0] & ~0x20);
         if (skipFloppies && (letter == 'A' || letter == 'B'))
@@ -193,26 +186,13 @@ int TSVListRoutines::FindText(const TListView& list, const std::string& text)
     return -1;
 }
 
-int TSVListRoutines::CompareNoCase(const std::string& left, const std::string& right)
-{
-    const auto fold = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : static_cast<int>(byte);
-    };
-    const size_t common = std::min(left.size(), right.size());
-    for (size_t i = 0; i < common; ++i)
-        if (const int difference = fold(left[i]) - fold(right[i]))
-            return difference;
-    return left.size() < right.size() ? -1 : (left.size() > right.size() ? 1 : 0);
-}
-
 int TSVListRoutines::FindTextSorted(const TListView& list, const std::string& text)
 {
     int low = 0;
     int high = list.ItemCount() - 1;
     while (low <= high) {
         const int middle = low + (high - low) / 2;
-        const int order = CompareNoCase(list.ItemText(middle, 0), text);
+        const int order = TStringRoutines::CompareIgnoringCase(list.ItemText(middle, 0), text);
         if (order == 0)
             return middle;
         if (order < 0)

@@ -40,8 +40,6 @@ public:
     // The item selected, or null when no child qualifies.
     static HTREEITEM SelectDefaultDrive(TTreeView& tree, bool skipFloppies,
                                         const std::function<std::string(HTREEITEM)>& pathOf);
-    // True for "X:\" (three characters, a letter, a colon, a backslash).
-    static bool IsDriveRoot(const std::string& path);
 };
 
 class TSVListRoutines {
@@ -56,11 +54,8 @@ public:
 
     // The index of the item whose column 0 is the text exactly; -1 when none.
     static int FindText(const TListView& list, const std::string& text);
-    // The same by binary search with CompareNoCase, for lists sorted by that comparison.
+    // The same by binary search with TStringRoutines::CompareIgnoringCase, for lists sorted by it.
     static int FindTextSorted(const TListView& list, const std::string& text);
-    // Byte order after folding ASCII letters to lower case; other bytes (UTF-8 sequences
-    // included) compare as unsigned values. Negative, zero or positive.
-    static int CompareNoCase(const std::string& left, const std::string& right);
 
     // Shows image imageIndex of the header's image list right of the column's title, or clears
     // it for -1; the title stays. False for a missing column. A list view hands its small

@@ -43,24 +43,6 @@ FileHandle::FileHandle(const std::string& path, FileAccess access)
     handle_ = fd;
 }
 
-FileHandle::~FileHandle() { Close(); }
-
-FileHandle::FileHandle(FileHandle&& other) noexcept : handle_(other.handle_), error_(other.error_)
-{
-    other.handle_ = -1;
-}
-
-FileHandle& FileHandle::operator=(FileHandle&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        error_ = other.error_;
-        other.handle_ = -1;
-    }
-    return *this;
-}
-
 bool FileHandle::IsOpen() const { return handle_ >= 0; }
 
 void FileHandle::Close()

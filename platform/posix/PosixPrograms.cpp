@@ -1,14 +1,9 @@
 #include "platform/PlatformPrograms.h"
 #include "platform/PlatformEnvironment.h"
-
-#include <spawn.h>
-#include <sys/wait.h>
+#include "platform/posix/PosixSpawn.h"
 
 #include <sstream>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace platform {
 
@@ -44,15 +39,7 @@ bool StartProgram(const std::string& program, const std::string& arguments)
     for (std::string& word : words)
         argv.push_back(&word[0]);
     argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    // Reaped when it ends, so it never lingers as a zombie.
-    std::thread([pid] {
-        int status = 0;
-        waitpid(pid, &status, 0);
-    }).detach();
-    return true;
+    return SpawnDetached(program.c_str(), argv.data(), false);
 }
 
 } // namespace platform

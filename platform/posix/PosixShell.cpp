@@ -1,14 +1,10 @@
 #include "platform/PlatformShell.h"
 #include "platform/PlatformEnvironment.h"
 #include "platform/PlatformFiles.h"
+#include "platform/posix/PosixSpawn.h"
 
 #include <cstdlib>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-
-extern char** environ;
 
 namespace platform {
 
@@ -85,15 +81,7 @@ bool Spawn(const char* program, const std::string& argument)
     std::string name = program;
     std::string arg = argument;
     char* argv[] = {&name[0], &arg[0], nullptr};
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, program, nullptr, nullptr, argv, environ) != 0)
-        return false;
-    // Reap the child when it ends so that it never lingers as a zombie.
-    std::thread([pid] {
-        int status = 0;
-        waitpid(pid, &status, 0);
-    }).detach();
-    return true;
+    return SpawnDetached(program, argv, true);
 }
 
 } // namespace

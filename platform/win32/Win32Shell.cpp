@@ -12,21 +12,6 @@ namespace platform {
 
 namespace {
 
-// A module loaded for a few looked-up entry points; freed with the object.
-struct Library {
-    HMODULE module;
-    explicit Library(const wchar_t* name) : module(LoadLibraryW(name)) {}
-    ~Library()
-    {
-        if (module)
-            FreeLibrary(module);
-    }
-    template <typename Fn> Fn Find(const char* name) const
-    {
-        return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-    }
-};
-
 struct ComScope {
     HRESULT hr;
     ComScope() : hr(CoInitialize(nullptr)) {}
@@ -64,8 +49,8 @@ std::string UserTrashDirectory() { return std::string(); }
 bool QueryRecycleBin(int64_t& sizeBytes, int64_t& itemCount)
 {
     using QueryFn = HRESULT(WINAPI*)(LPCWSTR, LPSHQUERYRBINFO);
-    Library shell(L"shell32.dll");
-    const auto query = shell.Find<QueryFn>("SHQueryRecycleBinW");
+    TSystemLibrary shell(L"shell32.dll");
+    const auto query = shell.Entry<QueryFn>("SHQueryRecycleBinW");
     if (!query)
         return false;
     SHQUERYRBINFO info{};
@@ -80,8 +65,8 @@ bool QueryRecycleBin(int64_t& sizeBytes, int64_t& itemCount)
 bool EmptyRecycleBin(void* ownerWindow)
 {
     using EmptyFn = HRESULT(WINAPI*)(HWND, LPCWSTR, DWORD);
-    Library shell(L"shell32.dll");
-    const auto empty = shell.Find<EmptyFn>("SHEmptyRecycleBinW");
+    TSystemLibrary shell(L"shell32.dll");
+    const auto empty = shell.Entry<EmptyFn>("SHEmptyRecycleBinW");
     if (!empty)
         return false;
     const DWORD flags = SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND;
@@ -112,10 +97,10 @@ SelectResult OpenFolderAndSelect(const std::string& path)
     using CreateFn = LPITEMIDLIST(WINAPI*)(LPCWSTR);
     using FreeFn = void(WINAPI*)(LPITEMIDLIST);
     using OpenFn = HRESULT(WINAPI*)(LPCITEMIDLIST, UINT, LPCITEMIDLIST*, DWORD);
-    Library shell(L"shell32.dll");
-    const auto create = shell.Find<CreateFn>("ILCreateFromPathW");
-    const auto release = shell.Find<FreeFn>("ILFree");
-    const auto open = shell.Find<OpenFn>("SHOpenFolderAndSelectItems");
+    TSystemLibrary shell(L"shell32.dll");
+    const auto create = shell.Entry<CreateFn>("ILCreateFromPathW");
+    const auto release = shell.Entry<FreeFn>("ILFree");
+    const auto open = shell.Entry<OpenFn>("SHOpenFolderAndSelectItems");
     if (!create || !release || !open)
         return SelectResult::srNotAvailable;
     LPITEMIDLIST list = create(Widen(path).c_str());

@@ -83,6 +83,15 @@ TEST(RoutinesFormatting, DigitsListsAndHexText)
     EXPECT_EQ(TAPIRoutines::ApplyProgramFilesFixup("x"), "x");
 }
 
+TEST(RoutinesFormatting, TextsOrderWithOnlyAToZFolded)
+{
+    EXPECT_EQ(0, TStringRoutines::CompareIgnoringCase("Temp\\FILE.tmp", "temp\\file.TMP"));
+    EXPECT_LT(TStringRoutines::CompareIgnoringCase("b", "_"), 0) << "'B' is below '_'";
+    EXPECT_LT(TStringRoutines::CompareIgnoringCase("aab", "a_b"), 0) << "the same order in every list";
+    EXPECT_NE(0, TStringRoutines::CompareIgnoringCase("\xC3\xA9", "\xC3\x89")) << "accented letters by byte";
+    EXPECT_LT(TStringRoutines::CompareIgnoringCase("abc", "ABCD"), 0);
+}
+
 TEST(RoutinesFormatting, MasksMatchWholeNamesIgnoringCase)
 {
     struct Case {
