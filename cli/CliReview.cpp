@@ -171,13 +171,8 @@ bool Unchanged(const TReviewed& reviewed)
 
 int TCliSession::PrepareReview()
 {
-    int status = CheckReportFile();
-    if (status >= 0)
+    if (const int status = LoadSettings(); status >= 0)
         return status;
-    status = LoadPreferences();
-    if (status >= 0)
-        return status;
-    options = CreateOptions(Preferences());
 
     const std::string shown = request.fromFile == "-" ? std::string("standard input") : request.fromFile;
     std::string text;

@@ -285,7 +285,7 @@ int TCliSession::CheckReportFile()
     return -1;
 }
 
-int TCliSession::Prepare()
+int TCliSession::LoadSettings()
 {
     int status = CheckReportFile();
     if (status >= 0)
@@ -294,6 +294,14 @@ int TCliSession::Prepare()
     if (status >= 0)
         return status;
     options = CreateOptions(Preferences());
+    return -1;
+}
+
+int TCliSession::Prepare()
+{
+    int status = LoadSettings();
+    if (status >= 0)
+        return status;
     status = ResolveTargets();
     if (status >= 0)
         return status;

@@ -63,6 +63,8 @@ public:
 private:
     int LoadPreferences();
     int CheckReportFile();
+    // What every clean and scan starts from: a usable report file, the preferences, the catalogue.
+    int LoadSettings();
     int ReadReview(const nlohmann::ordered_json& document, const std::string& shown);
     int ResolveTargets();
     int ResolveSelection();
