@@ -114,6 +114,7 @@ public:
     {
         return session_.terminal.AskConfirm("Delete the file: \"" + TCliTerminal::Printable(path) + "\"?");
     }
+    bool HoldsLastStatus() override { return false; }
 
 private:
     std::string progress_;

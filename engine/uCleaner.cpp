@@ -120,7 +120,8 @@ void TCleaner::Execute()
             if (context_->GetSelectedOptions().Contains(0))
                 RemoveEmptyTemporarySubdirectories();
             // Leaves the last status readable before the outcome replaces it; a stop cuts it short.
-            for (int waited = 0; waited < kFinalWaitMilliseconds && !Terminated(); waited += kWaitStepMilliseconds)
+            const bool hold = dispatch_ && dispatch_->HoldsLastStatus();
+            for (int waited = 0; hold && waited < kFinalWaitMilliseconds && !Terminated(); waited += kWaitStepMilliseconds)
                 std::this_thread::sleep_for(std::chrono::milliseconds(kWaitStepMilliseconds));
         }
     } catch (const std::exception& error) {

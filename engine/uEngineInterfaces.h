@@ -290,6 +290,9 @@ public:
     virtual void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) {}
     // Why the object at index was skipped, just before its ObjectCleaned.
     virtual void ObjectSkipped(int32_t index, TSkipReason reason) {}
+    // Whether the last status stays up a moment before the outcome replaces it, for a user
+    // reading a status line; a console tool prints the outcome at once.
+    virtual bool HoldsLastStatus() { return true; }
 };
 
 class ICleaner : public virtual IInterfacedThread {
