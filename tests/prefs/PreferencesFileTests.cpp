@@ -3,6 +3,8 @@
 
 #include "prefs/VelaPreferences.h"
 #include "prefs/uPreferences.h"
+#include "prefs/uSettings.h"
+#include "platform/PlatformFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -285,3 +287,52 @@ TEST_F(PreferencesFile, FifoInPlaceOfTheFileGivesDefaults)
     EXPECT_EQ("*.tmp", loaded->CustomFiles);
 }
 #endif
+
+// The settings of our own sit beside the preferences file, which they never change.
+TEST_F(PreferencesFile, SettingsFileKeepsUnknownKeysAndLeavesThePreferencesAlone)
+{
+    const std::string prefsBytes = SavedDefaults();
+    const std::string file = TSettings::FileBeside(path);
+    EXPECT_EQ(dir.File("quillsweep-settings.ini"), file);
+    WriteBytes(file, "# kept\r\nfuture-key = some value\nrecycle=0\n");
+
+    TSettings settings;
+    settings.Load(file);
+    EXPECT_EQ("", settings.Notice());
+    EXPECT_FALSE(settings.Recycle());
+    settings.SetRecycle(true);
+    ASSERT_TRUE(settings.Save());
+
+    TSettings again;
+    again.Load(file);
+    EXPECT_TRUE(again.Recycle());
+    EXPECT_NE(std::string::npos, ReadBytes(file).find("future-key=some value\n"));
+    EXPECT_FALSE(std::filesystem::exists(testing_support::PathOf(file + ".partial")));
+    EXPECT_EQ(prefsBytes, ReadBytes(path));
+    }
+
+TEST_F(PreferencesFile, DamagedOrMissingSettingsFileGivesTheDefaults)
+{
+    const std::string file = TSettings::FileBeside(path);
+    TSettings settings;
+    settings.Load(file);
+    EXPECT_FALSE(settings.Recycle());
+    EXPECT_EQ("", settings.Notice());  // a first run is not a fault
+
+    for (const std::string& bytes : {std::string("recycle=1\nno equals sign\n"), std::string("recycle=yes\n"),
+                                     std::string("=1\n"), std::string("recycle=1\0\n", 11),
+                                     std::string(70000, 'x')}) {
+        WriteBytes(file, bytes);
+        settings.SetRecycle(true);
+        settings.Load(file);
+        EXPECT_FALSE(settings.Recycle()) << bytes.substr(0, 20);
+        EXPECT_NE(std::string::npos, settings.Notice().find(file)) << bytes.substr(0, 20);
+    }
+    // A folder in the file's place cannot be read either, and cannot be written over.
+    platform::DeleteFileAt(file);
+    ASSERT_TRUE(std::filesystem::create_directory(testing_support::PathOf(file)));
+    settings.Load(file);
+    EXPECT_FALSE(settings.Recycle());
+    settings.SetRecycle(true);
+    EXPECT_FALSE(settings.Save());
+}
