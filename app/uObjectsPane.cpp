@@ -53,7 +53,7 @@ TObjectsPane::TObjectsPane(IObjectsView& view, IMessageBoxService& messageBoxes,
       objects_(std::move(objects)), broadcast_(std::move(broadcast)), events_(std::move(events)),
       systemIcons_(preferences.UseFileSystemIcons)
 {
-    view_.SetClient(this);
+    WireEvents();
     view_.SetColumns({{objects_texts::kColumnCategory, 200, false},
                       {objects_texts::kColumnPath, 0, true},
                       {objects_texts::kColumnSize, 70, false},
@@ -63,7 +63,25 @@ TObjectsPane::TObjectsPane(IObjectsView& view, IMessageBoxService& messageBoxes,
 
 TObjectsPane::~TObjectsPane()
 {
-    view_.SetClient(nullptr);
+    view_.Events() = {};
+}
+
+void TObjectsPane::WireEvents()
+{
+    TObjectsViewEvents& events = view_.Events();
+    events.onCellText = [this](int32_t row, int32_t column) { return CellText(row, column); };
+    events.onRowImage = [this](int32_t row) { return RowImage(row); };
+    events.onRowChecked = [this](int32_t row) { return RowChecked(row); };
+    events.onCellTextColour = [this](int32_t row, int32_t column) { return CellTextColour(row, column); };
+    events.onQuotaBar = [this](int32_t row, const TCellRect& cell) { return QuotaBar(row, cell); };
+    events.onRowSafety = [this](int32_t row) { return RowSafety(row); };
+    events.onRowQuotaPercent = [this](int32_t row) { return RowQuotaPercent(row); };
+    events.onCheckBoxClicked = [this](int32_t row) { CheckBoxClicked(row); };
+    events.onHeaderClicked = [this](int32_t column) { HeaderClicked(column); };
+    events.onDoubleClicked = [this] { Open(); };
+    events.onContextMenuRequested = [this] { ContextMenuRequested(); };
+    events.onKeyDown = [this](uint32_t key, bool control) { return KeyDown(key, control); };
+    events.onFocusLost = [this] { FocusLost(); };
 }
 
 void TObjectsPane::Add(const std::shared_ptr<ICleanupListItem>& object)

@@ -45,7 +45,7 @@ constexpr uint32_t kA = 0x41;
 constexpr uint32_t kC = 0x43;
 } // namespace objects_keys
 
-class TObjectsPane : public IObjectsPane, public IObjectsViewClient {
+class TObjectsPane : public IObjectsPane {
 public:
     // Objects above this many bytes ask before they are viewed.
     static constexpr int64_t kViewQuestionBytes = 65536;
@@ -68,20 +68,19 @@ public:
     void PreviewQuotaMode(bool largestCapacity) override;
     void RefreshHeader() override;
 
-    // IObjectsViewClient
-    std::string CellText(int32_t row, int32_t column) override;
-    int32_t RowImage(int32_t row) override;
-    bool RowChecked(int32_t row) override;
-    uint32_t CellTextColour(int32_t row, int32_t column) override;
-    TQuotaBar QuotaBar(int32_t row, const TCellRect& cell) override;
-    std::string RowSafety(int32_t row) override;
-    int32_t RowQuotaPercent(int32_t row) override;
-    void CheckBoxClicked(int32_t row) override;
-    void HeaderClicked(int32_t column) override;
-    void DoubleClicked() override { Open(); }
-    void ContextMenuRequested() override;
-    bool KeyDown(uint32_t key, bool control) override;
-    void FocusLost() override;
+    // What the view asks and reports, as the pane answers it.
+    std::string CellText(int32_t row, int32_t column);
+    int32_t RowImage(int32_t row);
+    bool RowChecked(int32_t row);
+    uint32_t CellTextColour(int32_t row, int32_t column);
+    TQuotaBar QuotaBar(int32_t row, const TCellRect& cell);
+    std::string RowSafety(int32_t row);
+    int32_t RowQuotaPercent(int32_t row);
+    void CheckBoxClicked(int32_t row);
+    void HeaderClicked(int32_t column);
+    void ContextMenuRequested();
+    bool KeyDown(uint32_t key, bool control);
+    void FocusLost();
 
     // The menu as it opens over the current selection.
     std::vector<TObjectsMenuItem> MenuItems();
@@ -106,6 +105,7 @@ private:
     };
     static constexpr int32_t kIconUnknown = -2;
 
+    void WireEvents();
     bool ValidRow(int32_t row) const { return row >= 0 && row < static_cast<int32_t>(rows_.size()); }
     bool QuotaLargestMode() const;
 

@@ -1,10 +1,11 @@
 #pragma once
 // The found-objects list as its pane sees it: a report-style list view in owner-data (virtual)
-// mode. The view stores no row texts; it asks its client for every cell it draws, so 100,000
+// mode. The view stores no row texts; it asks the pane for every cell it draws, so 100,000
 // rows cost the view nothing but their count. The Win32 form implements it; tests use a fake.
 #include "app/uListSupport.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,31 @@ struct TObjectsMenuItem {
     bool isDefault = false;
 };
 
-// Implemented by the pane. The view calls the drawing queries while it paints and reports the
-// user's actions; a row index out of range gives an empty cell.
+// The view asks the drawing queries while it paints and reports the user's actions; the pane
+// answers. A row index out of range gives an empty cell.
+struct TObjectsViewEvents {
+    std::function<std::string(int32_t row, int32_t column)> onCellText;
+    std::function<int32_t(int32_t row)> onRowImage;
+    std::function<bool(int32_t row)> onRowChecked;
+    std::function<uint32_t(int32_t row, int32_t column)> onCellTextColour;
+    std::function<TQuotaBar(int32_t row, const TCellRect& cell)> onQuotaBar;
+    // What the image and colour show, in words and figures for assistive tools: the safety
+    // class's word, and the quota bar's share in percent (-1 without a bar).
+    std::function<std::string(int32_t row)> onRowSafety;
+    std::function<int32_t(int32_t row)> onRowQuotaPercent;
+
+    // The mouse went down on exactly the check box of row (nothing else of the row).
+    std::function<void(int32_t row)> onCheckBoxClicked;
+    std::function<void(int32_t column)> onHeaderClicked;
+    // Double click on a row (not on its check box).
+    std::function<void()> onDoubleClicked;
+    // The view then shows the items the pane gives it.
+    std::function<void()> onContextMenuRequested;
+    // Keys while the list has the focus; true when handled (the list then ignores the key).
+    std::function<bool(uint32_t key, bool control)> onKeyDown;
+    std::function<void()> onFocusLost;
+};
+
 class IObjectsViewClient {
 public:
     virtual ~IObjectsViewClient() = default;
@@ -60,9 +84,7 @@ public:
 
 class IObjectsView : public IRowSelection {
 public:
-
-    // nullptr detaches (the pane is going).
-    virtual void SetClient(IObjectsViewClient* client) = 0;
+    virtual TObjectsViewEvents& Events() = 0;
     virtual void SetColumns(const std::vector<TObjectsColumnInfo>& columns) = 0;
     // The pane header's text above the list.
     virtual void SetHeaderText(const std::string& text) = 0;

@@ -47,7 +47,7 @@ TReportController::TReportController(IReportView& view, IMessageBoxService& mess
 
 TReportController::~TReportController()
 {
-    view_.SetClient(nullptr);
+    view_.Events() = {};
 }
 
 int32_t TReportController::ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult)
@@ -57,7 +57,13 @@ int32_t TReportController::ResizeHitTest(int32_t x, int32_t y, int32_t width, in
 
 void TReportController::WireEvents()
 {
-    view_.SetClient(this);
+    TReportViewEvents& events = view_.Events();
+    events.onCellText = [this](int32_t row, int32_t column) { return CellText(row, column); };
+    events.onRowImage = [this](int32_t row) { return RowImage(row); };
+    events.onQuotaBar = [this](int32_t row, const TCellRect& cell) { return QuotaBar(row, cell); };
+    events.onHeaderClicked = [this](int32_t column) { HeaderClicked(column); };
+    events.onSaveClicked = [this] { Save(); };
+    events.onFirstShow = [this] { Shown(); };
 }
 
 void TReportController::LoadImages()

@@ -32,7 +32,7 @@ extern const char* const kOverwrite;     // %s = file name without its folder
 extern const char* const kSaveFailed;    // %s = full path
 } // namespace report_texts
 
-class TReportController : public TWindowController, public IReportController, public IReportViewClient {
+class TReportController : public TWindowController, public IReportController {
 public:
     // Today's local date and time; the system's clock unless a test sets it.
     using TClock = std::function<platform::LocalTime()>;
@@ -49,13 +49,12 @@ public:
     void SetCleanReport(std::shared_ptr<ICleanReport> report) override;
     void SetReportKind(TReportKind kind) override { kind_ = kind; }
 
-    // IReportViewClient
-    std::string CellText(int32_t row, int32_t column) override;
-    int32_t RowImage(int32_t row) override;
-    TQuotaBar QuotaBar(int32_t row, const TCellRect& cell) override;
-    void HeaderClicked(int32_t column) override;
-    void SaveClicked() override { Save(); }
-    void Shown() override;
+    // What the view asks and reports, as the controller answers it.
+    std::string CellText(int32_t row, int32_t column);
+    int32_t RowImage(int32_t row);
+    TQuotaBar QuotaBar(int32_t row, const TCellRect& cell);
+    void HeaderClicked(int32_t column);
+    void Shown();
 
     // The name the save dialog proposes: "QSR-SCAN-yyyy-MM-dd.txt" or "QSR-CLEAN-yyyy-MM-dd.txt".
     std::string DefaultFileName() const;

@@ -6,6 +6,7 @@
 #include "app/uListSupport.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,24 +24,21 @@ struct TSaveFileRequest {
     std::string fileName;         // pre-filled
 };
 
-// Implemented by the controller: the list's cells while the view paints, and the user's actions.
-class IReportViewClient {
-public:
-    virtual ~IReportViewClient() = default;
-    // A row index out of range gives an empty cell.
-    virtual std::string CellText(int32_t row, int32_t column) = 0;
-    virtual int32_t RowImage(int32_t row) = 0;
-    virtual TQuotaBar QuotaBar(int32_t row, const TCellRect& cell) = 0;
-    virtual void HeaderClicked(int32_t column) = 0;
-    virtual void SaveClicked() = 0;
+// The list's cells, asked while the view paints (a row index out of range gives an empty cell),
+// and the user's actions.
+struct TReportViewEvents {
+    std::function<std::string(int32_t row, int32_t column)> onCellText;
+    std::function<int32_t(int32_t row)> onRowImage;
+    std::function<TQuotaBar(int32_t row, const TCellRect& cell)> onQuotaBar;
+    std::function<void(int32_t column)> onHeaderClicked;
+    std::function<void()> onSaveClicked;
     // The window has just been shown for the first time.
-    virtual void Shown() = 0;
+    std::function<void()> onFirstShow;
 };
 
 class IReportView : public IRowSelection {
 public:
-    // nullptr detaches (the controller is going).
-    virtual void SetClient(IReportViewClient* client) = 0;
+    virtual TReportViewEvents& Events() = 0;
     virtual void SetTitle(const std::string& text) = 0;
     virtual void SetSaveButton(const std::string& caption, const std::string& glyph) = 0;
     // Safety images "fsafe16", "fpunsafe16", "funsafe16" (indices 0..2) and the sort images.

@@ -36,7 +36,7 @@ TUninstallController::TUninstallController(IUninstallView& view, IMessageBoxServ
 
 TUninstallController::~TUninstallController()
 {
-    view_.SetClient(nullptr);
+    view_.Events() = {};
 }
 
 int32_t TUninstallController::ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height,
@@ -47,7 +47,14 @@ int32_t TUninstallController::ResizeHitTest(int32_t x, int32_t y, int32_t width,
 
 void TUninstallController::WireEvents()
 {
-    view_.SetClient(this);
+    TUninstallViewEvents& events = view_.Events();
+    events.onCellText = [this](int32_t row, int32_t column) { return CellText(row, column); };
+    events.onRowImage = [this](int32_t row) { return RowImage(row); };
+    events.onHeaderClicked = [this](int32_t column) { HeaderClicked(column); };
+    events.onSelectionChanged = [this] { SelectionChanged(); };
+    events.onRefreshClicked = [this] { Fill(); };
+    events.onUninstallClicked = [this] { Uninstall(); };
+    events.onFirstShow = [this] { Fill(); };
 }
 
 void TUninstallController::LoadImages()

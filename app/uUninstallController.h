@@ -23,7 +23,7 @@ extern const char* const kColumnVersion;
 extern const char* const kNotInstalled; // %s = the application's name
 } // namespace uninstall_texts
 
-class TUninstallController : public TWindowController, public IUninstallController, public IUninstallViewClient {
+class TUninstallController : public TWindowController, public IUninstallController {
 public:
     // Starts a program with its arguments without waiting; false when it could not start.
     using TStarter = std::function<bool(const std::string& program, const std::string& arguments)>;
@@ -39,14 +39,11 @@ public:
     int32_t ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult) override;
     void LoadStrings() override;
 
-    // IUninstallViewClient
-    std::string CellText(int32_t row, int32_t column) override;
-    int32_t RowImage(int32_t row) override;
-    void HeaderClicked(int32_t column) override;
-    void SelectionChanged() override;
-    void RefreshClicked() override { Fill(); }
-    void UninstallClicked() override { Uninstall(); }
-    void Shown() override { Fill(); }
+    // What the view asks and reports, as the controller answers it.
+    std::string CellText(int32_t row, int32_t column);
+    int32_t RowImage(int32_t row);
+    void HeaderClicked(int32_t column);
+    void SelectionChanged();
 
     // Reads the registry again and shows what it holds.
     void Fill();

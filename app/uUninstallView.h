@@ -6,6 +6,7 @@
 #include "app/uListSupport.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,26 +16,23 @@ constexpr int32_t kUninstallColumnCount = 4;
 
 enum class TUninstallButton : uint8_t { ubRefresh, ubUninstall, ubClose };
 
-// Implemented by the controller: the list's cells while the view paints, and the user's actions.
-class IUninstallViewClient {
-public:
-    virtual ~IUninstallViewClient() = default;
+// The list's cells, asked while the view paints, and the user's actions.
+struct TUninstallViewEvents {
     // A row index out of range gives an empty cell and no image.
-    virtual std::string CellText(int32_t row, int32_t column) = 0;
+    std::function<std::string(int32_t row, int32_t column)> onCellText;
     // The index of the row's icon in the list SetRowIcons gave.
-    virtual int32_t RowImage(int32_t row) = 0;
-    virtual void HeaderClicked(int32_t column) = 0;
-    virtual void SelectionChanged() = 0;
-    virtual void RefreshClicked() = 0;
-    virtual void UninstallClicked() = 0;
+    std::function<int32_t(int32_t row)> onRowImage;
+    std::function<void(int32_t column)> onHeaderClicked;
+    std::function<void()> onSelectionChanged;
+    std::function<void()> onRefreshClicked;
+    std::function<void()> onUninstallClicked;
     // The window has just been shown for the first time.
-    virtual void Shown() = 0;
+    std::function<void()> onFirstShow;
 };
 
 class IUninstallView : public IRowSelection {
 public:
-    // nullptr detaches (the controller is going).
-    virtual void SetClient(IUninstallViewClient* client) = 0;
+    virtual TUninstallViewEvents& Events() = 0;
     virtual void SetTitle(const std::string& text) = 0;
     // glyph "" for none.
     virtual void SetButton(TUninstallButton button, const std::string& caption, const std::string& glyph) = 0;

@@ -40,48 +40,52 @@ TMainObjectsView::~TMainObjectsView()
 void TMainObjectsView::ConnectList()
 {
     TVirtualListView& list = *list_;
-    list.onCellText = [this](int row, int column) { return client_ ? client_->CellText(row, column) : std::string(); };
-    list.onRowImage = [this](int row) { return client_ ? client_->RowImage(row) : -1; };
-    list.onRowChecked = [this](int row) { return client_ && client_->RowChecked(row); };
+    list.onCellText = [this](int row, int column) {
+        return events_.onCellText ? events_.onCellText(row, column) : std::string();
+    };
+    list.onRowImage = [this](int row) { return events_.onRowImage ? events_.onRowImage(row) : -1; };
+    list.onRowChecked = [this](int row) { return events_.onRowChecked && events_.onRowChecked(row); };
     list.onCellTextColour = [this](int row, int column) -> COLORREF {
-        return client_ ? client_->CellTextColour(row, column) : kNoColour;
+        return events_.onCellTextColour ? events_.onCellTextColour(row, column) : kNoColour;
     };
     list.onCellPaint = [this](int row, int, HDC dc, const RECT& cell) { PaintQuota(row, dc, cell); };
     list.onCheckBoxClick = [this](int row) {
-        if (client_)
-            client_->CheckBoxClicked(row);
+        if (events_.onCheckBoxClicked)
+            events_.onCheckBoxClicked(row);
     };
     list.onDoubleClick = [this](int) {
-        if (client_)
-            client_->DoubleClicked();
+        if (events_.onDoubleClicked)
+            events_.onDoubleClicked();
     };
     list.onColumnClick = [this](int column) {
-        if (client_)
-            client_->HeaderClicked(column);
+        if (events_.onHeaderClicked)
+            events_.onHeaderClicked(column);
     };
     list.onContextMenu = [this](POINT at) {
-        if (!client_)
+        if (!events_.onContextMenuRequested)
             return;
         menuPoint_ = at;
-        client_->ContextMenuRequested();
+        events_.onContextMenuRequested();
         menuPoint_.reset();
     };
-    list.onKeyDown = [this](UINT key, bool control) { return client_ && client_->KeyDown(key, control); };
+    list.onKeyDown = [this](UINT key, bool control) { return events_.onKeyDown && events_.onKeyDown(key, control); };
     list.onFocusLost = [this] {
-        if (client_)
-            client_->FocusLost();
+        if (events_.onFocusLost)
+            events_.onFocusLost();
     };
     list.onDpiChanged = [this] { LoadImages(); };
     // Read as the path, then what the image, the colour and the bar show.
-    list.onRowAccessibleName = [this](int row) { return client_ ? client_->CellText(row, cnPath) : std::string(); };
+    list.onRowAccessibleName = [this](int row) {
+        return events_.onCellText ? events_.onCellText(row, cnPath) : std::string();
+    };
     list.onRowAccessibleDescription = [this](int row) {
-        if (!client_)
+        if (!events_.onRowSafety || !events_.onCellText)
             return std::string();
-        return client_->RowSafety(row) + ", " + client_->CellText(row, cnCategory) + ", " +
-               client_->CellText(row, cnSize);
+        return events_.onRowSafety(row) + ", " + events_.onCellText(row, cnCategory) + ", " +
+               events_.onCellText(row, cnSize);
     };
     list.onRowAccessibleValue = [this](int row) {
-        const int32_t percent = client_ ? client_->RowQuotaPercent(row) : -1;
+        const int32_t percent = events_.onRowQuotaPercent ? events_.onRowQuotaPercent(row) : -1;
         return percent < 0 ? std::string() : std::to_string(percent) + " %";
     };
 }
@@ -137,9 +141,9 @@ void TMainObjectsView::SetEnabled(bool enabled)
 
 void TMainObjectsView::PaintQuota(int row, HDC dc, const RECT& cell)
 {
-    if (!client_)
+    if (!events_.onQuotaBar)
         return;
-    PaintQuotaBar(dc, client_->QuotaBar(row, {cell.left, cell.top, cell.right, cell.bottom}));
+    PaintQuotaBar(dc, events_.onQuotaBar(row, {cell.left, cell.top, cell.right, cell.bottom}));
 }
 
 // Shell, clipboard and menu ------------------------------------------------------------------

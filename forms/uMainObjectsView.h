@@ -20,7 +20,7 @@ public:
     ui::TPane& Pane() { return *pane_; }
     ui::TVirtualListView& List() { return *list_; }
 
-    void SetClient(IObjectsViewClient* client) override { client_ = client; }
+    TObjectsViewEvents& Events() override { return events_; }
     void SetColumns(const std::vector<TObjectsColumnInfo>& columns) override;
     void SetHeaderText(const std::string& text) override { pane_->Header().SetTextThrottled(text); }
 
@@ -54,7 +54,7 @@ private:
 
     std::unique_ptr<ui::TPane> pane_;
     ui::TVirtualListView* list_ = nullptr;
-    IObjectsViewClient* client_ = nullptr;
+    TObjectsViewEvents events_;
     TObjectsImageList imageList_ = ilSafety;
     TImageListHandle safetyImages_;
     TImageListHandle sortImages_;

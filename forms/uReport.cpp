@@ -32,8 +32,8 @@ TfrmReport::TfrmReport(HWND owner)
     CreateControls();
     ConnectList();
     Window().onFirstShow = [this] {
-        if (client_)
-            client_->Shown();
+        if (events_.onFirstShow)
+            events_.onFirstShow();
     };
     controller_ = TControllerServices::CreateReportController(*this, messageBoxes_);
 }
@@ -61,8 +61,8 @@ void TfrmReport::CreateControls()
                                                          .tabStop = true,
                                                          .captionBeside = true});
     btnSave_->onClick = [this] {
-        if (client_)
-            client_->SaveClicked();
+        if (events_.onSaveClicked)
+            events_.onSaveClicked();
     };
 
     const int height = kDesignHeight - kContentTop - chrome::kFrameWidth;
@@ -84,12 +84,14 @@ void TfrmReport::CreateControls()
 void TfrmReport::ConnectList()
 {
     TVirtualListView& list = *lvScanReport_;
-    list.onCellText = [this](int row, int column) { return client_ ? client_->CellText(row, column) : std::string(); };
-    list.onRowImage = [this](int row) { return client_ ? client_->RowImage(row) : -1; };
+    list.onCellText = [this](int row, int column) {
+        return events_.onCellText ? events_.onCellText(row, column) : std::string();
+    };
+    list.onRowImage = [this](int row) { return events_.onRowImage ? events_.onRowImage(row) : -1; };
     list.onCellPaint = [this](int row, int, HDC dc, const RECT& cell) { PaintQuota(row, dc, cell); };
     list.onColumnClick = [this](int column) {
-        if (client_)
-            client_->HeaderClicked(column);
+        if (events_.onHeaderClicked)
+            events_.onHeaderClicked(column);
     };
     list.onDpiChanged = [this] { LoadListImages(); };
 }
@@ -201,7 +203,7 @@ int32_t TfrmReport::MonitorNumber()
 
 void TfrmReport::PaintQuota(int row, HDC dc, const RECT& cell)
 {
-    if (!client_)
+    if (!events_.onQuotaBar)
         return;
-    PaintQuotaBar(dc, client_->QuotaBar(row, {cell.left, cell.top, cell.right, cell.bottom}));
+    PaintQuotaBar(dc, events_.onQuotaBar(row, {cell.left, cell.top, cell.right, cell.bottom}));
 }

@@ -18,7 +18,7 @@ public:
 
     IReportController& Controller() { return *controller_; }
 
-    void SetClient(IReportViewClient* client) override { client_ = client; }
+    TReportViewEvents& Events() override { return events_; }
     void SetTitle(const std::string& text) override { TDialogWindow::SetTitle(text); }
     void SetSaveButton(const std::string& caption, const std::string& glyph) override;
     void SetImages(const std::vector<std::string>& rowImages, const std::string& sortUp,
@@ -50,7 +50,7 @@ private:
     ui::TPageControl* nbReports_ = nullptr;
     ui::TVirtualListView* lvScanReport_ = nullptr;
     ui::TEdit* memContent_ = nullptr;
-    IReportViewClient* client_ = nullptr;
+    TReportViewEvents events_;
     std::vector<std::string> rowImageNames_;
     std::vector<std::string> sortImageNames_;
     TImageListHandle rowImages_;

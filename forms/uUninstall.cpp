@@ -47,8 +47,8 @@ TfrmUninstall::TfrmUninstall(HWND owner, platform::IRegistry& registry)
     CreateControls();
     ConnectList();
     Window().onFirstShow = [this] {
-        if (client_)
-            client_->Shown();
+        if (events_.onFirstShow)
+            events_.onFirstShow();
     };
     controller_ = TControllerServices::CreateUninstallController(*this, messageBoxes_, registry);
 }
@@ -69,12 +69,10 @@ void TfrmUninstall::CreateControls()
     const auto toolButton = [&](int left, int buttonWidth, TUninstallButton which) {
         TFlatButton& button = AddToolButton(toolbar, left, buttonWidth);
         button.onClick = [this, which] {
-            if (!client_)
-                return;
-            if (which == TUninstallButton::ubRefresh)
-                client_->RefreshClicked();
-            else
-                client_->UninstallClicked();
+            const auto& handler =
+                which == TUninstallButton::ubRefresh ? events_.onRefreshClicked : events_.onUninstallClicked;
+            if (handler)
+                handler();
         };
         return &button;
     };
@@ -95,18 +93,20 @@ void TfrmUninstall::CreateControls()
 void TfrmUninstall::ConnectList()
 {
     TVirtualListView& list = *lvUninstallList_;
-    list.onCellText = [this](int row, int column) { return client_ ? client_->CellText(row, column) : std::string(); };
+    list.onCellText = [this](int row, int column) {
+        return events_.onCellText ? events_.onCellText(row, column) : std::string();
+    };
     list.onRowImage = [this](int row) {
-        const int entry = client_ ? client_->RowImage(row) : -1;
+        const int entry = events_.onRowImage ? events_.onRowImage(row) : -1;
         return entry >= 0 && entry < static_cast<int>(imageOfEntry_.size()) ? imageOfEntry_[entry] : -1;
     };
     list.onColumnClick = [this](int column) {
-        if (client_)
-            client_->HeaderClicked(column);
+        if (events_.onHeaderClicked)
+            events_.onHeaderClicked(column);
     };
     list.onSelectionChanged = [this] {
-        if (client_)
-            client_->SelectionChanged();
+        if (events_.onSelectionChanged)
+            events_.onSelectionChanged();
     };
     list.onDpiChanged = [this] { LoadListImages(); };
 }

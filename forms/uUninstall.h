@@ -22,7 +22,7 @@ public:
     TfrmUninstall(HWND owner, platform::IRegistry& registry);
     ~TfrmUninstall() override;
 
-    void SetClient(IUninstallViewClient* client) override { client_ = client; }
+    TUninstallViewEvents& Events() override { return events_; }
     void SetTitle(const std::string& text) override { TDialogWindow::SetTitle(text); }
     void SetButton(TUninstallButton button, const std::string& caption, const std::string& glyph) override;
     void SetButtonEnabled(TUninstallButton button, bool enabled) override;
@@ -52,7 +52,7 @@ private:
     ui::TFlatButton* btnUninstall_ = nullptr;
     ui::TVirtualListView* lvUninstallList_ = nullptr;
     ui::TButton* btnClose_ = nullptr;
-    IUninstallViewClient* client_ = nullptr;
+    TUninstallViewEvents events_;
     std::vector<std::string> iconFiles_;
     std::string fallbackImage_;
     std::vector<std::string> sortImageNames_;

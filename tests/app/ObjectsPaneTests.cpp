@@ -13,7 +13,7 @@ namespace {
 
 class FakeObjectsView : public IObjectsView {
 public:
-    void SetClient(IObjectsViewClient* c) override { client = c; }
+    TObjectsViewEvents& Events() override { return events; }
     void SetColumns(const std::vector<TObjectsColumnInfo>&) override {}
     void SetHeaderText(const std::string& text) override { header = text; }
     void SetRowCount(int32_t count) override { rowCount = count; }
@@ -44,7 +44,7 @@ public:
     }
     int32_t MonitorNumber() override { return 2; }
 
-    IObjectsViewClient* client = nullptr;
+    TObjectsViewEvents events;
     std::string header, clipboard;
     int32_t rowCount = 0, focused = -1, visible = -1, iconQueries = 0, redraws = 0;
     std::vector<int32_t> selected;
@@ -118,7 +118,7 @@ protected:
     {
         std::string texts;
         for (int32_t row = 0; row < pane->RowCount(); ++row)
-            texts += (row ? "|" : "") + view.client->CellText(row, column);
+            texts += (row ? "|" : "") + view.events.onCellText(row, column);
         return texts;
     }
 
@@ -126,7 +126,7 @@ protected:
     {
         std::string checks;
         for (int32_t row = 0; row < pane->RowCount(); ++row)
-            checks += view.client->RowChecked(row) ? '1' : '0';
+            checks += view.events.onRowChecked(row) ? '1' : '0';
         return checks;
     }
 
@@ -144,28 +144,28 @@ protected:
 
 TEST_F(ObjectsPane, SizeSortsAsShownFirstDescendingAndSelectionFollows)
 {
-    view.client->HeaderClicked(cnSize);
+    view.events.onHeaderClicked(cnSize);
     EXPECT_TRUE(view.sortImages.empty()) << "an empty list never sorts";
 
     Found("/a", 1024), Found("/b", 1025), Found("/c", 3), Found("/d", 4096);
     ASSERT_EQ("1,024 Ko|1 Mo|3 Ko|4 Mo", Column(cnSize));
     view.selected = {2}, view.focused = 2;
 
-    view.client->HeaderClicked(cnSize);
+    view.events.onHeaderClicked(cnSize);
     EXPECT_EQ("/d|/a|/b|/c", Column(cnPath)) << "1,024 Ko and 1 Mo are equal: order kept";
     EXPECT_EQ(siDown, view.sortImages[cnSize]);
     EXPECT_EQ((std::vector<int32_t>{3}), view.selected);
     EXPECT_EQ(3, view.focused);
     EXPECT_EQ(3, view.visible);
 
-    view.client->HeaderClicked(cnSize);
+    view.events.onHeaderClicked(cnSize);
     EXPECT_EQ("/c|/a|/b|/d", Column(cnPath));
     EXPECT_EQ(siUp, view.sortImages[cnSize]);
 
-    view.client->HeaderClicked(cnQuota);
+    view.events.onHeaderClicked(cnQuota);
     EXPECT_EQ("/c|/a|/b|/d", Column(cnPath));
 
-    view.client->HeaderClicked(cnPath);
+    view.events.onHeaderClicked(cnPath);
     EXPECT_EQ(siDown, view.sortImages[cnPath]);
     EXPECT_EQ(siNone, view.sortImages[cnSize]);
     EXPECT_EQ(1, pane->SortDirection(cnSize)) << "every column keeps its own direction";
@@ -181,7 +181,7 @@ TEST_F(ObjectsPane, SizeSortsAsShownFirstDescendingAndSelectionFollows)
 TEST_F(ObjectsPane, TextsCompareWithOnlyAToZFolded)
 {
     Found("/1", 1, false, scSafe, "_Logs"), Found("/2", 1, false, scSafe, "cache"), Found("/3", 1, false, scSafe, "Backup");
-    view.client->HeaderClicked(cnCategory);
+    view.events.onHeaderClicked(cnCategory);
     EXPECT_EQ("_Logs|cache|Backup", Column(cnCategory));
 }
 
@@ -190,27 +190,27 @@ TEST_F(ObjectsPane, ToggledCheckReachesEverySelectedRowOnceAndSpaceToggleAlike)
     Found("/0", 10, true), Found("/1", 20), Found("/2", 40), Found("/3", 80);
     view.selected = {0, 1, 2};
 
-    view.client->CheckBoxClicked(1);
+    view.events.onCheckBoxClicked(1);
     EXPECT_EQ("1110", Checks());
     EXPECT_EQ(3, broadcast->GetSelectedCount());
     EXPECT_EQ(70, broadcast->GetSelectedCapacity());
     EXPECT_EQ(" Objects [Selected: 3 / 4, Capacity: 70 Ko / 150 Ko]", view.header);
     EXPECT_EQ((std::vector<uint32_t>{3}), counts);
 
-    view.client->CheckBoxClicked(3);
+    view.events.onCheckBoxClicked(3);
     EXPECT_EQ("1111", Checks()) << "outside the selection: that row alone";
     EXPECT_EQ(150, broadcast->GetSelectedCapacity());
 
     view.focused = 2;
-    EXPECT_TRUE(view.client->KeyDown(objects_keys::kSpace, false));
+    EXPECT_TRUE(view.events.onKeyDown(objects_keys::kSpace, false));
     EXPECT_EQ("0001", Checks());
     EXPECT_EQ(1, broadcast->GetSelectedCount());
     EXPECT_EQ(80, broadcast->GetSelectedCapacity());
     EXPECT_EQ(1u, counts.back());
 
     pane->SetChecksFrozen(true);
-    view.client->CheckBoxClicked(0);
-    view.client->KeyDown(objects_keys::kSpace, false);
+    view.events.onCheckBoxClicked(0);
+    view.events.onKeyDown(objects_keys::kSpace, false);
     EXPECT_EQ("0001", Checks());
     EXPECT_EQ(1, broadcast->GetSelectedCount());
 }
@@ -245,7 +245,7 @@ TEST_F(ObjectsPane, ContextMenuFollowsTheSelectionAndCopiesNames)
     };
 
     view.menuChoice = cmCopyNames;
-    view.client->ContextMenuRequested();
+    view.events.onContextMenuRequested();
     EXPECT_EQ("000000", states());
     EXPECT_EQ("&Copy Objects Names", view.menu[2].caption);
     EXPECT_TRUE(view.menu[0].isDefault);
@@ -253,7 +253,7 @@ TEST_F(ObjectsPane, ContextMenuFollowsTheSelectionAndCopiesNames)
 
     view.selected = {1};
     EXPECT_EQ("111111", states());
-    view.client->ContextMenuRequested();
+    view.events.onContextMenuRequested();
     EXPECT_EQ("&Copy Object Name", view.menu[2].caption);
     EXPECT_EQ("/x/b.log", view.clipboard);
 
@@ -262,12 +262,12 @@ TEST_F(ObjectsPane, ContextMenuFollowsTheSelectionAndCopiesNames)
 
     view.selected = {0, 1};
     EXPECT_EQ("111000", states());
-    EXPECT_TRUE(view.client->KeyDown(objects_keys::kC, true));
+    EXPECT_TRUE(view.events.onKeyDown(objects_keys::kC, true));
     EXPECT_EQ("/x/a.log\r\n/x/b.log\r\n", view.clipboard);
 
-    view.client->FocusLost();
+    view.events.onFocusLost();
     EXPECT_TRUE(view.selected.empty());
-    EXPECT_TRUE(view.client->KeyDown(objects_keys::kA, true));
+    EXPECT_TRUE(view.events.onKeyDown(objects_keys::kA, true));
     EXPECT_EQ(3u, view.selected.size());
 }
 
@@ -304,16 +304,16 @@ TEST_F(ObjectsPane, RowsDrawByTheIconChoiceAndQuotaMode)
     Found("/u", 50, false, scUnsafe);
     EXPECT_EQ(1, view.rowCount);
     EXPECT_EQ(0, view.redraws) << "adding a row only counts it";
-    EXPECT_EQ(2, view.client->RowImage(0));
-    EXPECT_EQ("Unsafe", view.client->RowSafety(0)) << "the class in words, whichever images show";
-    EXPECT_EQ(kObjectsDefaultColour, view.client->CellTextColour(0, cnPath));
+    EXPECT_EQ(2, view.events.onRowImage(0));
+    EXPECT_EQ("Unsafe", view.events.onRowSafety(0)) << "the class in words, whichever images show";
+    EXPECT_EQ(kObjectsDefaultColour, view.events.onCellTextColour(0, cnPath));
 
     pane->SetFileSystemIcons(true);
-    EXPECT_EQ(40, view.client->RowImage(0));
-    EXPECT_EQ(40, view.client->RowImage(0));
+    EXPECT_EQ(40, view.events.onRowImage(0));
+    EXPECT_EQ(40, view.events.onRowImage(0));
     EXPECT_EQ(1, view.iconQueries) << "the shell is asked once per row";
-    EXPECT_EQ(0x000040u, view.client->CellTextColour(0, cnCategory));
-    EXPECT_EQ(0x0500C4u, view.client->CellTextColour(0, cnSize));
+    EXPECT_EQ(0x000040u, view.events.onCellTextColour(0, cnCategory));
+    EXPECT_EQ(0x0500C4u, view.events.onCellTextColour(0, cnSize));
 
     const TCellRect cell{0, 0, 288, 20};
     const TQuotaBar half = TObjectsPane::QuotaBarGeometry(cell, 50, 100, 200, false);
@@ -326,14 +326,16 @@ TEST_F(ObjectsPane, RowsDrawByTheIconChoiceAndQuotaMode)
     EXPECT_FALSE(TObjectsPane::QuotaBarGeometry(cell, 5, 10, 0, true).visible);
 
     broadcast->SetLargestCapacity(100);
-    EXPECT_EQ(285, view.client->QuotaBar(0, cell).fill.right) << "the only object is the found capacity";
-    EXPECT_EQ(100, view.client->RowQuotaPercent(0));
+    EXPECT_EQ(285, view.events.onQuotaBar(0, cell).fill.right) << "the only object is the found capacity";
+    EXPECT_EQ(100, view.events.onRowQuotaPercent(0));
     pane->PreviewQuotaMode(true);
-    EXPECT_EQ(144, view.client->QuotaBar(0, cell).fill.right);
-    EXPECT_EQ(50, view.client->RowQuotaPercent(0)) << "the bar's share in figures";
+    EXPECT_EQ(144, view.events.onQuotaBar(0, cell).fill.right);
+    EXPECT_EQ(50, view.events.onRowQuotaPercent(0)) << "the bar's share in figures";
     pane->PreviewQuotaMode(prefs.QuotaReportsLargestCapacity);
-    EXPECT_EQ(285, view.client->QuotaBar(0, cell).fill.right);
+    EXPECT_EQ(285, view.events.onQuotaBar(0, cell).fill.right);
     pane->SetEnabled(false);
-    EXPECT_FALSE(view.client->QuotaBar(0, cell).visible);
-    EXPECT_EQ(-1, view.client->RowQuotaPercent(0));
+    EXPECT_FALSE(view.events.onQuotaBar(0, cell).visible);
+    EXPECT_EQ(-1, view.events.onRowQuotaPercent(0));
+    pane.reset();
+    EXPECT_FALSE(view.events.onQuotaBar) << "the view asks nothing of a pane that is gone";
 }

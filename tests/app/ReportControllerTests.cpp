@@ -20,7 +20,7 @@ namespace {
 
 class FakeReportView : public IReportView {
 public:
-    void SetClient(IReportViewClient* c) override { client = c; }
+    TReportViewEvents& Events() override { return events; }
     void SetTitle(const std::string& text) override { title = text; }
     void SetSaveButton(const std::string&, const std::string&) override {}
     void SetImages(const std::vector<std::string>&, const std::string&, const std::string&) override {}
@@ -46,7 +46,7 @@ public:
     void FocusRow(int32_t row) override { focused = row; }
     void EnsureVisible(int32_t) override {}
 
-    IReportViewClient* client = nullptr;
+    TReportViewEvents events;
     std::string title;
     std::optional<TReportPage> page;
     int32_t rowCount = 0, focused = -1;
@@ -92,7 +92,7 @@ protected:
         controller->SetScanReport(TEngineServices::CreateScanReport(TEngineServices::CreateCleanupOptionsList(), objects));
         controller->SetCleanReport(cleanReport);
         controller->SetReportKind(kind);
-        view.client->Shown();
+        view.events.onFirstShow();
         return controller;
     }
 
@@ -100,7 +100,7 @@ protected:
     {
         std::string texts;
         for (int32_t row = 0; row < view.rowCount; ++row)
-            texts += (row ? "|" : "") + view.client->CellText(row, column);
+            texts += (row ? "|" : "") + view.events.onCellText(row, column);
         return texts;
     }
 
@@ -120,9 +120,9 @@ TEST_F(ReportController, EachKindShowsItsPageAndProposesItsDatedFileName)
     auto scan = Open(rkScan);
     EXPECT_EQ(rpScan, view.page);
     EXPECT_EQ(23, view.rowCount);
-    EXPECT_EQ("Temporary Files", view.client->CellText(13, rcCategory));
-    EXPECT_EQ("1", view.client->CellText(13, rcFoundCount));
-    EXPECT_EQ("3 Ko", view.client->CellText(13, rcSize));
+    EXPECT_EQ("Temporary Files", view.events.onCellText(13, rcCategory));
+    EXPECT_EQ("1", view.events.onCellText(13, rcFoundCount));
+    EXPECT_EQ("3 Ko", view.events.onCellText(13, rcSize));
     EXPECT_EQ("QSR-SCAN-2024-03-09.txt", scan->DefaultFileName());
 
     scan->Save(); // cancelled
@@ -133,6 +133,7 @@ TEST_F(ReportController, EachKindShowsItsPageAndProposesItsDatedFileName)
     EXPECT_EQ("QSR-SCAN-2024-03-09.txt", view.requests[0].fileName);
     EXPECT_EQ("Report", view.title);
     scan.reset();
+    EXPECT_FALSE(view.events.onCellText) << "the view asks nothing of a controller that is gone";
 
     cleanReport->GetLines() = {"first", "second"};
     auto clean = Open(rkClean);
@@ -195,26 +196,26 @@ TEST_F(ReportController, HeadersSortByTheShownFiguresAndQuotaNeverSorts)
     view.selected = {14};
     view.focused = 14;
 
-    view.client->HeaderClicked(rcSize);
-    EXPECT_EQ("Temporary Files", view.client->CellText(0, rcCategory)) << "2 Mo above 1 Mo (1,510 Ko)";
-    EXPECT_EQ("General Cache Files", view.client->CellText(1, rcCategory));
-    EXPECT_EQ("Old Backup Files", view.client->CellText(2, rcCategory));
+    view.events.onHeaderClicked(rcSize);
+    EXPECT_EQ("Temporary Files", view.events.onCellText(0, rcCategory)) << "2 Mo above 1 Mo (1,510 Ko)";
+    EXPECT_EQ("General Cache Files", view.events.onCellText(1, rcCategory));
+    EXPECT_EQ("Old Backup Files", view.events.onCellText(2, rcCategory));
     EXPECT_EQ(siDown, view.sortImages[rcSize]);
     EXPECT_EQ((std::vector<int32_t>{1}), view.selected) << "the selection follows its row";
 
-    view.client->HeaderClicked(rcFoundCount);
-    EXPECT_EQ("General Cache Files", view.client->CellText(0, rcCategory));
+    view.events.onHeaderClicked(rcFoundCount);
+    EXPECT_EQ("General Cache Files", view.events.onCellText(0, rcCategory));
     EXPECT_EQ(siNone, view.sortImages[rcSize]);
     EXPECT_EQ(siDown, view.sortImages[rcFoundCount]);
 
-    view.client->HeaderClicked(rcCategory);
-    view.client->HeaderClicked(rcCategory);
+    view.events.onHeaderClicked(rcCategory);
+    view.events.onHeaderClicked(rcCategory);
     EXPECT_EQ(siUp, view.sortImages[rcCategory]);
-    EXPECT_EQ("Apple .DS_Store Files", view.client->CellText(0, rcCategory));
+    EXPECT_EQ("Apple .DS_Store Files", view.events.onCellText(0, rcCategory));
 
     const std::string order = Column(rcCategory);
     const auto images = view.sortImages;
-    view.client->HeaderClicked(rcQuota);
+    view.events.onHeaderClicked(rcQuota);
     EXPECT_EQ(order, Column(rcCategory));
     EXPECT_EQ(images, view.sortImages);
     EXPECT_EQ(rcCategory, controller->Sorting().Column());
@@ -228,11 +229,11 @@ TEST_F(ReportController, QuotaBarsAreSharesOfEverythingFound)
     auto controller = Open(rkScan);
     const TCellRect cell{0, 0, 106, 20}; // 100 pixels inside the margins
 
-    const TQuotaBar thousandth = view.client->QuotaBar(13, cell);
+    const TQuotaBar thousandth = view.events.onQuotaBar(13, cell);
     ASSERT_TRUE(thousandth.visible);
     EXPECT_EQ(1, thousandth.fill.right - thousandth.fill.left) << "raised to 1 %";
-    const TQuotaBar half = view.client->QuotaBar(15, cell);
+    const TQuotaBar half = view.events.onQuotaBar(15, cell);
     EXPECT_EQ(50, half.fill.right - half.fill.left);
-    EXPECT_FALSE(view.client->QuotaBar(0, cell).visible) << "0 Ko";
-    EXPECT_FALSE(view.client->QuotaBar(23, cell).visible) << "no such row";
+    EXPECT_FALSE(view.events.onQuotaBar(0, cell).visible) << "0 Ko";
+    EXPECT_FALSE(view.events.onQuotaBar(23, cell).visible) << "no such row";
 }

@@ -20,7 +20,7 @@ namespace {
 
 class FakeUninstallView : public IUninstallView {
 public:
-    void SetClient(IUninstallViewClient* c) override { client = c; }
+    TUninstallViewEvents& Events() override { return events; }
     void SetTitle(const std::string&) override {}
     void SetButton(TUninstallButton, const std::string&, const std::string&) override {}
     void SetButtonEnabled(TUninstallButton button, bool on) override { enabled[button] = on; }
@@ -47,10 +47,10 @@ public:
     {
         selected = {row};
         focused = row;
-        client->SelectionChanged();
+        events.onSelectionChanged();
     }
 
-    IUninstallViewClient* client = nullptr;
+    TUninstallViewEvents events;
     std::string fallback;
     std::vector<std::string> icons;
     std::map<TUninstallButton, bool> enabled;
@@ -101,14 +101,14 @@ protected:
                 started.push_back(program + "|" + arguments);
                 return true;
             });
-        view.client->Shown();
+        view.events.onFirstShow();
         return controller;
     }
     std::string Column(int32_t column)
     {
         std::string texts;
         for (int32_t row = 0; row < view.rowCount; ++row)
-            texts += (row ? "|" : "") + view.client->CellText(row, column);
+            texts += (row ? "|" : "") + view.events.onCellText(row, column);
         return texts;
     }
 
@@ -138,8 +138,10 @@ TEST_F(UninstallController, ShowsEachEntryWithItsIconOrTheBuiltInOne)
     EXPECT_EQ("2.1|", Column(ucVersion));
     EXPECT_EQ((std::vector<std::string>{uninstaller, ""}), view.icons);
     EXPECT_EQ("uninstall16", view.fallback);
-    EXPECT_EQ(1, view.client->RowImage(1));
-    EXPECT_EQ("", view.client->CellText(2, ucName));
+    EXPECT_EQ(1, view.events.onRowImage(1));
+    EXPECT_EQ("", view.events.onCellText(2, ucName));
+    controller.reset();
+    EXPECT_FALSE(view.events.onCellText) << "the view asks nothing of a controller that is gone";
 }
 
 TEST_F(UninstallController, OnlyASelectedRowsExistingUninstallerIsStartedAndNothingIsAsked)
@@ -147,11 +149,11 @@ TEST_F(UninstallController, OnlyASelectedRowsExistingUninstallerIsStartedAndNoth
     Add(Key(RegistryView::rv64, "A"), "Alpha", "", "10");
     auto controller = Open();
     EXPECT_FALSE(view.enabled[TUninstallButton::ubUninstall]);
-    view.client->UninstallClicked();
+    view.events.onUninstallClicked();
     EXPECT_TRUE(started.empty());
     view.Select(0);
     EXPECT_TRUE(view.enabled[TUninstallButton::ubUninstall]);
-    view.client->UninstallClicked();
+    view.events.onUninstallClicked();
     EXPECT_EQ((std::vector<std::string>{dir.File("Alpha") + "/un.exe|/S"}), started);
     EXPECT_TRUE(boxes.asked.empty());
     EXPECT_TRUE(registry.deleted.empty());
@@ -165,7 +167,7 @@ TEST_F(UninstallController, AStaleEntryIsRemovedByItsOwnKeyOnlyAfterYes)
     ASSERT_EQ("Decoy|Stale App", Column(ucName));
     view.Select(1);
 
-    view.client->UninstallClicked();
+    view.events.onUninstallClicked();
     ASSERT_EQ(1u, boxes.asked.size());
     EXPECT_EQ("It appears that \"Stale App\" is not installed on this machine anymore.\r\n"
               "Do you want to remove this entry?",
@@ -173,7 +175,7 @@ TEST_F(UninstallController, AStaleEntryIsRemovedByItsOwnKeyOnlyAfterYes)
     EXPECT_TRUE(registry.deleted.empty()) << "No keeps it";
 
     boxes.answers = {TMsgBoxResult::mrAccept};
-    view.client->UninstallClicked();
+    view.events.onUninstallClicked();
     EXPECT_FALSE(registry.Exists(Key(RegistryView::rv32, "{GUID-STALE}")));
     EXPECT_TRUE(registry.Exists(Key(RegistryView::rv32, "Stale App")));
     EXPECT_EQ("Decoy", Column(ucName)) << "refilled";
@@ -191,18 +193,18 @@ TEST_F(UninstallController, SizesSortAsReadWithNoSizeAsNothing)
     ASSERT_EQ("2 Ko||2 Mo", Column(ucSize));
     view.Select(0);
 
-    view.client->HeaderClicked(ucSize); // first click: descending
+    view.events.onHeaderClicked(ucSize); // first click: descending
     EXPECT_EQ("2 Mo|2 Ko|", Column(ucSize));
     EXPECT_EQ(siDown, view.sortImages[ucSize]);
     EXPECT_EQ(std::vector<int32_t>{1}, view.selected) << "the selection follows its row";
-    view.client->HeaderClicked(ucSize);
+    view.events.onHeaderClicked(ucSize);
     EXPECT_EQ("|2 Ko|2 Mo", Column(ucSize));
 
-    view.client->HeaderClicked(ucName);
+    view.events.onHeaderClicked(ucName);
     EXPECT_EQ("Gamma|Beta|alpha", Column(ucName)) << "letter case does not count";
     EXPECT_EQ(siNone, view.sortImages[ucSize]);
 
-    view.client->RefreshClicked();
+    view.events.onRefreshClicked();
     EXPECT_EQ("alpha|Beta|Gamma", Column(ucName));
     EXPECT_EQ(siNone, view.sortImages[ucName]);
 }
