@@ -65,6 +65,11 @@ TOptionsPane::TOptionsPane(IOptionsView& view, IMessageBoxService& messageBoxes,
     RefreshHeader();
 }
 
+TOptionsPane::~TOptionsPane()
+{
+    view_.Events() = {};
+}
+
 void TOptionsPane::WireEvents()
 {
     TOptionsViewEvents& events = view_.Events();

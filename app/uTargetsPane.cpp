@@ -60,6 +60,11 @@ void TTargetsPane::ShowDriveInformation(bool shown)
     view_.SetVisible(TTargetsControl::tcDriveInfoItem, shown);
 }
 
+TTargetsPane::~TTargetsPane()
+{
+    view_.Events() = {};
+}
+
 void TTargetsPane::WireEvents()
 {
     TTargetsViewEvents& events = view_.Events();

@@ -1,7 +1,7 @@
 #pragma once
 // The clean-up options on the main window's first page: a pane holding the option rows, each
 // drawn with its check box, safety image, caption and description, over the preset buttons.
-#include "app/uOptionsPane.h"
+#include "app/uOptionsView.h"
 #include "ui/VelaSVWindowChrome.h"
 #include "ui/VelaUICheckList.h"
 

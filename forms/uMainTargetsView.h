@@ -1,7 +1,7 @@
 #pragma once
 // The clean targets on the main window's first page: the pane of the folder tree over the pane
 // of the clean-up list, each with its glyph buttons in the header and its context menu.
-#include "app/uTargetsPane.h"
+#include "app/uTargetsView.h"
 #include "ui/VelaSVWindowChrome.h"
 #include "ui/VelaUIShellTree.h"
 
