@@ -90,10 +90,6 @@ public:
 
 class IMainController : public IDynamicStringtable {
 public:
-    // message: the mouse message the tray icon reported.
-    virtual void TrayIconNotify(uint32_t mouseMessage) = 0;
-    virtual void AfterFirstShow(uintptr_t firstParameter) = 0;
-    virtual void WorkerFinished(uint32_t message) = 0;
     virtual void UpdateTrayTip() = 0;
     virtual void SetFileSystemIcons(bool enabled) = 0;
     virtual void PreviewQuotaMode(bool largestCapacity) = 0;

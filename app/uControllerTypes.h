@@ -5,11 +5,6 @@
 
 #include <cstdint>
 
-// The main window's private messages; the workers' two (WM_SCANFINISHED, WM_CLEANFINISHED) are
-// the engine's.
-constexpr uint32_t WM_TRAYNOTIFY = 0x89B6;
-constexpr uint32_t WM_AFTERSHOW = 0x89B7;
-
 // Non-client hit-test codes (the system's values, so forms can return them unchanged).
 namespace hit_test {
 constexpr int32_t kClient = 1;
@@ -23,10 +18,6 @@ constexpr int32_t kBottom = 15;
 constexpr int32_t kBottomLeft = 16;
 constexpr int32_t kBottomRight = 17;
 } // namespace hit_test
-
-// Mouse messages the tray icon reports.
-constexpr uint32_t kTrayLeftButtonDown = 0x0201;
-constexpr uint32_t kTrayRightButtonDown = 0x0204;
 
 // Window kinds, each registered at most once while open.
 enum class TWindowKind : uint8_t {

@@ -45,8 +45,8 @@ TSystemQueries TSystemQueries::Current()
 TMainController::TMainController(IMainView& view, IMainPanesFactory& panes, IMessageBoxService& messageBoxes,
                                  IWindowServices& windowServices, TPreferenceValues& preferences,
                                  std::vector<std::string> arguments, TSystemQueries system)
-    : view_(view), messageBoxes_(messageBoxes), windowServices_(windowServices), prefs_(preferences),
-      system_(std::move(system))
+    : placement_(view), workflow_(view), controls_(view), messageBoxes_(messageBoxes),
+      windowServices_(windowServices), prefs_(preferences), system_(std::move(system))
 {
     if (!system_.checkTargets)
         system_.checkTargets = &TCycleSetup::CheckTargets;
@@ -81,6 +81,7 @@ TMainController::~TMainController()
     }
     scanner_.reset();
     cleaner_.reset();
+    controls_.Events() = {};
 }
 
 bool TMainController::DefaultSize(int32_t screenWidth, int32_t screenHeight, int32_t& width, int32_t& height)
@@ -99,33 +100,34 @@ bool TMainController::DefaultSize(int32_t screenWidth, int32_t screenHeight, int
 
 void TMainController::WireEvents()
 {
-    TMainViewEvents& events = view_.Events();
+    TMainViewEvents& events = controls_.Events();
     events.onFirstShow = [this] { FirstShow(); };
     events.onCloseQuery = [this] { return CloseQuery(); };
     events.onClose = [this] { Close(); };
     events.onKeyDown = [this](uint32_t key) { return KeyDown(key); };
-    events.onTitleMouseDown = [this] { view_.BeginTitleDrag(); };
+    events.onTitleMouseDown = [this] { placement_.BeginTitleDrag(); };
     events.onTitleDoubleClick = [this] { ToggleMaximized(); };
-    events.onPrivateMessage = [this](uint32_t message, uintptr_t first, intptr_t second) {
-        PrivateMessage(message, first, second);
-    };
+    events.onTrayClick = [this](TTrayClick click) { TrayClicked(click); };
+    events.onAfterFirstShow = [this] { AfterFirstShow(); };
+    events.onScanFinished = [this] { ScanFinished(); };
+    events.onCleanFinished = [this] { CleanFinished(); };
 
-    view_.OnCommand(TMainControl::mcMinimize, [this] { MinimizeClicked(); });
-    view_.OnCommand(TMainControl::mcMaximize, [this] { ToggleMaximized(); });
-    view_.OnCommand(TMainControl::mcClose, [this] { view_.RequestClose(); });
+    controls_.OnCommand(TMainControl::mcMinimize, [this] { MinimizeClicked(); });
+    controls_.OnCommand(TMainControl::mcMaximize, [this] { ToggleMaximized(); });
+    controls_.OnCommand(TMainControl::mcClose, [this] { controls_.RequestClose(); });
 
-    view_.OnCommand(TMainControl::mcOptions, [this] { windowServices_.ShowOptions(*this); });
-    view_.OnCommand(TMainControl::mcStatistics, [this] { ShowStatistics(); });
-    view_.OnCommand(TMainControl::mcLegend, [this] { windowServices_.ShowLegend(); });
-    view_.OnCommand(TMainControl::mcHelp, [this] { ShowHelp(); });
-    view_.OnCommand(TMainControl::mcAbout, [this] { windowServices_.ShowAbout(); });
-    view_.OnCommand(TMainControl::mcUpdates, [this] { CheckForUpdates(); });
+    controls_.OnCommand(TMainControl::mcOptions, [this] { windowServices_.ShowOptions(*this); });
+    controls_.OnCommand(TMainControl::mcStatistics, [this] { ShowStatistics(); });
+    controls_.OnCommand(TMainControl::mcLegend, [this] { windowServices_.ShowLegend(); });
+    controls_.OnCommand(TMainControl::mcHelp, [this] { ShowHelp(); });
+    controls_.OnCommand(TMainControl::mcAbout, [this] { windowServices_.ShowAbout(); });
+    controls_.OnCommand(TMainControl::mcUpdates, [this] { CheckForUpdates(); });
 
-    view_.OnCommand(TMainControl::mcTrayRestore, [this] { ToggleShown(); });
-    view_.OnCommand(TMainControl::mcTrayOptions, [this] { windowServices_.ShowOptions(*this); });
-    view_.OnCommand(TMainControl::mcTrayHelp, [this] { ShowHelp(); });
-    view_.OnCommand(TMainControl::mcTrayAbout, [this] { windowServices_.ShowAbout(); });
-    view_.OnCommand(TMainControl::mcTrayClose, [this] { view_.RequestClose(); });
+    controls_.OnCommand(TMainControl::mcTrayRestore, [this] { ToggleShown(); });
+    controls_.OnCommand(TMainControl::mcTrayOptions, [this] { windowServices_.ShowOptions(*this); });
+    controls_.OnCommand(TMainControl::mcTrayHelp, [this] { ShowHelp(); });
+    controls_.OnCommand(TMainControl::mcTrayAbout, [this] { windowServices_.ShowAbout(); });
+    controls_.OnCommand(TMainControl::mcTrayClose, [this] { controls_.RequestClose(); });
 
     WireWorkflowCommands();
 }
@@ -135,23 +137,23 @@ void TMainController::LoadImages() {}
 
 void TMainController::LoadStrings()
 {
-    view_.SetText(TMainControl::mcTitle, main_texts::kTitle);
-    view_.SetHint(TMainControl::mcMinimize, "Minimize");
-    view_.SetHint(TMainControl::mcMaximize, "Maximize");
-    view_.SetHint(TMainControl::mcClose, "Close");
+    controls_.SetText(TMainControl::mcTitle, main_texts::kTitle);
+    controls_.SetHint(TMainControl::mcMinimize, "Minimize");
+    controls_.SetHint(TMainControl::mcMaximize, "Maximize");
+    controls_.SetHint(TMainControl::mcClose, "Close");
 
-    view_.SetText(TMainControl::mcOptions, "&Options");
-    view_.SetText(TMainControl::mcStatistics, "&Statistics");
-    view_.SetText(TMainControl::mcLegend, "&Legend");
-    view_.SetText(TMainControl::mcHelp, "&Help");
-    view_.SetText(TMainControl::mcAbout, "&About");
-    view_.SetText(TMainControl::mcUpdates, "&Updates");
+    controls_.SetText(TMainControl::mcOptions, "&Options");
+    controls_.SetText(TMainControl::mcStatistics, "&Statistics");
+    controls_.SetText(TMainControl::mcLegend, "&Legend");
+    controls_.SetText(TMainControl::mcHelp, "&Help");
+    controls_.SetText(TMainControl::mcAbout, "&About");
+    controls_.SetText(TMainControl::mcUpdates, "&Updates");
 
-    view_.SetText(TMainControl::mcTrayRestore, "Minimize");
-    view_.SetText(TMainControl::mcTrayOptions, "&Options");
-    view_.SetText(TMainControl::mcTrayHelp, "&Help");
-    view_.SetText(TMainControl::mcTrayAbout, "&About");
-    view_.SetText(TMainControl::mcTrayClose, "Close");
+    controls_.SetText(TMainControl::mcTrayRestore, "Minimize");
+    controls_.SetText(TMainControl::mcTrayOptions, "&Options");
+    controls_.SetText(TMainControl::mcTrayHelp, "&Help");
+    controls_.SetText(TMainControl::mcTrayAbout, "&About");
+    controls_.SetText(TMainControl::mcTrayClose, "Close");
 
     LoadWorkflowStrings();
 }
@@ -165,12 +167,12 @@ int32_t TMainController::ResizeHitTest(int32_t x, int32_t y, int32_t width, int3
 
 void TMainController::RestorePlacement()
 {
-    TWindowBounds bounds = view_.GetBounds();
+    TWindowBounds bounds = placement_.GetBounds();
     bool defaultSized = false;
     // A damaged file may hold negative sizes; they count as none stored.
     if (prefs_.WindowWidth <= 0 || prefs_.WindowHeight <= 0) {
         int32_t screenWidth = 0, screenHeight = 0;
-        view_.ScreenSize(screenWidth, screenHeight);
+        placement_.ScreenSize(screenWidth, screenHeight);
         defaultSized = DefaultSize(screenWidth, screenHeight, bounds.width, bounds.height);
     } else {
         bounds.width = prefs_.WindowWidth;
@@ -178,13 +180,13 @@ void TMainController::RestorePlacement()
     }
     if (prefs_.WindowBoundsEmpty()) {
         if (defaultSized)
-            view_.SetSize(bounds.width, bounds.height);
-        view_.CentreOnScreen();
+            placement_.SetSize(bounds.width, bounds.height);
+        placement_.CentreOnScreen();
         return;
     }
     bounds.left = prefs_.WindowLeft;
     bounds.top = prefs_.WindowTop;
-    view_.SetBounds(bounds);
+    placement_.SetBounds(bounds);
 }
 
 void TMainController::FirstShow()
@@ -193,13 +195,13 @@ void TMainController::FirstShow()
         return;
     firstShown_ = true;
 
-    view_.ApplyTransparencyToAll(prefs_.AllowWindowTransparency, kTransparencyAlpha);
+    placement_.ApplyTransparencyToAll(prefs_.AllowWindowTransparency, kTransparencyAlpha);
     ShowStartupNotices();
     ToggleMaximized();
     targetsPane_->RestoreTargets();
     ApplyCommandLine();
     CheckDate();
-    view_.PostPrivateMessage(WM_AFTERSHOW, 0);
+    workflow_.PostAfterFirstShow();
 }
 
 void TMainController::ShowStartupNotices()
@@ -223,7 +225,7 @@ void TMainController::ShowStartupNotices()
 void TMainController::ApplyCommandLine()
 {
     if (commandLine_.action == clDefaultSize)
-        view_.SetDesignSize(TCommandLine::kDefaultWidth, TCommandLine::kDefaultHeight);
+        placement_.SetDesignSize(TCommandLine::kDefaultWidth, TCommandLine::kDefaultHeight);
     targetsPane_->ApplyCommandLine(commandLine_);
 }
 
@@ -231,14 +233,14 @@ void TMainController::CheckDate()
 {
     const platform::LocalTime now = system_.now();
     if (now.month == 6 && now.day == 24)
-        view_.SetTitleColor(kMidsummerTitleColor);
+        workflow_.SetTitleColor(kMidsummerTitleColor);
     if (now.year >= 2020)
         SetStatusText(TCycleSetup::FormatText(main_texts::kYearGreeting, std::to_string(now.year)));
 }
 
-void TMainController::AfterFirstShow(uintptr_t firstParameter)
+void TMainController::AfterFirstShow()
 {
-    if (firstParameter == 0 && prefs_.MinimizeToSystemTray && prefs_.StartMinimized)
+    if (prefs_.MinimizeToSystemTray && prefs_.StartMinimized)
         HideToTray();
 }
 
@@ -262,7 +264,7 @@ void TMainController::Close()
 {
     prefs_.WindowMaximized = maximized_;
     if (!maximized_) {
-        const TWindowBounds bounds = view_.GetBounds();
+        const TWindowBounds bounds = placement_.GetBounds();
         prefs_.WindowLeft = bounds.left;
         prefs_.WindowTop = bounds.top;
         prefs_.WindowWidth = bounds.width;
@@ -273,18 +275,18 @@ void TMainController::Close()
         targetsPane_->SaveTargets();
     optionsMask_ = optionsPane_->StoreChecks();
     // An icon left behind stays in the notification area until the mouse passes over it.
-    if (view_.HasTrayIcon())
-        view_.RemoveTrayIcon();
+    if (placement_.HasTrayIcon())
+        placement_.RemoveTrayIcon();
 }
 
-// ---- Keys and messages ----
+// ---- Keys ----
 
 bool TMainController::KeyDown(uint32_t key)
 {
     switch (key) {
     case keys::kEscape:
         escapeClose_ = true;
-        view_.RequestClose();
+        controls_.RequestClose();
         return true;
     case keys::kF1:
         ShowHelp();
@@ -296,7 +298,7 @@ bool TMainController::KeyDown(uint32_t key)
         SetStatusText(main_texts::kKeyF3Text);
         return true;
     case keys::kF6:
-        if (!view_.IsKeyDown(keys::kF8))
+        if (!workflow_.IsKeyDown(keys::kF8))
             return false;
         SetStatusText(main_texts::kKeyF6Text);
         return true;
@@ -305,38 +307,12 @@ bool TMainController::KeyDown(uint32_t key)
     }
 }
 
-void TMainController::PrivateMessage(uint32_t message, uintptr_t firstParameter, intptr_t secondParameter)
-{
-    switch (message) {
-    case WM_TRAYNOTIFY:
-        TrayIconNotify(static_cast<uint32_t>(secondParameter));
-        break;
-    case WM_AFTERSHOW:
-        AfterFirstShow(firstParameter);
-        break;
-    case WM_SCANFINISHED:
-    case WM_CLEANFINISHED:
-        WorkerFinished(message);
-        break;
-    default:
-        break;
-    }
-}
-
-void TMainController::WorkerFinished(uint32_t message)
-{
-    if (message == WM_SCANFINISHED)
-        ScanFinished();
-    else if (message == WM_CLEANFINISHED)
-        CleanFinished();
-}
-
 // ---- Chrome and tray ----
 
 void TMainController::ToggleMaximized()
 {
     maximized_ = !maximized_;
-    view_.SetMaximized(maximized_);
+    placement_.SetMaximized(maximized_);
 }
 
 void TMainController::MinimizeClicked()
@@ -344,16 +320,16 @@ void TMainController::MinimizeClicked()
     if (prefs_.MinimizeToSystemTray)
         ToggleShown();
     else
-        view_.MinimizeApplication();
+        placement_.MinimizeApplication();
 }
 
 void TMainController::ToggleShown()
 {
-    if (view_.IsShown()) {
+    if (placement_.IsShown()) {
         HideToTray();
         return;
     }
-    view_.SetShown(true);
+    placement_.SetShown(true);
     windowServices_.BringWindowsToFront();
 }
 
@@ -361,29 +337,29 @@ void TMainController::HideToTray()
 {
     // Without the icon a hidden window could not be brought back.
     EnsureTrayIcon();
-    view_.SetShown(false);
+    placement_.SetShown(false);
 }
 
 void TMainController::EnsureTrayIcon()
 {
-    if (!view_.HasTrayIcon())
-        view_.AddTrayIcon();
-    view_.SetTrayTip(main_texts::kTitle);
+    if (!placement_.HasTrayIcon())
+        placement_.AddTrayIcon();
+    placement_.SetTrayTip(main_texts::kTitle);
 }
 
-void TMainController::TrayIconNotify(uint32_t mouseMessage)
+void TMainController::TrayClicked(TTrayClick click)
 {
-    if (mouseMessage == kTrayLeftButtonDown) {
+    if (click == TTrayClick::tcLeft) {
         ToggleShown();
-    } else if (mouseMessage == kTrayRightButtonDown) {
-        view_.SetText(TMainControl::mcTrayRestore, view_.IsShown() ? "Minimize" : "Restore");
-        view_.OpenTrayMenu();
+    } else {
+        controls_.SetText(TMainControl::mcTrayRestore, placement_.IsShown() ? "Minimize" : "Restore");
+        placement_.OpenTrayMenu();
     }
 }
 
 void TMainController::UpdateTrayTip()
 {
-    view_.SetTrayTip(main_texts::kTitle);
+    placement_.SetTrayTip(main_texts::kTitle);
 }
 
 // The stored preference changes only when the options are saved.
@@ -393,10 +369,10 @@ void TMainController::PreviewMinimizeToTray(bool enabled)
         EnsureTrayIcon();
         return;
     }
-    if (!view_.IsShown())
-        view_.SetShown(true);
-    if (view_.HasTrayIcon())
-        view_.RemoveTrayIcon();
+    if (!placement_.IsShown())
+        placement_.SetShown(true);
+    if (placement_.HasTrayIcon())
+        placement_.RemoveTrayIcon();
 }
 
 // ---- What the options window changes or previews ----
@@ -413,8 +389,8 @@ void TMainController::PreviewQuotaMode(bool largestCapacity)
 
 void TMainController::ApplyFeatureVisibility()
 {
-    view_.SetVisible(TMainControl::mcUninstall, prefs_.EnableUninstallApplications);
-    view_.SetVisible(TMainControl::mcDriveInfo, prefs_.EnableDriveInformation);
+    controls_.SetVisible(TMainControl::mcUninstall, prefs_.EnableUninstallApplications);
+    controls_.SetVisible(TMainControl::mcDriveInfo, prefs_.EnableDriveInformation);
     targetsPane_->ShowDriveInformation(prefs_.EnableDriveInformation);
 }
 
@@ -445,7 +421,7 @@ void TMainController::ShowHelp() { ShowHelpContents(); }
 
 void TMainController::CheckForUpdates()
 {
-    view_.OpenAddress(TCycleSetup::FormatText(main_texts::kUpdatesAddress,
+    workflow_.OpenAddress(TCycleSetup::FormatText(main_texts::kUpdatesAddress,
                                               {main_texts::kDownloadAddress, system_.windowsVersionText()}));
 }
 
@@ -456,5 +432,5 @@ TMsgBoxResult TMainController::Notify(TMsgBoxKind kind, const std::string& text,
 
 TMsgBoxResult TMainController::Ask(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus focus, uint32_t buttons)
 {
-    return messageBoxes_.Execute(kind, text, view_.MonitorNumber(), focus, buttons);
+    return messageBoxes_.Execute(kind, text, placement_.MonitorNumber(), focus, buttons);
 }

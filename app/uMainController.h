@@ -105,9 +105,6 @@ public:
     void LoadStrings() override;
     int32_t ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height, int32_t systemResult) override;
 
-    void TrayIconNotify(uint32_t mouseMessage) override;
-    void AfterFirstShow(uintptr_t firstParameter) override;
-    void WorkerFinished(uint32_t message) override;
     void UpdateTrayTip() override;
     void SetFileSystemIcons(bool enabled) override;
     void PreviewQuotaMode(bool largestCapacity) override;
@@ -140,13 +137,13 @@ private:
     void ShowStartupNotices();
     void ApplyCommandLine();
     void CheckDate();
+    void AfterFirstShow();
 
     // Closing
     bool CloseQuery();
     void Close();
 
     bool KeyDown(uint32_t key);
-    void PrivateMessage(uint32_t message, uintptr_t firstParameter, intptr_t secondParameter);
 
     // Chrome and tray
     void ToggleMaximized();
@@ -154,6 +151,7 @@ private:
     void ToggleShown();
     void HideToTray();
     void EnsureTrayIcon();
+    void TrayClicked(TTrayClick click);
 
     // Menu bar
     void ShowStatistics();
@@ -200,7 +198,10 @@ private:
     TMsgBoxResult Notify(TMsgBoxKind kind, const std::string& text, uint32_t buttons);
     TMsgBoxResult Ask(TMsgBoxKind kind, const std::string& text, TMsgBoxFocus focus, uint32_t buttons);
 
-    IMainView& view_;
+    // The window's three parts, each reached apart so a function shows which it touches.
+    IMainPlacementView& placement_;
+    IMainWorkflowView& workflow_;
+    IMainControlsView& controls_;
     IMessageBoxService& messageBoxes_;
     IWindowServices& windowServices_;
     TPreferenceValues& prefs_;

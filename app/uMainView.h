@@ -1,5 +1,6 @@
 #pragma once
-// The main window as its controller sees it. The Win32 form implements it; tests use a fake.
+// The main window as its controller sees it, in three parts that change for different reasons.
+// The Win32 form implements it; tests use a fake.
 #include "app/uControllerInterfaces.h"
 #include "app/uControllerTypes.h"
 #include "engine/uEngineInterfaces.h"
@@ -46,6 +47,9 @@ constexpr uint32_t kF6 = 0x75;
 constexpr uint32_t kF8 = 0x77;
 } // namespace keys
 
+// The notification-area icon's clicks the controller tells apart.
+enum class TTrayClick : uint8_t { tcLeft, tcRight };
+
 // Window-level events; the controller connects them in WireEvents.
 struct TMainViewEvents {
     std::function<void()> onFirstShow;       // the window's first showing, once
@@ -54,24 +58,20 @@ struct TMainViewEvents {
     std::function<bool(uint32_t key)> onKeyDown; // key preview; true when handled
     std::function<void()> onTitleMouseDown;
     std::function<void()> onTitleDoubleClick;
-    // WM_TRAYNOTIFY and others, with the window message's two parameters (the tray reports its
-    // mouse message in the second).
-    std::function<void(uint32_t message, uintptr_t firstParameter, intptr_t secondParameter)> onPrivateMessage;
+    std::function<void(TTrayClick click)> onTrayClick; // a mouse button went down on the tray icon
+    // After PostAfterFirstShow, once the messages queued before it are handled.
+    std::function<void()> onAfterFirstShow;
+    // The engine's worker that ran has finished; it reaches the window's thread as a message.
+    std::function<void()> onScanFinished;
+    std::function<void()> onCleanFinished;
 };
 
-class IMainView {
+// Where the window is and whether it shows: placement in screen pixels, showing and hiding,
+// the notification-area icon and its menu.
+class IMainPlacementView {
 public:
-    virtual ~IMainView() = default;
+    virtual ~IMainPlacementView() = default;
 
-    virtual TMainViewEvents& Events() = 0;
-    // Connects a control's click (menu-bar and chrome buttons, tray menu items).
-    virtual void OnCommand(TMainControl control, std::function<void()> handler) = 0;
-    virtual void SetText(TMainControl control, const std::string& text) = 0;
-    virtual void SetHint(TMainControl control, const std::string& text) = 0;
-    virtual void SetEnabled(TMainControl control, bool enabled) = 0;
-    virtual void SetVisible(TMainControl control, bool visible) = 0;
-
-    // Placement, in screen pixels.
     virtual TWindowBounds GetBounds() = 0;
     virtual void SetBounds(const TWindowBounds& bounds) = 0;
     virtual void SetSize(int32_t width, int32_t height) = 0;
@@ -85,10 +85,8 @@ public:
     virtual bool IsShown() = 0;
     virtual void SetShown(bool shown) = 0;
     virtual void MinimizeApplication() = 0;
-    virtual void RequestClose() = 0;
     // Lets the system move the window with the mouse (title drag).
     virtual void BeginTitleDrag() = 0;
-    virtual void PostPrivateMessage(uint32_t message, uintptr_t firstParameter) = 0;
     // Transparency of every open window of the program.
     virtual void ApplyTransparencyToAll(bool enabled, uint8_t alpha) = 0;
 
@@ -100,8 +98,13 @@ public:
     // Opens the tray menu at the cursor (after making the window the foreground window) and
     // runs the chosen item's command.
     virtual void OpenTrayMenu() = 0;
+};
 
-    // ---- The scan-and-clean workflow ----
+// What the scan-and-clean workflow shows and needs of the window.
+class IMainWorkflowView {
+public:
+    virtual ~IMainWorkflowView() = default;
+
     // Page 1: clean targets and clean-up options; page 2: the found objects.
     virtual void ShowPage(TMainPage page) = 0;
     // The hourglass over the window, its pages and the objects list; false gives back the arrow.
@@ -120,8 +123,30 @@ public:
     // Whether key (a virtual-key code) is held down now.
     virtual bool IsKeyDown(uint32_t key) = 0;
     // How the workers reach the window's thread (on Windows ui::TSVSynchronizer); the same one
-    // for the window's lifetime. The finished messages it posts arrive as onPrivateMessage.
+    // for the window's lifetime. Their finished notices arrive as onScanFinished and
+    // onCleanFinished.
     virtual std::shared_ptr<ISynchronizer> GetSynchronizer() = 0;
-    // The window that receives the workers' finished messages.
+    // The window that receives the workers' finished notices.
     virtual TWindowHandle WindowHandle() = 0;
+    // Queues onAfterFirstShow behind what the window has still to handle.
+    virtual void PostAfterFirstShow() = 0;
 };
+
+// The window's controls and events: captions, hints, enabling, commands.
+class IMainControlsView {
+public:
+    virtual ~IMainControlsView() = default;
+
+    virtual TMainViewEvents& Events() = 0;
+    // Connects a control's click (menu-bar and chrome buttons, tray menu items).
+    virtual void OnCommand(TMainControl control, std::function<void()> handler) = 0;
+    virtual void SetText(TMainControl control, const std::string& text) = 0;
+    virtual void SetHint(TMainControl control, const std::string& text) = 0;
+    virtual void SetEnabled(TMainControl control, bool enabled) = 0;
+    virtual void SetVisible(TMainControl control, bool visible) = 0;
+    // Closes the window as its close button does (onCloseQuery decides).
+    virtual void RequestClose() = 0;
+};
+
+// The whole window, as the form implements it; the controller holds each part apart.
+class IMainView : public IMainPlacementView, public IMainWorkflowView, public IMainControlsView {};

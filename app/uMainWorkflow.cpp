@@ -31,40 +31,40 @@ void TMainController::CreatePanes(IMainPanesFactory& panes)
 
 void TMainController::WireWorkflowCommands()
 {
-    view_.OnCommand(TMainControl::mcUninstall, [this] { windowServices_.ShowUninstall(); });
-    view_.OnCommand(TMainControl::mcDriveInfo, [this] { ShowDriveInformation(); });
-    view_.OnCommand(TMainControl::mcSetSafe, [this] { optionsPane_->ApplyPreset(opSafe); });
-    view_.OnCommand(TMainControl::mcSetDefault, [this] { optionsPane_->ApplyPreset(opDefault); });
-    view_.OnCommand(TMainControl::mcSetAll, [this] { optionsPane_->ApplyPreset(opAll); });
-    view_.OnCommand(TMainControl::mcSetNone, [this] { optionsPane_->ApplyPreset(opNone); });
-    view_.OnCommand(TMainControl::mcContinue, [this] { Continue(); });
+    controls_.OnCommand(TMainControl::mcUninstall, [this] { windowServices_.ShowUninstall(); });
+    controls_.OnCommand(TMainControl::mcDriveInfo, [this] { ShowDriveInformation(); });
+    controls_.OnCommand(TMainControl::mcSetSafe, [this] { optionsPane_->ApplyPreset(opSafe); });
+    controls_.OnCommand(TMainControl::mcSetDefault, [this] { optionsPane_->ApplyPreset(opDefault); });
+    controls_.OnCommand(TMainControl::mcSetAll, [this] { optionsPane_->ApplyPreset(opAll); });
+    controls_.OnCommand(TMainControl::mcSetNone, [this] { optionsPane_->ApplyPreset(opNone); });
+    controls_.OnCommand(TMainControl::mcContinue, [this] { Continue(); });
 
-    view_.OnCommand(TMainControl::mcBack, [this] { Back(); });
-    view_.OnCommand(TMainControl::mcStop, [this] { Stop(); });
-    view_.OnCommand(TMainControl::mcReport, [this] { ShowReport(); });
-    view_.OnCommand(TMainControl::mcCheckSafe, [this] { objectsPane_->ApplyCheckPreset(ocSafe); });
-    view_.OnCommand(TMainControl::mcCheckAll, [this] { objectsPane_->ApplyCheckPreset(ocAll); });
-    view_.OnCommand(TMainControl::mcCheckNone, [this] { objectsPane_->ApplyCheckPreset(ocNone); });
-    view_.OnCommand(TMainControl::mcClean, [this] { CleanClicked(); });
+    controls_.OnCommand(TMainControl::mcBack, [this] { Back(); });
+    controls_.OnCommand(TMainControl::mcStop, [this] { Stop(); });
+    controls_.OnCommand(TMainControl::mcReport, [this] { ShowReport(); });
+    controls_.OnCommand(TMainControl::mcCheckSafe, [this] { objectsPane_->ApplyCheckPreset(ocSafe); });
+    controls_.OnCommand(TMainControl::mcCheckAll, [this] { objectsPane_->ApplyCheckPreset(ocAll); });
+    controls_.OnCommand(TMainControl::mcCheckNone, [this] { objectsPane_->ApplyCheckPreset(ocNone); });
+    controls_.OnCommand(TMainControl::mcClean, [this] { CleanClicked(); });
 }
 
 void TMainController::LoadWorkflowStrings()
 {
-    view_.SetText(TMainControl::mcUninstall, "Uninstall Applications");
-    view_.SetText(TMainControl::mcDriveInfo, "Drive Information");
-    view_.SetText(TMainControl::mcSetSafe, "Set Safe");
-    view_.SetText(TMainControl::mcSetDefault, "Set Default");
-    view_.SetText(TMainControl::mcSetAll, "Set All");
-    view_.SetText(TMainControl::mcSetNone, "Set None");
-    view_.SetText(TMainControl::mcContinue, "Continue >");
+    controls_.SetText(TMainControl::mcUninstall, "Uninstall Applications");
+    controls_.SetText(TMainControl::mcDriveInfo, "Drive Information");
+    controls_.SetText(TMainControl::mcSetSafe, "Set Safe");
+    controls_.SetText(TMainControl::mcSetDefault, "Set Default");
+    controls_.SetText(TMainControl::mcSetAll, "Set All");
+    controls_.SetText(TMainControl::mcSetNone, "Set None");
+    controls_.SetText(TMainControl::mcContinue, "Continue >");
 
-    view_.SetText(TMainControl::mcBack, "< Back");
-    view_.SetText(TMainControl::mcStop, "Stop");
-    view_.SetText(TMainControl::mcReport, "Report");
-    view_.SetText(TMainControl::mcCheckSafe, "Check Safe");
-    view_.SetText(TMainControl::mcCheckAll, "Check All");
-    view_.SetText(TMainControl::mcCheckNone, "Check None");
-    view_.SetText(TMainControl::mcClean, cleanDone_ ? main_texts::kRepeat : main_texts::kClean);
+    controls_.SetText(TMainControl::mcBack, "< Back");
+    controls_.SetText(TMainControl::mcStop, "Stop");
+    controls_.SetText(TMainControl::mcReport, "Report");
+    controls_.SetText(TMainControl::mcCheckSafe, "Check Safe");
+    controls_.SetText(TMainControl::mcCheckAll, "Check All");
+    controls_.SetText(TMainControl::mcCheckNone, "Check None");
+    controls_.SetText(TMainControl::mcClean, cleanDone_ ? main_texts::kRepeat : main_texts::kClean);
 }
 
 // ---- First page ----
@@ -72,12 +72,12 @@ void TMainController::LoadWorkflowStrings()
 void TMainController::ResetToFirstPage()
 {
     targetsPane_->RefreshSelectionStatus();
-    view_.ShowPage(TMainPage::mpSelection);
+    workflow_.ShowPage(TMainPage::mpSelection);
     optionsPane_->RestoreChecks();
     EmptyObjects();
     objectsPane_->SetChecksFrozen(false);
-    view_.SetEnabled(TMainControl::mcClean, true);
-    view_.SetText(TMainControl::mcClean, main_texts::kClean);
+    controls_.SetEnabled(TMainControl::mcClean, true);
+    controls_.SetText(TMainControl::mcClean, main_texts::kClean);
     cleanDone_ = false;
     state_ = TWorkflowState::wsSelecting;
 }
@@ -143,11 +143,11 @@ void TMainController::ShowDriveInformation()
 void TMainController::StartScan()
 {
     EnterBusy();
-    view_.ShowPage(TMainPage::mpObjects);
+    workflow_.ShowPage(TMainPage::mpObjects);
     SetCycleButtons(false, true, false, false, false);
     state_ = TWorkflowState::wsScanning;
     try {
-        windowHandle_ = view_.WindowHandle();
+        windowHandle_ = workflow_.WindowHandle();
         scanner_ = TEngineServices::CreateScanner();
         // The controller outlives its workers (its destructor stops them): the pointer does not own.
         scanner_->SetDispatch(std::shared_ptr<IScannerDispatch>(std::shared_ptr<IScannerDispatch>(), this));
@@ -195,9 +195,9 @@ void TMainController::StartClean()
 {
     EnterBusy();
     state_ = TWorkflowState::wsCleaning;
-    view_.SetProgressMaximum(objectsPane_->RowCount() - 1);
+    workflow_.SetProgressMaximum(objectsPane_->RowCount() - 1);
     try {
-        windowHandle_ = view_.WindowHandle();
+        windowHandle_ = workflow_.WindowHandle();
         cleaner_ = TEngineServices::CreateCleaner();
         recorder_.Begin(objects_->GetCount());
         cleaner_->SetDispatch(std::shared_ptr<ICleanerDispatch>(std::shared_ptr<ICleanerDispatch>(), this));
@@ -213,7 +213,7 @@ void TMainController::StartClean()
 
 void TMainController::CleanFinished()
 {
-    const std::shared_ptr<IComputingWindow> computing = view_.CreateComputingWindow(false, true, true);
+    const std::shared_ptr<IComputingWindow> computing = workflow_.CreateComputingWindow(false, true, true);
     if (computing)
         computing->Show();
     // Added here, on the thread that shows and saves the statistics, never from the cleaner's.
@@ -223,14 +223,14 @@ void TMainController::CleanFinished()
         prefs_.ObjectsCleaned += figures.objectsCleaned;
     }
     cleaner_.reset();
-    view_.SetProgressPosition(0);
+    workflow_.SetProgressPosition(0);
     LeaveBusy();
     WriteCleanRecord();
     EmptyObjects();
     ++prefs_.CleanCycles;
     // "< Back" stays disabled: "Repeat" is the way back to the first page.
     SetCycleButtons(false, false, true, false, true);
-    view_.SetText(TMainControl::mcClean, main_texts::kRepeat);
+    controls_.SetText(TMainControl::mcClean, main_texts::kRepeat);
     objectsPane_->SetChecksFrozen(true);
     cleanDone_ = true;
     state_ = TWorkflowState::wsCleaned;
@@ -264,11 +264,11 @@ void TMainController::Back()
     // Left first: the emptied list's count must not change the Clean button, which keeps its state.
     state_ = TWorkflowState::wsSelecting;
     targetsPane_->RefreshSelectionStatus();
-    view_.ShowPage(TMainPage::mpSelection);
+    workflow_.ShowPage(TMainPage::mpSelection);
     EmptyObjects();
 }
 
-// The worker ends with its closing status and posts its finished message, handled as usual.
+// The worker ends with its closing status and posts its finished notice, handled as usual.
 void TMainController::Stop()
 {
     if (scanner_)
@@ -290,25 +290,25 @@ void TMainController::ShowReport()
 void TMainController::SelectionCountChanged(uint32_t selectedCount)
 {
     if (state_ == TWorkflowState::wsReviewing)
-        view_.SetEnabled(TMainControl::mcClean, selectedCount > 0);
+        controls_.SetEnabled(TMainControl::mcClean, selectedCount > 0);
 }
 
 // ---- States ----
 
 void TMainController::EnterBusy()
 {
-    view_.SetBusyCursor(true);
+    workflow_.SetBusyCursor(true);
     idle_ = false;
-    view_.SetEnabled(TMainControl::mcMenuBar, false);
+    controls_.SetEnabled(TMainControl::mcMenuBar, false);
     objectsPane_->SetEnabled(false);
 }
 
 void TMainController::LeaveBusy()
 {
-    view_.SetEnabled(TMainControl::mcMenuBar, true);
+    controls_.SetEnabled(TMainControl::mcMenuBar, true);
     objectsPane_->SetEnabled(true);
     idle_ = true;
-    view_.SetBusyCursor(false);
+    workflow_.SetBusyCursor(false);
 }
 
 void TMainController::EnterReviewing()
@@ -320,20 +320,20 @@ void TMainController::EnterReviewing()
 
 void TMainController::SetCycleButtons(bool back, bool stop, bool report, bool checks, bool clean)
 {
-    view_.SetEnabled(TMainControl::mcBack, back);
-    view_.SetEnabled(TMainControl::mcStop, stop);
-    view_.SetEnabled(TMainControl::mcReport, report);
-    view_.SetEnabled(TMainControl::mcCheckSafe, checks);
-    view_.SetEnabled(TMainControl::mcCheckAll, checks);
-    view_.SetEnabled(TMainControl::mcCheckNone, checks);
-    view_.SetEnabled(TMainControl::mcClean, clean);
+    controls_.SetEnabled(TMainControl::mcBack, back);
+    controls_.SetEnabled(TMainControl::mcStop, stop);
+    controls_.SetEnabled(TMainControl::mcReport, report);
+    controls_.SetEnabled(TMainControl::mcCheckSafe, checks);
+    controls_.SetEnabled(TMainControl::mcCheckAll, checks);
+    controls_.SetEnabled(TMainControl::mcCheckNone, checks);
+    controls_.SetEnabled(TMainControl::mcClean, clean);
 }
 
 void TMainController::AbandonStart(TWorkflowState previous)
 {
     LeaveBusy();
     if (previous == TWorkflowState::wsSelecting) {
-        view_.ShowPage(TMainPage::mpSelection);
+        workflow_.ShowPage(TMainPage::mpSelection);
         state_ = previous;
     } else {
         EnterReviewing();
@@ -351,12 +351,12 @@ void TMainController::SetStatusText(const std::string& text)
 {
     if (state_ == TWorkflowState::wsCleaning)
         recorder_.NoteStatus(text);
-    view_.SetText(TMainControl::mcStatus, text);
+    controls_.SetText(TMainControl::mcStatus, text);
 }
 
 std::shared_ptr<ISynchronizer> TMainController::GetSynchronizer()
 {
-    return view_.GetSynchronizer();
+    return workflow_.GetSynchronizer();
 }
 
 void TMainController::UpdateCounters()
@@ -372,7 +372,7 @@ void TMainController::ObjectFound(const std::shared_ptr<ICleanupListItem>& item)
 
 void TMainController::SetProgress(int32_t position)
 {
-    view_.SetProgressPosition(position);
+    workflow_.SetProgressPosition(position);
 }
 
 void TMainController::ObjectSkipped(int32_t index, TSkipReason reason)

@@ -58,6 +58,12 @@ constexpr TMenuButtonPlace kMenuButtons[] = {
     {TMainControl::mcHelp, 185, 48},  {TMainControl::mcAbout, 234, 48},     {TMainControl::mcUpdates, 283, 62},
 };
 
+// The window's private messages; the workers' two (WM_SCANFINISHED, WM_CLEANFINISHED) are the
+// engine's and follow these.
+constexpr UINT WM_TRAYNOTIFY = 0x89B6;
+constexpr UINT WM_AFTERSHOW = 0x89B7;
+static_assert(WM_SCANFINISHED > WM_AFTERSHOW && WM_CLEANFINISHED > WM_SCANFINISHED);
+
 // Tray menu items in their order; 0 marks a separator.
 constexpr TMainControl kTrayItems[] = {TMainControl::mcTrayRestore, TMainControl(0xFFFF), TMainControl::mcTrayOptions,
                                        TMainControl::mcTrayHelp,    TMainControl::mcTrayAbout,  TMainControl(0xFFFF),
@@ -89,13 +95,7 @@ TfrmMain::TfrmMain()
         return controller_ ? controller_->ResizeHitTest(x, y, width, height, system) : system;
     };
     window_->onMessage = [this](UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message < WM_TRAYNOTIFY || message > WM_CLEANFINISHED)
-            return false;
-        if (message == WM_TRAYNOTIFY)
-            DefWindowProcW(window_->Handle(), message, wParam, lParam);
-        if (events_.onPrivateMessage)
-            events_.onPrivateMessage(message, wParam, lParam);
-        return true;
+        return PrivateMessage(message, wParam, lParam);
     };
     chrome_->Title().onMouseDown = [this] { if (events_.onTitleMouseDown) events_.onTitleMouseDown(); };
     chrome_->Title().onDoubleClick = [this] { if (events_.onTitleDoubleClick) events_.onTitleDoubleClick(); };
@@ -326,9 +326,38 @@ void TfrmMain::BeginTitleDrag()
     SendMessageW(window_->Handle(), WM_SYSCOMMAND, 0xF012, 0);
 }
 
-void TfrmMain::PostPrivateMessage(uint32_t message, uintptr_t firstParameter)
+void TfrmMain::PostAfterFirstShow() { PostMessageW(window_->Handle(), WM_AFTERSHOW, 0, 0); }
+
+bool TfrmMain::PrivateMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    PostMessageW(window_->Handle(), message, firstParameter, 0);
+    if (message < WM_TRAYNOTIFY || message > WM_CLEANFINISHED)
+        return false;
+    const auto fire = [](const std::function<void()>& event) {
+        if (event)
+            event();
+    };
+    switch (message) {
+    case WM_TRAYNOTIFY:
+        DefWindowProcW(window_->Handle(), message, wParam, lParam);
+        // The icon reports the mouse message in the second parameter.
+        if ((lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) && events_.onTrayClick)
+            events_.onTrayClick(lParam == WM_LBUTTONDOWN ? TTrayClick::tcLeft : TTrayClick::tcRight);
+        break;
+    case WM_AFTERSHOW:
+        // Only the notice PostAfterFirstShow queues, whatever else arrives with the number.
+        if (wParam == 0)
+            fire(events_.onAfterFirstShow);
+        break;
+    case WM_SCANFINISHED:
+        fire(events_.onScanFinished);
+        break;
+    case WM_CLEANFINISHED:
+        fire(events_.onCleanFinished);
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void TfrmMain::ApplyTransparencyToAll(bool enabled, uint8_t alpha) { TTransparencySupport::Apply(enabled, alpha); }

@@ -46,7 +46,6 @@ public:
     void MinimizeApplication() override;
     void RequestClose() override;
     void BeginTitleDrag() override;
-    void PostPrivateMessage(uint32_t message, uintptr_t firstParameter) override;
     void ApplyTransparencyToAll(bool enabled, uint8_t alpha) override;
 
     void AddTrayIcon() override;
@@ -66,6 +65,7 @@ public:
     bool IsKeyDown(uint32_t key) override;
     std::shared_ptr<ISynchronizer> GetSynchronizer() override { return synchronizer_; }
     TWindowHandle WindowHandle() override;
+    void PostAfterFirstShow() override;
 
     std::shared_ptr<ITargetsPane> CreateTargetsPane() override;
     std::shared_ptr<IOptionsPane> CreateOptionsPane(std::shared_ptr<ICleanupOptionsList> options) override;
@@ -78,6 +78,8 @@ private:
     void CreatePageButtons(ui::TPanel& page, const TPageButtonPlace* places, size_t count);
     ui::TControl* ControlOf(TMainControl control);
     void RunCommand(TMainControl control);
+    // The window's private messages and the workers' finished notices, as the view's events.
+    bool PrivateMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<ui::TWindow> window_;
     std::unique_ptr<ui::TWindowChrome> chrome_;

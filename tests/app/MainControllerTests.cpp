@@ -63,7 +63,7 @@ TEST_F(MainController, FirstShowingWarnsOnceRestoresTheStateAndPostsTheAftermath
     EXPECT_EQ(0u, boxes.shown[0].text.find("Quillsweep does not support Microsoft Windows 4.10.2222.\r\n"));
     EXPECT_NE(std::string::npos, boxes.shown[1].text.find("before cleanning your disks"));
     EXPECT_FALSE(prefs.FirstRun);
-    EXPECT_EQ((Log{"transparency 1,245", "maximized", "design size 960,661", "post " + FakeMainView::Text(WM_AFTERSHOW, 0)}),
+    EXPECT_EQ((Log{"transparency 1,245", "maximized", "design size 960,661", "post after first show"}),
               view.Take());
     EXPECT_TRUE(controller->Maximized());
     EXPECT_FALSE(controller->SaveTargets());
@@ -93,6 +93,7 @@ TEST_F(MainController, TargetsComeFromTheStoreThenTheCommandLineAndAreKeptOnlyWi
     EXPECT_EQ("command line 2 C:\\data", panes.targets->log.back()) << "targets of one run are not stored";
     EXPECT_EQ("store", panes.optionsPane->log.back()) << "the ticked options are";
 
+    controller.reset(); // one controller per view: the one going unwires it
     controller = Create();
     view.events.onFirstShow();
     view.events.onClose();
@@ -103,14 +104,13 @@ TEST_F(MainController, StartMinimizedHidesToTheTrayOnlyWithTheTrayOn)
 {
     prefs.StartMinimized = true;
     auto controller = Create();
-    view.events.onPrivateMessage(WM_AFTERSHOW, 0, 0);
+    view.events.onAfterFirstShow();
     EXPECT_TRUE(view.shown);
 
     prefs.MinimizeToSystemTray = true;
+    controller.reset();
     controller = Create();
-    view.events.onPrivateMessage(WM_AFTERSHOW, 1, 0);
-    EXPECT_TRUE(view.shown);
-    view.events.onPrivateMessage(WM_AFTERSHOW, 0, 0);
+    view.events.onAfterFirstShow();
     EXPECT_FALSE(view.shown);
 }
 
@@ -161,15 +161,16 @@ TEST_F(MainController, TrayIconTogglesTheWindowAndItsMenuNamesTheNextStep)
     EXPECT_EQ("minimize", view.Take().back()) << "without the tray the program minimizes";
 
     prefs.MinimizeToSystemTray = true;
+    controller.reset();
     controller = Create();
     view.Take();
-    view.events.onPrivateMessage(WM_TRAYNOTIFY, 0, kTrayLeftButtonDown);
-    view.events.onPrivateMessage(WM_TRAYNOTIFY, 0, kTrayRightButtonDown);
+    view.events.onTrayClick(TTrayClick::tcLeft);
+    view.events.onTrayClick(TTrayClick::tcRight);
     EXPECT_EQ((Log{"tip Quillsweep", "hide", "tray menu Restore"}), view.Take());
     view.commands[TMainControl::mcMinimize]();
     EXPECT_TRUE(view.shown);
     EXPECT_EQ(1, services.broughtToFront);
-    controller->TrayIconNotify(kTrayRightButtonDown);
+    view.events.onTrayClick(TTrayClick::tcRight);
     EXPECT_EQ("tray menu Minimize", view.Take().back());
 
     view.shown = false;
@@ -205,6 +206,7 @@ TEST_F(MainController, TheFirstShowingChecksTheDate)
 
     now = {2024, 6, 25, 9, 0, 0, 0};
     view.titleColor = 0;
+    controller.reset();
     controller = Create();
     view.events.onFirstShow();
     EXPECT_EQ(0u, view.titleColor);

@@ -71,10 +71,7 @@ public:
     void MinimizeApplication() override { Log("minimize"); }
     void RequestClose() override { Log("request close"); }
     void BeginTitleDrag() override { Log("drag"); }
-    void PostPrivateMessage(uint32_t message, uintptr_t first) override
-    {
-        Log("post " + Text(static_cast<int32_t>(message), static_cast<int32_t>(first)));
-    }
+    void PostAfterFirstShow() override { Log("post after first show"); }
     void ApplyTransparencyToAll(bool enabled, uint8_t alpha) override { Log("transparency " + Text(enabled, alpha)); }
 
     void AddTrayIcon() override { tray = true, Log("add icon"); }
@@ -349,16 +346,20 @@ protected:
     }
 
     // Pumps the view's synchronizer until the running worker posts its finished message, and
-    // hands the message on as the window would.
-    uint32_t FinishWorker(TMainController& controller)
+    // hands it on as the window would.
+    uint32_t FinishWorker()
     {
         const auto notices = engine_testing::PumpUntilNotice(*view.synchronizer);
         EXPECT_EQ(1u, notices.size());
         if (notices.empty())
             return 0;
         EXPECT_EQ(kMainWindow, notices.front().window);
-        controller.WorkerFinished(notices.front().message);
-        return notices.front().message;
+        const uint32_t message = notices.front().message;
+        if (message == WM_SCANFINISHED)
+            view.events.onScanFinished();
+        else if (message == WM_CLEANFINISHED)
+            view.events.onCleanFinished();
+        return message;
     }
 
     FakeMainView view;

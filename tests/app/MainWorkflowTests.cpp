@@ -48,7 +48,7 @@ protected:
     {
         Press(TMainControl::mcContinue);
         ASSERT_EQ(TWorkflowState::wsScanning, controller.State());
-        EXPECT_EQ(WM_SCANFINISHED, FinishWorker(controller));
+        EXPECT_EQ(WM_SCANFINISHED, FinishWorker());
         EXPECT_EQ(TWorkflowState::wsReviewing, controller.State());
     }
 
@@ -102,7 +102,7 @@ TEST_F(MainWorkflow, StatesEnableTheirCommands)
     ASSERT_EQ(1u, boxes.shown.size());
     EXPECT_EQ(main_texts::kBusyClose, boxes.shown[0].text);
 
-    EXPECT_EQ(WM_SCANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(WM_SCANFINISHED, FinishWorker());
     EXPECT_EQ(TWorkflowState::wsReviewing, controller->State());
     EXPECT_EQ(kReviewing, Enabled());
     EXPECT_FALSE(view.busy);
@@ -119,7 +119,7 @@ TEST_F(MainWorkflow, StatesEnableTheirCommands)
     EXPECT_EQ(1, view.progressMaximum) << "two rows";
     EXPECT_FALSE(view.events.onCloseQuery());
 
-    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker());
     EXPECT_EQ(TWorkflowState::wsCleaned, controller->State());
     EXPECT_EQ((Texts{"Report", "Clean", "menu bar", "list"}), Enabled());
     EXPECT_EQ("Repeat", view.texts[TMainControl::mcClean]);
@@ -261,7 +261,7 @@ TEST_F(MainWorkflow, ACycleFindsCleansAndReports)
     EXPECT_EQ(2, services.reports[0].scanReport->GetTotalFoundCount()) << "over the objects just found";
 
     Press(TMainControl::mcClean);
-    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker());
     EXPECT_FALSE(Exists("a.tmp"));
     EXPECT_FALSE(Exists("b.tmp"));
     EXPECT_TRUE(Exists("keep.txt"));
@@ -298,7 +298,7 @@ TEST_F(MainWorkflow, EachCleanIsRecordedOrTheReportSaysWhyNot)
     auto controller = CreateFor(kTemporaryFiles);
     Scan(*controller);
     Press(TMainControl::mcClean);
-    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker());
     const auto records = clean_record::ReadRecords(clean_record::RecordsFolder());
     ASSERT_EQ(1u, records.size());
     const clean_record::Json& record = records[0].record;
@@ -321,7 +321,7 @@ TEST_F(MainWorkflow, EachCleanIsRecordedOrTheReportSaysWhyNot)
     MakeTree();
     Scan(*controller);
     Press(TMainControl::mcClean);
-    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker());
     EXPECT_FALSE(Exists("a.tmp"));
     EXPECT_EQ("Clean complete.", view.Status());
     Press(TMainControl::mcReport);
@@ -339,7 +339,7 @@ TEST_F(MainWorkflow, TheCleanersQuestionsGoToTheMessageBox)
     Scan(*controller);
     boxes.answers = {TMsgBoxResult::mrRefuse, TMsgBoxResult::mrAcceptAll};
     Press(TMainControl::mcClean);
-    FinishWorker(*controller);
+    FinishWorker();
     ASSERT_EQ(2u, boxes.shown.size()) << "No asks again, Yes with Apply to all does not";
     for (const ShownBox& box : boxes.shown) {
         EXPECT_EQ(TMsgBoxKind::mkConfirm, box.kind);
@@ -378,7 +378,7 @@ TEST_F(MainWorkflow, StopEndsTheScanThroughItsFinishedMessage)
     Press(TMainControl::mcContinue);
     Press(TMainControl::mcStop);
     EXPECT_EQ(TWorkflowState::wsScanning, controller->State()) << "until the finished message";
-    EXPECT_EQ(WM_SCANFINISHED, FinishWorker(*controller));
+    EXPECT_EQ(WM_SCANFINISHED, FinishWorker());
     EXPECT_EQ(TWorkflowState::wsReviewing, controller->State());
     EXPECT_TRUE(controller->Idle());
 }

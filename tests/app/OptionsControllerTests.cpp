@@ -86,9 +86,6 @@ public:
     explicit RecordingMainController(std::vector<std::string>& sharedLog) : log(sharedLog) {}
     int32_t ResizeHitTest(int32_t, int32_t, int32_t, int32_t, int32_t result) override { return result; }
     void LoadStrings() override {}
-    void TrayIconNotify(uint32_t) override {}
-    void AfterFirstShow(uintptr_t) override {}
-    void WorkerFinished(uint32_t) override {}
     void UpdateTrayTip() override { log.push_back("tray tip"); }
     void SetFileSystemIcons(bool on) override { log.push_back(std::string("icons ") + (on ? "on" : "off")); }
     void PreviewQuotaMode(bool on) override { log.push_back(std::string("quota ") + (on ? "largest" : "total")); }
