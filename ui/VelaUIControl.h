@@ -2,6 +2,15 @@
 // The base of the window toolkit: a control is a real child window placed in design pixels
 // (96 DPI) and anchored to its container's edges; containers lay their children out again
 // whenever their size or DPI changes.
+//
+// One convention from these controls up to the controllers. A control carries its events as
+// std::function members named on... (its creation struct too). A view a form implements for a
+// controller (app/u<Window>View.h, one file per window) has the same shape: an Events() struct of
+// on... members, the queries it asks while painting among them (onCellText, like the check
+// list's onRowName), and an enum naming its controls, with OnCommand for their clicks. The
+// controller fills the members when it starts and empties them (Events() = {}) when it goes; the
+// view calls a member only when it is set. Only the options window names its controls by
+// strings, because its pages are data.
 #include "ui/VelaUIAccessible.h"
 
 #include <windows.h>
