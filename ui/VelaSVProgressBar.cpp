@@ -71,12 +71,12 @@ void TSVProgressBar::Paint(HDC target)
     HBITMAP picture = CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1);
     HGDIOBJ previousPicture = SelectObject(dc, picture);
     if (model_.BorderStyle() == TBarBorderStyle::bsSingle) {
-        HBRUSH frame = CreateSolidBrush(RGB(0x80, 0x80, 0x80));
+        HBRUSH frame = CreateSolidBrush(Shown(RGB(0x80, 0x80, 0x80), TColourRole::Frame));
         FrameRect(dc, &client, frame);
         DeleteObject(frame);
     }
-    Fill(dc, model_.PaintArea(width, height), model_.BackgroundColor());
-    Fill(dc, model_.FilledRect(width, height), model_.ForegroundColor());
+    Fill(dc, model_.PaintArea(width, height), Shown(model_.BackgroundColor(), TColourRole::Ground));
+    Fill(dc, model_.FilledRect(width, height), Shown(model_.ForegroundColor(), TColourRole::Highlight));
     if (model_.DisplayText()) {
         // White combined by exclusive or stays readable over the bar and over the ground.
         const std::wstring text = platform::Widen(model_.Text());

@@ -134,10 +134,6 @@ void TControl::SetDesignRect(const TDesignRect& rect)
 void TControl::SetColours(COLORREF text, COLORREF back)
 {
     textColour_ = text;
-    if (back != backColour_ && backBrush_) {
-        DeleteObject(backBrush_);
-        backBrush_ = nullptr;
-    }
     backColour_ = back;
     Invalidate();
 }
@@ -150,10 +146,17 @@ void TControl::SetFont(const TFontSpec& font)
 
 HBRUSH TControl::BackBrush()
 {
-    if (backColour_ == kNoColour)
+    const COLORREF colour = BackColour();
+    if (colour == kNoColour)
         return nullptr;
-    if (!backBrush_)
-        backBrush_ = CreateSolidBrush(backColour_);
+    if (backBrush_ && backBrushColour_ != colour) {
+        DeleteObject(backBrush_);
+        backBrush_ = nullptr;
+    }
+    if (!backBrush_) {
+        backBrush_ = CreateSolidBrush(colour);
+        backBrushColour_ = colour;
+    }
     return backBrush_;
 }
 
@@ -210,6 +213,15 @@ void TContainer::LayoutChildren()
         child->SendFont();
         if (auto* nested = dynamic_cast<TContainer*>(child.get()))
             nested->LayoutChildren();
+    }
+}
+
+void TContainer::ColoursChangedInside()
+{
+    for (const auto& child : children_) {
+        child->ColoursChanged();
+        if (auto* nested = dynamic_cast<TContainer*>(child.get()))
+            nested->ColoursChangedInside();
     }
 }
 

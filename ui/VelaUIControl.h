@@ -12,6 +12,7 @@
 // view calls a member only when it is set. Only the options window names its controls by
 // strings, because its pages are data.
 #include "ui/VelaUIAccessible.h"
+#include "ui/VelaUIColours.h"
 
 #include <windows.h>
 
@@ -71,8 +72,9 @@ public:
     void SetDesignRect(const TDesignRect& rect);
     uint8_t Anchors() const { return anchors_; }
 
-    COLORREF TextColour() const { return textColour_; }
-    COLORREF BackColour() const { return backColour_; }
+    // The colours the control is drawn in: its own, or the system's in high contrast.
+    COLORREF TextColour() const { return Shown(textColour_, TColourRole::Text); }
+    COLORREF BackColour() const { return Shown(backColour_, TColourRole::Ground); }
     void SetColours(COLORREF text, COLORREF back);
     void SetFont(const TFontSpec& font);
     // Drawn over whatever lies below (no ground of its own); see SetText.
@@ -133,6 +135,7 @@ private:
     COLORREF textColour_ = kNoColour;
     COLORREF backColour_ = kNoColour;
     HBRUSH backBrush_ = nullptr;
+    COLORREF backBrushColour_ = kNoColour;
     bool transparent_ = false;
     std::string hint_;
     HFONT font_ = nullptr;
@@ -161,6 +164,8 @@ public:
     }
     // Places every child for the container's current client size.
     void LayoutChildren();
+    // Tells every control inside, nested ones too, that the system's colours or high contrast changed.
+    void ColoursChangedInside();
     TControl* FindChild(HWND handle) const;
     // The client size the children were placed for, in design pixels.
     int DesignWidth() const { return designWidth_; }

@@ -137,7 +137,8 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
 {
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
     const bool disabled = (item.itemState & ODS_DISABLED) != 0;
-    HBRUSH ground = CreateSolidBrush(hot_ || pressed ? hotColour_ : BackColour());
+    const COLORREF groundColour = hot_ || pressed ? Shown(hotColour_, TColourRole::Hot) : BackColour();
+    HBRUSH ground = CreateSolidBrush(groundColour);
     FillRect(item.hDC, &item.rcItem, ground);
     DeleteObject(ground);
     if (captionBeside_) {
@@ -149,15 +150,15 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
             OffsetRect(&place, area.left - place.left, 0);
             DrawBitmap(item.hDC, glyph_.Get(), place);
             if (disabled)
-                FadeRect(item.hDC, place, hot_ || pressed ? hotColour_ : BackColour());
+                FadeRect(item.hDC, place, groundColour);
             area.left = place.right + Scale(4);
         }
-        DrawCaption(item.hDC, area, DT_LEFT, disabled);
+        DrawCaption(item.hDC, area, DT_LEFT, disabled, hot_ || pressed);
     } else if (glyph_) {
         const SIZE size = glyph_.DesignSize();
         DrawBitmap(item.hDC, glyph_.Get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
     } else if (!glyphButton_) {
-        DrawCaption(item.hDC, item.rcItem, DT_CENTER, disabled);
+        DrawCaption(item.hDC, item.rcItem, DT_CENTER, disabled, hot_ || pressed);
     }
     if ((item.itemState & ODS_FOCUS) && !(SendMessageW(handle_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
         RECT focus = item.rcItem;
@@ -167,10 +168,12 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
     return true;
 }
 
-void TFlatButton::DrawCaption(HDC dc, RECT area, UINT format, bool disabled)
+void TFlatButton::DrawCaption(HDC dc, RECT area, UINT format, bool disabled, bool hot)
 {
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, disabled ? RGB(0x80, 0x80, 0x80) : TextColour());
+    SetTextColor(dc, disabled ? Shown(RGB(0x80, 0x80, 0x80), TColourRole::GreyText)
+                     : hot    ? Shown(TextColour(), TColourRole::HotText)
+                              : TextColour());
     HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
     const std::wstring text = platform::Widen(Text());
     const LRESULT uiState = SendMessageW(handle_, WM_QUERYUISTATE, 0, 0);
@@ -462,7 +465,7 @@ LRESULT TPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (HBRUSH ground = BackBrush())
             FillRect(dc, &client, ground);
         if (frameColour_ != kNoColour) {
-            HBRUSH frame = CreateSolidBrush(frameColour_);
+            HBRUSH frame = CreateSolidBrush(Shown(frameColour_, TColourRole::Frame));
             FrameRect(dc, &client, frame);
             DeleteObject(frame);
         }

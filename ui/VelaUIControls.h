@@ -74,7 +74,7 @@ public:
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     COLORREF hotColour_;
-    void DrawCaption(HDC dc, RECT area, UINT format, bool disabled);
+    void DrawCaption(HDC dc, RECT area, UINT format, bool disabled, bool hot);
     TDpiBitmap glyph_;
     bool glyphButton_ = false; // its text is a name, never drawn, even while the bitmap is missing
     bool captionBeside_ = false;

@@ -61,11 +61,11 @@ bool TToggleButton::HandleCommand(WORD code)
 bool TToggleButton::HandleDrawItem(DRAWITEMSTRUCT& item)
 {
     const bool pressed = down_ || (item.itemState & ODS_SELECTED) != 0;
-    HBRUSH ground = CreateSolidBrush(pressed || hot_ ? downColour_ : BackColour());
+    HBRUSH ground = CreateSolidBrush(pressed || hot_ ? Shown(downColour_, TColourRole::Hot) : BackColour());
     FillRect(item.hDC, &item.rcItem, ground);
     DeleteObject(ground);
     if (pressed) {
-        HBRUSH frame = CreateSolidBrush(frameColour_);
+        HBRUSH frame = CreateSolidBrush(Shown(frameColour_, TColourRole::Frame));
         FrameRect(item.hDC, &item.rcItem, frame);
         DeleteObject(frame);
     }
@@ -79,7 +79,9 @@ bool TToggleButton::HandleDrawItem(DRAWITEMSTRUCT& item)
         textTop = target.bottom + Scale(kTextGap);
     }
     SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+    SetTextColor(item.hDC, (item.itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
+                           : pressed || hot_               ? Shown(RGB(0, 0, 0), TColourRole::HotText)
+                                                           : Shown(RGB(0, 0, 0), TColourRole::Text));
     HGDIOBJ previous = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
     const std::wstring text = platform::Widen(Text());
     RECT area{item.rcItem.left, textTop, item.rcItem.right, item.rcItem.bottom};

@@ -419,8 +419,9 @@ LRESULT TVirtualListView::CustomDraw(NMLVCUSTOMDRAW& draw)
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
         const COLORREF colour = onCellTextColour ? onCellTextColour(row, column) : kNoColour;
-        // Set for every cell, or one cell's colour would run on into the next.
-        draw.clrText = colour == kNoColour ? itemTextColour_ : colour;
+        // Set for every cell, or one cell's colour would run on into the next. High contrast
+        // keeps the system's text colour: what a colour tells is in the cell's words and image too.
+        draw.clrText = colour == kNoColour || HighContrast() ? itemTextColour_ : colour;
         const bool painted = onCellPaint && column >= 0 && column < ColumnCount() &&
                              columns_[static_cast<size_t>(column)].painted;
         return CDRF_NEWFONT | (painted ? CDRF_NOTIFYPOSTPAINT : 0);

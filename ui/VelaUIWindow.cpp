@@ -260,6 +260,14 @@ void TWindow::ApplyDpi(int dpi, const RECT* suggested)
     RedrawWindow(handle_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+namespace {
+BOOL CALLBACK TellColoursChanged(HWND child, LPARAM)
+{
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+} // namespace
+
 LRESULT CALLBACK TWindow::WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
@@ -287,11 +295,9 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             onFirstShow();
         return 0;
     case WM_ERASEBKGND: {
-        if (!backgroundBrush_)
-            backgroundBrush_ = CreateSolidBrush(background_);
         RECT client{};
         GetClientRect(handle_, &client);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
         return 1;
     }
     case WM_SETCURSOR:
@@ -387,6 +393,22 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // High contrast going on or off comes as a setting change, new system colours as both.
+        if (message == WM_SYSCOLORCHANGE || wParam == SPI_SETHIGHCONTRAST) {
+            ReadHighContrast();
+            if (backgroundBrush_) {
+                DeleteObject(backgroundBrush_);
+                backgroundBrush_ = nullptr;
+            }
+            ColoursChangedInside();
+            // The system's own controls (lists, trees, headers) learn of new colours from their window.
+            if (message == WM_SYSCOLORCHANGE)
+                EnumChildWindows(handle_, &TellColoursChanged, 0);
+            RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        }
+        break;
     case WM_DESTROY:
         if (quitOnDestroy_)
             PostQuitMessage(0);
@@ -451,7 +473,7 @@ LRESULT RouteControlMessage(TContainer& container, UINT message, WPARAM wParam, 
 HBRUSH TWindow::BackgroundBrush()
 {
     if (!backgroundBrush_)
-        backgroundBrush_ = CreateSolidBrush(background_);
+        backgroundBrush_ = CreateSolidBrush(Shown(background_, TColourRole::Ground));
     return backgroundBrush_;
 }
 
