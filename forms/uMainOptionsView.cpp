@@ -143,11 +143,13 @@ void TMainOptionsView::DrawRow(HDC dc, const RECT& content, int row, bool select
     HGDIOBJ previous = SelectObject(dc, list.Window().Font(font));
     const int textLeft = left + list.Scale(kTextLeft);
     const int textRight = content.right - list.Scale(kTextRightMargin);
+    // High contrast: the system's text colours; the safety class is in the image beside.
+    const COLORREF contrast = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : drawing.available ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
     DrawLine(dc, drawing.caption, {textLeft, top + list.Scale(kCaptionTop), textRight, content.bottom},
-             drawing.captionColour);
+             HighContrast() ? contrast : drawing.captionColour);
     font.bold = false;
     SelectObject(dc, list.Window().Font(font));
     DrawLine(dc, drawing.description, {textLeft, top + list.Scale(kDescriptionTop), textRight, content.bottom},
-             drawing.descriptionColour);
+             HighContrast() ? contrast : drawing.descriptionColour);
     SelectObject(dc, previous);
 }

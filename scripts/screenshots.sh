@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the program's windows under Xvfb, at 100 % and 150 % scaling, into one folder
+# Screenshots of the program's windows under Xvfb, at 100 % and 150 % scaling and in high contrast
+# (names ending -hc), into one folder
 # (default /tmp/quillsweep-shots), for looking at what a user sees.
 # Captures use `import`: `xwd -root` shows a window lying over another of the same program as black.
 set -uo pipefail
@@ -34,8 +35,30 @@ shoot() { # name command...
   sleep 1
 }
 
-for dpi in 96 144; do
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+# A black high-contrast scheme: Wine has no high-contrast mode of its own, so the program is told
+# through QUILLSWEEP_HIGH_CONTRAST and the system colours are set as Windows' scheme sets them.
+high_contrast() { # on|off
+  local key='HKCU\Control Panel\Colors'
+  if [ "$1" = off ]; then
+    wine reg delete "$key" /f >/dev/null 2>&1
+    unset QUILLSWEEP_HIGH_CONTRAST
+    return
+  fi
+  for pair in "Window=0 0 0" "WindowText=255 255 255" "ButtonFace=0 0 0" "ButtonText=255 255 255" \
+      "Hilight=26 235 255" "HilightText=0 0 0" "GrayText=63 242 63" "Menu=0 0 0" "MenuText=255 255 255" \
+      "ButtonShadow=255 255 255" "ButtonHilight=255 255 255" "WindowFrame=255 255 255" "HotTrackingColor=255 255 0"; do
+    wine reg add "$key" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
+  done
+  export QUILLSWEEP_HIGH_CONTRAST=1
+}
+
+for dpi in 96 144 hc; do
+  if [ "$dpi" = hc ]; then
+    high_contrast on
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+  else
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+  fi
   rm -f "$scratch"/*.prefs
   shoot "main-first-run-$dpi" wine "$scratch/quillswp32.exe"
   wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
@@ -96,6 +119,7 @@ for dpi in 96 144; do
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
   done
 done
+high_contrast off
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 rm -rf "$scratch"
 echo "screenshots in $out"
