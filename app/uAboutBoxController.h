@@ -1,6 +1,7 @@
 #pragma once
 // The about box: the program's title, version and class, a summary of the system it runs on,
 // and the credits.
+#include "app/uAboutBoxView.h"
 #include "app/uInfoWindowController.h"
 
 #include <functional>

@@ -1,8 +1,9 @@
 #pragma once
 // Makes each window's controller for its form; the forms never name controller classes.
 #include "app/uControllerInterfaces.h"
-#include "app/uInfoWindowViews.h"
+#include "app/uAboutBoxView.h"
 #include "app/uDriveInfoView.h"
+#include "app/uLegendView.h"
 #include "app/uMainPanes.h"
 #include "app/uMainView.h"
 #include "app/uReportView.h"

@@ -2,7 +2,7 @@
 // What the legend and the about box share: nothing to resize, and a Close button that is both
 // the default and the cancel button, so Enter and Escape close them.
 #include "app/uControllerInterfaces.h"
-#include "app/uInfoWindowViews.h"
+#include "app/uInfoWindowView.h"
 #include "app/uWindowController.h"
 
 class TInfoWindowController : public TWindowController {

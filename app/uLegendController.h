@@ -1,6 +1,7 @@
 #pragma once
 // The legend: what the three safety classes of found objects mean.
 #include "app/uInfoWindowController.h"
+#include "app/uLegendView.h"
 
 namespace legend_texts {
 extern const char* const kTitle;

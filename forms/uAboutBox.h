@@ -1,6 +1,7 @@
 #pragma once
 // The about box: the program's icon and facts, the system's, the credits and a Close button;
 // TAboutBoxController decides everything.
+#include "app/uAboutBoxView.h"
 #include "forms/uInfoWindow.h"
 #include "ui/VelaUIIconImage.h"
 

@@ -2,7 +2,7 @@
 // What the legend and the about box share on the dialog frame: a fixed size, no maximise button,
 // and one Close button that is the default button and has the focus, so Enter presses it and
 // Escape closes; every key goes to the controller first.
-#include "app/uInfoWindowViews.h"
+#include "app/uInfoWindowView.h"
 #include "forms/uDialogWindow.h"
 #include "ui/VelaSVWindowChrome.h"
 #include "ui/VelaUIControls.h"

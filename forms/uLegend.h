@@ -1,6 +1,7 @@
 #pragma once
 // The legend window: the three safety classes with their pictures and a Close button;
 // TLegendController decides everything.
+#include "app/uLegendView.h"
 #include "forms/uInfoWindow.h"
 
 #include <map>
