@@ -82,6 +82,7 @@ const char* ReasonWord(TReason reason)
     case TReason::InUse: return "inUse";
     case TReason::Stopped: return "stopped";
     case TReason::NotReached: return "notReached";
+    case TReason::NoRecycleBin: return "noRecycleBin";
     default: return "failed";
     }
 }
@@ -182,6 +183,7 @@ void TCleanRecorder::ObjectSkipped(int32_t index, TSkipReason reason)
     case srChanged: outcome.reason = TReason::ChangedSinceScan; break;
     case srInUse: outcome.reason = TReason::InUse; break;
     case srStopped: outcome.reason = TReason::Stopped; break;
+    case srNoBin: outcome.reason = TReason::NoRecycleBin; break;
     default: outcome.reason = TReason::Failed; break;
     }
 }
@@ -191,7 +193,10 @@ void TCleanRecorder::ObjectCleaned(int32_t index, bool removed, int64_t removedB
     if (index < 0 || static_cast<size_t>(index) >= outcomes_.size())
         return;
     TObjectOutcome& outcome = outcomes_[static_cast<size_t>(index)];
-    if (removed) {
+    // A move to the bin is told first, and counts as cleaned: it keeps where the object went.
+    if (removed && outcome.outcome == TOutcome::Moved) {
+        outcome.removedBytes = removedBytes;
+    } else if (removed) {
         outcome = {TOutcome::Removed, TReason::None, removedBytes, {}};
     } else if (outcome.outcome != TOutcome::Skipped) {
         outcome.outcome = TOutcome::Skipped;
@@ -220,7 +225,7 @@ Json TCleanRecorder::Build(const TCleanFacts& facts, ICleanupList& objects, ICle
                    {"finished", UnixMillisecondsText(NowMilliseconds())},
                    {"from", facts.from},
                    {"review", facts.review},
-                   {"mode", facts.secureDelete ? "secureDelete" : "delete"}};
+                   {"mode", facts.recycle ? "recycle" : facts.secureDelete ? "secureDelete" : "delete"}};
     if (facts.secureDelete) {
         record["passes"] = facts.passes;
         record["randomPattern"] = facts.randomPattern;

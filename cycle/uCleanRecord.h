@@ -31,6 +31,7 @@ enum class TReason : uint8_t {
     Stopped,
     Failed,
     NotReached,
+    NoRecycleBin,  // a recycling clean: no bin could take it (none on its volume, read-only, another file system)
 };
 
 // "unchecked", "changedSinceReview" ...: the reason as records and documents word it.
@@ -52,6 +53,7 @@ struct TCleanFacts {
     bool secureDelete = false;
     int passes = 0;
     bool randomPattern = false;
+    bool recycle = false;  // moved to the Recycle Bin or Trash
 };
 
 // Collects the outcome of each object of one clean, in the order of the cleaned list.

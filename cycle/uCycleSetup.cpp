@@ -3,6 +3,7 @@
 #include "engine/uEngineConstants.h"
 #include "engine/uEngineImplementation.h"
 #include "platform/PlatformDirectory.h"
+#include "prefs/uSettings.h"
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
 
@@ -174,16 +175,31 @@ std::shared_ptr<IScannerContext> TCycleSetup::CreateScannerContext(
                                                  BuildValidators(prefs));
 }
 
+std::string TCycleSetup::SettingsFile(const TPreferenceValues& prefs)
+{
+    return TSettings::FileBeside(prefs.GetFileName());
+}
+
+bool TCycleSetup::RecycleChosen(const TPreferenceValues& prefs, TRecycleChoice choice)
+{
+    if (choice != TRecycleChoice::Stored)
+        return choice == TRecycleChoice::On;
+    TSettings settings;
+    settings.Load(SettingsFile(prefs));
+    return settings.Recycle();
+}
+
 std::shared_ptr<ICleanerContext> TCycleSetup::CreateCleanerContext(
     const TPreferenceValues& prefs, const std::shared_ptr<IBroadcastParameters>& broadcast,
     const std::shared_ptr<ICleanupList>& objects, const std::shared_ptr<ICleanReport>& cleanReport,
-    const std::string& selectionText, TCleanupOptionSet mask)
+    const std::string& selectionText, TCleanupOptionSet mask, TRecycleChoice recycle)
 {
+    const bool toBin = RecycleChosen(prefs, recycle);
     return TEngineServices::CreateCleanerContext(broadcast, objects, mask, TDirectoryRoutines::GetTemporaryDirectories(),
-                                                 prefs.SecureDeleteFiles, prefs.SecureDeletePasses,
+                                                 prefs.SecureDeleteFiles && !toBin, prefs.SecureDeletePasses,
                                                  prefs.RandomRewritePattern, cleanReport,
                                                  TStringRoutines::SplitString(selectionText, ';'), prefs.Confirmations,
-                                                 prefs.DiskSpaceGain, prefs.ProgramRuns);
+                                                 prefs.DiskSpaceGain, prefs.ProgramRuns, toBin);
 }
 
 void TCycleSetup::CheckSafe(ICleanupList& objects, IBroadcastParameters& broadcast)

@@ -24,6 +24,10 @@ extern const char* const kObjectsHeader; // four %s
 
 enum TOptionPreset { opSafe, opDefault, opAll, opNone };
 
+// Whether a clean moves its objects to the Recycle Bin (Trash): as the settings file beside the
+// preferences says, or as the caller chose for this clean.
+enum class TRecycleChoice { Stored, On, Off };
+
 class TCycleSetup {
 public:
     // The safety class as a word: "Safe", "Potentially Unsafe", "Unsafe".
@@ -51,11 +55,14 @@ public:
         const TPreferenceValues& prefs, const std::shared_ptr<IBroadcastParameters>& broadcast,
         const std::shared_ptr<ICleanupOptionsList>& options, const std::shared_ptr<ICleanupList>& objects,
         const std::string& selectionText, TCleanupOptionSet mask);
-    // selectionText: the ";"-joined targets the scan was given.
+    // The settings file beside the preferences file, or beside the program when prefs has none.
+    static std::string SettingsFile(const TPreferenceValues& prefs);
+    static bool RecycleChosen(const TPreferenceValues& prefs, TRecycleChoice choice = TRecycleChoice::Stored);
+    // selectionText: the ";"-joined targets the scan was given. A recycling clean never overwrites.
     static std::shared_ptr<ICleanerContext> CreateCleanerContext(
         const TPreferenceValues& prefs, const std::shared_ptr<IBroadcastParameters>& broadcast,
         const std::shared_ptr<ICleanupList>& objects, const std::shared_ptr<ICleanReport>& cleanReport,
-        const std::string& selectionText, TCleanupOptionSet mask);
+        const std::string& selectionText, TCleanupOptionSet mask, TRecycleChoice recycle = TRecycleChoice::Stored);
 
     // "Check Safe" and "Check All" over the found objects, keeping the counters in step.
     static void CheckSafe(ICleanupList& objects, IBroadcastParameters& broadcast);

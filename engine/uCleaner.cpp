@@ -60,6 +60,9 @@ std::string Comparable(const std::string& path)
     return text;
 }
 
+// The bin as the user's desktop names it.
+std::string BinName() { return platform::PathSeparator() == '\\' ? "Recycle Bin" : "Trash"; }
+
 } // namespace
 
 TCleaner::~TCleaner()
@@ -99,6 +102,8 @@ void TCleaner::Execute()
         catalogue_ = TEngineServices::CreateCleanupOptionsList();
         openFiles_ = platform::FilesHeldOpen();
         confirmations_ = context_->GetConfirmations();
+        recycle_ = context_->GetRecycle();
+        bins_ = recycle_ ? std::make_unique<platform::RecycleBins>() : nullptr;
 
         std::shared_ptr<ICleanupList> list = context_->GetCleanupList();
         const int32_t count = list ? list->GetCount() : 0;
@@ -110,12 +115,14 @@ void TCleaner::Execute()
             }
             const uint32_t skippedBefore = skippedCount_;
             objectRemovedBytes_ = 0;
+            objectDestination_.clear();
             skipReason_ = srFailed;
             std::shared_ptr<ICleanupListItem> item = list->GetItem(i);
             if (item)
                 CleanItem(*item, remembered);
             ShowProgress(i, item != nullptr, skippedCount_ == skippedBefore);
         }
+        bins_.reset();
         if (!stopped) {
             if (context_->GetSelectedOptions().Contains(0))
                 RemoveEmptyTemporarySubdirectories();
@@ -141,6 +148,10 @@ void TCleaner::BeginReport()
     startTime_ = platform::LocalNow();
     startClock_ = std::chrono::steady_clock::now();
     skippedList_.clear();
+    movedList_.clear();
+    notMovedList_.clear();
+    movedCount_ = 0;
+    movedSize_ = 0;
     if (std::shared_ptr<ICleanReport> report = context_->GetCleanReport()) {
         std::vector<std::string>& lines = report->GetLines();
         lines.clear();
@@ -174,6 +185,11 @@ void TCleaner::CleanChecked(ICleanupListItem& item, bool answered)
     // Removed counts what went, however the object changed since the scan; skipped keeps the scan's figure.
     if (DeleteChecked(item, removedBytes)) {
         objectRemovedBytes_ = removedBytes;
+        if (!objectDestination_.empty()) {
+            ++movedCount_;
+            movedSize_ += TNumberRoutines::BytesToKo(removedBytes);
+            movedList_.push_back(TStringRoutines::PrintableText(item.GetPath()));
+        }
         Remove(item.GetPath(), 1, TNumberRoutines::BytesToKo(removedBytes));
     } else {
         if (skipReason_ == srFailed && StopBeforeDeleting())
@@ -244,11 +260,18 @@ bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
         if (!origin.link || entry.kind != platform::HeldKind::Link)
             return false;
         skipReason_ = srFailed;
+        if (recycle_)
+            return RecycleObject(folder, entry, item, removedBytes);
         return !StopBeforeDeleting() && folder.DeleteEntry(name, entry);
     }
     // A file that became a folder, or the other way round, is no longer what the user checked.
     const std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption());
     const bool directories = option && option->GetObjectKind() == okDirectories;
+    if (recycle_ && ((entry.kind == platform::HeldKind::Directory && directories && !entry.mountPoint) ||
+                     (entry.kind == platform::HeldKind::File && !directories))) {
+        skipReason_ = HeldOpen(entry) ? srInUse : srFailed;
+        return skipReason_ != srInUse && RecycleObject(folder, entry, item, removedBytes);
+    }
     if (entry.kind == platform::HeldKind::Directory && directories)
         return DeleteDirectoryObject(folder, entry, removedBytes);
     if (entry.kind == platform::HeldKind::File && !directories)
@@ -318,6 +341,28 @@ bool TCleaner::DeleteDirectoryObject(platform::DirectoryHandle& folder, const pl
     return TDirectoryRoutines::DeleteTreeContents(held, true, true, rules);
 }
 
+bool TCleaner::RecycleObject(platform::DirectoryHandle& folder, const platform::HeldEntry& entry,
+                             ICleanupListItem& item, int64_t& removedBytes)
+{
+    if (StopBeforeDeleting())
+        return false;
+    const platform::RecycleOutcome outcome = bins_->Move(folder, entry.name, entry, item.GetPath());
+    switch (outcome.result) {
+    case platform::RecycleResult::Moved: break;
+    case platform::RecycleResult::Changed: skipReason_ = srChanged; return false;
+    case platform::RecycleResult::NoBin:
+    case platform::RecycleResult::Failed:
+        skipReason_ = outcome.result == platform::RecycleResult::NoBin ? srNoBin : srFailed;
+        notMovedList_.push_back(TStringRoutines::PrintableText(item.GetPath()) + "  [" + outcome.reason + "]");
+        return false;
+    }
+    // A folder moves whole: what it holds stays used in the bin, as the scan measured it.
+    const int64_t scanned = item.GetByteSize() >= 0 ? item.GetByteSize() : item.GetSize() * 1024;
+    removedBytes = entry.kind == platform::HeldKind::Directory ? scanned : entry.size;
+    objectDestination_ = outcome.destination;
+    return true;
+}
+
 bool TCleaner::HeldOpen(const platform::HeldEntry& entry)
 {
     return entry.kind == platform::HeldKind::File && openFiles_.count(entry.identity) != 0;
@@ -347,7 +392,7 @@ void TCleaner::Remove(const std::string& text, uint32_t count, int64_t size)
 {
     removedCount_ += count;
     removedSize_ += size;
-    ShowStatus("Deleting: \"" + text + "\"");
+    ShowStatus((objectDestination_.empty() ? "Deleting: \"" : "Moving to the " + BinName() + ": \"") + text + "\"");
 }
 
 void TCleaner::Skip(const std::string& path, int64_t size)
@@ -374,6 +419,8 @@ void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
         Synchronize([this, reached, removed] {
             if (reached && !removed)
                 dispatch_->ObjectSkipped(progressIndex_, skipReason_);
+            if (reached && removed && !objectDestination_.empty())
+                dispatch_->ObjectMoved(progressIndex_, objectDestination_, objectRemovedBytes_);
             if (reached)
                 dispatch_->ObjectCleaned(progressIndex_, removed, objectRemovedBytes_);
             dispatch_->SetProgress(progressIndex_);
@@ -384,7 +431,8 @@ void TCleaner::EndClean(const std::string& outcome, bool stopped, const std::str
 {
     {
         std::lock_guard<std::mutex> lock(statisticsMutex_);
-        statistics_.diskSpaceGain = static_cast<uint32_t>(removedSize_);
+        // What went to a bin still holds its space.
+        statistics_.diskSpaceGain = static_cast<uint32_t>(removedSize_ - movedSize_);
         statistics_.objectsCleaned = removedCount_;
     }
     // Each step is kept from the next one's failure: the finished notice must always go.
@@ -421,10 +469,16 @@ void TCleaner::WriteSummary(bool stopped, const std::string& stopReason)
                            Capacity(removedSize_).c_str()));
     lines.push_back(Format("Skipped objects   : %8s    Total size: %9s", Count(skippedCount_).c_str(),
                            Capacity(skippedSize_).c_str()));
-    lines.push_back(Format("Disk space gain   : %11s Total size: %9s", Capacity(removedSize_).c_str(),
+    if (recycle_)
+        lines.push_back(Format("Moved to the bin  : %8s    Total size: %9s", Count(movedCount_).c_str(),
+                               Capacity(movedSize_).c_str()));
+    lines.push_back(Format("Disk space gain   : %11s Total size: %9s", Capacity(removedSize_ - movedSize_).c_str(),
                            Capacity(foundCapacity).c_str()));
+    if (recycle_)
+        lines.push_back("Space still used  : " + TStringRoutines::Trim(Capacity(movedSize_)) + " until the " +
+                        BinName() + " is emptied");
     // The running total, as the statistics will hold it once the caller has added this clean.
-    const uint32_t totalGain = context_->GetDiskSpaceGain() + static_cast<uint32_t>(removedSize_);
+    const uint32_t totalGain = context_->GetDiskSpaceGain() + static_cast<uint32_t>(removedSize_ - movedSize_);
     lines.push_back(Format("Total space gain  : %11s Total runs: %6s times", Capacity(totalGain).c_str(),
                            Count(context_->GetProgramRuns()).c_str()));
     const std::string now = platform::FormatLocalDateTime(platform::LocalNow());
@@ -438,6 +492,14 @@ void TCleaner::WriteSummary(bool stopped, const std::string& stopReason)
     }
     lines.push_back("\r\nSkipped objects list:\r\n");
     lines.insert(lines.end(), skippedList_.begin(), skippedList_.end());
+    if (!recycle_)
+        return;
+    lines.push_back("\r\nMoved to the " + BinName() + ":\r\n");
+    lines.insert(lines.end(), movedList_.begin(), movedList_.end());
+    if (!notMovedList_.empty()) {
+        lines.push_back("\r\nNot moved to the " + BinName() + " (left in place):\r\n");
+        lines.insert(lines.end(), notMovedList_.begin(), notMovedList_.end());
+    }
 }
 
 std::shared_ptr<ICleaner> TEngineServices::CreateCleaner()

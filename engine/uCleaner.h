@@ -3,6 +3,7 @@
 #include "engine/uEngineThreads.h"
 #include "platform/PlatformHeldDirectory.h"
 #include "platform/PlatformProcesses.h"
+#include "platform/PlatformRecycle.h"
 #include "platform/PlatformSystem.h"
 
 #include <chrono>
@@ -45,6 +46,9 @@ private:
     bool DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file, int64_t& removedBytes);
     bool DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory,
                                int64_t& removedBytes);
+    // A recycling clean: the object checked above goes whole to its volume's bin, or stays.
+    bool RecycleObject(platform::DirectoryHandle& folder, const platform::HeldEntry& entry, ICleanupListItem& item,
+                       int64_t& removedBytes);
     // A stop that came before this object's first deletion keeps it, unless the user has just
     // said yes to it.
     bool StopBeforeDeleting() const { return !answered_ && Terminated(); }
@@ -69,6 +73,14 @@ private:
     int64_t removedSize_ = 0;
     int64_t skippedSize_ = 0;
     std::vector<std::string> skippedList_;
+    // A recycling clean: what went to a bin, and what could not, with why (report lines).
+    bool recycle_ = false;
+    std::unique_ptr<platform::RecycleBins> bins_;
+    uint32_t movedCount_ = 0;
+    int64_t movedSize_ = 0;
+    std::vector<std::string> movedList_;
+    std::vector<std::string> notMovedList_;
+    std::string objectDestination_;  // where the current object went, when it was moved
     platform::LocalTime startTime_{};
     std::chrono::steady_clock::time_point startClock_;
     std::string statusText_;

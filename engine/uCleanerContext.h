@@ -7,12 +7,13 @@ public:
     TCleanerContext(std::shared_ptr<IBroadcastParameters> broadcastParameters, std::shared_ptr<ICleanupList> cleanupList,
                     TCleanupOptionSet selectedOptions, std::vector<std::string> tempDirectories, bool secureDelete,
                     uint8_t secureDeletePasses, bool randomPattern, std::shared_ptr<ICleanReport> cleanReport,
-                    std::vector<std::string> targets, bool confirmations, uint32_t diskSpaceGain, uint32_t programRuns)
+                    std::vector<std::string> targets, bool confirmations, uint32_t diskSpaceGain, uint32_t programRuns,
+                    bool recycle)
         : broadcastParameters_(std::move(broadcastParameters)), cleanupList_(std::move(cleanupList)),
           selectedOptions_(selectedOptions), tempDirectories_(std::move(tempDirectories)), secureDelete_(secureDelete),
           secureDeletePasses_(secureDeletePasses), randomPattern_(randomPattern), cleanReport_(std::move(cleanReport)),
           targets_(std::move(targets)), confirmations_(confirmations), diskSpaceGain_(diskSpaceGain),
-          programRuns_(programRuns)
+          programRuns_(programRuns), recycle_(recycle)
     {
     }
 
@@ -28,6 +29,7 @@ public:
     bool GetConfirmations() override { return confirmations_; }
     uint32_t GetDiskSpaceGain() override { return diskSpaceGain_; }
     uint32_t GetProgramRuns() override { return programRuns_; }
+    bool GetRecycle() override { return recycle_; }
 
 private:
     const std::shared_ptr<IBroadcastParameters> broadcastParameters_;
@@ -42,4 +44,5 @@ private:
     const bool confirmations_;
     const uint32_t diskSpaceGain_;
     const uint32_t programRuns_;
+    const bool recycle_;
 };

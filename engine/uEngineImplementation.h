@@ -30,7 +30,7 @@ public:
         const std::shared_ptr<ICleanupList>& cleanupList, TCleanupOptionSet selectedOptions,
         const std::vector<std::string>& tempDirectories, bool secureDelete, uint8_t secureDeletePasses,
         bool randomPattern, const std::shared_ptr<ICleanReport>& cleanReport, const std::vector<std::string>& targets,
-        bool confirmations, uint32_t diskSpaceGain, uint32_t programRuns);
+        bool confirmations, uint32_t diskSpaceGain, uint32_t programRuns, bool recycle = false);
     // Suspended until Start.
     static std::shared_ptr<ICleaner> CreateCleaner();
     // The per-object question a cleaner's dispatch puts to the user.

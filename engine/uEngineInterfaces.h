@@ -276,6 +276,9 @@ public:
     // far (Ko) and the program's runs.
     virtual uint32_t GetDiskSpaceGain() = 0;
     virtual uint32_t GetProgramRuns() = 0;
+    // Objects go to the Recycle Bin (the Trash) of their volume instead of being deleted; one that
+    // cannot go there stays. Never with secure deletion.
+    virtual bool GetRecycle() { return false; }
 };
 
 class ICleanerDispatch : public IWindowDispatch {
@@ -290,6 +293,9 @@ public:
     virtual void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) {}
     // Why the object at index was skipped, just before its ObjectCleaned.
     virtual void ObjectSkipped(int32_t index, TSkipReason reason) {}
+    // A recycling clean moved the object at index to destination, its full path in the bin; just
+    // before its ObjectCleaned, which counts it as removed.
+    virtual void ObjectMoved(int32_t index, const std::string& destination, int64_t bytes) {}
     // Whether the last status stays up a moment before the outcome replaces it, for a user
     // reading a status line; a console tool prints the outcome at once.
     virtual bool HoldsLastStatus() { return true; }

@@ -117,6 +117,7 @@ enum TSkipReason : uint8_t {
     srInUse = 3,     // held open by a program
     srStopped = 4,   // Stop came before its deletion
     srFailed = 5,    // the system refused
+    srNoBin = 6,     // a recycling clean: no Recycle Bin (Trash) can take it, so it stays
 };
 
 // An opaque window handle, so the engine stays free of window headers (an HWND on Windows).

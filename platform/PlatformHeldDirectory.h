@@ -75,6 +75,7 @@ public:
     void RestoreMode();
 
 private:
+    friend class RecycleBins;  // moves a child from this very folder into a bin
     static void CloseNative(intptr_t handle);
 
     intptr_t handle_ = -1;

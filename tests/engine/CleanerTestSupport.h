@@ -9,7 +9,9 @@
 #include "engine/uCleanupOptionsList.h"
 #include "support/VelaRoutines.h"
 
+#include <algorithm>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -46,6 +48,9 @@ public:
         return answer;
     }
 
+    void ObjectMoved(int32_t index, const std::string& destination, int64_t) override { moved[index] = destination; }
+    void ObjectSkipped(int32_t index, TSkipReason reason) override { skipReasons[index] = reason; }
+
     // Set before the clean; read and written on the pumping thread only.
     std::deque<TConfirmAnswer> answers;
     std::function<void()> onQuestion;
@@ -53,6 +58,8 @@ public:
     std::vector<std::string> statusTexts;
     std::vector<int32_t> progress;
     std::vector<std::string> questions;
+    std::map<int32_t, std::string> moved;  // a recycling clean: where each object went
+    std::map<int32_t, TSkipReason> skipReasons;
     bool offThread = false;
 
 private:
@@ -111,7 +118,7 @@ struct TCleanRun {
     {
         auto context = TEngineServices::CreateCleanerContext(figures, list, options, tempDirectories, secureDelete,
                                                              passes, randomPattern, report, targets, confirmations,
-                                                             diskSpaceGain, programRuns);
+                                                             diskSpaceGain, programRuns, recycle);
         cleaner = TEngineServices::CreateCleaner();
         cleaner->SetDispatch(dispatch);
         cleaner->SetContext(context);
@@ -144,8 +151,12 @@ struct TCleanRun {
     {
         const auto& lines = Lines();
         for (size_t i = 0; i < lines.size(); ++i)
-            if (lines[i] == "\r\nSkipped objects list:\r\n")
-                return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end());
+            if (lines[i] == "\r\nSkipped objects list:\r\n") {
+                // Up to a recycling clean's own lists.
+                auto end = std::find_if(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, lines.end(),
+                                        [](const std::string& line) { return line.compare(0, 2, "\r\n") == 0; });
+                return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(i) + 1, end);
+            }
         return {};
     }
     std::string Line(const std::string& prefix)
@@ -170,6 +181,7 @@ struct TCleanRun {
     bool secureDelete = false;
     uint8_t passes = 1;
     bool randomPattern = false;
+    bool recycle = false;
     bool confirmations = false;
     // The statistics before the clean, for the report's totals.
     uint32_t diskSpaceGain = 0;

@@ -134,8 +134,11 @@ int InPrivateMounts(const std::function<int()>& body)
 TEST(HostileTrees, AFolderSwappedForALinkDuringTheCleanLeadsNowhereOutside)
 {
     constexpr int kFiles = 1000;
-    for (const bool secure : {false, true}) {
-        TempDir target, outside;
+    // Plain, secure, and to the Trash, which must then hold only objects from inside.
+    for (const int mode : {0, 1, 2}) {
+        const bool secure = mode == 1;
+        TempDir target, outside, data;
+        routines_testing::ScopedEnvironment home("XDG_DATA_HOME", data.Str());
         fs::create_directories(target.Path() / "victim");
         for (int i = 0; i < kFiles; ++i) {
             const std::string name = "f" + std::to_string(i) + ".zq1";
@@ -149,12 +152,22 @@ TEST(HostileTrees, AFolderSwappedForALinkDuringTheCleanLeadsNowhereOutside)
 
         testing_support::TNameExchanger swapper({{target.File("victim"), target.File("swap")}});
         run.secureDelete = secure;
+        run.recycle = mode == 2;
         run.Clean();
         const long swaps = swapper.Stop();
 
         ASSERT_EQ(1u, run.notices.size());
         EXPECT_GT(swaps, 100) << "the race never ran";
-        EXPECT_EQ(before, Snapshot(outside.Path())) << (secure ? "secure" : "plain");
+        EXPECT_EQ(before, Snapshot(outside.Path())) << mode;
+        if (mode == 2) {
+            size_t moved = 0;
+            for (const auto& entry : fs::directory_iterator(data.Path() / "Trash" / "files")) {
+                EXPECT_EQ("inside", ReadBytes(testing_support::Utf8(entry.path()))) << "moved from outside";
+                ++moved;
+            }
+            EXPECT_EQ(run.dispatch->moved.size(), moved);
+            EXPECT_EQ(moved, static_cast<size_t>(std::distance(fs::directory_iterator(data.Path() / "Trash" / "info"), {})));
+        }
         size_t left = 0;
         for (const char* folder : {"victim", "swap"})
             if (fs::is_directory(fs::symlink_status(target.Path() / folder)))
@@ -246,6 +259,33 @@ TEST(HostileTrees, MountsBelowATargetAreNeverCleanedThrough)
         return Snapshot(outside.Path()) == before && !fs::exists(target.Path() / "sub" / "a.zq1") ? 0 : 1;
     });
     EXPECT_EQ(0, during) << "files seen through a bind mount were cleaned";
+}
+
+// A target reached through a bind mount shares the trash's device but no rename crosses into it:
+// its objects stay where they are, never copied and never deleted in their place.
+TEST(HostileTrees, RecycleAcrossMountsLeavesTheObjectsInPlace)
+{
+    TempDir target, real, data;
+    routines_testing::ScopedEnvironment home("XDG_DATA_HOME", data.Str());
+    WriteBytes(real.File("a.zq1"), "stays");
+    const int status = InPrivateMounts([&] {
+        if (mount(real.Str().c_str(), target.Str().c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return 77;
+        TCleanRun run = ScanForClean(target, "*.zq1");
+        if (run.list->GetCount() != 1)
+            return 2;
+        run.recycle = true;
+        run.Clean();
+        const bool skipped = run.dispatch->skipReasons.size() == 1 && run.dispatch->skipReasons.at(0) == srNoBin &&
+                             run.Lines().back() == target.File("a.zq1") + "  [the bin is on another file system]";
+        return skipped && fs::is_empty(data.Path() / "Trash" / "files") && fs::is_empty(data.Path() / "Trash" / "info")
+                   ? 0
+                   : 1;
+    });
+    if (status == 77)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(0, status);
+    EXPECT_EQ("stays", ReadBytes(real.File("a.zq1")));
 }
 
 TEST(HostileTrees, HardLinkedFilesLoseOnlyTheirNameAndAreNeverRewritten)
