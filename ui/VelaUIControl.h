@@ -5,7 +5,7 @@
 //
 // One convention from these controls up to the controllers. A control carries its events as
 // std::function members named on... (its creation struct too). A view a form implements for a
-// controller (app/u<Window>View.h, one file per window) has the same shape: an Events() struct of
+// controller (app/u<Name>View.h, one file per view) has the same shape: an Events() struct of
 // on... members, the queries it asks while painting among them (onCellText, like the check
 // list's onRowName), and an enum naming its controls, with OnCommand for their clicks. The
 // controller fills the members when it starts and empties them (Events() = {}) when it goes; the
