@@ -157,6 +157,7 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
     try {
         app.parse(reversed);
+            app.add_flag("--recycle", request.recycle);
     } catch (const CLI::ParseError& error) {
         return UsageError(first, error.what());
     }
@@ -183,6 +184,10 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
             return UsageError(first, "--random overwrites files only with --secure.");
     }
     const bool toOutput = ReportToOutput(request);
+    // What goes to the bin is kept whole, so it cannot also be overwritten.
+    if (request.command == TCliCommand::Clean && request.recycle && request.secure)
+        return UsageError(first, "--recycle keeps the objects in the Recycle Bin (Trash), --secure overwrites them: "
+                                 "choose one.");
     if (request.json && (toOutput || request.nullSeparated))
         return UsageError(first, std::string("--json and ") + (toOutput ? "--report -" : "--null") +
                                      " would both write standard output.");

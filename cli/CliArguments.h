@@ -32,6 +32,7 @@ struct TCliRequest {
     bool secure = false;
     int passes = 0; // 0: as stored
     bool random = false;
+    bool recycle = false;  // to the Recycle Bin (Trash) instead of deleting
     // A saved review (a scan document, "-": standard input) whose checked objects are cleaned
     // instead of scanning again.
     std::string fromFile;

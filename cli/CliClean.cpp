@@ -3,6 +3,7 @@
 #include "cli/CliReach.h"
 #include "engine/uEngineConstants.h"
 #include "platform/PlatformConsole.h"
+#include "platform/PlatformFiles.h"
 #include "prefs/uPreferences.h"
 #include "support/VelaRoutines.h"
 
@@ -59,8 +60,11 @@ bool SolidStateCheck(TCliSession& session, TEnd& end)
 std::string CleanQuestion(TCliSession& session)
 {
     const int64_t count = session.broadcast->GetSelectedCount();
-    std::string text = "Clean " + TNumberRoutines::GroupThousands(count) + (count == 1 ? " object (" : " objects (") +
+    std::string text = (session.recycle ? "Move " : "Clean ") + TNumberRoutines::GroupThousands(count) +
+                       (count == 1 ? " object (" : " objects (") +
                        TNumberRoutines::FormatCapacity(session.broadcast->GetSelectedCapacity()) + ")";
+    if (session.recycle)
+        text += platform::PathSeparator() == '\\' ? " to the Recycle Bin" : " to the Trash";
     const std::vector<std::string> places = cli_reach::SystemPlacesOf(*session.objects, true);
     if (!places.empty())
         text += ", including " + TCliTerminal::Printable(cli_reach::JoinNames(places));
@@ -97,6 +101,8 @@ Json CleanBody(TCliSession& session, const std::string& code, const std::string&
         // Removed counts what went, as the report does; skipped keeps what the scan saw.
         if (session.cleanOutcomes[i] == 1) {
             removed.push_back(ObjectEntry(session, *item));
+            if (!session.destinations[i].empty())
+                cli_json::AddPath(removed.back(), "destination", session.destinations[i]);
             removedSize += session.removedBytes[i];
             removedKo += TNumberRoutines::BytesToKo(session.removedBytes[i]);
         } else {
@@ -140,6 +146,7 @@ void WriteRecord(TCliSession& session, bool review)
     facts.targets = session.targets;
     facts.options = session.mask;
     facts.secureDelete = prefs.SecureDeleteFiles;
+    facts.recycle = session.recycle;
     facts.passes = prefs.SecureDeletePasses;
     facts.randomPattern = prefs.RandomRewritePattern;
     session.recorder.NoteStatus(session.finalStatus);

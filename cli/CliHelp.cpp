@@ -105,6 +105,7 @@ std::string Clean()
            "  --random              overwrite with a random pattern (with --secure)\n"
            "  --from FILE           clean a saved review (scan --json; \"-\": standard input) instead\n\n"
            "With --from there is no scan and no targets or selection: the objects checked in the\n"
+           "  --recycle             move the objects to the Recycle Bin (Trash) instead of deleting\n"
            "document are cleaned when they are still as it describes them (identity, kind, size,\n"
            "time); the others are skipped as changed since the review.\n\n"
            "Examples:\n"

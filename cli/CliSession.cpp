@@ -102,6 +102,12 @@ public:
         session_.terminal.Progress(session_.finalStatus, session_.Counters() + " " + progress_);
     }
     void ObjectSkipped(int32_t index, TSkipReason reason) override { session_.recorder.ObjectSkipped(index, reason); }
+    void ObjectMoved(int32_t index, const std::string& destination, int64_t bytes) override
+    {
+        session_.recorder.ObjectMoved(index, destination, bytes);
+        if (index >= 0 && static_cast<size_t>(index) < session_.destinations.size())
+            session_.destinations[static_cast<size_t>(index)] = destination;
+    }
     void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) override
     {
         session_.recorder.ObjectCleaned(index, removed, removedBytes);
@@ -205,6 +211,10 @@ int TCliSession::LoadPreferences()
     }
     InstallPreferences(std::move(values));
     TPreferenceValues& prefs = Preferences();
+    if (request.command == TCliCommand::Clean)
+        recycle = request.recycle || (!request.secure && !request.noPrefs && TCycleSetup::RecycleChosen(prefs));
+    if (recycle)
+        prefs.SecureDeleteFiles = false;
     if (request.secure)
         prefs.SecureDeleteFiles = true;
     if (request.passes > 0)
@@ -360,12 +370,14 @@ bool TCliSession::Clean()
     auto dispatch = std::make_shared<TCliCleanDispatch>(*this, synchronizer);
     cleanOutcomes.assign(static_cast<size_t>(std::max(0, objects->GetCount())), 0);
     removedBytes.assign(cleanOutcomes.size(), 0);
+    destinations.assign(cleanOutcomes.size(), std::string());
     recorder.Begin(objects->GetCount());
     for (const int32_t index : changedSinceReview)
         recorder.Leave(index, clean_record::TReason::ChangedSinceReview);
     auto cleaner = TEngineServices::CreateCleaner();
     cleaner->SetDispatch(dispatch);
     cleaner->SetContext(TCycleSetup::CreateCleanerContext(Preferences(), broadcast, objects, cleanReport,
-                                                          selectionText, mask));
+                                                          selectionText, mask,
+                                                          recycle ? TRecycleChoice::On : TRecycleChoice::Off));
     return RunWorker(*cleaner, synchronizer);
 }

@@ -39,6 +39,10 @@ public:
     // Per listed object, what the clean did: 0 not reached, 1 removed, 2 skipped.
     std::vector<signed char> cleanOutcomes;
     std::vector<int64_t> removedBytes;  // by object: what its removal freed
+    // The clean moves objects to the Recycle Bin (Trash): --recycle, or the stored setting
+    // unless --secure or --no-prefs; by object, where each went.
+    bool recycle = false;
+    std::vector<std::string> destinations;
     // What became of each object, for the clean's record.
     clean_record::TCleanRecorder recorder;
     // Objects checked in the review that are no longer as it describes them, by list position.
