@@ -134,6 +134,14 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
     if (first == "options") {
         request.command = TCliCommand::Options;
         app.add_flag("--json", request.json);
+    } else if (first == "cleans") {
+        request.command = TCliCommand::Cleans;
+        app.add_flag("--json", request.json);
+    } else if (first == "restore") {
+        request.command = TCliCommand::Restore;
+        app.add_flag("--json", request.json);
+        app.add_flag("--yes", request.yes);
+        app.add_option("id", request.recordId);
     } else if (first == "drive-info") {
         request.command = TCliCommand::DriveInfo;
         app.add_flag("--json", request.json);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-enum class TCliCommand { None, Options, Scan, Clean, DriveInfo };
+enum class TCliCommand { None, Options, Scan, Clean, DriveInfo, Cleans, Restore };
 
 struct TCliRequest {
     TCliCommand command = TCliCommand::None;
@@ -38,6 +38,8 @@ struct TCliRequest {
     std::string fromFile;
 
     std::string drivePath;
+    // restore: the record's id as cleans lists it; empty: the last clean that moved objects.
+    std::string recordId;
 };
 
 // Exit statuses of the tool.

@@ -7,6 +7,8 @@
 int RunOptionsCommand(const TCliRequest& request);
 int RunScanCommand(const TCliRequest& request);
 int RunCleanCommand(const TCliRequest& request);
+int RunCleansCommand(const TCliRequest& request);
+int RunRestoreCommand(const TCliRequest& request);
 
 // " (system folders: /tmp, /var/tmp)" after the title of an option that searches the system's own
 // folders; empty for one that stays inside the targets.

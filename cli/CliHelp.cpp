@@ -51,6 +51,8 @@ std::string Top()
            "  options      list the clean-up options: index, name, safety, where each looks\n"
            "  scan         list what the chosen options find in the targets; deletes nothing\n"
            "  clean        scan, ask once, then delete the checked objects\n"
+           "  cleans       list the recorded cleans, newest first\n"
+           "  restore      put back what a clean moved to the Recycle Bin or Trash\n"
            "  drive-info   describe the drive that holds a path\n"
            "  help         show the help of a command\n\n"
            "  -h, --help   this help (" + Tool() + " help COMMAND for one command)\n"
@@ -116,6 +118,34 @@ std::string Clean()
            " clean --from review.json\n";
 }
 
+std::string Cleans()
+{
+    return "Usage: " + Tool() +
+           " cleans [--json]\n"
+           "List the recorded cleans, newest first, one tab-separated line each: id, time (UTC), mode,\n"
+           "objects removed, moved to the bin, skipped, restored since, and bytes cleaned.\n\n"
+           "  --json   one JSON document instead of lines\n\n"
+           "Examples:\n"
+           "  " + Tool() + " cleans\n"
+           "  " + Tool() + " cleans --json\n";
+}
+
+std::string Restore()
+{
+    return "Usage: " + Tool() +
+           " restore [ID] [--yes] [--json]\n"
+           "Put the objects a clean moved to the Recycle Bin or Trash back where they were: the last\n"
+           "clean that moved any, or the one whose ID cleans lists. Ask once (\"Restore N objects\n"
+           "(X) ...?\", default no). Missing folders are made again; an object whose place is taken\n"
+           "stays in the bin (nothing is overwritten), and each one not restored is named.\n"
+           "Without a terminal to answer on, only --yes lets it restore (otherwise status 3).\n\n"
+           "  --yes    answer yes to the question\n"
+           "  --json   one JSON document on standard output (schema: see the README)\n\n"
+           "Examples:\n"
+           "  " + Tool() + " restore\n"
+           "  " + Tool() + " restore clean-20261208T101500-250-000 --yes\n";
+}
+
 std::string DriveInfo()
 {
     return "Usage: " + Tool() +
@@ -149,7 +179,7 @@ size_t Distance(const std::string& a, const std::string& b)
 
 const std::vector<std::string>& Commands()
 {
-    static const std::vector<std::string> commands = {"options", "scan", "clean", "drive-info", "help"};
+    static const std::vector<std::string> commands = {"options", "scan", "clean", "cleans", "restore", "drive-info", "help"};
     return commands;
 }
 
@@ -163,6 +193,10 @@ std::string HelpText(const std::string& command)
         return Scan();
     if (command == "clean")
         return Clean();
+    if (command == "cleans")
+        return Cleans();
+    if (command == "restore")
+        return Restore();
     if (command == "drive-info")
         return DriveInfo();
     if (command == "help")

@@ -22,6 +22,8 @@ int main(int argc, char** argv)
         case TCliCommand::Options: return RunOptionsCommand(request);
         case TCliCommand::Scan: return RunScanCommand(request);
         case TCliCommand::Clean: return RunCleanCommand(request);
+        case TCliCommand::Cleans: return RunCleansCommand(request);
+        case TCliCommand::Restore: return RunRestoreCommand(request);
         case TCliCommand::DriveInfo: return RunDriveInfoCommand(request.drivePath, request.json);
         default: return kExitUsage;
         }

@@ -384,6 +384,31 @@ std::vector<TStoredRecord> ReadRecords(const std::string& folder)
     return records;
 }
 
+std::string RecordId(const std::string& file)
+{
+    const std::string name = Utf8Name(fs::u8path(file).filename());
+    const size_t suffix = std::char_traits<char>::length(kSuffix);
+    return IsRecordName(name) ? name.substr(0, name.size() - suffix) : name;
+}
+
+bool UpdateRecord(const std::string& file, const Json& record, std::string& error)
+{
+    const std::string temporary = file + kPartial;
+    const std::string text = record.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+    bool written = false;
+    {
+        platform::FileHandle out(temporary, platform::FileAccess::CreateTruncate);
+        written = out.IsOpen() && out.Write(text.data(), static_cast<int64_t>(text.size())) ==
+                                      static_cast<int64_t>(text.size());
+    }
+    if (!written || !platform::MoveFileReplacing(temporary, file)) {
+        platform::DeleteFileAt(temporary);
+        error = "\"" + file + "\" cannot be written";
+        return false;
+    }
+    return true;
+}
+
 std::string WriteRecord(const TCleanRecorder& recorder, const TCleanFacts& facts, ICleanupList& objects,
                         ICleanupOptionsList& options, std::string* file)
 {

@@ -96,6 +96,12 @@ struct TStoredRecord {
 // The records of folder, oldest first; a file that is not a whole record is passed over.
 std::vector<TStoredRecord> ReadRecords(const std::string& folder);
 
+// A record's id, as the tool names it: its file name without ".json" ("clean-20261208T012814-123-000").
+std::string RecordId(const std::string& file);
+// Writes a stored record back after a restore noted what came back: whole under a temporary name,
+// then renamed over the old one. False with the reason when it could not be written.
+bool UpdateRecord(const std::string& file, const Json& record, std::string& error);
+
 // Builds, saves and tells: the line to show when the record could not be written, else empty.
 std::string WriteRecord(const TCleanRecorder& recorder, const TCleanFacts& facts, ICleanupList& objects,
                         ICleanupOptionsList& options, std::string* file = nullptr);
