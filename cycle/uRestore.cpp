@@ -252,7 +252,13 @@ TOutcome RestoreObject(const Json& record, const Json& object, std::string& deta
             targets.push_back(ExactPath(holder, "t"));
         }
     }
-    const platform::BinEntry bin = BinEntryOf(ExactPath(object, "destination"));
+    const std::string destination = ExactPath(object, "destination");
+    if (destination.empty()) {
+        // Windows XP's bin keeps its own layout, and the clean could not say where the object went.
+        detail = "the record does not say where in the bin it went";
+        return TOutcome::Refused;
+    }
+    const platform::BinEntry bin = BinEntryOf(destination);
     const platform::RestorePlace place = PlaceOf(ExactPath(object, "path"), targets);
     if (bin.name.empty() || place.name.empty()) {
         detail = "the record's paths cannot be read";

@@ -431,8 +431,13 @@ TEST(RestoreTool, RestoresTheLastCleanOnceAndThenSaysItIsBack)
     const Json object = Binned(tree.File("folder/report 2026.txt"), tree.dir);
     fs::remove(tree.dir.Path() / "folder");
     ASSERT_FALSE(tree.Exists("folder"));
+    // A folder goes whole, with what it holds.
+    fs::create_directories(tree.dir.Path() / "box");
+    WriteBytes(tree.File("box/inner.txt"), "in the box");
+    const Json box = Binned(tree.File("box"), tree.dir);
+    ASSERT_FALSE(tree.Exists("box"));
     std::string file, error;
-    ASSERT_TRUE(clean_record::SaveRecord(state.Records(), RecordOf({tree.Str()}, Json::array({object})), file, error));
+    ASSERT_TRUE(clean_record::SaveRecord(state.Records(), RecordOf({tree.Str()}, Json::array({object, box})), file, error));
     const std::string id = clean_record::RecordId(file);
     ASSERT_TRUE(object.contains("destination")) << object.dump();
     const fs::path entry = fs::u8path(object["destination"].get<std::string>());
@@ -441,23 +446,24 @@ TEST(RestoreTool, RestoresTheLastCleanOnceAndThenSaysItIsBack)
 
     const TToolRun cleans = RunTool({"cleans"});
     ASSERT_EQ(0, cleans.status) << cleans.err;
-    EXPECT_THAT(cleans.out, HasSubstr(id + "\t2026-12-08T05:00:00.000Z\trecycle\t0 removed\t1 moved\t0 skipped\t0 restored\t12"));
+    EXPECT_THAT(cleans.out, HasSubstr(id + "\t2026-12-08T05:00:00.000Z\trecycle\t0 removed\t2 moved\t0 skipped\t0 restored\t12"));
     EXPECT_EQ(id, Document(RunTool({"cleans", "--json"}))["cleans"][0]["id"]);
 
     const TToolRun unasked = RunTool({"restore"});
     EXPECT_EQ(3, unasked.status);
-    EXPECT_THAT(unasked.err, HasSubstr("Restore 1 object (1 Ko) from the bin to their places?"));
+    EXPECT_THAT(unasked.err, HasSubstr("Restore 2 objects (1 Ko) from the bin to their places?"));
     EXPECT_FALSE(tree.Exists("folder"));
     EXPECT_EQ(2, RunTool({"restore", "clean-none", "--yes"}).status);
 
     const TToolRun run = RunTool({"restore", "--yes", "--json"});
     ASSERT_EQ(0, run.status) << run.err;
     EXPECT_EQ("twelve bytes", ReadBytes(tree.File("folder/report 2026.txt")));
+    EXPECT_EQ("in the box", ReadBytes(tree.File("box/inner.txt")));
     EXPECT_FALSE(fs::exists(entry));
     EXPECT_FALSE(fs::exists(info)) << "the bin's record goes with the object";
     const Json document = Document(run);
-    EXPECT_EQ("restored", document["restore"]["objects"][0]["outcome"]);
-    EXPECT_EQ(1, document["restore"]["totals"]["restoredCount"]);
+    EXPECT_EQ("restored", document["restore"]["objects"][1]["outcome"]);
+    EXPECT_EQ(2, document["restore"]["totals"]["restoredCount"]);
     const Json stored = Json::parse(ReadBytes(file));
     EXPECT_TRUE(stored["objects"][0].contains("restoredAt"));
     for (const std::string& problem : cli_testing::SchemaErrors(cli_testing::RecordSchema(), stored))
@@ -466,5 +472,5 @@ TEST(RestoreTool, RestoresTheLastCleanOnceAndThenSaysItIsBack)
     const TToolRun again = RunTool({"restore", id});
     EXPECT_EQ(0, again.status);
     EXPECT_THAT(again.err, HasSubstr("already restored"));
-    EXPECT_THAT(RunTool({"cleans"}).out, HasSubstr("\t1 restored\t"));
+    EXPECT_THAT(RunTool({"cleans"}).out, HasSubstr("\t2 restored\t"));
 }
