@@ -233,9 +233,10 @@ TOutcome RestoreObject(const Json& record, const Json& object, std::string& deta
         detail = "the record does not say which object it was";
         return TOutcome::Refused;
     }
-    expected.kind = kind == "folder" ? platform::RestoreKind::Folder
-                    : object.value("link", false) ? platform::RestoreKind::Link
-                                                  : platform::RestoreKind::File;
+    // A link goes as itself, whichever option found it: one that leads to a folder is a "folder".
+    expected.kind = object.value("link", false) ? platform::RestoreKind::Link
+                    : kind == "folder"          ? platform::RestoreKind::Folder
+                                                : platform::RestoreKind::File;
     for (const char* key : {"size", "movedSize"})
         if (object.contains(key) && object[key].is_number_integer())
             expected.fileSizes.push_back(object[key].get<int64_t>());
