@@ -56,32 +56,6 @@ struct TObjectsViewEvents {
     std::function<void()> onFocusLost;
 };
 
-class IObjectsViewClient {
-public:
-    virtual ~IObjectsViewClient() = default;
-
-    virtual std::string CellText(int32_t row, int32_t column) = 0;
-    virtual int32_t RowImage(int32_t row) = 0;
-    virtual bool RowChecked(int32_t row) = 0;
-    virtual uint32_t CellTextColour(int32_t row, int32_t column) = 0;
-    virtual TQuotaBar QuotaBar(int32_t row, const TCellRect& cell) = 0;
-    // What the image and colour show, in words and figures for assistive tools: the safety
-    // class's word, and the quota bar's share in percent (-1 without a bar).
-    virtual std::string RowSafety(int32_t row) = 0;
-    virtual int32_t RowQuotaPercent(int32_t row) = 0;
-
-    // The mouse went down on exactly the check box of row (nothing else of the row).
-    virtual void CheckBoxClicked(int32_t row) = 0;
-    virtual void HeaderClicked(int32_t column) = 0;
-    // Double click on a row (not on its check box).
-    virtual void DoubleClicked() = 0;
-    // The view then shows the items the client gives it.
-    virtual void ContextMenuRequested() = 0;
-    // Keys while the list has the focus; true when handled (the list then ignores the key).
-    virtual bool KeyDown(uint32_t key, bool control) = 0;
-    virtual void FocusLost() = 0;
-};
-
 class IObjectsView : public IRowSelection {
 public:
     virtual TObjectsViewEvents& Events() = 0;

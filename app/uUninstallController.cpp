@@ -37,6 +37,8 @@ TUninstallController::TUninstallController(IUninstallView& view, IMessageBoxServ
 TUninstallController::~TUninstallController()
 {
     view_.Events() = {};
+    view_.OnCommand(TUninstallButton::ubRefresh, nullptr);
+    view_.OnCommand(TUninstallButton::ubUninstall, nullptr);
 }
 
 int32_t TUninstallController::ResizeHitTest(int32_t x, int32_t y, int32_t width, int32_t height,
@@ -52,9 +54,9 @@ void TUninstallController::WireEvents()
     events.onRowImage = [this](int32_t row) { return RowImage(row); };
     events.onHeaderClicked = [this](int32_t column) { HeaderClicked(column); };
     events.onSelectionChanged = [this] { SelectionChanged(); };
-    events.onRefreshClicked = [this] { Fill(); };
-    events.onUninstallClicked = [this] { Uninstall(); };
     events.onFirstShow = [this] { Fill(); };
+    view_.OnCommand(TUninstallButton::ubRefresh, [this] { Fill(); });
+    view_.OnCommand(TUninstallButton::ubUninstall, [this] { Uninstall(); });
 }
 
 void TUninstallController::LoadImages()

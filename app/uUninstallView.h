@@ -24,8 +24,6 @@ struct TUninstallViewEvents {
     std::function<int32_t(int32_t row)> onRowImage;
     std::function<void(int32_t column)> onHeaderClicked;
     std::function<void()> onSelectionChanged;
-    std::function<void()> onRefreshClicked;
-    std::function<void()> onUninstallClicked;
     // The window has just been shown for the first time.
     std::function<void()> onFirstShow;
 };
@@ -33,6 +31,8 @@ struct TUninstallViewEvents {
 class IUninstallView : public IRowSelection {
 public:
     virtual TUninstallViewEvents& Events() = 0;
+    // Connects Refresh's or Uninstall's click; Close ends the window by itself.
+    virtual void OnCommand(TUninstallButton button, std::function<void()> handler) = 0;
     virtual void SetTitle(const std::string& text) = 0;
     // glyph "" for none.
     virtual void SetButton(TUninstallButton button, const std::string& caption, const std::string& glyph) = 0;

@@ -66,18 +66,8 @@ void TfrmUninstall::CreateControls()
     TWindow& window = Window();
     const int width = kDesignWidth - 2 * chrome::kFrameWidth;
     TPanel& toolbar = AddToolbar(kDesignWidth);
-    const auto toolButton = [&](int left, int buttonWidth, TUninstallButton which) {
-        TFlatButton& button = AddToolButton(toolbar, left, buttonWidth);
-        button.onClick = [this, which] {
-            const auto& handler =
-                which == TUninstallButton::ubRefresh ? events_.onRefreshClicked : events_.onUninstallClicked;
-            if (handler)
-                handler();
-        };
-        return &button;
-    };
-    btnRefresh_ = toolButton(kMargin - 4, 90, TUninstallButton::ubRefresh);
-    btnUninstall_ = toolButton(kMargin - 4 + 92, 98, TUninstallButton::ubUninstall);
+    btnRefresh_ = &AddToolButton(toolbar, kMargin - 4, 90);
+    btnUninstall_ = &AddToolButton(toolbar, kMargin - 4 + 92, 98);
 
     const int listHeight = kBottomButtonsTop - kMargin - kContentTop;
     lvUninstallList_ = &window.Add<TVirtualListView>(TVirtualListArgs{
@@ -118,6 +108,12 @@ TControl* TfrmUninstall::ControlOf(TUninstallButton button)
     case TUninstallButton::ubUninstall: return btnUninstall_;
     default: return btnClose_;
     }
+}
+
+void TfrmUninstall::OnCommand(TUninstallButton button, std::function<void()> handler)
+{
+    if (button != TUninstallButton::ubClose)
+        static_cast<TFlatButton*>(ControlOf(button))->onClick = std::move(handler);
 }
 
 void TfrmUninstall::SetButton(TUninstallButton button, const std::string& caption, const std::string& glyph)

@@ -23,6 +23,7 @@ public:
     ~TfrmUninstall() override;
 
     TUninstallViewEvents& Events() override { return events_; }
+    void OnCommand(TUninstallButton button, std::function<void()> handler) override;
     void SetTitle(const std::string& text) override { TDialogWindow::SetTitle(text); }
     void SetButton(TUninstallButton button, const std::string& caption, const std::string& glyph) override;
     void SetButtonEnabled(TUninstallButton button, bool enabled) override;

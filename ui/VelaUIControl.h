@@ -7,10 +7,11 @@
 // std::function members named on... (its creation struct too). A view a form implements for a
 // controller (app/u<Name>View.h, one file per view) has the same shape: an Events() struct of
 // on... members, the queries it asks while painting among them (onCellText, like the check
-// list's onRowName), and an enum naming its controls, with OnCommand for their clicks. The
-// controller fills the members when it starts and empties them (Events() = {}) when it goes; the
-// view calls a member only when it is set. Only the options window names its controls by
-// strings, because its pages are data.
+// list's onRowName), and an enum naming the controls the controller addresses, with OnCommand
+// for their clicks (a lone button's click is an event: onSaveClicked). The controller fills them
+// when it starts and empties them (Events() = {}) when it goes; the view calls a member only
+// when it is set. Only the options window names its controls by strings, because its pages are
+// data.
 #include "ui/VelaUIAccessible.h"
 #include "ui/VelaUIColours.h"
 
@@ -98,7 +99,7 @@ public:
     // Called after DPI changes so controls can rescale what they drew themselves.
     virtual void DpiChanged() {}
     // The system's colours changed, or high contrast went on or off: drawn parts pick theirs again.
-    virtual void ColoursChanged() { Invalidate(); }
+    virtual void ColoursChanged();
 
     // What assistive tools read, for the controls that answer for themselves (ExposeAccessible).
     long AccessibleRole(long child) override { return 0x0A; } // ROLE_SYSTEM_CLIENT

@@ -21,6 +21,7 @@ namespace {
 class FakeUninstallView : public IUninstallView {
 public:
     TUninstallViewEvents& Events() override { return events; }
+    void OnCommand(TUninstallButton button, std::function<void()> handler) override { commands[button] = handler; }
     void SetTitle(const std::string&) override {}
     void SetButton(TUninstallButton, const std::string&, const std::string&) override {}
     void SetButtonEnabled(TUninstallButton button, bool on) override { enabled[button] = on; }
@@ -51,6 +52,7 @@ public:
     }
 
     TUninstallViewEvents events;
+    std::map<TUninstallButton, std::function<void()>> commands;
     std::string fallback;
     std::vector<std::string> icons;
     std::map<TUninstallButton, bool> enabled;
@@ -142,6 +144,7 @@ TEST_F(UninstallController, ShowsEachEntryWithItsIconOrTheBuiltInOne)
     EXPECT_EQ("", view.events.onCellText(2, ucName));
     controller.reset();
     EXPECT_FALSE(view.events.onCellText) << "the view asks nothing of a controller that is gone";
+    EXPECT_FALSE(view.commands.at(TUninstallButton::ubUninstall));
 }
 
 TEST_F(UninstallController, OnlyASelectedRowsExistingUninstallerIsStartedAndNothingIsAsked)
@@ -149,11 +152,11 @@ TEST_F(UninstallController, OnlyASelectedRowsExistingUninstallerIsStartedAndNoth
     Add(Key(RegistryView::rv64, "A"), "Alpha", "", "10");
     auto controller = Open();
     EXPECT_FALSE(view.enabled[TUninstallButton::ubUninstall]);
-    view.events.onUninstallClicked();
+    view.commands.at(TUninstallButton::ubUninstall)();
     EXPECT_TRUE(started.empty());
     view.Select(0);
     EXPECT_TRUE(view.enabled[TUninstallButton::ubUninstall]);
-    view.events.onUninstallClicked();
+    view.commands.at(TUninstallButton::ubUninstall)();
     EXPECT_EQ((std::vector<std::string>{dir.File("Alpha") + "/un.exe|/S"}), started);
     EXPECT_TRUE(boxes.asked.empty());
     EXPECT_TRUE(registry.deleted.empty());
@@ -167,7 +170,7 @@ TEST_F(UninstallController, AStaleEntryIsRemovedByItsOwnKeyOnlyAfterYes)
     ASSERT_EQ("Decoy|Stale App", Column(ucName));
     view.Select(1);
 
-    view.events.onUninstallClicked();
+    view.commands.at(TUninstallButton::ubUninstall)();
     ASSERT_EQ(1u, boxes.asked.size());
     EXPECT_EQ("It appears that \"Stale App\" is not installed on this machine anymore.\r\n"
               "Do you want to remove this entry?",
@@ -175,7 +178,7 @@ TEST_F(UninstallController, AStaleEntryIsRemovedByItsOwnKeyOnlyAfterYes)
     EXPECT_TRUE(registry.deleted.empty()) << "No keeps it";
 
     boxes.answers = {TMsgBoxResult::mrAccept};
-    view.events.onUninstallClicked();
+    view.commands.at(TUninstallButton::ubUninstall)();
     EXPECT_FALSE(registry.Exists(Key(RegistryView::rv32, "{GUID-STALE}")));
     EXPECT_TRUE(registry.Exists(Key(RegistryView::rv32, "Stale App")));
     EXPECT_EQ("Decoy", Column(ucName)) << "refilled";
@@ -204,7 +207,7 @@ TEST_F(UninstallController, SizesSortAsReadWithNoSizeAsNothing)
     EXPECT_EQ("Gamma|Beta|alpha", Column(ucName)) << "letter case does not count";
     EXPECT_EQ(siNone, view.sortImages[ucSize]);
 
-    view.events.onRefreshClicked();
+    view.commands.at(TUninstallButton::ubRefresh)();
     EXPECT_EQ("alpha|Beta|Gamma", Column(ucName));
     EXPECT_EQ(siNone, view.sortImages[ucName]);
 }
