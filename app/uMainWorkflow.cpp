@@ -247,7 +247,9 @@ void TMainController::WriteCleanRecord()
     facts.review = "scan";
     facts.targets = TStringRoutines::SplitString(selectionText_, ';');
     facts.options = optionsMask_;
-    facts.secureDelete = prefs_.SecureDeleteFiles;
+    // As the clean ran: the setting is read as its context was built.
+    facts.recycle = TCycleSetup::RecycleChosen(prefs_);
+    facts.secureDelete = prefs_.SecureDeleteFiles && !facts.recycle;
     facts.passes = prefs_.SecureDeletePasses;
     facts.randomPattern = prefs_.RandomRewritePattern;
     const std::string problem = clean_record::WriteRecord(recorder_, facts, *objects_, *options_);
@@ -383,6 +385,11 @@ void TMainController::ObjectSkipped(int32_t index, TSkipReason reason)
 void TMainController::ObjectCleaned(int32_t index, bool removed, int64_t removedBytes)
 {
     recorder_.ObjectCleaned(index, removed, removedBytes);
+}
+
+void TMainController::ObjectMoved(int32_t index, const std::string& destination, int64_t bytes)
+{
+    recorder_.ObjectMoved(index, destination, bytes);
 }
 
 TConfirmAnswer TMainController::ConfirmDelete(const std::string& path)

@@ -24,6 +24,7 @@ const char* const kNotStorable =
     "Only plain ASCII characters can be stored. Please correct this error in order to continue.";
 const char* const kValidateHint = "Validate the items format";
 const char* const kEditHint = "Mass edit the items";
+const char* const kSettingsNotSaved = "The settings could not be saved to \"%s\".";
 } // namespace options_texts
 
 namespace {
@@ -151,6 +152,10 @@ constexpr TCaption kCaptions[] = {
     {"cbSecureDeleteFiles", "Secure Delete &Files"},
     {"lblSecureDeletePasses", "Secure &Delete Passes:"},
     {"cbRandomRewritePattern", "&Random Rewrite Pattern"},
+    {"cbRecycle", "Move Objects to the Recycle Bin"},
+    {"lblRecycle",
+     "Objects moved to the Recycle Bin are not overwritten: ticking this option unticks Secure Delete Files, and "
+     "the other way round. They can be restored, and still use their space, until the Recycle Bin is emptied."},
     {"cbComputeSize", "C&ompute Size"},
     {"lblComputeSize", "Attempts to compute the size of every installed software Application."},
 };
@@ -170,6 +175,9 @@ constexpr int32_t kModalResultCancel = 2;
 constexpr const char* kStartMinimized = "cbStartMinimized";
 constexpr const char* kMinimizeToTray = "cbMinimizeToSystemTray";
 constexpr const char* kPasses = "edtSecureDeletePasses";
+// Kept in the settings file of our own, not in the preferences.
+constexpr const char* kRecycle = "cbRecycle";
+constexpr const char* kSecureDelete = "cbSecureDeleteFiles";
 
 std::string Lower(std::string text)
 {
@@ -269,6 +277,7 @@ void TOptionsController::WireEvents()
         view_.OnClick(name, [this, name] { CheckBoxClicked(name); });
     for (const char* name : kPanelBoxes)
         view_.OnClick(name, [this, name] { CheckBoxClicked(name); });
+    view_.OnClick(kRecycle, [this] { CheckBoxClicked(kRecycle); });
     for (const char* list : kItemLists) {
         const std::string validate = std::string("btnValidate") + list;
         const std::string edit = std::string("btnEdit") + list;
@@ -277,7 +286,11 @@ void TOptionsController::WireEvents()
     }
 
     TOptionsWindowEvents& events = view_.Events();
-    events.onShow = [this] { LoadControls(prefs_, std::nullopt); };
+    events.onShow = [this] {
+        settings_.Load(TCycleSetup::SettingsFile(prefs_));
+        LoadControls(prefs_, std::nullopt);
+        LoadRecycle(settings_.Recycle());
+    };
     events.onClosed = [this](bool accepted) { Closed(accepted); };
     events.onPassesKey = [this](uint32_t character) { PassesKey(character); };
     events.onSecureDeleteMouseUp = [this] { SecureDeleteMouseUp(); };
@@ -377,6 +390,22 @@ void TOptionsController::CheckBoxClicked(const std::string& name)
     } else if (std::find(std::begin(kPanelBoxes), std::end(kPanelBoxes), name) != std::end(kPanelBoxes)) {
         ShowPanelOf(name);
     }
+    // What goes to the bin is kept whole: ticking one of the two unticks the other.
+    const char* other = name == kRecycle ? kSecureDelete : name == kSecureDelete ? kRecycle : nullptr;
+    if (checked && other && view_.Checked(other)) {
+        view_.SetChecked(other, false);
+        if (other == kSecureDelete)
+            ShowPanelOf(kSecureDelete);
+    }
+}
+
+void TOptionsController::LoadRecycle(bool value)
+{
+    view_.SetChecked(kRecycle, value);
+    if (value && view_.Checked(kSecureDelete)) {
+        view_.SetChecked(kSecureDelete, false);
+        ShowPanelOf(kSecureDelete);
+    }
 }
 
 void TOptionsController::SecureDeleteMouseUp()
@@ -427,6 +456,8 @@ void TOptionsController::Defaults()
     TPreferenceValues defaults(false);
     defaults.SetDefaults();
     LoadControls(defaults, view_.ActivePage());
+    if (view_.ActivePage() == kCleaner)
+        LoadRecycle(false);
 }
 
 void TOptionsController::Ok()
@@ -449,6 +480,11 @@ void TOptionsController::Ok()
         return;
     }
     StoreControls();
+    if (view_.Checked(kRecycle) != settings_.Recycle()) {
+        settings_.SetRecycle(view_.Checked(kRecycle));
+        if (!settings_.Save())
+            Notify(TMsgBoxKind::mkError, TCycleSetup::FormatText(options_texts::kSettingsNotSaved, settings_.FileName()));
+    }
     if (main_) {
         main_->UpdateTrayTip();
         main_->ApplyFeatureVisibility();

@@ -8,6 +8,7 @@
 #include "app/uWindowController.h"
 #include "prefs/VelaPreferences.h"
 #include "prefs/uPreferences.h"
+#include "prefs/uSettings.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +27,8 @@ extern const char* const kSelectDateModifier;
 extern const char* const kNotStorable;
 extern const char* const kValidateHint;
 extern const char* const kEditHint;
+// %s = the settings file.
+extern const char* const kSettingsNotSaved;
 } // namespace options_texts
 
 class TOptionsController : public TWindowController, public IOptionsController {
@@ -69,6 +72,8 @@ private:
     // A check box's click behaviour beyond its own tick: previews, panels, the rule.
     void CheckBoxClicked(const std::string& name);
     void SecureDeleteMouseUp();
+    // The Recycle Bin box as stored, Secure Delete Files unticked beside a tick.
+    void LoadRecycle(bool value);
     void PassesKey(uint32_t character);
 
     // The item check of one field; false after it told the user.
@@ -90,4 +95,5 @@ private:
     IWindowServices& windowServices_;
     TPreferenceValues& prefs_;
     IMainController* main_ = nullptr;
+    TSettings settings_;
 };

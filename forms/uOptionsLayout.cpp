@@ -155,6 +155,8 @@ void TfrmOptions::CreateCleanerPage(TPanel& page)
         if (events_.onSecureDeleteMouseUp)
             events_.onSecureDeleteMouseUp();
     };
+    AddCheck(page, "cbRecycle", {16, 96, 300, kCheckHeight});
+    AddLabel(page, "lblRecycle", {34, 118, 460, 44}, kNoteColour, true);
 }
 
 void TfrmOptions::CreateUninstallPage(TPanel& page)

@@ -1,6 +1,7 @@
 // The options window's behaviour over a fake window: what it loads, previews, checks and stores.
 #include "app/uOptionsController.h"
 #include "tests/app/MainTestSupport.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -423,3 +424,40 @@ TEST_F(OptionsWindow, ValidateAndEditButtonsWorkOnTheirOwnField)
 }
 
 } // namespace
+
+// The Recycle Bin box is kept in the settings file beside the preferences, whose bytes it never
+// changes; it and Secure Delete Files exclude each other.
+TEST_F(OptionsWindow, RecycleBinExcludesSecureDeleteAndIsKeptBesideThePreferences)
+{
+    testing_support::TempDir dir;
+    stored.SetFileName(dir.File("quillswp32.prefs"));
+    stored.SecureDeleteFiles = true;
+    ASSERT_TRUE(stored.Save());
+    Open();
+    EXPECT_EQ("Move Objects to the Recycle Bin", view.Text("cbRecycle"));
+    EXPECT_NE(std::string::npos, view.Text("lblRecycle").find("not overwritten"));
+    EXPECT_FALSE(view.Checked("cbRecycle"));
+    view.Click("cbRecycle");
+    EXPECT_FALSE(view.Checked("cbSecureDeleteFiles"));
+    EXPECT_FALSE(view.controls["pnlSecureDeleteFiles"].visible);
+    view.Click("cbSecureDeleteFiles");
+    EXPECT_FALSE(view.Checked("cbRecycle"));
+    view.Click("cbRecycle");
+    Ok();
+    EXPECT_FALSE(stored.SecureDeleteFiles);
+
+    // The preferences file as it would be saved is the same with the setting on or off.
+    ASSERT_TRUE(stored.Save());
+    const std::string prefsBytes = testing_support::ReadBytes(dir.File("quillswp32.prefs"));
+    TSettings settings;
+    settings.Load(TSettings::FileBeside(stored.GetFileName()));
+    EXPECT_TRUE(settings.Recycle());
+    Open();
+    EXPECT_TRUE(view.Checked("cbRecycle"));
+    view.Click("cbRecycle");
+    Ok();
+    settings.Load(TSettings::FileBeside(stored.GetFileName()));
+    EXPECT_FALSE(settings.Recycle());
+    ASSERT_TRUE(stored.Save());
+    EXPECT_EQ(prefsBytes, testing_support::ReadBytes(dir.File("quillswp32.prefs")));
+}

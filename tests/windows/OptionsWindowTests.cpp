@@ -188,6 +188,17 @@ TEST_F(OptionsWindow, OkStoresEveryControlAndTheNextOpeningShowsIt)
     SendMessageW(passes, WM_PASTE, 0, 0);
     EXPECT_EQ("6", WindowText(passes));
     ASSERT_TRUE(SetChecked(FindChild(options, "&Random Rewrite Pattern", "Button"), true));
+    // Moving to the Recycle Bin and secure deletion exclude each other, both ways.
+    HWND secure = FindChild(options, "Secure Delete &Files", "Button");
+    HWND recycle = FindChild(options, "Move Objects to the Recycle Bin", "Button");
+    ASSERT_TRUE(recycle);
+    ASSERT_TRUE(Press(recycle));
+    EXPECT_TRUE(IsChecked(recycle));
+    EXPECT_FALSE(IsChecked(secure));
+    ASSERT_TRUE(Press(secure));
+    ASSERT_TRUE(Press(FindChild(program.WaitForWindow("Warning"), "Close", "Button")));
+    EXPECT_FALSE(IsChecked(recycle));
+    EXPECT_TRUE(IsChecked(secure));
 
     Page(options, "&Uninstall");
     ASSERT_TRUE(SetChecked(FindChild(options, "C&ompute Size", "Button"), true));
