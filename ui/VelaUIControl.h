@@ -99,7 +99,7 @@ public:
     // Called after DPI changes so controls can rescale what they drew themselves.
     virtual void DpiChanged() {}
     // The system's colours changed, or high contrast went on or off: drawn parts pick theirs again.
-    virtual void ColoursChanged();
+    virtual void ColoursChanged() { Invalidate(); }
 
     // What assistive tools read, for the controls that answer for themselves (ExposeAccessible).
     long AccessibleRole(long child) override { return 0x0A; } // ROLE_SYSTEM_CLIENT
