@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Screenshots of the program's windows under Xvfb, at 100 % and 150 % scaling and in high contrast
-# (names ending -hc), into one folder
-# (default /tmp/quillsweep-shots), for looking at what a user sees.
+# (names ending -hc), into one folder (default /tmp/quillsweep-shots), for looking at what a user
+# sees. Usage: scripts/screenshots.sh [folder [pattern]], e.g. pattern '*-hc' for high contrast only.
 # Captures use `import`: `xwd -root` shows a window lying over another of the same program as black.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-/tmp/quillsweep-shots}"
+only="${2:-}" # a pattern such as 'main-*-hc': only the shots it names
 mkdir -p "$out"
 cmake --preset windows >/dev/null && cmake --build --preset windows --target quillswp32 window_gallery >/dev/null || exit 1
 # A display and a Wine prefix of its own: changing the scaling must not reach other programs.
@@ -27,6 +28,8 @@ for d in $(seq 0 19); do
 done
 
 shoot() { # name command...
+  # shellcheck disable=SC2053 # a pattern on purpose
+  [[ -n "$only" && "$1" != $only ]] && return
   "${@:2}" >/dev/null 2>&1 &
   local pid=$!
   sleep 3
@@ -37,13 +40,14 @@ shoot() { # name command...
 
 # A black high-contrast scheme: Wine has no high-contrast mode of its own, so the program is told
 # through QUILLSWEEP_HIGH_CONTRAST and the system colours are set as Windows' scheme sets them.
-high_contrast() { # on|off
-  local key='HKCU\Control Panel\Colors'
+high_contrast() { # on|off; the prefix's own colours are kept aside meanwhile
+  local key='HKCU\Control Panel\Colors' saved="$WINEPREFIX/normal-colours.reg"
   if [ "$1" = off ]; then
-    wine reg delete "$key" /f >/dev/null 2>&1
+    [ -f "$saved" ] && wine reg import "$(winepath -w "$saved")" >/dev/null 2>&1 && rm -f "$saved"
     unset QUILLSWEEP_HIGH_CONTRAST
     return
   fi
+  wine reg export "$key" "$(winepath -w "$saved")" /y >/dev/null 2>&1
   for pair in "Window=0 0 0" "WindowText=255 255 255" "ButtonFace=0 0 0" "ButtonText=255 255 255" \
       "Hilight=26 235 255" "HilightText=0 0 0" "GrayText=63 242 63" "Menu=0 0 0" "MenuText=255 255 255" \
       "ButtonShadow=255 255 255" "ButtonHilight=255 255 255" "WindowFrame=255 255 255" "HotTrackingColor=255 255 0"; do
@@ -51,6 +55,7 @@ high_contrast() { # on|off
   done
   export QUILLSWEEP_HIGH_CONTRAST=1
 }
+high_contrast off # the colours a killed run left aside come back first
 
 for dpi in 96 144 hc; do
   if [ "$dpi" = hc ]; then
@@ -66,13 +71,16 @@ for dpi in 96 144 hc; do
   shoot "main-$dpi" wine "$scratch/quillswp32.exe" -defaultsize
   wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
   # The objects page after a scan that finds a few hundred objects of every safety class.
-  wine "$gallery" returning-user "$(winepath -w "$scratch/quillswp32.prefs")" found >/dev/null 2>&1
-  wine "$scratch/quillswp32.exe" "$(winepath -w "$found")" >/dev/null 2>&1 &
-  sleep 3
-  wine "$gallery" press Quillsweep "Continue >" >/dev/null 2>&1
-  sleep 3
-  import -window root "$out/main-objects-$dpi.png"
-  wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
+  # shellcheck disable=SC2053
+  if [[ -z "$only" || "main-objects-$dpi" == $only ]]; then
+    wine "$gallery" returning-user "$(winepath -w "$scratch/quillswp32.prefs")" found >/dev/null 2>&1
+    wine "$scratch/quillswp32.exe" "$(winepath -w "$found")" >/dev/null 2>&1 &
+    sleep 3
+    wine "$gallery" press Quillsweep "Continue >" >/dev/null 2>&1
+    sleep 3
+    import -window root "$out/main-objects-$dpi.png"
+    wine taskkill /F /IM quillswp32.exe >/dev/null 2>&1
+  fi
   for kind in 0 1 2 3 4 5; do
     shoot "msgbox-$kind-$dpi" wine "$gallery" msgbox $kind
     wine taskkill /F /IM window_gallery.exe >/dev/null 2>&1
