@@ -30,8 +30,8 @@ bool SplitPath(const std::string& path, std::string& root, std::vector<std::stri
         } else if (rest.size() > 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
             // \\server\share\: the share is the root.
             size_t end = 2;
-            for (int part = 0; part < 2 && end != std::string::npos; ++part)
-                end = rest.find_first_of("\\/", end + (part == 0 ? 0 : 1));
+            for (int step = 0; step < 2 && end != std::string::npos; ++step)
+                end = rest.find_first_of("\\/", end + (step == 0 ? 0 : 1));
             if (end == std::string::npos)
                 return false;
             at = end + 1;

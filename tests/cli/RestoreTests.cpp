@@ -125,9 +125,9 @@ public:
         object["movedSize"] = object["size"];
         return object;
     }
-    size_t Entries(const char* part) const
+    size_t Entries(const char* folder) const
     {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(trash_ / part), {}));
+        return static_cast<size_t>(std::distance(fs::directory_iterator(trash_ / folder), {}));
     }
     const fs::path& Path() const { return trash_; }
 
@@ -601,6 +601,12 @@ TEST(RestoreTool, RestoresTheLastCleanOnceAndThenSaysItIsBack)
     EXPECT_THAT(unasked.err, HasSubstr("Restore 2 objects (1 Ko) from the bin to their places?"));
     EXPECT_FALSE(tree.Exists("folder"));
     EXPECT_EQ(2, RunTool({"restore", "clean-none", "--yes"}).status);
+#ifndef _WIN32
+    const TToolRun declined = cli_testing::RunToolOnTerminal({"restore"}, "n\n");
+    EXPECT_EQ(3, declined.status);
+    EXPECT_THAT(declined.out, HasSubstr("Restore 2 objects (1 Ko) from the bin to their places? [y/N]"));
+    EXPECT_FALSE(tree.Exists("folder"));
+#endif
 
     const TToolRun run = RunTool({"restore", "--yes", "--json"});
     ASSERT_EQ(0, run.status) << run.err;
