@@ -290,6 +290,9 @@ void TOptionsController::WireEvents()
         settings_.Load(TCycleSetup::SettingsFile(prefs_));
         LoadControls(prefs_, std::nullopt);
         LoadRecycle(settings_.Recycle());
+        // Said once, here, where the setting it cost is shown; OK writes a whole file again.
+        if (!settings_.Notice().empty())
+            Notify(TMsgBoxKind::mkWarning, settings_.Notice());
     };
     events.onClosed = [this](bool accepted) { Closed(accepted); };
     events.onPassesKey = [this](uint32_t character) { PassesKey(character); };

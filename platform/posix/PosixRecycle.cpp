@@ -2,6 +2,7 @@
 #include "platform/PlatformShell.h"
 #include "platform/posix/PosixHeldNames.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -151,6 +152,9 @@ struct RecycleBins::Bin {
     Fd files;
     Fd info;
     std::string problem;  // why there is none
+    // By name, the number its next copy is tried under: many objects of one clean share a name
+    // (one per folder), and each must not try every taken one again.
+    std::map<std::string, int> nextNumber;
 };
 
 RecycleBins::RecycleBins() = default;
@@ -266,7 +270,8 @@ RecycleOutcome RecycleBins::Move(const DirectoryHandle& folder, const std::strin
     }
     const std::string info =
         "[Trash Info]\nPath=" + TrashInfoPath(recorded) + "\nDeletionDate=" + LocalDateTime() + "\n";
-    for (int number = 1; number <= kMostCandidates; ++number) {
+    int& next = bin->nextNumber[name];
+    for (int number = std::max(next, 1); number <= kMostCandidates; ++number) {
         const std::string candidate = Candidate(name, number);
         const std::string infoName = candidate + ".trashinfo";
         // The bin's record first, under a name no one else holds: a crash leaves a record without
@@ -295,6 +300,7 @@ RecycleOutcome RecycleBins::Move(const DirectoryHandle& folder, const std::strin
             }
         }
         if (error == 0) {
+            next = number + 1;
             outcome.result = RecycleResult::Moved;
             outcome.destination = bin->path + "/files/" + candidate;
             return outcome;

@@ -460,4 +460,11 @@ TEST_F(OptionsWindow, RecycleBinExcludesSecureDeleteAndIsKeptBesideThePreference
     EXPECT_FALSE(settings.Recycle());
     ASSERT_TRUE(stored.Save());
     EXPECT_EQ(prefsBytes, testing_support::ReadBytes(dir.File("quillswp32.prefs")));
+
+    // A damaged settings file shows the default, and says so.
+    testing_support::WriteBytes(TSettings::FileBeside(stored.GetFileName()), "recycle=1\ngarbage\n");
+    Open();
+    EXPECT_FALSE(view.Checked("cbRecycle"));
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_NE(std::string::npos, boxes.shown[0].text.find("quillsweep-settings.ini"));
 }
