@@ -157,6 +157,7 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
             app.add_flag("--secure", request.secure);
             app.add_option("--passes", request.passes)->check(CLI::Range(1, 7));
             app.add_flag("--random", request.random);
+            app.add_flag("--recycle", request.recycle);
             app.add_option("--from", request.fromFile);
         }
     }
@@ -165,7 +166,6 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
     try {
         app.parse(reversed);
-            app.add_flag("--recycle", request.recycle);
     } catch (const CLI::ParseError& error) {
         return UsageError(first, error.what());
     }
@@ -184,6 +184,10 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
                                       {"--report", &request.reportFile}})
         if (app.count(name) > 0 && value->empty())
             return UsageError(first, name + " needs a file name, not \"\".");
+    // What goes to the bin is kept whole, so it cannot also be overwritten.
+    if (request.command == TCliCommand::Clean && request.recycle && request.secure)
+        return UsageError(first, "--recycle keeps the objects in the Recycle Bin (Trash), --secure overwrites them: "
+                                 "choose one.");
     // Overwriting is --secure's; alone these would be ignored while the user believes otherwise.
     if (request.command == TCliCommand::Clean && !request.secure) {
         if (app.count("--passes") > 0)
@@ -192,10 +196,6 @@ int ParseCliArguments(const std::vector<std::string>& arguments, TCliRequest& re
             return UsageError(first, "--random overwrites files only with --secure.");
     }
     const bool toOutput = ReportToOutput(request);
-    // What goes to the bin is kept whole, so it cannot also be overwritten.
-    if (request.command == TCliCommand::Clean && request.recycle && request.secure)
-        return UsageError(first, "--recycle keeps the objects in the Recycle Bin (Trash), --secure overwrites them: "
-                                 "choose one.");
     if (request.json && (toOutput || request.nullSeparated))
         return UsageError(first, std::string("--json and ") + (toOutput ? "--report -" : "--null") +
                                      " would both write standard output.");

@@ -54,6 +54,26 @@ std::wstring DriveRoot(const std::wstring& path)
     return std::wstring();
 }
 
+// The decoded "Path=" of a .trashinfo (Wine leaves some characters, ":" among them, unencoded).
+std::string RecordedPath(const char* info)
+{
+    const char* at = std::strstr(info, "\nPath=");
+    if (!at)
+        return std::string();
+    std::string path;
+    for (at += 6; *at && *at != '\n' && *at != '\r'; ++at) {
+        const auto hex = [](char ch) {
+            return ch >= '0' && ch <= '9' ? ch - '0' : ch >= 'A' && ch <= 'F' ? ch - 'A' + 10 : ch >= 'a' && ch <= 'f' ? ch - 'a' + 10 : -1;
+        };
+        if (*at == '%' && at[1] && at[2] && hex(at[1]) >= 0 && hex(at[2]) >= 0) {
+            path += static_cast<char>(hex(at[1]) * 16 + hex(at[2]));
+            at += 2;
+        } else
+            path += *at;
+    }
+    return path;
+}
+
 // Under Wine the bin is the freedesktop Trash: the entry whose record names the object, as
 // Windows sees the trash. Empty when it cannot be told.
 std::wstring WineTrashEntry(const std::wstring& original, const std::set<std::wstring>& taken)
@@ -82,7 +102,6 @@ std::wstring WineTrashEntry(const std::wstring& original, const std::set<std::ws
         return std::wstring();
     const std::wstring trashPath = dosTrash;
     HeapFree(GetProcessHeap(), 0, dosTrash);
-    const std::string wanted = "Path=" + TrashInfoPath(unixPath);
     // The newest record that names the object and that no earlier move of this clean claimed.
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((trashPath + L"\\info\\*.trashinfo").c_str(), &found);
@@ -105,8 +124,7 @@ std::wstring WineTrashEntry(const std::wstring& original, const std::set<std::ws
         const bool ok = ReadFile(file, text, sizeof text - 1, &read, nullptr) != 0;
         CloseHandle(file);
         text[ok ? read : 0] = '\0';
-        const char* at = std::strstr(text, wanted.c_str());
-        if (at && (at[wanted.size()] == '\n' || at[wanted.size()] == '\r')) {
+        if (RecordedPath(text) == unixPath) {
             best = entry;
             bestTime = found.ftLastWriteTime;
         }
