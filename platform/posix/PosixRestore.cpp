@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -99,6 +101,13 @@ Fd OpenPlace(const RestorePlace& place, bool create, std::string& detail)
     return fd;
 }
 
+// A hidden name no one else would choose: this process and a counter.
+std::string AsideName()
+{
+    static std::atomic<uint64_t> counter{0};
+    return ".qs-restore-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
 // Never over an existing entry. Where the file system cannot promise that, a file gets its new
 // name as a second link (which never replaces) and loses the old one; anything else is renamed
 // after its place is seen free, the one step that another process could still slip into.
@@ -143,26 +152,44 @@ RestoreOutcome RestoreFromBin(const BinEntry& bin, const RestorePlace& place, co
                            IsExpected(sx, {expected.kind, expected.identity, {}});
         return there ? RestoreOutcome::AlreadyRestored : RestoreOutcome::NotInBin;
     }
-    const Fd parent = OpenPlace(place, true, detail);
-    if (!parent.ok())
-        return RestoreOutcome::Refused;
-    if (!IsChildName(place.name)) {
-        detail = "\"" + place.name + "\" is no name";
-        return RestoreOutcome::Refused;
+    // No call moves an entry by what it is rather than by its name, and a name in the bin can be
+    // exchanged for another between the look above and the move. So the object first takes a name
+    // of its own in the bin, no one else's, is looked at there, and only that name leaves the bin;
+    // anything else found under it gets its name back (or, should that be taken meanwhile, stays
+    // in the bin under the name it has).
+    const bool file = expected.kind == RestoreKind::File;
+    std::string aside;
+    for (int attempt = 0; attempt < 4 && aside.empty(); ++attempt) {
+        const std::string candidate = AsideName();
+        if (MoveNoReplace(folder.get(), bin.name, folder.get(), candidate, file))
+            aside = candidate;
+        else if (errno != EEXIST)
+            break;
     }
-    if (!MoveNoReplace(folder.get(), bin.name, parent.get(), place.name, expected.kind == RestoreKind::File)) {
-        if (errno == EEXIST || errno == ENOTEMPTY)
-            return RestoreOutcome::PlaceTaken;
+    if (aside.empty()) {
+        if (errno == ENOENT)
+            return RestoreOutcome::NotInBin;
         detail = std::strerror(errno);
         return RestoreOutcome::Refused;
     }
-    // The bin's entry may have been exchanged since it was looked at: what arrived is checked, and
-    // anything else goes back where it came from.
-    if (!StatAt(parent.get(), place.name, sx) || !IsExpected(sx, expected)) {
-        if (renameat2(parent.get(), place.name.c_str(), folder.get(), bin.name.c_str(), RENAME_NOREPLACE) != 0)
-            detail = "another object than the one cleaned came out of the bin";
-        else
-            detail = "the object in the bin changed while it was restored";
+    const auto putBack = [&] { MoveNoReplace(folder.get(), aside, folder.get(), bin.name, file); };
+    if (!StatAt(folder.get(), aside, sx) || !IsExpected(sx, expected)) {
+        putBack();
+        return RestoreOutcome::NotInBin;
+    }
+    const Fd parent = IsChildName(place.name) ? OpenPlace(place, true, detail) : Fd();
+    if (!parent.ok()) {
+        if (detail.empty())
+            detail = "\"" + place.name + "\" is no name";
+        putBack();
+        return RestoreOutcome::Refused;
+    }
+    if (!MoveNoReplace(folder.get(), aside, parent.get(), place.name, file)) {
+        const int error = errno;
+        putBack();
+        if (error == EEXIST || error == ENOTEMPTY)
+            return RestoreOutcome::PlaceTaken;
+        detail = std::strerror(error);
         return RestoreOutcome::Refused;
     }
     if (!bin.recordName.empty() && IsChildName(bin.recordName)) {

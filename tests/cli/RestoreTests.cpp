@@ -373,6 +373,44 @@ TEST(Restore, AFolderSwappedForALinkDuringTheRestoreLeadsNowhereOutside)
     EXPECT_GT(restored, 0u);
 }
 
+// Someone keeps exchanging the object in the bin with another file of its size beside it while it
+// is restored, time after time: only the object itself ever leaves the bin, and nothing is lost.
+TEST(Restore, AnObjectExchangedInTheBinDuringTheRestoreNeverLetsAnotherOut)
+{
+    TempDir dir;
+    const fs::path root = dir.Path() / "t";
+    fs::create_directories(root);
+    TTestTrash trash(dir.Path() / "Trash");
+    WriteBytes(Utf8(root / "object"), "the object");
+    const Json object = trash.Put(Utf8(root / "object"));
+    const std::string entry = object["destination"], decoy = Utf8(trash.Path() / "files" / "decoy");
+    WriteBytes(decoy, "the decoy!");
+    const Json record = RecordOf({Utf8(root)}, Json::array({object}));
+
+    testing_support::TNameExchanger swapper({{entry, decoy}});
+    std::map<std::string, size_t> outcomes;
+    for (int attempt = 0; attempt < 3000; ++attempt) {
+        std::string detail;
+        const restore::TOutcome outcome = restore::RestoreObject(record, record["objects"][0], detail);
+        ++outcomes[restore::OutcomeWord(outcome)];
+        if (!fs::exists(root / "object"))
+            continue;
+        const std::string back = ReadBytes(Utf8(root / "object"));
+        if (back != "the object") {
+            ADD_FAILURE() << "out of the bin came " << back << " (" << restore::OutcomeWord(outcome) << ")";
+            break;
+        }
+        // Into the bin again, as the object's own entry (the exchanges wait for both names).
+        fs::rename(root / "object", fs::u8path(entry));
+    }
+    const long swaps = swapper.Stop();
+
+    EXPECT_GT(swaps, 1000) << "the race never ran";
+    EXPECT_GT(outcomes["restored"], 0u);
+    EXPECT_GT(outcomes["notInBin"], 0u) << "the decoy was never met";
+    EXPECT_EQ(2u, trash.Entries("files")) << "nothing is lost";
+}
+
 #else
 
 namespace {
