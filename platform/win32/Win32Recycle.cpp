@@ -288,6 +288,15 @@ RecycleOutcome RecycleBins::Move(const DirectoryHandle& folder, const std::strin
         bin = std::make_shared<Bin>();
     std::wstring entry = UnderWine() ? WineTrashEntry(full, bin->taken) : RecycleBinEntry(root, full, bin->taken);
     bin->taken.insert(entry);
+    // Wine moves by the Linux path, which another process can swap under the pinned folders: what
+    // reached the bin is said when it is not the object checked.
+    if (UnderWine() && !entry.empty()) {
+        Held moved(OpenPinned(entry, false));
+        if (Describe(moved.handle, info) && !(IdentityOf(info) == expected.identity)) {
+            outcome.reason = "its folder was swapped as it moved; the bin received " + Narrow(entry) + " instead";
+            return outcome;
+        }
+    }
     outcome.result = RecycleResult::Moved;
     outcome.destination = Narrow(entry);
     return outcome;
