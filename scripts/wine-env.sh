@@ -14,6 +14,12 @@ if [ -z "${DISPLAY:-}" ] || [ -n "${QS_FORCE_XVFB:-}" ]; then
     if [ -e "/tmp/.X$n-lock" ] && ! kill -0 "$(tr -d ' ' < "/tmp/.X$n-lock")" 2>/dev/null; then
       rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
     fi
+    # A server an earlier run left behind serves this one too (runs take turns on the display),
+    # unless a screen of another size is asked for.
+    if [ -z "${QS_XVFB_SCREEN:-}" ] && [ -e "/tmp/.X11-unix/X$n" ] && [ -e "/tmp/.X$n-lock" ]; then
+      export DISPLAY=":$n"
+      break
+    fi
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
       Xvfb ":$n" -screen 0 "${QS_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
       qs_started_xvfb=$!

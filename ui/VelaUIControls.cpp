@@ -299,7 +299,12 @@ void TLabel::ShowPendingText()
         KillTimer(handle_, kThrottleTimer);
     timerRunning_ = false;
     lastShown_ = GetTickCount();
+    const bool changed = Text() != pendingText_;
     SetText(pendingText_);
+    // A status line speaks through what holds it (the progress bar reads it as its name), so
+    // screen readers hear "Scan complete." when a scan ends.
+    if (changed)
+        NotifyAccessible(GetParent(handle_), EVENT_OBJECT_NAMECHANGE);
 }
 
 LRESULT TLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -172,16 +172,53 @@ HWND OptionsList(HWND main)
     return nullptr;
 }
 
+// Waits, handling this thread's messages meanwhile (events from other processes arrive there).
 ::testing::AssertionResult WaitFor(const std::function<bool()>& condition)
 {
     const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > kWaitMs)
             return ::testing::AssertionFailure() << "timed out";
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
         Sleep(20);
     }
     return ::testing::AssertionSuccess();
 }
+
+// Counts the name changes a window's client announces, as a screen reader listening for events.
+class TNameChanges {
+public:
+    explicit TNameChanges(HWND window) : window_(window)
+    {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        listening_ = this;
+        hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &Heard, process, 0,
+                                WINEVENT_OUTOFCONTEXT);
+    }
+    ~TNameChanges()
+    {
+        if (hook_)
+            UnhookWinEvent(hook_);
+        listening_ = nullptr;
+    }
+    TNameChanges(const TNameChanges&) = delete;
+    TNameChanges& operator=(const TNameChanges&) = delete;
+    int Count() const { return count_; }
+
+private:
+    static void CALLBACK Heard(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD)
+    {
+        if (listening_ && window == listening_->window_ && object == OBJID_CLIENT)
+            ++listening_->count_;
+    }
+    static inline TNameChanges* listening_ = nullptr;
+    HWND window_;
+    HWINEVENTHOOK hook_ = nullptr;
+    int count_ = 0;
+};
 
 } // namespace
 
@@ -241,15 +278,18 @@ TEST_F(ProgramWindows, AScreenReaderReadsTheMainWindowAndRunsACycleThroughDefaul
     ASSERT_HRESULT_SUCCEEDED(backups.DoDefaultAction());
     EXPECT_TRUE(WaitFor([&] { return !ListViewChecked(optionsHandle, 15); }));
 
-    // Scan, by the button's default action.
+    // Scan, by the button's default action; the status line's changes are heard as the progress
+    // bar's name changing.
+    HWND bar = ChildOfClass(main, "QuillsweepProgressBar");
+    ASSERT_TRUE(bar);
+    TNameChanges heard(bar);
     {
         TAccessibleWindow scan(FindChild(main, "Continue >", "Button"));
         ASSERT_TRUE(scan);
         ASSERT_HRESULT_SUCCEEDED(scan.Self().DoDefaultAction());
     }
     ASSERT_TRUE(FindChild(main, "Idle", "Static", 30000)) << "the scan ends";
-    HWND bar = ChildOfClass(main, "QuillsweepProgressBar");
-    ASSERT_TRUE(bar);
+    EXPECT_TRUE(WaitFor([&] { return heard.Count() > 0; })) << "no name change of the status heard";
     {
         TAccessibleWindow progress(bar);
         ASSERT_TRUE(progress);
