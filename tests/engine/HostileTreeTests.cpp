@@ -288,6 +288,44 @@ TEST(HostileTrees, RecycleAcrossMountsLeavesTheObjectsInPlace)
     EXPECT_EQ("stays", ReadBytes(real.File("a.zq1")));
 }
 
+// On a file system other than the home trash's, objects go to the volume's own trash: .Trash/$uid
+// under a real sticky .Trash, else .Trash-$uid made private; a .Trash that is a link is never used.
+TEST(HostileTrees, RecycleOnAnotherFileSystemUsesTheVolumesOwnTrash)
+{
+    TempDir target, data, elsewhere;
+    routines_testing::ScopedEnvironment home("XDG_DATA_HOME", data.Str());
+    const std::string uid = std::to_string(geteuid());
+    const int status = InPrivateMounts([&] {
+        for (const std::string shared : {"none", "link", "sticky"}) {
+            umount(target.Str().c_str());
+            if (mount("tmpfs", target.Str().c_str(), "tmpfs", 0, nullptr) != 0)
+                return 77;
+            fs::create_directories(target.Path() / "sub");
+            WriteBytes(target.File("sub/a.zq1"), "moved");
+            if (shared == "link")
+                fs::create_directory_symlink(elsewhere.Path(), target.Path() / ".Trash");
+            if (shared == "sticky") {
+                fs::create_directory(target.Path() / ".Trash");
+                chmod(target.File(".Trash").c_str(), 01777);
+            }
+            TCleanRun run = ScanForClean(target, "*.zq1");
+            run.recycle = true;
+            run.Clean();
+            const std::string trash = shared == "sticky" ? ".Trash/" + uid : ".Trash-" + uid;
+            struct stat own {};
+            if (stat(target.File(trash).c_str(), &own) != 0 || (own.st_mode & 0777) != 0700 ||
+                ReadBytes(target.File(trash + "/files/a.zq1")) != "moved" || fs::exists(target.Path() / "sub" / "a.zq1") ||
+                ReadBytes(target.File(trash + "/info/a.zq1.trashinfo")).find("\nPath=sub/a.zq1\n") == std::string::npos ||
+                !fs::is_empty(elsewhere.Path()) || fs::exists(data.Path() / "Trash" / "files" / "a.zq1"))
+                return shared == "none" ? 1 : shared == "link" ? 2 : 3;
+        }
+        return 0;
+    });
+    if (status == 77)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_EQ(0, status) << "1: no .Trash, 2: .Trash a link, 3: a sticky .Trash";
+}
+
 TEST(HostileTrees, HardLinkedFilesLoseOnlyTheirNameAndAreNeverRewritten)
 {
     for (const bool secure : {false, true}) {
