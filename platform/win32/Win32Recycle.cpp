@@ -36,8 +36,24 @@ struct Held {
 HANDLE OpenPinned(const std::wstring& path, bool pinned)
 {
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (pinned ? 0 : FILE_SHARE_DELETE);
-    return CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+    return CreateFileW(ExtendedPath(Narrow(path)).c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// The path the shell is handed: full, or past MAX_PATH its folder's short (8.3) form with the
+// object's own name, the same object by another spelling; empty when none fits.
+std::wstring ShellPath(const std::wstring& full, const std::wstring& name)
+{
+    if (full.size() <= kLongestShellPath)
+        return full;
+    const std::wstring folder = ExtendedPath(Narrow(full.substr(0, full.size() - name.size() - 1)));
+    std::wstring shortForm(32768, L'\0');
+    const DWORD length = GetShortPathNameW(folder.c_str(), &shortForm[0], static_cast<DWORD>(shortForm.size()));
+    if (length == 0 || length >= shortForm.size())
+        return std::wstring();
+    shortForm.resize(length);
+    const std::wstring path = NormalPath(shortForm) + L"\\" + name;
+    return path.size() <= kLongestShellPath ? path : std::wstring();
 }
 
 bool Describe(HANDLE handle, BY_HANDLE_FILE_INFORMATION& info)
@@ -136,7 +152,8 @@ std::wstring WineTrashEntry(const std::wstring& original, const std::set<std::ws
 // Vista and later keep each object as "$R..." beside its record "$I..." in the drive's
 // $Recycle.Bin\<SID>; the record holds the original path after a small header. Empty when no new
 // record names the object (Windows XP keeps another layout).
-std::wstring RecycleBinEntry(const std::wstring& root, const std::wstring& original, const std::set<std::wstring>& taken)
+std::wstring RecycleBinEntry(const std::wstring& root, const std::wstring& original, const std::set<std::wstring>& taken,
+                             const std::wstring& given)
 {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
@@ -185,8 +202,11 @@ std::wstring RecycleBinEntry(const std::wstring& root, const std::wstring& origi
                 break;
             path += ch;
         }
-        if (SamePath(path, original) || CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), -1,
-                                                       original.c_str(), -1) == CSTR_EQUAL) {
+        const auto same = [&path](const std::wstring& other) {
+            return SamePath(path, other) ||
+                   CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, path.c_str(), -1, other.c_str(), -1) == CSTR_EQUAL;
+        };
+        if (same(original) || same(given)) {
             best = entry;
             bestTime = found.ftLastWriteTime;
         }
@@ -221,7 +241,8 @@ RecycleOutcome RecycleBins::Move(const DirectoryHandle& folder, const std::strin
         outcome.reason = "no Recycle Bin on this drive";
         return outcome;
     }
-    if (full.size() > kLongestShellPath) {
+    const std::wstring shellPath = ShellPath(full, Widen(name));
+    if (shellPath.empty()) {
         outcome.reason = "path too long for the Recycle Bin";
         return outcome;
     }
@@ -264,7 +285,7 @@ RecycleOutcome RecycleBins::Move(const DirectoryHandle& folder, const std::strin
     using OperationFn = int(WINAPI*)(LPSHFILEOPSTRUCTW);
     TSystemLibrary shell(L"shell32.dll");
     const auto operation = shell.Entry<OperationFn>("SHFileOperationW");
-    std::wstring from = full;
+    std::wstring from = shellPath;
     from.push_back(L'\0');  // the list ends with two
     SHFILEOPSTRUCTW request{};
     request.wFunc = FO_DELETE;
@@ -286,13 +307,15 @@ RecycleOutcome RecycleBins::Move(const DirectoryHandle& folder, const std::strin
     std::shared_ptr<Bin>& bin = bins_[folder.Identity().volume];
     if (!bin)
         bin = std::make_shared<Bin>();
-    std::wstring entry = UnderWine() ? WineTrashEntry(full, bin->taken) : RecycleBinEntry(root, full, bin->taken);
+    std::wstring entry = UnderWine() ? WineTrashEntry(shellPath, bin->taken)
+                                     : RecycleBinEntry(root, full, bin->taken, shellPath);
     bin->taken.insert(entry);
     // Wine moves by the Linux path, which another process can swap under the pinned folders: what
-    // reached the bin is said when it is not the object checked.
+    // reached the bin is said when it is not the object checked. Its file number is the Linux one
+    // and stays; the volume number is the drive letter's, and the bin may sit under another letter.
     if (UnderWine() && !entry.empty()) {
         Held moved(OpenPinned(entry, false));
-        if (Describe(moved.handle, info) && !(IdentityOf(info) == expected.identity)) {
+        if (Describe(moved.handle, info) && IdentityOf(info).file != expected.identity.file) {
             outcome.reason = "its folder was swapped as it moved; the bin received " + Narrow(entry) + " instead";
             return outcome;
         }
