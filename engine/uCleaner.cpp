@@ -267,8 +267,11 @@ bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
     // A file that became a folder, or the other way round, is no longer what the user checked.
     const std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption());
     const bool directories = option && option->GetObjectKind() == okDirectories;
-    if (recycle_ && ((entry.kind == platform::HeldKind::Directory && directories && !entry.mountPoint) ||
-                     (entry.kind == platform::HeldKind::File && !directories))) {
+    // A recycling clean moves or keeps: it never falls back to deleting.
+    if (recycle_) {
+        if (!(entry.kind == platform::HeldKind::Directory && directories && !entry.mountPoint) &&
+            !(entry.kind == platform::HeldKind::File && !directories))
+            return false;
         skipReason_ = HeldOpen(entry) ? srInUse : srFailed;
         return skipReason_ != srInUse && RecycleObject(folder, entry, item, removedBytes);
     }
