@@ -81,6 +81,7 @@ TMainController::~TMainController()
     }
     scanner_.reset();
     cleaner_.reset();
+    TUndoClean::Attach(cleanReport_.get(), nullptr);
     controls_.Events() = {};
 }
 

@@ -7,6 +7,7 @@
 #include "app/uControllerInterfaces.h"
 #include "app/uMainPanes.h"
 #include "app/uMainView.h"
+#include "app/uUndoClean.h"
 #include "app/uWindowController.h"
 #include "engine/uEngineInterfaces.h"
 #include "platform/PlatformSystem.h"
@@ -180,7 +181,11 @@ private:
     void CleanClicked();
     void StartClean();
     void CleanFinished();
-    void WriteCleanRecord();
+    // The record's file when it could be written, else empty.
+    std::string WriteCleanRecord();
+    // Offers undo on the objects page and in the clean's report, or withdraws it (null).
+    void OfferUndo(std::shared_ptr<TUndoClean> undo);
+    void UndoClean();
     void Back();
     void Stop();
     void ShowReport();
@@ -238,4 +243,6 @@ private:
     std::shared_ptr<ICleaner> cleaner_;
     // What became of each object of the running clean, recorded when it finishes.
     clean_record::TCleanRecorder recorder_;
+    // The last clean's undo while its page shows and objects of it are still in the bin.
+    std::shared_ptr<TUndoClean> undo_;
 };

@@ -21,6 +21,8 @@ enum class TMainControl : uint16_t {
     mcUninstall, mcDriveInfo, mcSetSafe, mcSetDefault, mcSetAll, mcSetNone, mcContinue,
     // Second page: the buttons under the found objects.
     mcBack, mcStop, mcReport, mcCheckSafe, mcCheckAll, mcCheckNone, mcClean,
+    // Beside them after a clean that moved objects to the bin, until the page goes.
+    mcUndoClean,
     // The menu bar's buttons as a whole (SetEnabled only).
     mcMenuBar,
 };

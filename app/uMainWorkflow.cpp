@@ -46,6 +46,7 @@ void TMainController::WireWorkflowCommands()
     controls_.OnCommand(TMainControl::mcCheckAll, [this] { objectsPane_->ApplyCheckPreset(ocAll); });
     controls_.OnCommand(TMainControl::mcCheckNone, [this] { objectsPane_->ApplyCheckPreset(ocNone); });
     controls_.OnCommand(TMainControl::mcClean, [this] { CleanClicked(); });
+    controls_.OnCommand(TMainControl::mcUndoClean, [this] { UndoClean(); });
 }
 
 void TMainController::LoadWorkflowStrings()
@@ -65,6 +66,7 @@ void TMainController::LoadWorkflowStrings()
     controls_.SetText(TMainControl::mcCheckAll, "Check All");
     controls_.SetText(TMainControl::mcCheckNone, "Check None");
     controls_.SetText(TMainControl::mcClean, cleanDone_ ? main_texts::kRepeat : main_texts::kClean);
+    controls_.SetText(TMainControl::mcUndoClean, undo_texts::kUndoClean);
 }
 
 // ---- First page ----
@@ -80,6 +82,7 @@ void TMainController::ResetToFirstPage()
     controls_.SetText(TMainControl::mcClean, main_texts::kClean);
     cleanDone_ = false;
     state_ = TWorkflowState::wsSelecting;
+    OfferUndo(nullptr);
 }
 
 void TMainController::EmptyObjects()
@@ -225,7 +228,7 @@ void TMainController::CleanFinished()
     cleaner_.reset();
     workflow_.SetProgressPosition(0);
     LeaveBusy();
-    WriteCleanRecord();
+    const std::string recordFile = WriteCleanRecord();
     EmptyObjects();
     ++prefs_.CleanCycles;
     // "< Back" stays disabled: "Repeat" is the way back to the first page.
@@ -234,13 +237,16 @@ void TMainController::CleanFinished()
     objectsPane_->SetChecksFrozen(true);
     cleanDone_ = true;
     state_ = TWorkflowState::wsCleaned;
+    // Only a clean that moved objects can be undone: after a deletion the page stays as it was.
+    if (TCycleSetup::RecycleChosen(prefs_))
+        OfferUndo(TUndoClean::ForRecord(recordFile));
     if (computing)
         computing->Close();
 }
 
 // While the objects are still listed. A record that cannot be written costs the clean nothing;
 // the clean report says so, where the user looks for what the clean did.
-void TMainController::WriteCleanRecord()
+std::string TMainController::WriteCleanRecord()
 {
     clean_record::TCleanFacts facts;
     facts.from = "window";
@@ -252,9 +258,28 @@ void TMainController::WriteCleanRecord()
     facts.secureDelete = prefs_.SecureDeleteFiles && !facts.recycle;
     facts.passes = prefs_.SecureDeletePasses;
     facts.randomPattern = prefs_.RandomRewritePattern;
-    const std::string problem = clean_record::WriteRecord(recorder_, facts, *objects_, *options_);
+    std::string file;
+    const std::string problem = clean_record::WriteRecord(recorder_, facts, *objects_, *options_, &file);
     if (!problem.empty())
         cleanReport_->GetLines().push_back("\r\n" + problem);
+    return file;
+}
+
+void TMainController::OfferUndo(std::shared_ptr<TUndoClean> undo)
+{
+    undo_ = std::move(undo);
+    controls_.SetVisible(TMainControl::mcUndoClean, undo_ != nullptr);
+    TUndoClean::Attach(cleanReport_.get(), undo_);
+}
+
+void TMainController::UndoClean()
+{
+    if (!undo_ || state_ != TWorkflowState::wsCleaned)
+        return;
+    undo_->Run(messageBoxes_, placement_.MonitorNumber(), workflow_.CreateComputingWindow(true, false, true));
+    // Kept while something stays in the bin: the user may free its place and try again.
+    if (!undo_->Pending())
+        OfferUndo(nullptr);
 }
 
 // ---- Second page ----
@@ -283,9 +308,12 @@ void TMainController::ShowReport()
 {
     // The Clean button reads "Repeat" exactly when cleanDone_ holds: the found objects are gone
     // then, and the clean report is what the user asks for.
-    if (cleanDone_)
+    if (cleanDone_) {
         windowServices_.ShowReport(nullptr, cleanReport_, rkClean);
-    else
+        // The report may have undone the clean.
+        if (undo_ && !undo_->Pending())
+            OfferUndo(nullptr);
+    } else
         windowServices_.ShowReport(TEngineServices::CreateScanReport(options_, objects_), nullptr, rkScan);
 }
 

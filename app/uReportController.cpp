@@ -1,5 +1,6 @@
 #include "app/uReportController.h"
 
+#include "app/uUndoClean.h"
 #include "cycle/uCycleSetup.h"
 #include "engine/uEngineInterfaces.h"
 #include "platform/PlatformFiles.h"
@@ -63,6 +64,7 @@ void TReportController::WireEvents()
     events.onQuotaBar = [this](int32_t row, const TCellRect& cell) { return QuotaBar(row, cell); };
     events.onHeaderClicked = [this](int32_t column) { HeaderClicked(column); };
     events.onSaveClicked = [this] { Save(); };
+    events.onUndoClicked = [this] { Undo(); };
     events.onFirstShow = [this] { Shown(); };
 }
 
@@ -75,6 +77,7 @@ void TReportController::LoadStrings()
 {
     view_.SetTitle(report_texts::kTitle);
     view_.SetSaveButton(report_texts::kSave, report_texts::kSaveGlyph);
+    view_.SetUndoButton(undo_texts::kUndoClean, undoShown_);
     view_.SetColumns({{report_texts::kColumnCategory, 200, false},
                       {report_texts::kColumnFoundCount, 100, false},
                       {report_texts::kColumnSize, 100, false},
@@ -98,8 +101,24 @@ void TReportController::SetCleanReport(std::shared_ptr<ICleanReport> report)
 void TReportController::Shown()
 {
     view_.ShowPage(kind_ == rkClean ? rpClean : rpScan);
+    undo_ = kind_ == rkClean ? TUndoClean::Of(cleanReport_.get()) : nullptr;
+    ShowUndo();
     const TComputingScope computing(view_.CreateComputingWindow());
     Fill();
+}
+
+void TReportController::ShowUndo()
+{
+    undoShown_ = undo_ && undo_->Pending();
+    view_.SetUndoButton(undo_texts::kUndoClean, undoShown_);
+}
+
+void TReportController::Undo()
+{
+    if (!undoShown_)
+        return;
+    undo_->Run(messageBoxes_, view_.MonitorNumber(), view_.CreateComputingWindow());
+    ShowUndo();
 }
 
 void TReportController::Fill()

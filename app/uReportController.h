@@ -14,6 +14,7 @@
 
 class IScanReport;
 class ICleanReport;
+class TUndoClean;
 
 namespace report_texts {
 extern const char* const kTitle;
@@ -59,6 +60,9 @@ public:
     // The name the save dialog proposes: "QSR-SCAN-yyyy-MM-dd.txt" or "QSR-CLEAN-yyyy-MM-dd.txt".
     std::string DefaultFileName() const;
     void Save();
+    // The clean's undo, as the main window's objects page offers it.
+    void Undo();
+    bool UndoShown() const { return undoShown_; }
 
     int32_t RowCount() const { return static_cast<int32_t>(rows_.size()); }
     const TListSortState& Sorting() const { return sort_; }
@@ -79,6 +83,7 @@ private:
     void SortRows(int32_t column, bool ascending);
     void ShowSortImages();
     void SaveReport(const std::string& path);
+    void ShowUndo();
 
     IReportView& view_;
     IMessageBoxService& messageBoxes_;
@@ -89,4 +94,6 @@ private:
     std::vector<TRow> rows_;
     int64_t totalCapacity_ = 0; // Ko, as the rows were built
     TListSortState sort_{kReportColumnCount};
+    std::shared_ptr<TUndoClean> undo_;
+    bool undoShown_ = false;
 };

@@ -32,6 +32,7 @@ struct TReportViewEvents {
     std::function<TQuotaBar(int32_t row, const TCellRect& cell)> onQuotaBar;
     std::function<void(int32_t column)> onHeaderClicked;
     std::function<void()> onSaveClicked;
+    std::function<void()> onUndoClicked;
     // The window has just been shown for the first time.
     std::function<void()> onFirstShow;
 };
@@ -41,6 +42,8 @@ public:
     virtual TReportViewEvents& Events() = 0;
     virtual void SetTitle(const std::string& text) = 0;
     virtual void SetSaveButton(const std::string& caption, const std::string& glyph) = 0;
+    // The toolbar's "Undo Clean" beside Save: shown only for a clean that can still be undone.
+    virtual void SetUndoButton(const std::string& caption, bool shown) = 0;
     // Safety images "fsafe16", "fpunsafe16", "funsafe16" (indices 0..2) and the sort images.
     virtual void SetImages(const std::vector<std::string>& rowImages, const std::string& sortUp,
                            const std::string& sortDown) = 0;

@@ -36,7 +36,8 @@ constexpr TPageButtonPlace kSelectionButtons[] = {
 };
 constexpr TPageButtonPlace kObjectsButtons[] = {
     {TMainControl::mcBack, 8, 80, false},        {TMainControl::mcStop, 96, 80, false},
-    {TMainControl::mcReport, 184, 80, false},    {TMainControl::mcCheckSafe, 352, 80, true},
+    {TMainControl::mcReport, 184, 80, false},    {TMainControl::mcUndoClean, 272, 90, false},
+    {TMainControl::mcCheckSafe, 352, 80, true},
     {TMainControl::mcCheckAll, 264, 80, true},   {TMainControl::mcCheckNone, 176, 80, true},
     {TMainControl::mcClean, 88, 80, true},
 };

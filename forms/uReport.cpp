@@ -64,6 +64,16 @@ void TfrmReport::CreateControls()
         if (events_.onSaveClicked)
             events_.onSaveClicked();
     };
+    btnUndo_ = &toolbar.Add<TFlatButton>(TFlatButtonArgs{.rect = {80, 2, 96, 26},
+                                                         .backColour = chrome::kMenuBar,
+                                                         .hotColour = RGB(0x6B, 0x6B, 0x6B),
+                                                         .tabStop = true,
+                                                         .captionBeside = true});
+    btnUndo_->SetVisible(false);
+    btnUndo_->onClick = [this] {
+        if (events_.onUndoClicked)
+            events_.onUndoClicked();
+    };
 
     const int height = kDesignHeight - kContentTop - chrome::kFrameWidth;
     nbReports_ = &window.Add<TPageControl>(TPageControlArgs{.rect = {chrome::kFrameWidth, kContentTop, width, height}});
@@ -100,6 +110,12 @@ void TfrmReport::SetSaveButton(const std::string& caption, const std::string& gl
 {
     btnSave_->SetText(caption);
     btnSave_->SetGlyph(glyph);
+}
+
+void TfrmReport::SetUndoButton(const std::string& caption, bool shown)
+{
+    btnUndo_->SetText(caption);
+    btnUndo_->SetVisible(shown);
 }
 
 void TfrmReport::SetImages(const std::vector<std::string>& rowImages, const std::string& sortUp,

@@ -21,6 +21,7 @@ public:
     TReportViewEvents& Events() override { return events_; }
     void SetTitle(const std::string& text) override { TDialogWindow::SetTitle(text); }
     void SetSaveButton(const std::string& caption, const std::string& glyph) override;
+    void SetUndoButton(const std::string& caption, bool shown) override;
     void SetImages(const std::vector<std::string>& rowImages, const std::string& sortUp,
                    const std::string& sortDown) override;
     void SetColumns(const std::vector<TListColumnInfo>& columns) override;
@@ -47,6 +48,7 @@ private:
     void PaintQuota(int row, HDC dc, const RECT& cell);
 
     ui::TFlatButton* btnSave_ = nullptr;
+    ui::TFlatButton* btnUndo_ = nullptr;
     ui::TPageControl* nbReports_ = nullptr;
     ui::TVirtualListView* lvScanReport_ = nullptr;
     ui::TEdit* memContent_ = nullptr;

@@ -7,6 +7,7 @@
 #include "support/RoutinesTestHelpers.h"
 
 #include "cycle/uCleanRecord.h"
+#include "prefs/uSettings.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -304,6 +305,7 @@ TEST_F(MainWorkflow, EachCleanIsRecordedOrTheReportSaysWhyNot)
     const clean_record::Json& record = records[0].record;
     EXPECT_EQ("window", record["from"]);
     EXPECT_EQ("delete", record["mode"]);
+    EXPECT_FALSE(view.visible[TMainControl::mcUndoClean]) << "a deletion cannot be undone: no button";
     EXPECT_EQ("complete", record["status"]["code"]);
     ASSERT_EQ(2u, record["objects"].size());
     for (const auto& object : record["objects"]) {
@@ -328,6 +330,78 @@ TEST_F(MainWorkflow, EachCleanIsRecordedOrTheReportSaysWhyNot)
     ASSERT_TRUE(services.reports.back().cleanReport);
     EXPECT_NE(std::string::npos,
               services.reports.back().cleanReport->GetLines().back().find("The record of this clean could not be written"));
+}
+
+// With the recycle setting on, the objects page offers the clean's undo: asked once, it takes back
+// what it can, says what stays in the bin and why, and goes when nothing is left or the page goes.
+TEST_F(MainWorkflow, UndoCleanTakesBackWhatTheCleanMovedToTheBin)
+{
+    TempDir state;
+    std::filesystem::create_directories(state.Path() / "data");
+    routines_testing::ScopedEnvironment xdg("XDG_STATE_HOME", state.Str()), local("LOCALAPPDATA", state.Str()),
+        data("XDG_DATA_HOME", state.File("data"));
+    prefs.SetFileName(state.File("quillswp32.prefs"));
+    WriteBytes(TSettings::FileBeside(prefs.GetFileName()), "recycle=1\n");
+    MakeTree();
+    auto controller = CreateFor(kTemporaryFiles);
+    Scan(*controller);
+    EXPECT_FALSE(view.visible[TMainControl::mcUndoClean]);
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker());
+    ASSERT_FALSE(Exists("a.tmp"));
+    ASSERT_FALSE(Exists("b.tmp"));
+    EXPECT_TRUE(view.visible[TMainControl::mcUndoClean]);
+    EXPECT_EQ("Undo Clean", view.texts[TMainControl::mcUndoClean]);
+    Press(TMainControl::mcReport);
+    EXPECT_TRUE(TUndoClean::Of(services.reports.back().cleanReport.get())) << "the clean's report offers it too";
+
+    boxes.shown.clear();
+    boxes.answers = {TMsgBoxResult::mrRefuse};
+    Press(TMainControl::mcUndoClean);
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ(TMsgBoxKind::mkConfirm, boxes.shown[0].kind);
+    EXPECT_EQ(msgbox_buttons::kYesNo, boxes.shown[0].buttons);
+    EXPECT_EQ("Restore the 2 objects this clean moved to the Recycle Bin to their places?", boxes.shown[0].text);
+    EXPECT_FALSE(Exists("a.tmp") || Exists("b.tmp")) << "No restores nothing";
+
+    // a.tmp's place is taken again: it stays in the bin, b.tmp comes back.
+    WriteBytes(dir.File("a.tmp"), "new");
+    boxes.shown.clear();
+    view.computingLog.clear();
+    Press(TMainControl::mcUndoClean);
+    ASSERT_EQ(2u, boxes.shown.size());
+    EXPECT_EQ(TMsgBoxKind::mkInformation, boxes.shown[1].kind);
+    EXPECT_EQ("1 object restored. 1 could not be:\r\n\r\n" + dir.File("a.tmp") +
+                  ": Original place taken, left in the bin.",
+              boxes.shown[1].text);
+    EXPECT_EQ((Texts{"computing 1,0,1", "computing shown", "computing closed"}), view.computingLog);
+    EXPECT_EQ(std::string(3000, 'b'), testing_support::ReadBytes(dir.File("b.tmp")));
+    EXPECT_EQ("new", testing_support::ReadBytes(dir.File("a.tmp")));
+    EXPECT_TRUE(view.visible[TMainControl::mcUndoClean]) << "a.tmp is still in the bin";
+
+    std::filesystem::remove(dir.Path() / "a.tmp");
+    boxes.shown.clear();
+    Press(TMainControl::mcUndoClean);
+    ASSERT_EQ(2u, boxes.shown.size());
+    EXPECT_EQ("Restore the 1 object of this clean still in the Recycle Bin to its place?", boxes.shown[0].text);
+    EXPECT_EQ("1 object restored.", boxes.shown[1].text);
+    EXPECT_EQ("aaaa", testing_support::ReadBytes(dir.File("a.tmp")));
+    EXPECT_FALSE(view.visible[TMainControl::mcUndoClean]) << "nothing left to undo";
+    EXPECT_FALSE(TUndoClean::Of(services.reports.back().cleanReport.get()));
+    const auto records = clean_record::ReadRecords(clean_record::RecordsFolder());
+    ASSERT_EQ(1u, records.size());
+    for (const auto& object : records[0].record["objects"])
+        EXPECT_TRUE(object.contains("restoredAt")) << "saved back, as the tool does";
+
+    // The next cycle starts without it.
+    std::filesystem::remove(dir.Path() / "a.tmp");
+    Press(TMainControl::mcClean);  // Repeat
+    Scan(*controller);
+    Press(TMainControl::mcClean);
+    EXPECT_EQ(WM_CLEANFINISHED, FinishWorker());
+    EXPECT_TRUE(view.visible[TMainControl::mcUndoClean]);
+    Press(TMainControl::mcClean);  // Repeat
+    EXPECT_FALSE(view.visible[TMainControl::mcUndoClean]);
 }
 
 TEST_F(MainWorkflow, TheCleanersQuestionsGoToTheMessageBox)

@@ -1,6 +1,7 @@
 // The report window against a view that records what it is told and answers the save dialog as
 // a test scripts it; the reports are the engine's own.
 #include "app/uReportController.h"
+#include "app/uUndoClean.h"
 #include "engine/uEngineImplementation.h"
 #include "prefs/VelaCRC32.h"
 
@@ -23,6 +24,7 @@ public:
     TReportViewEvents& Events() override { return events; }
     void SetTitle(const std::string& text) override { title = text; }
     void SetSaveButton(const std::string&, const std::string&) override {}
+    void SetUndoButton(const std::string& caption, bool shown) override { undoButton = shown ? caption : ""; }
     void SetImages(const std::vector<std::string>&, const std::string&, const std::string&) override {}
     void SetColumns(const std::vector<TListColumnInfo>&) override {}
     void ShowPage(TReportPage shown) override { page = shown; }
@@ -55,6 +57,7 @@ public:
     std::vector<std::string> content;
     std::optional<std::string> chosen; // none: the dialog is cancelled
     std::vector<TSaveFileRequest> requests;
+    std::string undoButton; // its caption while shown
 };
 
 class ScriptedBoxes : public IMessageBoxService {
@@ -236,4 +239,40 @@ TEST_F(ReportController, QuotaBarsAreSharesOfEverythingFound)
     EXPECT_EQ(50, half.fill.right - half.fill.left);
     EXPECT_FALSE(view.events.onQuotaBar(0, cell).visible) << "0 Ko";
     EXPECT_FALSE(view.events.onQuotaBar(23, cell).visible) << "no such row";
+}
+
+// The report of a clean that moved objects offers its undo, as the objects page does; what cannot
+// come back is listed with why, ten paths at most.
+TEST_F(ReportController, TheCleansUndoIsOfferedAndSaysWhatStaysInTheBin)
+{
+    clean_record::Json objects = clean_record::Json::array();
+    for (int i = 0; i < 12; ++i)
+        objects.push_back({{"path", "/found/" + std::to_string(i)}, {"kind", "file"}, {"size", 1}, {"outcome", "moved"},
+                           {"destination", "/bin/files/" + std::to_string(i)}});
+    const std::string file = dir.File("clean-1.json");
+    WriteBytes(file, clean_record::Json{{"recordVersion", 1}, {"objects", objects}}.dump());
+    const std::shared_ptr<TUndoClean> undo = TUndoClean::ForRecord(file);
+    ASSERT_TRUE(undo);
+
+    Open(rkClean);
+    EXPECT_EQ("", view.undoButton) << "not this clean's undo";
+    TUndoClean::Attach(cleanReport.get(), undo);
+    Open(rkScan);
+    EXPECT_EQ("", view.undoButton);
+    auto report = Open(rkClean);
+    EXPECT_EQ("Undo Clean", view.undoButton);
+
+    boxes.answers = {TMsgBoxResult::mrRefuse};
+    view.events.onUndoClicked();
+    ASSERT_EQ(1u, boxes.shown.size());
+    EXPECT_EQ("Restore the 12 objects this clean moved to the Recycle Bin to their places?", boxes.shown[0].text);
+    view.events.onUndoClicked();
+    ASSERT_EQ(3u, boxes.shown.size());
+    std::string expected = "0 objects restored. 12 could not be:\r\n";
+    for (int i = 0; i < 10; ++i)
+        expected += "\r\n/found/" + std::to_string(i) +
+                    ": Refused by the system, left in the bin (the record does not say which object it was).";
+    EXPECT_EQ(expected + "\r\nand 2 more.", boxes.shown[2].text);
+    EXPECT_EQ("Undo Clean", view.undoButton) << "all are still in the bin";
+    TUndoClean::Attach(cleanReport.get(), nullptr);
 }
