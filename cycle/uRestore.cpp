@@ -14,55 +14,14 @@ bool IsSeparator(char c)
     return c == '/' || (platform::PathSeparator() == '\\' && c == '\\');
 }
 
-// The root of path ("/", "C:\", "\\server\share\") and the names below it; false for a relative
-// path or one that climbs with "..".
-bool SplitPath(const std::string& path, std::string& root, std::vector<std::string>& names)
+// The names of path from at on; false when one climbs with "..".
+bool SplitNames(const std::string& path, size_t at, std::vector<std::string>& names)
 {
-    size_t at = 0;
-    if (platform::PathSeparator() == '\\') {
-        std::string rest = path;
-        if (rest.compare(0, 8, "\\\\?\\UNC\\") == 0)
-            rest = "\\\\" + rest.substr(8);
-        else if (rest.compare(0, 4, "\\\\?\\") == 0)
-            rest = rest.substr(4);
-        if (rest.size() >= 3 && rest[1] == ':' && IsSeparator(rest[2])) {
-            at = 3;
-        } else if (rest.size() > 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
-            // \\server\share\: the share is the root.
-            size_t end = 2;
-            for (int step = 0; step < 2 && end != std::string::npos; ++step)
-                end = rest.find_first_of("\\/", end + (step == 0 ? 0 : 1));
-            if (end == std::string::npos)
-                return false;
-            at = end + 1;
-        } else {
-            return false;
-        }
-        root = rest.substr(0, at);
-        if (root.size() == 3)
-            root[2] = '\\';
-        names.clear();
-        for (size_t start = at; start < rest.size();) {
-            size_t end = start;
-            while (end < rest.size() && !IsSeparator(rest[end]))
-                ++end;
-            const std::string name = rest.substr(start, end - start);
-            if (name == "..")
-                return false;
-            if (!name.empty() && name != ".")
-                names.push_back(name);
-            start = end + 1;
-        }
-        return true;
-    }
-    if (path.empty() || path[0] != '/')
-        return false;
-    root = "/";
     names.clear();
-    for (size_t start = 1; start < path.size();) {
-        size_t end = path.find('/', start);
-        if (end == std::string::npos)
-            end = path.size();
+    for (size_t start = at; start < path.size();) {
+        size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end]))
+            ++end;
         const std::string name = path.substr(start, end - start);
         if (name == "..")
             return false;
@@ -71,6 +30,41 @@ bool SplitPath(const std::string& path, std::string& root, std::vector<std::stri
         start = end + 1;
     }
     return true;
+}
+
+// The root of path ("/", "C:\", "\\server\share\") and the names below it; false for a relative
+// path or one that climbs with "..".
+bool SplitPath(const std::string& path, std::string& root, std::vector<std::string>& names)
+{
+    if (platform::PathSeparator() != '\\') {
+        if (path.empty() || path[0] != '/')
+            return false;
+        root = "/";
+        return SplitNames(path, 1, names);
+    }
+    std::string rest = path;
+    if (rest.compare(0, 8, "\\\\?\\UNC\\") == 0)
+        rest = "\\\\" + rest.substr(8);
+    else if (rest.compare(0, 4, "\\\\?\\") == 0)
+        rest = rest.substr(4);
+    size_t at = 0;
+    if (rest.size() >= 3 && rest[1] == ':' && IsSeparator(rest[2])) {
+        at = 3;
+    } else if (rest.size() > 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
+        // \\server\share\: the share is the root.
+        size_t end = 2;
+        for (int step = 0; step < 2 && end != std::string::npos; ++step)
+            end = rest.find_first_of("\\/", end + (step == 0 ? 0 : 1));
+        if (end == std::string::npos)
+            return false;
+        at = end + 1;
+    } else {
+        return false;
+    }
+    root = rest.substr(0, at);
+    if (root.size() == 3)
+        root[2] = '\\';
+    return SplitNames(rest, at, names);
 }
 
 std::string Joined(const std::string& root, const std::vector<std::string>& names, size_t count)

@@ -94,6 +94,13 @@ bool IsPlainName(const std::string& name)
 
 HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options)
 {
+    NTSTATUS status = 0;
+    return CreateRelative(parent, name, access, share, FILE_OPEN, options, status);
+}
+
+HANDLE CreateRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG disposition,
+                      ULONG options, NTSTATUS& status)
+{
     UNICODE_STRING unicodeName;
     unicodeName.Buffer = const_cast<PWSTR>(name.c_str());
     unicodeName.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
@@ -102,7 +109,7 @@ HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access,
     InitializeObjectAttributes(&attributes, &unicodeName, OBJ_CASE_INSENSITIVE, parent, nullptr);
     IO_STATUS_BLOCK io{};
     HANDLE child = INVALID_HANDLE_VALUE;
-    const NTSTATUS status = NtCreateFile(&child, access, &attributes, &io, nullptr, 0, share, FILE_OPEN, options, nullptr, 0);
+    status = NtCreateFile(&child, access, &attributes, &io, nullptr, 0, share, disposition, options, nullptr, 0);
     return NT_SUCCESS(status) ? child : INVALID_HANDLE_VALUE;
 }
 

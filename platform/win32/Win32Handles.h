@@ -22,6 +22,10 @@ bool IsPlainName(const std::string& name);
 // The named child of parent, opened with NtCreateFile relative to it; INVALID_HANDLE_VALUE when
 // it cannot be opened.
 HANDLE OpenRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options);
+// The same with a disposition of the caller's (FILE_OPEN_IF to make it), and the status that says
+// why it failed.
+HANDLE CreateRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG disposition,
+                      ULONG options, NTSTATUS& status);
 
 // A DOS final path without its "\\?\" (or "\\?\UNC\") prefix; the NT form when asked or when the
 // volume has no DOS name, which then starts with a single backslash.

@@ -84,22 +84,6 @@ bool ListedAsItself(HANDLE parent, const std::wstring& name, const BY_HANDLE_FIL
            own;
 }
 
-HANDLE CreateRelative(HANDLE parent, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG disposition,
-                      ULONG options, NTSTATUS& status)
-{
-    UNICODE_STRING text;
-    text.Buffer = const_cast<PWSTR>(name.c_str());
-    text.Length = static_cast<USHORT>(name.size() * sizeof(wchar_t));
-    text.MaximumLength = text.Length;
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, parent, nullptr);
-    IO_STATUS_BLOCK io{};
-    HANDLE child = INVALID_HANDLE_VALUE;
-    status = NtCreateFile(&child, access, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share, disposition, options,
-                          nullptr, 0);
-    return status >= 0 ? child : INVALID_HANDLE_VALUE;
-}
-
 // The named child folder of parent, never through a link or onto another volume's root; made
 // first when create is set. Held without letting others rename or delete it while it is used.
 bool OpenFolderBelow(const HeldFolder& parent, const std::string& name, bool create, HeldFolder& child,
