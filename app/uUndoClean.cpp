@@ -26,8 +26,8 @@ std::string Question(size_t pending, size_t moved)
         return "Restore the object this clean moved to the Recycle Bin to its place?";
     if (pending == moved)
         return "Restore the " + Objects(pending) + " this clean moved to the Recycle Bin to their places?";
-    return "Restore the " + Objects(pending) + " of this clean still in the Recycle Bin to " +
-           (pending == 1 ? "its place?" : "their places?");
+    return pending == 1 ? "Restore the object of this clean still in the Recycle Bin to its place?"
+                        : "Restore the " + Objects(pending) + " of this clean still in the Recycle Bin to their places?";
 }
 
 std::string Outcome(const std::vector<restore::TObjectResult>& results)
@@ -40,10 +40,12 @@ std::string Outcome(const std::vector<restore::TObjectResult>& results)
         else
             left.push_back(&result);
     }
-    std::string text = Objects(restored) + " restored.";
     if (left.empty())
-        return text;
-    text += " " + TNumberRoutines::GroupThousands(static_cast<int64_t>(left.size())) + " could not be:\r\n";
+        return Objects(restored) + " restored.";
+    std::string text = restored == 0 ? "None of the " + Objects(left.size()) + " could be restored:\r\n"
+                                     : Objects(restored) + " restored. " +
+                                           TNumberRoutines::GroupThousands(static_cast<int64_t>(left.size())) +
+                                           " could not be:\r\n";
     const size_t listed = std::min(left.size(), TUndoClean::kListedPaths);
     for (size_t i = 0; i < listed; ++i) {
         text += "\r\n" + left[i]->path + ": " + restore::OutcomeText(left[i]->outcome);
@@ -119,11 +121,16 @@ bool TUndoClean::Run(IMessageBoxService& messageBoxes, int32_t monitor,
         });
     }
     std::string text = Outcome(results);
+    // What stays in the bin is a warning; all back, or back already, is news.
+    const bool anyLeft = std::any_of(results.begin(), results.end(), [](const restore::TObjectResult& result) {
+        return result.outcome != restore::TOutcome::Restored && result.outcome != restore::TOutcome::AlreadyRestored;
+    });
     std::string error;
     // As the tool does: a record that says what came back keeps a later restore from trying again.
     if (!clean_record::UpdateRecord(file_, record_, error))
         text += "\r\n\r\nThe record of this clean could not be updated: " + error + ".";
-    messageBoxes.Execute(TMsgBoxKind::mkInformation, text, monitor, TMsgBoxFocus::mfAccept, msgbox_buttons::kClose);
+    messageBoxes.Execute(anyLeft ? TMsgBoxKind::mkWarning : TMsgBoxKind::mkInformation, text, monitor,
+                         TMsgBoxFocus::mfAccept, msgbox_buttons::kClose);
     return true;
 }
 

@@ -370,7 +370,7 @@ TEST_F(MainWorkflow, UndoCleanTakesBackWhatTheCleanMovedToTheBin)
     view.computingLog.clear();
     Press(TMainControl::mcUndoClean);
     ASSERT_EQ(2u, boxes.shown.size());
-    EXPECT_EQ(TMsgBoxKind::mkInformation, boxes.shown[1].kind);
+    EXPECT_EQ(TMsgBoxKind::mkWarning, boxes.shown[1].kind) << "something stays in the bin";
     EXPECT_EQ("1 object restored. 1 could not be:\r\n\r\n" + dir.File("a.tmp") +
                   ": Original place taken, left in the bin.",
               boxes.shown[1].text);
@@ -383,7 +383,8 @@ TEST_F(MainWorkflow, UndoCleanTakesBackWhatTheCleanMovedToTheBin)
     boxes.shown.clear();
     Press(TMainControl::mcUndoClean);
     ASSERT_EQ(2u, boxes.shown.size());
-    EXPECT_EQ("Restore the 1 object of this clean still in the Recycle Bin to its place?", boxes.shown[0].text);
+    EXPECT_EQ("Restore the object of this clean still in the Recycle Bin to its place?", boxes.shown[0].text);
+    EXPECT_EQ(TMsgBoxKind::mkInformation, boxes.shown[1].kind);
     EXPECT_EQ("1 object restored.", boxes.shown[1].text);
     EXPECT_EQ("aaaa", testing_support::ReadBytes(dir.File("a.tmp")));
     EXPECT_FALSE(view.visible[TMainControl::mcUndoClean]) << "nothing left to undo";

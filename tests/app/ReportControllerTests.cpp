@@ -268,7 +268,7 @@ TEST_F(ReportController, TheCleansUndoIsOfferedAndSaysWhatStaysInTheBin)
     EXPECT_EQ("Restore the 12 objects this clean moved to the Recycle Bin to their places?", boxes.shown[0].text);
     view.events.onUndoClicked();
     ASSERT_EQ(3u, boxes.shown.size());
-    std::string expected = "0 objects restored. 12 could not be:\r\n";
+    std::string expected = "None of the 12 objects could be restored:\r\n";
     for (int i = 0; i < 10; ++i)
         expected += "\r\n/found/" + std::to_string(i) +
                     ": Refused by the system, left in the bin (the record does not say which object it was).";
