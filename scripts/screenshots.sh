@@ -40,14 +40,20 @@ shoot() { # name command...
 
 # A black high-contrast scheme: Wine has no high-contrast mode of its own, so the program is told
 # through QUILLSWEEP_HIGH_CONTRAST and the system colours are set as Windows' scheme sets them.
-high_contrast() { # on|off; the prefix's own colours are kept aside meanwhile
+# Windows draws without visual styles in high contrast: Wine's style is turned off meanwhile too.
+high_contrast() { # on|off; the prefix's own colours and style are kept aside meanwhile
   local key='HKCU\Control Panel\Colors' saved="$WINEPREFIX/normal-colours.reg"
+  local themes='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' style="$WINEPREFIX/normal-style"
   if [ "$1" = off ]; then
     [ -f "$saved" ] && wine reg import "$(winepath -w "$saved")" >/dev/null 2>&1 && rm -f "$saved"
+    [ -f "$style" ] && wine reg add "$themes" /v ThemeActive /d "$(cat "$style")" /f >/dev/null 2>&1 && rm -f "$style"
     unset QUILLSWEEP_HIGH_CONTRAST
     return
   fi
   wine reg export "$key" "$(winepath -w "$saved")" /y >/dev/null 2>&1
+  wine reg query "$themes" /v ThemeActive 2>/dev/null | tr -d '\r' | awk '/ThemeActive/ {print $NF}' > "$style"
+  [ -s "$style" ] || echo 1 > "$style"
+  wine reg add "$themes" /v ThemeActive /d 0 /f >/dev/null 2>&1
   for pair in "Window=0 0 0" "WindowText=255 255 255" "ButtonFace=0 0 0" "ButtonText=255 255 255" \
       "Hilight=26 235 255" "HilightText=0 0 0" "GrayText=63 242 63" "Menu=0 0 0" "MenuText=255 255 255" \
       "ButtonShadow=255 255 255" "ButtonHilight=255 255 255" "WindowFrame=255 255 255" "HotTrackingColor=255 255 0"; do

@@ -70,13 +70,15 @@ void TSVProgressBar::Paint(HDC target)
     HDC dc = CreateCompatibleDC(target);
     HBITMAP picture = CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1);
     HGDIOBJ previousPicture = SelectObject(dc, picture);
-    if (model_.BorderStyle() == TBarBorderStyle::bsSingle) {
+    Fill(dc, model_.PaintArea(width, height), Shown(model_.BackgroundColor(), TColourRole::Ground));
+    Fill(dc, model_.FilledRect(width, height), Shown(model_.ForegroundColor(), TColourRole::Highlight));
+    // Drawn last, over a bar without a border too: in high contrast the track's ground is the
+    // window's, so only a frame shows its length.
+    if (model_.BorderStyle() == TBarBorderStyle::bsSingle || HighContrast()) {
         HBRUSH frame = CreateSolidBrush(Shown(RGB(0x80, 0x80, 0x80), TColourRole::Frame));
         FrameRect(dc, &client, frame);
         DeleteObject(frame);
     }
-    Fill(dc, model_.PaintArea(width, height), Shown(model_.BackgroundColor(), TColourRole::Ground));
-    Fill(dc, model_.FilledRect(width, height), Shown(model_.ForegroundColor(), TColourRole::Highlight));
     if (model_.DisplayText()) {
         // White combined by exclusive or stays readable over the bar and over the ground.
         const std::wstring text = platform::Widen(model_.Text());

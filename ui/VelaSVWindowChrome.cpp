@@ -11,7 +11,7 @@ TWindowChrome::TWindowChrome(TWindow& window, const TChromeArgs& args)
     titleBar_ = &window.Add<TPanel>(
         TPanelArgs{.rect = {0, 0, width, kTitleHeight}, .anchors = akLeft | akTop | akRight, .backColour = kBlack});
     titleBar_->Add<TPanel>(TPanelArgs{
-        .rect = {0, kTitleHeight - 2, width, 2}, .anchors = akLeft | akTop | akRight, .backColour = kAccent});
+        .rect = {0, kTitleHeight - 2, width, 2}, .anchors = akLeft | akTop | akRight, .backColour = kAccent, .edge = true});
     title_ = &titleBar_->Add<TLabel>(TLabelArgs{.rect = {8, 5, width - 80, 15},
                                                 .anchors = akLeft | akTop | akRight,
                                                 .textColour = RGB(255, 255, 255),
@@ -30,21 +30,24 @@ TWindowChrome::TWindowChrome(TWindow& window, const TChromeArgs& args)
     const int bottom = args.statusBar ? height - kStatusHeight : height - kFrameWidth;
     window.Add<TPanel>(TPanelArgs{.rect = {0, args.contentTop, kFrameWidth, bottom - args.contentTop},
                                   .anchors = akLeft | akTop | akBottom,
-                                  .backColour = kBlack});
+                                  .backColour = kBlack,
+                                  .edge = true});
     window.Add<TPanel>(TPanelArgs{.rect = {width - kFrameWidth, args.contentTop, kFrameWidth, bottom - args.contentTop},
                                   .anchors = akTop | akRight | akBottom,
-                                  .backColour = kBlack});
+                                  .backColour = kBlack,
+                                  .edge = true});
     if (!args.statusBar) {
         window.Add<TPanel>(TPanelArgs{.rect = {0, height - kFrameWidth, width, kFrameWidth},
                                       .anchors = akLeft | akRight | akBottom,
-                                      .backColour = kBlack});
+                                      .backColour = kBlack,
+                                      .edge = true});
         return;
     }
     statusBar_ = &window.Add<TPanel>(TPanelArgs{.rect = {0, height - kStatusHeight, width, kStatusHeight},
                                                 .anchors = akLeft | akRight | akBottom,
                                                 .backColour = kBlack});
     statusBar_->Add<TPanel>(
-        TPanelArgs{.rect = {0, 0, width, 2}, .anchors = akLeft | akTop | akRight, .backColour = kAccent});
+        TPanelArgs{.rect = {0, 0, width, 2}, .anchors = akLeft | akTop | akRight, .backColour = kAccent, .edge = true});
     progress_ = &statusBar_->Add<TSVProgressBar>(TProgressBarArgs{.rect = {4, 6, width - 4 - 18, 18},
                                                                   .anchors = akLeft | akTop | akRight,
                                                                   .foreground = 0x0500C4,

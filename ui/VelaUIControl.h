@@ -75,7 +75,9 @@ public:
 
     // The colours the control is drawn in: its own, or the system's in high contrast.
     COLORREF TextColour() const { return Shown(textColour_, TColourRole::Text); }
-    COLORREF BackColour() const { return Shown(backColour_, TColourRole::Ground); }
+    COLORREF BackColour() const { return Shown(backColour_, groundRole_); }
+    // What the ground is in high contrast: a ground, or an edge of the window drawn as a frame.
+    void SetGroundRole(TColourRole role) { groundRole_ = role; }
     void SetColours(COLORREF text, COLORREF back);
     void SetFont(const TFontSpec& font);
     // Drawn over whatever lies below (no ground of its own); see SetText.
@@ -137,6 +139,7 @@ private:
     COLORREF backColour_ = kNoColour;
     HBRUSH backBrush_ = nullptr;
     COLORREF backBrushColour_ = kNoColour;
+    TColourRole groundRole_ = TColourRole::Ground;
     bool transparent_ = false;
     std::string hint_;
     HFONT font_ = nullptr;

@@ -453,6 +453,8 @@ TPanel::TPanel(TContainer& parent, const TPanelArgs& args)
 {
     designWidth_ = args.rect.width;
     designHeight_ = args.rect.height;
+    if (args.edge)
+        SetGroundRole(TColourRole::Frame);
     SetColours(kNoColour, args.backColour);
 }
 

@@ -213,6 +213,7 @@ struct TPanelArgs {
     COLORREF backColour = RGB(255, 255, 255);
     COLORREF frameColour = kNoColour; // a 1-pixel outline
     std::string name{};               // window text, for assistive tools
+    bool edge = false;                // an edge or rule of the window: the frame colour in high contrast
 };
 
 class TPanel : public TControl, public TContainer {

@@ -451,6 +451,8 @@ LRESULT RouteControlMessage(TContainer& container, UINT message, WPARAM wParam, 
         HDC dc = reinterpret_cast<HDC>(wParam);
         if (control->TextColour() != kNoColour)
             SetTextColor(dc, control->TextColour());
+        else if (HighContrast()) // the text the system would give, which answering here skips
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         handled = true;
         if (HBRUSH brush = control->BackBrush()) {
             SetBkColor(dc, control->BackColour());

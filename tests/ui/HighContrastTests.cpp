@@ -45,6 +45,8 @@ struct TWindowUnderTest {
         ui::TFlatButtonArgs{.text = "Go", .rect = {10, 60, 100, 40}, .textColour = kGreen, .backColour = kRed});
     ui::TLabel& label = window.Add<ui::TLabel>(
         ui::TLabelArgs{.text = "Words", .rect = {10, 110, 100, 20}, .textColour = kGreen, .backColour = kRed});
+    // No colours of its own, as most labels and check boxes.
+    ui::TLabel& plain = window.Add<ui::TLabel>(ui::TLabelArgs{.text = "Plain", .rect = {10, 140, 100, 20}});
 
     COLORREF WindowGround()
     {
@@ -65,12 +67,14 @@ struct TWindowUnderTest {
             button.HandleDrawItem(item);
         });
     }
-    // The label's text colour and ground as its window hands them over.
-    std::pair<COLORREF, COLORREF> LabelColours()
+    // A label's text colour and ground as its window hands them over.
+    std::pair<COLORREF, COLORREF> LabelColours() { return ColoursOf(label); }
+    std::pair<COLORREF, COLORREF> ColoursOf(ui::TLabel& which)
     {
-        HDC dc = GetDC(label.Handle());
+        HDC dc = GetDC(which.Handle());
+        SetTextColor(dc, kBlue); // what the window leaves alone stays
         const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-            window.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label.Handle())));
+            window.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(which.Handle())));
         LOGBRUSH ground{};
         GetObjectW(brush, sizeof ground, &ground);
         const COLORREF text = GetTextColor(dc);
@@ -95,6 +99,7 @@ TEST(HighContrast, DrawnPartsTakeTheSystemColoursWhileItIsOnAndTheirOwnAfter)
     EXPECT_EQ(window, ui.PanelGround());
     EXPECT_EQ(window, ui.ButtonGround());
     EXPECT_EQ(std::make_pair(GetSysColor(COLOR_WINDOWTEXT), window), ui.LabelColours());
+    EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), ui.ColoursOf(ui.plain).first) << "never the DC's black on black";
 
     ui::ForceHighContrast(false);
     EXPECT_EQ(kBlue, ui.WindowGround());
