@@ -32,20 +32,27 @@ std::string Question(size_t pending, size_t moved)
 
 std::string Outcome(const std::vector<restore::TObjectResult>& results)
 {
-    size_t restored = 0;
+    size_t restored = 0, already = 0;
     std::vector<const restore::TObjectResult*> left;
     for (const restore::TObjectResult& result : results) {
         if (result.outcome == restore::TOutcome::Restored)
             ++restored;
+        else if (result.outcome == restore::TOutcome::AlreadyRestored)
+            ++already;
         else
             left.push_back(&result);
     }
+    std::string text = Objects(restored) + " restored";
+    if (already > 0)
+        text += ", " + TNumberRoutines::GroupThousands(static_cast<int64_t>(already)) + " already back at " +
+                (already == 1 ? "its place" : "their places");
+    text += ".";
     if (left.empty())
-        return Objects(restored) + " restored.";
-    std::string text = restored == 0 ? "None of the " + Objects(left.size()) + " could be restored:\r\n"
-                                     : Objects(restored) + " restored. " +
-                                           TNumberRoutines::GroupThousands(static_cast<int64_t>(left.size())) +
-                                           " could not be:\r\n";
+        return text;
+    if (restored == 0 && already == 0)
+        text = "None of the " + Objects(left.size()) + " could be restored:\r\n";
+    else
+        text += " " + TNumberRoutines::GroupThousands(static_cast<int64_t>(left.size())) + " could not be:\r\n";
     const size_t listed = std::min(left.size(), TUndoClean::kListedPaths);
     for (size_t i = 0; i < listed; ++i) {
         text += "\r\n" + left[i]->path + ": " + restore::OutcomeText(left[i]->outcome);
