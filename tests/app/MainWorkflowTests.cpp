@@ -336,6 +336,11 @@ TEST_F(MainWorkflow, EachCleanIsRecordedOrTheReportSaysWhyNot)
 // what it can, says what stays in the bin and why, and goes when nothing is left or the page goes.
 TEST_F(MainWorkflow, UndoCleanTakesBackWhatTheCleanMovedToTheBin)
 {
+#ifdef _WIN32
+    // Wine's bin is where the process's XDG_DATA_HOME said when it started, which a test cannot
+    // move; the window test (ProgramWindows.UndoCleanBringsBack...) runs this cycle under Wine against its own bin.
+    GTEST_SKIP() << "the scratch bin is the native build's";
+#endif
     TempDir state;
     std::filesystem::create_directories(state.Path() / "data");
     routines_testing::ScopedEnvironment xdg("XDG_STATE_HOME", state.Str()), local("LOCALAPPDATA", state.Str()),
