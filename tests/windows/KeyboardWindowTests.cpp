@@ -1,6 +1,6 @@
 // A whole cycle by keys alone, as a user without a mouse works: tick an option (and answer its
 // warning), scan, uncheck a row, clean, and open and close the report, the options window and the
-// about box. Every control
+// about box, and the window menu by Alt+Space. Every control
 // is reached by Tab, and the focus shows where it is.
 #include "tests/windows/ProgramWindowsFixture.h"
 
@@ -123,5 +123,25 @@ TEST_F(ProgramWindows, AWholeCycleByKeysAlone)
         ASSERT_TRUE(PressKey(window, VK_ESCAPE)) << title;
         ASSERT_TRUE(WaitUntilGone(window)) << title;
     }
+
+    // Alt+Space: the window menu of the drawn title bar, closed again by Escape.
+    const auto menuShown = [&] {
+        for (const TWindowInfo& window : program->Windows())
+            if (window.visible && window.className == "#32768")
+                return true;
+        return false;
+    };
+    ASSERT_TRUE(PressAltKey(main, ' '));
+    bool shown = false;
+    for (int wait = 0; wait < 100 && !shown; ++wait, Sleep(50))
+        shown = menuShown();
+    EXPECT_TRUE(shown) << "no window menu";
+    ASSERT_TRUE(PressKey(main, VK_ESCAPE));
+    for (int wait = 0; wait < 100 && menuShown(); ++wait)
+        Sleep(50);
+    EXPECT_FALSE(menuShown());
+    // The first Escape closes the menu, a second one leaves the keyboard's menu mode.
+    ASSERT_TRUE(PressKey(main, VK_ESCAPE));
+    ASSERT_TRUE(WaitForIdle(main));
     CloseWithEscape(*program, main);
 }
