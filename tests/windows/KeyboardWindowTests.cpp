@@ -1,7 +1,6 @@
 // A whole cycle by keys alone, as a user without a mouse works: tick an option (and answer its
-// warning), scan, uncheck a row, clean, and open and close the report, the options window and the
-// about box, and the window menu by Alt+Space. Every control
-// is reached by Tab, and the focus shows where it is.
+// warning), scan, uncheck a row, clean, open and close the report, the options window, the about
+// box and the window menu (Alt+Space). Every control is reached by Tab, and the focus shows.
 #include "tests/windows/ProgramWindowsFixture.h"
 
 #include <gtest/gtest.h>
