@@ -56,7 +56,8 @@ high_contrast() { # on|off; the prefix's own colours and style are kept aside me
   wine reg add "$themes" /v ThemeActive /d 0 /f >/dev/null 2>&1
   for pair in "Window=0 0 0" "WindowText=255 255 255" "ButtonFace=0 0 0" "ButtonText=255 255 255" \
       "Hilight=26 235 255" "HilightText=0 0 0" "GrayText=63 242 63" "Menu=0 0 0" "MenuText=255 255 255" \
-      "ButtonShadow=255 255 255" "ButtonHilight=255 255 255" "WindowFrame=255 255 255" "HotTrackingColor=255 255 0"; do
+      "ButtonShadow=255 255 255" "ButtonHilight=255 255 255" "WindowFrame=255 255 255" "HotTrackingColor=255 255 0" \
+      "Scrollbar=0 0 0"; do
     wine reg add "$key" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1
   done
   export QUILLSWEEP_HIGH_CONTRAST=1
