@@ -415,6 +415,11 @@ LRESULT TVirtualListView::CustomDraw(NMLVCUSTOMDRAW& draw)
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
+        // High contrast: a selected row keeps the highlight when the list has no focus, where the
+        // system's own colour for it would be the scheme's button face, as black as the ground.
+        highlightedRow_ = HighContrast() && ListView_GetItemState(handle_, row, LVIS_SELECTED) && GetFocus() != handle_;
+        if (highlightedRow_)
+            draw.nmcd.uItemState &= ~CDIS_SELECTED;
         itemTextColour_ = draw.clrText;
         return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
@@ -422,6 +427,11 @@ LRESULT TVirtualListView::CustomDraw(NMLVCUSTOMDRAW& draw)
         // Set for every cell, or one cell's colour would run on into the next. High contrast
         // keeps the system's text colour: what a colour tells is in the cell's words and image too.
         draw.clrText = colour == kNoColour || HighContrast() ? itemTextColour_ : colour;
+        if (highlightedRow_) {
+            draw.nmcd.uItemState &= ~CDIS_SELECTED;
+            draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+            draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        }
         const bool painted = onCellPaint && column >= 0 && column < ColumnCount() &&
                              columns_[static_cast<size_t>(column)].painted;
         return CDRF_NEWFONT | (painted ? CDRF_NOTIFYPOSTPAINT : 0);

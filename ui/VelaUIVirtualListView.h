@@ -139,6 +139,7 @@ private:
     bool timerRunning_ = false;
     bool swallowChar_ = false;
     COLORREF itemTextColour_ = CLR_DEFAULT;
+    bool highlightedRow_ = false; // high contrast: a selected row drawn highlighted without the focus
     HIMAGELIST headerImages_ = nullptr;
 };
 
