@@ -26,7 +26,7 @@ constexpr int kLocalAppData = 28;  // the shell's folder of per-user, per-machin
 constexpr int64_t kFileTimeOfUnixEpoch = 116444736000000000;  // 1970-01-01 in 100 ns since 1601
 const char* const kPrefix = "clean-";
 const char* const kSuffix = ".json";
-const char* const kPartial = ".partial";
+const char* const kPartial = ".partial"; // what platform::WriteFileWhole writes first
 
 int64_t NowMilliseconds()
 {
@@ -112,6 +112,11 @@ std::string Utf8Name(const fs::path& path)
 }
 
 // The record files of folder by name, which is by time: oldest first.
+std::string RecordText(const Json& record)
+{
+    return record.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
 std::vector<fs::path> RecordFiles(const fs::path& folder, std::vector<fs::path>* partials = nullptr)
 {
     std::vector<fs::path> files;
@@ -345,16 +350,7 @@ bool SaveRecord(const std::string& folder, const Json& record, std::string& file
             break;
     }
     const std::string target = Utf8Name(dir / fs::u8path(name));
-    const std::string temporary = target + kPartial;
-    const std::string text = record.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-    bool written = false;
-    {
-        platform::FileHandle out(temporary, platform::FileAccess::CreateTruncate);
-        written = out.IsOpen() && out.Write(text.data(), static_cast<int64_t>(text.size())) ==
-                                      static_cast<int64_t>(text.size());
-    }
-    if (!written || !platform::MoveFileReplacing(temporary, target)) {
-        platform::DeleteFileAt(temporary);
+    if (!platform::WriteFileWhole(target, RecordText(record))) {
         error = "\"" + folder + "\" cannot be written";
         return false;
     }
@@ -393,16 +389,7 @@ std::string RecordId(const std::string& file)
 
 bool UpdateRecord(const std::string& file, const Json& record, std::string& error)
 {
-    const std::string temporary = file + kPartial;
-    const std::string text = record.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-    bool written = false;
-    {
-        platform::FileHandle out(temporary, platform::FileAccess::CreateTruncate);
-        written = out.IsOpen() && out.Write(text.data(), static_cast<int64_t>(text.size())) ==
-                                      static_cast<int64_t>(text.size());
-    }
-    if (!written || !platform::MoveFileReplacing(temporary, file)) {
-        platform::DeleteFileAt(temporary);
+    if (!platform::WriteFileWhole(file, RecordText(record))) {
         error = "\"" + file + "\" cannot be written";
         return false;
     }

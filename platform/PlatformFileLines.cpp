@@ -27,4 +27,19 @@ bool ReadFileLines(const std::string& path, const std::function<bool(const std::
     return true;
 }
 
+bool WriteFileWhole(const std::string& path, const std::string& bytes)
+{
+    const std::string partial = path + ".partial";
+    bool written = false;
+    {
+        FileHandle out(partial, FileAccess::CreateTruncate);
+        written = out.IsOpen() && out.Write(bytes.data(), static_cast<int64_t>(bytes.size())) ==
+                                      static_cast<int64_t>(bytes.size());
+    }
+    if (written && MoveFileReplacing(partial, path))
+        return true;
+    DeleteFileAt(partial);
+    return false;
+}
+
 } // namespace platform

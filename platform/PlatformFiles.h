@@ -73,4 +73,7 @@ char PathSeparator();
 namespace platform {
 // Renames a file over an existing one in the same directory.
 bool MoveFileReplacing(const std::string& from, const std::string& to);
+// Writes bytes whole as the file at path: first as path + ".partial", then renamed over it, so a
+// crash never leaves a half-written file under the name. False (nothing left) when it fails.
+bool WriteFileWhole(const std::string& path, const std::string& bytes);
 } // namespace platform

@@ -82,22 +82,7 @@ bool TSettings::Save() const
     std::string text = "# Quillsweep settings: one key=value a line\n";
     for (const auto& [key, value] : entries_)
         text += key + "=" + value + "\n";
-    const std::string partial = file_ + ".partial";
-    {
-        platform::FileHandle out(partial, platform::FileAccess::CreateTruncate);
-        if (!out.IsOpen())
-            return false;
-        if (out.Write(text.data(), static_cast<int64_t>(text.size())) != static_cast<int64_t>(text.size())) {
-            out.Close();
-            platform::DeleteFileAt(partial);
-            return false;
-        }
-    }
-    if (!platform::MoveFileReplacing(partial, file_)) {
-        platform::DeleteFileAt(partial);
-        return false;
-    }
-    return true;
+    return platform::WriteFileWhole(file_, text);
 }
 
 bool TSettings::Recycle() const { return Value(kRecycle) == "1"; }
