@@ -126,7 +126,7 @@ public:
     TConfirmAnswer ConfirmDelete(const std::string& path) override;
     void ObjectSkipped(int32_t index, TSkipReason reason) override;
     void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) override;
-    void ObjectMoved(int32_t index, const std::string& destination, int64_t bytes) override;
+    void ObjectMoved(int32_t index, const TMovedObject& moved) override;
 
 protected:
     void WireEvents() override;

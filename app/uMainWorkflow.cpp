@@ -415,9 +415,9 @@ void TMainController::ObjectCleaned(int32_t index, bool removed, int64_t removed
     recorder_.ObjectCleaned(index, removed, removedBytes);
 }
 
-void TMainController::ObjectMoved(int32_t index, const std::string& destination, int64_t bytes)
+void TMainController::ObjectMoved(int32_t index, const TMovedObject& moved)
 {
-    recorder_.ObjectMoved(index, destination, bytes);
+    recorder_.ObjectMoved(index, moved);
 }
 
 TConfirmAnswer TMainController::ConfirmDelete(const std::string& path)

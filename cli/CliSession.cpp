@@ -102,11 +102,11 @@ public:
         session_.terminal.Progress(session_.finalStatus, session_.Counters() + " " + progress_);
     }
     void ObjectSkipped(int32_t index, TSkipReason reason) override { session_.recorder.ObjectSkipped(index, reason); }
-    void ObjectMoved(int32_t index, const std::string& destination, int64_t bytes) override
+    void ObjectMoved(int32_t index, const TMovedObject& moved) override
     {
-        session_.recorder.ObjectMoved(index, destination, bytes);
+        session_.recorder.ObjectMoved(index, moved);
         if (index >= 0 && static_cast<size_t>(index) < session_.destinations.size())
-            session_.destinations[static_cast<size_t>(index)] = destination;
+            session_.destinations[static_cast<size_t>(index)] = moved.destination;
     }
     void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) override
     {

@@ -209,10 +209,11 @@ void TCleanRecorder::ObjectCleaned(int32_t index, bool removed, int64_t removedB
     }
 }
 
-void TCleanRecorder::ObjectMoved(int32_t index, const std::string& destination, int64_t bytes)
+void TCleanRecorder::ObjectMoved(int32_t index, const TMovedObject& moved)
 {
     if (index >= 0 && static_cast<size_t>(index) < outcomes_.size())
-        outcomes_[static_cast<size_t>(index)] = {TOutcome::Moved, TReason::None, bytes, destination};
+        outcomes_[static_cast<size_t>(index)] = {TOutcome::Moved, TReason::None, moved.bytes, moved.destination,
+                                                 moved.modified};
 }
 
 const TObjectOutcome& TCleanRecorder::Outcome(int32_t index) const
@@ -284,6 +285,8 @@ Json TCleanRecorder::Build(const TCleanFacts& facts, ICleanupList& objects, ICle
             entry["outcome"] = "moved";
             AddPath(entry, "destination", outcome.destination);
             entry["movedSize"] = outcome.removedBytes;
+            if (outcome.modified >= 0)
+                entry["movedModified"] = IdentityWord(static_cast<uint64_t>(outcome.modified));
             ++counts[1];
             sizes[1] += outcome.removedBytes;
             break;

@@ -42,6 +42,7 @@ struct TObjectOutcome {
     TReason reason = TReason::None;
     int64_t removedBytes = 0;  // Removed: what it held when it went; Moved: what was moved
     std::string destination;   // Moved: where it is now
+    int64_t modified = -1;     // Moved: a file's last write then (TMovedObject)
 };
 
 // What the caller knows of the clean beyond its objects.
@@ -66,7 +67,7 @@ public:
     // From the cleaner's dispatch.
     void ObjectSkipped(int32_t index, TSkipReason reason);
     void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes);
-    void ObjectMoved(int32_t index, const std::string& destination, int64_t bytes);
+    void ObjectMoved(int32_t index, const TMovedObject& moved);
     // The worker's last status text ("Clean complete.", "Clean stopped." ...).
     void NoteStatus(const std::string& text) { status_ = text; }
 

@@ -3,6 +3,7 @@
 #include "platform/PlatformFiles.h"
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 
 namespace restore {
@@ -234,6 +235,11 @@ TOutcome RestoreObject(const Json& record, const Json& object, std::string& deta
     for (const char* key : {"size", "movedSize"})
         if (object.contains(key) && object[key].is_number_integer())
             expected.fileSizes.push_back(object[key].get<int64_t>());
+    // Records written before it was kept do without.
+    uint64_t modified = 0;
+    if (object.contains("movedModified") && ParseIdentityWord(object["movedModified"], modified) &&
+        modified <= static_cast<uint64_t>(INT64_MAX))
+        expected.modified = static_cast<int64_t>(modified);
 
     std::vector<std::string> targets;
     if (record.contains("targets") && record["targets"].is_array()) {

@@ -116,6 +116,7 @@ void TCleaner::Execute()
             const uint32_t skippedBefore = skippedCount_;
             objectRemovedBytes_ = 0;
             objectDestination_.clear();
+            objectModified_ = -1;
             skipReason_ = srFailed;
             std::shared_ptr<ICleanupListItem> item = list->GetItem(i);
             if (item)
@@ -363,6 +364,7 @@ bool TCleaner::RecycleObject(platform::DirectoryHandle& folder, const platform::
     const int64_t scanned = item.GetByteSize() >= 0 ? item.GetByteSize() : item.GetSize() * 1024;
     removedBytes = entry.kind == platform::HeldKind::Directory ? scanned : entry.size;
     objectDestination_ = outcome.destination;
+    objectModified_ = entry.kind == platform::HeldKind::File ? entry.modified : -1;
     return true;
 }
 
@@ -423,7 +425,7 @@ void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
             if (reached && !removed)
                 dispatch_->ObjectSkipped(progressIndex_, skipReason_);
             if (reached && removed && !objectDestination_.empty())
-                dispatch_->ObjectMoved(progressIndex_, objectDestination_, objectRemovedBytes_);
+                dispatch_->ObjectMoved(progressIndex_, {objectDestination_, objectRemovedBytes_, objectModified_});
             if (reached)
                 dispatch_->ObjectCleaned(progressIndex_, removed, objectRemovedBytes_);
             dispatch_->SetProgress(progressIndex_);

@@ -81,6 +81,7 @@ private:
     std::vector<std::string> movedList_;
     std::vector<std::string> notMovedList_;
     std::string objectDestination_;  // where the current object went, when it was moved
+    int64_t objectModified_ = -1;    // and, a file, its last write then
     platform::LocalTime startTime_{};
     std::chrono::steady_clock::time_point startClock_;
     std::string statusText_;

@@ -281,6 +281,14 @@ public:
     virtual bool GetRecycle() { return false; }
 };
 
+// Where a recycling clean moved an object, and what tells it from a later entry of the bin that
+// took its name and file number.
+struct TMovedObject {
+    std::string destination;  // its full path in the bin
+    int64_t bytes = 0;        // what was moved
+    int64_t modified = -1;    // a file's last write, in the system's own units (HeldEntry); -1 unknown
+};
+
 class ICleanerDispatch : public IWindowDispatch {
 public:
     virtual void SetProgress(int32_t position) = 0;
@@ -293,9 +301,9 @@ public:
     virtual void ObjectCleaned(int32_t index, bool removed, int64_t removedBytes) {}
     // Why the object at index was skipped, just before its ObjectCleaned.
     virtual void ObjectSkipped(int32_t index, TSkipReason reason) {}
-    // A recycling clean moved the object at index to destination, its full path in the bin; just
-    // before its ObjectCleaned, which counts it as removed.
-    virtual void ObjectMoved(int32_t index, const std::string& destination, int64_t bytes) {}
+    // A recycling clean moved the object at index to the bin; just before its ObjectCleaned, which
+    // counts it as removed.
+    virtual void ObjectMoved(int32_t index, const TMovedObject& moved) {}
     // Whether the last status stays up a moment before the outcome replaces it, for a user
     // reading a status line; a console tool prints the outcome at once.
     virtual bool HoldsLastStatus() { return true; }

@@ -27,6 +27,8 @@ struct HeldEntry {
     uint32_t attributes = 0;  // kAttr* bits of PlatformDirectory.h
     uint32_t linkCount = 1;   // names sharing a file's data
     int64_t size = 0;
+    // Last write: nanoseconds since 1970 on POSIX, FILETIME ticks on Windows.
+    int64_t modified = 0;
     // A folder that roots another file system or volume: never entered, emptied or deleted through.
     bool mountPoint = false;
     // Whether the user running the program owns it (always so where files have no such owner).

@@ -35,6 +35,9 @@ struct RestoreExpectation {
     RestoreKind kind = RestoreKind::File;
     FileIdentity identity;
     std::vector<int64_t> fileSizes;  // a file's sizes the record gives; empty: not checked
+    // A file's last write when it went (HeldEntry's units); -1: not checked. A file number freed
+    // in the bin can be given again, so alone it does not tell the object from a later file.
+    int64_t modified = -1;
 };
 
 enum class RestoreOutcome : uint8_t {

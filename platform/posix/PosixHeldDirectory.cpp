@@ -33,6 +33,7 @@ bool FillEntry(const struct statx& sx, const FileIdentity& parent, const std::st
     entry.identity = IdentityOf(sx);
     entry.linkCount = sx.stx_nlink;
     entry.size = S_ISREG(mode) ? static_cast<int64_t>(sx.stx_size) : 0;
+    entry.modified = ModifiedOf(sx);
     entry.mountPoint = false;
     entry.ownedByCurrentUser = sx.stx_uid == geteuid();
     entry.attributes = 0;

@@ -27,4 +27,10 @@ inline FileIdentity IdentityOf(const struct statx& sx)
     return {static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor)), static_cast<uint64_t>(sx.stx_ino)};
 }
 
+// The last write in nanoseconds since 1970, as HeldEntry keeps it.
+inline int64_t ModifiedOf(const struct statx& sx)
+{
+    return static_cast<int64_t>(sx.stx_mtime.tv_sec) * 1000000000 + sx.stx_mtime.tv_nsec;
+}
+
 } // namespace platform

@@ -51,7 +51,7 @@ bool IsExpected(const struct statx& sx, const RestoreExpectation& expected)
     case RestoreKind::Folder: return S_ISDIR(sx.stx_mode);
     case RestoreKind::Link: return S_ISLNK(sx.stx_mode);
     default:
-        if (!S_ISREG(sx.stx_mode))
+        if (!S_ISREG(sx.stx_mode) || (expected.modified >= 0 && expected.modified != ModifiedOf(sx)))
             return false;
         if (expected.fileSizes.empty())
             return true;

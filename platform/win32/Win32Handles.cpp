@@ -189,6 +189,12 @@ FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
     return {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
+int64_t ModifiedOf(const BY_HANDLE_FILE_INFORMATION& info)
+{
+    return static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                info.ftLastWriteTime.dwLowDateTime);
+}
+
 ListingEnd ReadListing(HANDLE listing, const std::wstring& mask,
                        const std::function<bool(const FILE_ID_BOTH_DIR_INFORMATION&)>& visit)
 {

@@ -46,6 +46,8 @@ std::wstring ChildPath(const std::wstring& folder, const std::wstring& name);
 bool SamePath(const std::wstring& a, const std::wstring& b);
 
 FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info);
+// The last write in FILETIME ticks, as HeldEntry keeps it.
+int64_t ModifiedOf(const BY_HANDLE_FILE_INFORMATION& info);
 
 // What follows goes through the NT calls, there since Windows 2000 (XP for the listing's ids),
 // where their Win32 forms came with Vista.

@@ -163,6 +163,7 @@ bool Examine(HANDLE parent, HANDLE child, const std::wstring& folderPath, const 
     entry.attributes = attributes;
     entry.linkCount = info.nNumberOfLinks;
     entry.size = 0;
+    entry.modified = ModifiedOf(info);
     entry.mountPoint = directory && (entry.identity.volume != folder.volume || (reparse && IsVolumeMountPoint(child)));
     if (!result.samePlace || reparse || entry.mountPoint) {
         entry.kind = HeldKind::Link;

@@ -154,7 +154,11 @@ bool IsExpected(const BY_HANDLE_FILE_INFORMATION& info, const RestoreExpectation
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return false;
-    if (!inBin || expected.fileSizes.empty())
+    if (!inBin)
+        return true;
+    if (expected.modified >= 0 && expected.modified != ModifiedOf(info))
+        return false;
+    if (expected.fileSizes.empty())
         return true;
     const auto size = static_cast<int64_t>((static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
     for (const int64_t expectedSize : expected.fileSizes)

@@ -687,6 +687,8 @@ TEST(CliTool, RecycleMovesTheObjectsToTheBin)
     const nlohmann::json record = nlohmann::json::parse(ReadBytes(document["clean"]["recordFile"].get<std::string>()));
     EXPECT_EQ("recycle", record["mode"]);
     EXPECT_EQ(4, record["totals"]["movedCount"]);
+    for (const auto& object : record["objects"])
+        EXPECT_TRUE(object["outcome"] != "moved" || object.contains("movedModified")) << object.dump();
 #ifdef _WIN32
     // Wine's bin: the recycle-bin option finds what went there.
     const TToolRun scan = RunTool({"scan", tree.Str(), "--options", "1", "--no-prefs", "--json"});

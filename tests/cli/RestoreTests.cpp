@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -115,6 +116,12 @@ public:
     Json Put(const std::string& path)
     {
         Json object = ObjectOf(path);
+        platform::HeldEntry entry;
+        EXPECT_TRUE(platform::DirectoryHandle::Open(Utf8(fs::u8path(path).parent_path()))
+                        .Describe(Utf8(fs::u8path(path).filename()), entry))
+            << path;
+        if (entry.kind == platform::HeldKind::File)
+            object["movedModified"] = std::to_string(entry.modified);
         const std::string name = Utf8(fs::u8path(path).filename()) + "." + std::to_string(++count_);
         WriteBytes(Utf8(trash_ / "info" / fs::u8path(name + ".trashinfo")),
                    "[Trash Info]\nPath=" + path + "\nDeletionDate=2026-12-08T05:00:00\n");
@@ -305,10 +312,14 @@ TEST(Restore, NothingIsOverwrittenAndEachObjectIsToldApart)
     // Taken: another file, and a folder, where they were.
     WriteBytes(Utf8(root / "taken.txt"), "new");
     fs::create_directory(root / "taken-folder");
-    // Gone from the bin; replaced there by another file of its name and size; restored by hand.
+    // Gone from the bin; replaced there by another file of its name and size, which the file
+    // system gave the freed file number (as ext4 does); restored by hand.
     fs::remove(fs::u8path(objects[2]["destination"].get<std::string>()));
-    fs::remove(fs::u8path(objects[3]["destination"].get<std::string>()));
-    WriteBytes(objects[3]["destination"], "old swapped.txt");
+    const fs::path swapped = fs::u8path(objects[3]["destination"].get<std::string>());
+    fs::remove(swapped);
+    WriteBytes(Utf8(swapped), "old swapped.txt");
+    fs::last_write_time(swapped, fs::last_write_time(swapped) + std::chrono::seconds(5));
+    objects[3]["identity"] = IdentityOf(Utf8(swapped));
     fs::rename(fs::u8path(objects[4]["destination"].get<std::string>()), root / "back.txt");
     // A folder on the way is now a link to outside.
     fs::remove(root / "sub");

@@ -48,7 +48,7 @@ public:
         return answer;
     }
 
-    void ObjectMoved(int32_t index, const std::string& destination, int64_t) override { moved[index] = destination; }
+    void ObjectMoved(int32_t index, const TMovedObject& object) override { moved[index] = object.destination; }
     void ObjectSkipped(int32_t index, TSkipReason reason) override { skipReasons[index] = reason; }
 
     // Set before the clean; read and written on the pumping thread only.
