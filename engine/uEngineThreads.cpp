@@ -85,7 +85,8 @@ void TSynchronizer::Synchronize(const std::function<void()>& call)
         call();
         return;
     }
-    TPendingCall pending{&call, false, nullptr};
+    TPendingCall pending;
+    pending.call = &call;
     {
         std::unique_lock<std::mutex> lock(mutex_);
         calls_.push_back(&pending);

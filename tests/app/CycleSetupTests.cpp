@@ -83,8 +83,9 @@ TEST(CycleSetup, PresetsAndStoredTicksNeverHoldUnavailableOptions)
     prefs.CleanupOptions = 0xFFFFFFFFu;
     EXPECT_EQ(all, TCycleSetup::RestoreMask(*options, prefs)) << "stored ticks of missing programs are dropped";
     for (int i = 0; i < 23; ++i)
-        if (!options->GetOption(i)->GetAvailable())
+        if (!options->GetOption(i)->GetAvailable()) {
             EXPECT_EQ(i, TCycleSetup::FirstUnavailable(*options, TCleanupOptionSet(1u << 13 | 1u << i)));
+        }
     EXPECT_EQ(-1, TCycleSetup::FirstUnavailable(*options, all));
 }
 

@@ -27,8 +27,9 @@ void ExpectSortedAndFindable(ICleanupList& list)
     for (int32_t i = 0; i < list.GetCount(); ++i) {
         const auto item = list.GetItem(i);
         ASSERT_NE(item, nullptr);
-        if (i > 0)
+        if (i > 0) {
             ASSERT_LT(list.GetItem(i - 1)->GetHash(), item->GetHash());
+        }
         ASSERT_EQ(list.IndexOfHash(item->GetHash()), i);
     }
 }
