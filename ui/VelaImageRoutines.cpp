@@ -5,6 +5,9 @@
 #include "support/VelaRoutines.h"
 
 #include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
 
 using platform::Narrow;
 using platform::Widen;
@@ -28,6 +31,60 @@ std::wstring CutTip(std::wstring tip)
         tip.resize(length);
     }
     return tip;
+}
+
+// The bitmap's pixels as 32-bit 0x00RRGGBB values, top row first, in a DIB section of its size.
+struct TPixels {
+    TBitmapHandle bitmap;
+    uint32_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+TPixels PixelsOf(HBITMAP source)
+{
+    TPixels pixels;
+    const SIZE size = TBitmapRoutines::BitmapSize(source);
+    if (size.cx <= 0 || size.cy <= 0)
+        return pixels;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    pixels.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!pixels.bitmap)
+        return pixels;
+    HDC from = CreateCompatibleDC(nullptr);
+    HDC to = CreateCompatibleDC(nullptr);
+    HGDIOBJ previousFrom = SelectObject(from, source);
+    HGDIOBJ previousTo = SelectObject(to, pixels.bitmap.get());
+    BitBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, SRCCOPY);
+    SelectObject(from, previousFrom);
+    SelectObject(to, previousTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    GdiFlush();
+    pixels.bits = static_cast<uint32_t*>(bits);
+    pixels.width = size.cx;
+    pixels.height = size.cy;
+    return pixels;
+}
+
+constexpr uint32_t kTransparentPixel = 0x00FF00FF; // magenta as a DIB holds it
+uint32_t PixelOf(COLORREF colour) { return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour); }
+
+// Near enough to the ground to be it: the pictures' edges are smoothed against their ground.
+bool NearColour(uint32_t a, uint32_t b)
+{
+    constexpr int kNear = 24;
+    for (int shift = 0; shift <= 16; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > kNear)
+            return false;
+    return true;
 }
 
 void ClearRecord(NOTIFYICONDATAW& data)
@@ -102,6 +159,63 @@ void TBitmapRoutines::DrawTransparent(HDC dc, HBITMAP bitmap, const RECT& target
                    info.bmWidth, info.bmHeight, kTransparent);
     SelectObject(source, previous);
     DeleteDC(source);
+}
+
+void TBitmapRoutines::DrawSilhouette(HDC dc, HBITMAP bitmap, const RECT& target, COLORREF colour)
+{
+    TPixels pixels = PixelsOf(bitmap);
+    if (!pixels.bits)
+        return;
+    const uint32_t shape = PixelOf(colour == kTransparent ? RGB(254, 0, 254) : colour);
+    for (int i = 0; i < pixels.width * pixels.height; ++i)
+        if ((pixels.bits[i] & 0x00FFFFFF) != kTransparentPixel)
+            pixels.bits[i] = shape;
+    DrawTransparent(dc, pixels.bitmap.get(), target);
+}
+
+TBitmapHandle TBitmapRoutines::WithoutGround(HBITMAP bitmap)
+{
+    TPixels pixels = PixelsOf(bitmap);
+    if (!pixels.bits)
+        return nullptr;
+    const int width = pixels.width;
+    const int height = pixels.height;
+    uint32_t* bits = pixels.bits;
+    const uint32_t ground = bits[0] & 0x00FFFFFF;
+    if (ground == kTransparentPixel)
+        return std::move(pixels.bitmap);
+    // Filled from every edge pixel of the ground's colour inwards.
+    std::vector<int> pending;
+    auto take = [&](int x, int y) {
+        const int at = y * width + x;
+        if ((bits[at] & 0x00FFFFFF) != kTransparentPixel && NearColour(bits[at], ground)) {
+            bits[at] = kTransparentPixel;
+            pending.push_back(at);
+        }
+    };
+    for (int x = 0; x < width; ++x) {
+        take(x, 0);
+        take(x, height - 1);
+    }
+    for (int y = 0; y < height; ++y) {
+        take(0, y);
+        take(width - 1, y);
+    }
+    while (!pending.empty()) {
+        const int at = pending.back();
+        pending.pop_back();
+        const int x = at % width;
+        const int y = at / width;
+        if (x > 0)
+            take(x - 1, y);
+        if (x + 1 < width)
+            take(x + 1, y);
+        if (y > 0)
+            take(x, y - 1);
+        if (y + 1 < height)
+            take(x, y + 1);
+    }
+    return std::move(pixels.bitmap);
 }
 
 int TBitmapRoutines::AddBitmapToImageList(HIMAGELIST list, const std::string& name)

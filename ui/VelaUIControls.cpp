@@ -81,6 +81,26 @@ long TButton::AccessibleRole(long) { return ROLE_SYSTEM_PUSHBUTTON; }
 std::string TButton::AccessibleDefaultAction(long) { return kPress; }
 void TButton::AccessibleDoDefaultAction(long) { Click(handle_); }
 
+bool TButton::HandleNotify(NMHDR& header, LRESULT& result)
+{
+    // High contrast: the system embosses a disabled caption in the scheme's 3-D colours, which
+    // there are as bright as the text of an enabled one; it takes the grey text colour instead.
+    auto& draw = reinterpret_cast<NMCUSTOMDRAW&>(header);
+    if (header.code != NM_CUSTOMDRAW || draw.dwDrawStage != CDDS_PREPAINT || Enabled() || !HighContrast())
+        return false;
+    HDC dc = draw.hdc;
+    HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle_, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    const std::wstring text = platform::Widen(Text());
+    const UINT prefix = (SendMessageW(handle_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) ? DT_HIDEPREFIX : 0;
+    RECT area = draw.rc;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
+    SelectObject(dc, previous);
+    result = CDRF_SKIPDEFAULT; // the frame is drawn already; the caption is done
+    return true;
+}
+
 bool TButton::HandleCommand(WORD code)
 {
     if (code != BN_CLICKED || !onClick)
@@ -148,15 +168,13 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
             const SIZE size = glyph_.DesignSize();
             RECT place = CentredRect(area, Scale(size.cx), Scale(size.cy));
             OffsetRect(&place, area.left - place.left, 0);
-            DrawBitmap(item.hDC, glyph_.Get(), place);
-            if (disabled)
-                FadeRect(item.hDC, place, groundColour);
+            DrawGlyph(item.hDC, place, disabled, groundColour);
             area.left = place.right + Scale(4);
         }
         DrawCaption(item.hDC, area, DT_LEFT, disabled, hot_ || pressed);
     } else if (glyph_) {
         const SIZE size = glyph_.DesignSize();
-        DrawBitmap(item.hDC, glyph_.Get(), CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)));
+        DrawGlyph(item.hDC, CentredRect(item.rcItem, Scale(size.cx), Scale(size.cy)), disabled, groundColour);
     } else if (!glyphButton_) {
         DrawCaption(item.hDC, item.rcItem, DT_CENTER, disabled, hot_ || pressed);
     }
@@ -166,6 +184,19 @@ bool TFlatButton::HandleDrawItem(DRAWITEMSTRUCT& item)
         DrawFocusRect(item.hDC, &focus);
     }
     return true;
+}
+
+void TFlatButton::DrawGlyph(HDC dc, const RECT& place, bool disabled, COLORREF ground)
+{
+    // High contrast: washed out towards a dark ground a picture all but disappears; the system
+    // draws a disabled one as a shape in its grey text colour instead.
+    if (disabled && HighContrast()) {
+        TBitmapRoutines::DrawSilhouette(dc, glyph_.Get(), place, GetSysColor(COLOR_GRAYTEXT));
+        return;
+    }
+    DrawBitmap(dc, glyph_.Get(), place);
+    if (disabled && captionBeside_)
+        FadeRect(dc, place, ground);
 }
 
 void TFlatButton::DrawCaption(HDC dc, RECT area, UINT format, bool disabled, bool hot)
@@ -407,13 +438,35 @@ TImage::TImage(TContainer& parent, const TImageArgs& args)
 void TImage::SetBitmap(const std::string& name)
 {
     bitmap_.Load(name, Dpi());
+    groundlessOf_ = nullptr;
     Invalidate();
 }
 
 void TImage::DpiChanged()
 {
     bitmap_.Reload(Dpi());
+    groundlessOf_ = nullptr;
     Invalidate();
+}
+
+void TImage::Paint(HDC dc)
+{
+    RECT client{};
+    GetClientRect(handle_, &client);
+    if (HBRUSH ground = BackBrush())
+        FillRect(dc, &client, ground);
+    // High contrast: a picture drawn on a white ground of its own would stand as a white square
+    // on the user's ground; it lies on that ground instead.
+    HBITMAP shown = bitmap_.Get();
+    if (shown && HighContrast()) {
+        if (groundlessOf_ != shown) {
+            groundless_ = TBitmapRoutines::WithoutGround(shown);
+            groundlessOf_ = shown;
+        }
+        shown = groundless_.get();
+    }
+    const SIZE size = bitmap_.DesignSize();
+    DrawBitmap(dc, shown, {0, 0, Scale(size.cx), Scale(size.cy)});
 }
 
 LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -424,13 +477,13 @@ LRESULT TImage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = BeginPaint(handle_, &paint);
         RECT client{};
         GetClientRect(handle_, &client);
-        if (HBRUSH ground = BackBrush())
-            FillRect(dc, &client, ground);
-        const SIZE size = bitmap_.DesignSize();
-        DrawBitmap(dc, bitmap_.Get(), {0, 0, Scale(size.cx), Scale(size.cy)});
+        Paint(dc);
         EndPaint(handle_, &paint);
         return 0;
     }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_NCHITTEST:
@@ -519,6 +572,21 @@ void TPageControl::SetActivePage(size_t index)
 
 // List view ----------------------------------------------------------------------------------
 
+namespace {
+// High contrast: a selected row keeps the highlight and its text colour while its list has no
+// focus, where the system's own colours for it would be the scheme's button face (as dark as the
+// ground) or a grey text. True when the row is drawn so.
+bool HighlightWithoutFocus(HWND list, bool selected, NMCUSTOMDRAW& draw, COLORREF& text, COLORREF& ground)
+{
+    if (!selected || !HighContrast() || GetFocus() == list)
+        return false;
+    draw.uItemState &= ~CDIS_SELECTED;
+    text = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    ground = GetSysColor(COLOR_HIGHLIGHT);
+    return true;
+}
+} // namespace
+
 TListView::TListView(TContainer& parent, const TListViewArgs& args)
     : TControl(parent, {.className = WC_LISTVIEWW,
                         .style = static_cast<DWORD>(WS_TABSTOP | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS |
@@ -597,6 +665,25 @@ LRESULT TListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 bool TListView::HandleNotify(NMHDR& header, LRESULT& result)
 {
     switch (header.code) {
+    case NM_CUSTOMDRAW: {
+        auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(header);
+        const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+        switch (draw.nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            result = HighContrast() ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+            return true;
+        case CDDS_ITEMPREPAINT:
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+            // Each cell too: the list sets a cell's colours again from the row's state.
+            result = HighlightWithoutFocus(handle_, ListView_GetItemState(handle_, row, LVIS_SELECTED) != 0, draw.nmcd,
+                                           draw.clrText, draw.clrTextBk)
+                         ? CDRF_NEWFONT | CDRF_NOTIFYSUBITEMDRAW
+                         : CDRF_DODEFAULT;
+            return true;
+        default:
+            return false;
+        }
+    }
     case LVN_ITEMCHANGED: {
         auto& change = reinterpret_cast<NMLISTVIEW&>(header);
         if (!(change.uChanged & LVIF_STATE) || change.iItem < 0)
@@ -674,6 +761,21 @@ std::string TTreeView::ItemText(HTREEITEM item) const
 bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
 {
     switch (header.code) {
+    case NM_CUSTOMDRAW: {
+        auto& draw = reinterpret_cast<NMTVCUSTOMDRAW&>(header);
+        if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+            result = HighContrast() ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+            return true;
+        }
+        if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
+            return false;
+        const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
+        result = HighlightWithoutFocus(handle_, (TreeView_GetItemState(handle_, item, TVIS_SELECTED) & TVIS_SELECTED) != 0,
+                                       draw.nmcd, draw.clrText, draw.clrTextBk)
+                     ? CDRF_NEWFONT
+                     : CDRF_DODEFAULT;
+        return true;
+    }
     case TVN_ITEMEXPANDINGW: {
         auto& change = reinterpret_cast<NMTREEVIEWW&>(header);
         if (change.action == TVE_EXPAND && onExpanding)

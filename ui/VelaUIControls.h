@@ -22,6 +22,7 @@ public:
     TButton(TContainer& parent, const TButtonArgs& args);
     std::function<void()> onClick;
     bool HandleCommand(WORD code) override;
+    bool HandleNotify(NMHDR& header, LRESULT& result) override;
     long AccessibleRole(long child) override;
     std::string AccessibleDefaultAction(long child) override;
     void AccessibleDoDefaultAction(long child) override;
@@ -75,6 +76,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     COLORREF hotColour_;
     void DrawCaption(HDC dc, RECT area, UINT format, bool disabled, bool hot);
+    void DrawGlyph(HDC dc, const RECT& place, bool disabled, COLORREF ground);
     TDpiBitmap glyph_;
     bool glyphButton_ = false; // its text is a name, never drawn, even while the bitmap is missing
     bool captionBeside_ = false;
@@ -202,7 +204,10 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc);
     TDpiBitmap bitmap_;
+    TBitmapHandle groundless_; // the bitmap without its own ground, for high contrast
+    HBITMAP groundlessOf_ = nullptr;
     bool sizeGrip_;
 };
 

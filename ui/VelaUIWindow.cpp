@@ -6,6 +6,7 @@
 #include "ui/VelaUIControls.h"
 
 #include <algorithm>
+#include <atomic>
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -61,6 +62,82 @@ int WindowDpi(HWND window)
     return dpi > 0 ? dpi : 96;
 }
 
+namespace {
+constexpr int kLargestTextScale = 225; // Windows' own limit for the text size setting
+
+std::atomic<int> cachedTextScale{0}; // 0: not asked yet
+std::atomic<int> forcedTextScale{0};
+
+int SettingPercent()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    const bool read = RegQueryValueExW(key, L"TextScaleFactor", nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                                       &size) == ERROR_SUCCESS &&
+                      type == REG_DWORD;
+    RegCloseKey(key);
+    return read ? static_cast<int>(std::min<DWORD>(value, kLargestTextScale)) : 0;
+}
+
+int AskTextScale()
+{
+    if (const int forced = forcedTextScale.load())
+        return forced;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics; // the size Windows XP knows: WINVER leaves out the later field
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const int height = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)
+                           ? static_cast<int>(metrics.lfMessageFont.lfHeight)
+                           : 0;
+    return TextScaleOf(height, dpi > 0 ? dpi : 96, SettingPercent());
+}
+
+BOOL CALLBACK TellFontsChanged(HWND window, LPARAM)
+{
+    SendMessageW(window, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    return TRUE;
+}
+} // namespace
+
+int TextScaleOf(int messageFontHeight, int dpi, int settingPercent)
+{
+    // A negative height is the characters' own, as the point size gives it; a positive one
+    // counts the space above them too, about a fifth more.
+    const int characters = messageFontHeight < 0 ? -messageFontHeight : messageFontHeight * 5 / 6;
+    const int normal = MulDiv(9, dpi, 72);
+    const int byFont = normal > 0 ? MulDiv(characters, 100, normal) : 100;
+    return std::clamp(std::max(byFont, settingPercent), 100, kLargestTextScale);
+}
+
+int TextScale()
+{
+    int scale = cachedTextScale.load();
+    if (scale == 0) {
+        scale = AskTextScale();
+        cachedTextScale.store(scale);
+    }
+    return scale;
+}
+
+bool ReadTextScale()
+{
+    const int now = AskTextScale();
+    return cachedTextScale.exchange(now) != now;
+}
+
+void ForceTextScale(int percent)
+{
+    forcedTextScale.store(percent > 0 ? std::clamp(percent, 100, kLargestTextScale) : 0);
+    ReadTextScale();
+    EnumThreadWindows(GetCurrentThreadId(), &TellFontsChanged, 0);
+}
+
 bool InResizeBand(HWND anyChild, LPARAM screenPoint)
 {
     HWND root = GetAncestor(anyChild, GA_ROOT);
@@ -85,7 +162,8 @@ TWindow::TWindow(const TWindowArgs& args)
     const DWORD exStyle = (args.appWindow ? WS_EX_APPWINDOW : 0) | WS_EX_CONTROLPARENT;
     handle_ = CreateWindowExW(exStyle, args.className, platform::Widen(args.title).c_str(), style, 0, 0, 0, 0,
                               args.owner, nullptr, GetModuleHandleW(nullptr), this);
-    dpi_ = WindowDpi(handle_);
+    systemDpi_ = WindowDpi(handle_);
+    dpi_ = MulDiv(systemDpi_, TextScale(), 100);
     SetWindowPos(handle_, nullptr, 0, 0, Scale(designWidth_), Scale(designHeight_),
                  SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     OpenWindows().push_back(this);
@@ -249,6 +327,18 @@ bool TWindow::PreTranslate(MSG& message)
     return IsDialogMessageW(window->handle_, &message) != FALSE;
 }
 
+void TWindow::FollowTextScale()
+{
+    const int wanted = MulDiv(systemDpi_, TextScale(), 100);
+    if (wanted == dpi_)
+        return;
+    RECT bounds{};
+    GetWindowRect(handle_, &bounds);
+    const RECT suggested{bounds.left, bounds.top, bounds.left + MulDiv(bounds.right - bounds.left, wanted, dpi_),
+                         bounds.top + MulDiv(bounds.bottom - bounds.top, wanted, dpi_)};
+    ApplyDpi(wanted, IsZoomed(handle_) ? nullptr : &suggested);
+}
+
 void TWindow::ApplyDpi(int dpi, const RECT* suggested)
 {
     dpi_ = dpi;
@@ -353,7 +443,8 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case 0x02E0: // WM_DPICHANGED
-        ApplyDpi(HIWORD(wParam), reinterpret_cast<RECT*>(lParam));
+        systemDpi_ = HIWORD(wParam);
+        ApplyDpi(MulDiv(systemDpi_, TextScale(), 100), reinterpret_cast<RECT*>(lParam));
         return 0;
     case WM_CLOSE:
         if (onCloseQuery && !onCloseQuery())
@@ -395,6 +486,12 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
+        // The text size setting comes as a change of the system's fonts or of no setting in
+        // particular: each window reads it again and follows it.
+        if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) {
+            ReadTextScale();
+            FollowTextScale();
+        }
         // High contrast going on or off comes as a setting change, new system colours as both.
         if (message == WM_SYSCOLORCHANGE || wParam == SPI_SETHIGHCONTRAST) {
             ReadHighContrast();

@@ -81,10 +81,13 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyDpi(int dpi, const RECT* suggested);
+    // Lays the window out again when the text scale changed; it grows or shrinks from its top-left corner.
+    void FollowTextScale();
 
     HWND handle_ = nullptr;
     HWND toolTip_ = nullptr;
-    int dpi_ = 96;
+    int dpi_ = 96;       // the one the window is laid out for: the system's times the text scale
+    int systemDpi_ = 96;
     TFontSpec fontSpec_;
     COLORREF background_;
     HBRUSH backgroundBrush_ = nullptr;
@@ -118,5 +121,19 @@ bool InResizeBand(HWND anyChild, LPARAM screenPoint);
 
 // The DPI the system uses for a window (per monitor where the system knows it).
 int WindowDpi(HWND window);
+
+// How much bigger than normal the user wants text, in percent (100 to 225): the larger of
+// Windows' text size setting (Accessibility, TextScaleFactor) and the system's message font
+// against its normal 9 points. Windows lay out for their DPI times this, so captions grow with
+// the room around them, and follow a change while open (WM_SETTINGCHANGE).
+int TextScale();
+// Reads it again; true when it changed.
+bool ReadTextScale();
+// The text scale as if the system said percent, for the tests; 0 asks the system again. The
+// thread's windows hear of it as of a change of the system's fonts.
+void ForceTextScale(int percent);
+// The text scale a message font of that height (a LOGFONT's lfHeight, at dpi) and the text size
+// setting (0 when there is none) ask for.
+int TextScaleOf(int messageFontHeight, int dpi, int settingPercent);
 
 } // namespace ui
