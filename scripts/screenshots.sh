@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
-# Screenshots of the program's windows under Xvfb, at 100 % and 150 % scaling and in high contrast
-# (names ending -hc), into one folder (default /tmp/quillsweep-shots), for looking at what a user
-# sees. Usage: scripts/screenshots.sh [folder [pattern]], e.g. pattern '*-hc' for high contrast only.
+# Screenshots of the program's windows under Xvfb, at 100 % and 150 % scaling, in high contrast
+# (names ending -hc) and with text made half as big again at 100 % scaling (-text), into one folder
+# (default /tmp/quillsweep-shots), for looking at what a user sees.
+# Usage: scripts/screenshots.sh [folder [pattern]], e.g. pattern '*-hc' for high contrast only.
 # Captures use `import`: `xwd -root` shows a window lying over another of the same program as black.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-/tmp/quillsweep-shots}"
 only="${2:-}" # a pattern such as 'main-*-hc': only the shots it names
 mkdir -p "$out"
-cmake --preset windows >/dev/null && cmake --build --preset windows --target quillswp32 window_gallery >/dev/null || exit 1
+# QS_SHOTS_BUILT=1: the programs were built already (under the shared build lock, say).
+if [ "${QS_SHOTS_BUILT:-}" != 1 ]; then
+  cmake --preset windows >/dev/null && cmake --build --preset windows --target quillswp32 window_gallery >/dev/null || exit 1
+fi
 # A display and a Wine prefix of its own: changing the scaling must not reach other programs.
 unset DISPLAY
 export QS_WINEPREFIX="$HOME/.cache/quillsweep/wine-shots" QS_XVFB_SCREEN=1920x1200x24
 source scripts/wine-env.sh
 trap qs_wine_stop EXIT
 wine reg add 'HKCU\Software\Wine\AppDefaults\window_gallery.exe\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-gallery=build/windows/ui/window_gallery.exe
 scratch=$(mktemp -d)
-cp build/windows/app/quillswp32.exe "$scratch/"
+# Copies: a build meanwhile must not change the programs halfway through the shots.
+cp build/windows/app/quillswp32.exe build/windows/ui/window_gallery.exe "$scratch/"
+gallery="$scratch/window_gallery.exe"
 found="$scratch/found"
 for d in $(seq 0 19); do
   # Few of the first options' finds, so the first screen shows every safety class.
@@ -63,10 +68,21 @@ high_contrast() { # on|off; the prefix's own colours and style are kept aside me
   export QUILLSWEEP_HIGH_CONTRAST=1
 }
 high_contrast off # the colours a killed run left aside come back first
+# Windows' text size setting (Settings > Accessibility > Text size), as Windows stores it.
+text_size() { # percent; 100 removes it
+  local key='HKCU\Software\Microsoft\Accessibility'
+  if [ "$1" = 100 ]; then
+    wine reg delete "$key" /v TextScaleFactor /f >/dev/null 2>&1
+  else
+    wine reg add "$key" /v TextScaleFactor /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  fi
+}
+text_size 100
 
-for dpi in 96 144 hc; do
-  if [ "$dpi" = hc ]; then
-    high_contrast on
+for dpi in 96 144 hc text; do
+  if [ "$dpi" = hc ] || [ "$dpi" = text ]; then
+    [ "$dpi" = hc ] && high_contrast on
+    [ "$dpi" = text ] && high_contrast off && text_size 150
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
   else
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
@@ -135,6 +151,7 @@ for dpi in 96 144 hc; do
   done
 done
 high_contrast off
+text_size 100
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 rm -rf "$scratch"
 echo "screenshots in $out"

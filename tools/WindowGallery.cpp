@@ -268,6 +268,12 @@ int main(int argc, char** argv)
         args.clientWidth = 400;
         args.clientHeight = 200;
         TWindow owner(args);
+        // Where the program's windows open, so the popup shows over its owner as it does there.
+        RECT owned{};
+        GetWindowRect(owner.Handle(), &owned);
+        SetWindowPos(owner.Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - (owned.right - owned.left)) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - (owned.bottom - owned.top)) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         owner.Show(SW_SHOW);
         auto computing = TComputingWindowSupport::Create(owner.Handle(), argc > 2, false, true);
         computing->SetMaximum(10);
