@@ -118,12 +118,15 @@ void TCleaner::Execute()
             objectDestination_.clear();
             objectModified_ = -1;
             skipReason_ = srFailed;
+            objectStatus_.clear();
             std::shared_ptr<ICleanupListItem> item = list->GetItem(i);
             if (item)
                 CleanItem(*item, remembered);
             ShowProgress(i, item != nullptr, skippedCount_ == skippedBefore);
         }
         bins_.reset();
+        // No folder stays held past the objects: the temporary folders' pass may remove them.
+        heldChain_.Drop();
         if (!stopped) {
             if (context_->GetSelectedOptions().Contains(0))
                 RemoveEmptyTemporarySubdirectories();
@@ -133,11 +136,13 @@ void TCleaner::Execute()
                 std::this_thread::sleep_for(std::chrono::milliseconds(kWaitStepMilliseconds));
         }
     } catch (const std::exception& error) {
+        heldChain_.Drop();
         // The window (a question, a status) or the clean itself failed: nothing more is deleted,
         // but the window must still hear, once, that the clean is over, and why.
         EndClean(ErrorStatus("Clean", error.what()), true, error.what());
         return;
     } catch (...) {
+        heldChain_.Drop();
         EndClean(ErrorStatus("Clean", ""), true, "ERROR");
         return;
     }
@@ -251,11 +256,12 @@ bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
     if (!origin.Known() || !IsSourceOf(*origin.root, item.GetOption()))
         return false;
     std::string name;
-    platform::DirectoryHandle folder = TObjectOrigins::OpenContainingFolder(origin, path, name);
+    platform::DirectoryHandle* held = heldChain_.OpenContainingFolder(origin, path, name);
     platform::HeldEntry entry;
     // Only the very object the scan listed: one swapped in under its name since then is not it.
-    if (!folder.IsOpen() || !folder.Describe(name, entry) || !(entry.identity == origin.identity))
+    if (!held || !held->Describe(name, entry) || !(entry.identity == origin.identity))
         return false;
+    platform::DirectoryHandle& folder = *held;
     // A link goes as a link, whatever it points to.
     if (origin.link || entry.kind == platform::HeldKind::Link) {
         if (!origin.link || entry.kind != platform::HeldKind::Link)
@@ -317,11 +323,13 @@ bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platfor
         if (!handle.IsOpen() || !rewrite.Rewrite(handle, context_->GetSecureDeletePasses()))
             return false;
     }
-    // Looked at again after the rewrite, which may take long: still the object checked, and what
-    // it holds now is what its removal frees.
-    platform::HeldEntry now;
-    if (!folder.Describe(file.name, now) || now.kind != file.kind || !(now.identity == file.identity) ||
-        StopBeforeDeleting() || !folder.DeleteEntry(file.name, file))
+    // Looked at again after a rewrite, which may take long: still the object checked, and what
+    // it holds now is what its removal frees. Without one, the look just taken stands.
+    platform::HeldEntry now = file;
+    if (context_->GetSecureDelete() &&
+        (!folder.Describe(file.name, now) || now.kind != file.kind || !(now.identity == file.identity)))
+        return false;
+    if (StopBeforeDeleting() || !folder.DeleteEntry(file.name, file))
         return false;
     removedBytes = now.size;
     return true;
@@ -397,7 +405,7 @@ void TCleaner::Remove(const std::string& text, uint32_t count, int64_t size)
 {
     removedCount_ += count;
     removedSize_ += size;
-    ShowStatus((objectDestination_.empty() ? "Deleting: \"" : "Moving to the " + BinName() + ": \"") + text + "\"");
+    objectStatus_ = (objectDestination_.empty() ? "Deleting: \"" : "Moving to the " + BinName() + ": \"") + text + "\"";
 }
 
 void TCleaner::Skip(const std::string& path, int64_t size)
@@ -406,7 +414,7 @@ void TCleaner::Skip(const std::string& path, int64_t size)
     ++skippedCount_;
     // A name cannot add lines to the report.
     skippedList_.push_back(TStringRoutines::PrintableText(path));
-    ShowStatus("Skipping \"" + path + "\"");
+    objectStatus_ = "Skipping \"" + path + "\"";
 }
 
 void TCleaner::ShowStatus(const std::string& text)
@@ -419,9 +427,14 @@ void TCleaner::ShowStatus(const std::string& text)
 void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
 {
     progressIndex_ = index;
-    // One call to the user-interface thread per object, however much it is told.
+    // One call to the user-interface thread per object, its status included, however much it is told.
     if (dispatch_)
         Synchronize([this, reached, removed] {
+            if (!objectStatus_.empty()) {
+                statusText_.swap(objectStatus_);
+                objectStatus_.clear();
+                dispatch_->SetStatusText(statusText_);
+            }
             if (reached && !removed)
                 dispatch_->ObjectSkipped(progressIndex_, skipReason_);
             if (reached && removed && !objectDestination_.empty())

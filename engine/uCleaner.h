@@ -1,6 +1,7 @@
 #pragma once
 // The cleaner: deletes the checked found objects on its own thread and writes the clean report.
 #include "engine/uEngineThreads.h"
+#include "engine/uObjectOrigin.h"
 #include "platform/PlatformHeldDirectory.h"
 #include "platform/PlatformProcesses.h"
 #include "platform/PlatformRecycle.h"
@@ -85,10 +86,13 @@ private:
     platform::LocalTime startTime_{};
     std::chrono::steady_clock::time_point startClock_;
     std::string statusText_;
+    std::string objectStatus_;  // the current object's status, shown with its progress
     int32_t progressIndex_ = -1;
     int64_t objectRemovedBytes_ = 0;  // what the current object's removal freed
     TSkipReason skipReason_ = srFailed;  // why the current object stays, when it does
     std::set<platform::FileIdentity> openFiles_;
+    // The folders down to the last object, held for the next ones in them; none between cleans.
+    THeldChain heldChain_;
     bool confirmations_ = false;
     bool answered_ = false;
     // Per option, the folders its objects were searched from, resolved once per clean.

@@ -57,24 +57,65 @@ TObjectOrigin TObjectOrigins::Capture(const std::shared_ptr<const std::string>& 
     return origin;
 }
 
-platform::DirectoryHandle TObjectOrigins::OpenContainingFolder(const TObjectOrigin& origin, const std::string& path,
-                                                               std::string& name)
+platform::DirectoryHandle* THeldChain::OpenContainingFolder(const TObjectOrigin& origin, const std::string& path,
+                                                            std::string& name)
 {
     if (!origin.Known())
-        return {};
-    std::vector<std::string> names = NamesBelow(*origin.root, path);
+        return nullptr;
+    std::vector<std::string> names = TObjectOrigins::NamesBelow(*origin.root, path);
     if (names.empty())
-        return {};
-    // A root replaced since the scan (by a link to elsewhere, say) is not the folder scanned.
-    platform::DirectoryHandle folder = platform::DirectoryHandle::Open(*origin.root);
-    if (!folder.IsOpen() || !(folder.Identity() == origin.rootIdentity))
-        return {};
+        return nullptr;
     name = names.back();
     names.pop_back();
-    for (const std::string& step : names) {
-        folder = folder.OpenSubdirectory(step);
-        if (!folder.IsOpen())
-            return {};
+    size_t shared = 0;
+    if (!folders_.empty() && root_ == *origin.root && rootIdentity_ == origin.rootIdentity) {
+        while (shared < names_.size() && shared < names.size() && names_[shared] == names[shared])
+            ++shared;
+        if (!StillLeads(shared))
+            Drop();
+    } else {
+        Drop();
     }
-    return folder;
+    if (folders_.empty()) {
+        shared = 0;
+        // A root replaced since the scan (by a link to elsewhere, say) is not the folder scanned.
+        platform::DirectoryHandle root = platform::DirectoryHandle::Open(*origin.root);
+        if (!root.IsOpen() || !(root.Identity() == origin.rootIdentity))
+            return nullptr;
+        root_ = *origin.root;
+        rootIdentity_ = origin.rootIdentity;
+        folders_.push_back(std::move(root));
+    }
+    folders_.erase(folders_.begin() + static_cast<std::ptrdiff_t>(shared) + 1, folders_.end());
+    names_.resize(shared);
+    for (size_t step = shared; step < names.size(); ++step) {
+        platform::DirectoryHandle next = folders_.back().OpenSubdirectory(names[step]);
+        if (!next.IsOpen()) {
+            Drop();
+            return nullptr;
+        }
+        folders_.push_back(std::move(next));
+        names_.push_back(names[step]);
+    }
+    return &folders_.back();
+}
+
+bool THeldChain::StillLeads(size_t depth) const
+{
+    platform::FileIdentity root;
+    if (!platform::QueryFileIdentity(root_, root) || !(root == rootIdentity_))
+        return false;
+    platform::HeldEntry entry;
+    for (size_t step = 0; step < depth; ++step)
+        if (!folders_[step].Describe(names_[step], entry) || entry.kind != platform::HeldKind::Directory ||
+            entry.mountPoint || !(entry.identity == folders_[step + 1].Identity()))
+            return false;
+    return true;
+}
+
+void THeldChain::Drop()
+{
+    folders_.clear();
+    names_.clear();
+    root_.clear();
 }

@@ -107,6 +107,68 @@ TEST(HostileTrees, ATargetReplacedByALinkAfterTheScanIsNotCleaned)
     }
 }
 
+// The cleaner keeps the folders down to one object open for the next objects in them. Between two
+// objects, a folder of the way they share (the target, an upper folder, or their own folder) is
+// swapped for a link to an outside folder holding the same names: the second object is skipped as
+// changed, even though the held folder still leads to it, and nothing outside is touched.
+TEST(HostileTrees, AHeldFolderSwappedForALinkBetweenTwoObjectsIsNotReusedToReachThem)
+{
+    struct Case {
+        const char* swapped;  // below the base folder; "t" is the target
+        const char* first;    // the objects, below the target
+        const char* second;
+    };
+    for (const Case& c : {Case{"t/up/in", "up/in/a.zq1", "up/in/b.zq1"}, Case{"t/up", "up/x/a.zq1", "up/y/b.zq1"},
+                          Case{"t", "up/in/a.zq1", "up/in/b.zq1"}}) {
+        TempDir base, outside;
+        const fs::path swapped = base.Path() / c.swapped;
+        for (const char* object : {c.first, c.second}) {
+            fs::create_directories((base.Path() / "t" / object).parent_path());
+            WriteBytes(testing_support::Utf8(base.Path() / "t" / object), "scanned");
+            // The outside folder has the swapped folder's shape and names.
+            const fs::path mirrored = outside.Path() / fs::relative(base.Path() / "t" / object, swapped);
+            fs::create_directories(mirrored.parent_path());
+            WriteBytes(testing_support::Utf8(mirrored), "outside");
+        }
+        scanner_testing::TScanSetup setup;
+        setup.options = {21};
+        setup.targets = base.File("t");
+        setup.customFileMasks = "*.zq1";
+        const auto scan = scanner_testing::RunScan(setup);
+        ASSERT_EQ(2, scan.list->GetCount());
+        const auto before = Snapshot(outside.Path());
+
+        TCleanRun run;
+        run.list = scan.list;
+        run.figures = scan.counters;
+        run.targets = {base.File("t")};
+        // Custom files are not safe, so each is asked about: the second question comes after the
+        // first object went.
+        ASSERT_NE(scSafe, run.list->GetItem(0)->GetSafety());
+        run.confirmations = true;
+        run.dispatch->answers = {caYes, caYes};
+        run.dispatch->onQuestion = [&] {
+            if (run.dispatch->questions.size() != 2)
+                return;
+            fs::rename(swapped, swapped.string() + ".old");
+            ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), swapped));
+        };
+        run.Clean();
+        scanner_testing::RemoveDirectoryLink(swapped);
+
+        ASSERT_EQ(1u, run.notices.size());
+        ASSERT_EQ(2u, run.dispatch->questions.size());
+        EXPECT_EQ(before, Snapshot(outside.Path())) << c.swapped;
+        EXPECT_EQ(std::vector<std::string>{run.dispatch->questions[1]}, run.SkippedPaths()) << c.swapped;
+        ASSERT_EQ(1u, run.dispatch->skipReasons.size());
+        EXPECT_EQ(srChanged, run.dispatch->skipReasons.begin()->second);
+        size_t left = 0;
+        for (const char* object : {c.first, c.second})
+            left += fs::exists(fs::path(swapped.string() + ".old") / fs::relative(base.Path() / "t" / object, swapped));
+        EXPECT_EQ(1u, left) << c.swapped;
+    }
+}
+
 #ifndef _WIN32
 
 namespace {
