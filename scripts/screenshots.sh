@@ -2,7 +2,8 @@
 # Screenshots of the program's windows under Xvfb, at 100 % and 150 % scaling, in high contrast
 # (names ending -hc) and with text made half as big again at 100 % scaling (-text), into one folder
 # (default /tmp/quillsweep-shots), for looking at what a user sees.
-# Usage: scripts/screenshots.sh [folder [pattern]], e.g. pattern '*-hc' for high contrast only.
+# Usage: scripts/screenshots.sh [folder [pattern]], e.g. pattern '*-hc' for high contrast only;
+# QS_SHOTS_TEXT_SIZE sets the text size of the -text pass (100 to 225, default 150).
 # Captures use `import`: `xwd -root` shows a window lying over another of the same program as black.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -82,7 +83,7 @@ text_size 100
 for dpi in 96 144 hc text; do
   if [ "$dpi" = hc ] || [ "$dpi" = text ]; then
     [ "$dpi" = hc ] && high_contrast on
-    [ "$dpi" = text ] && high_contrast off && text_size 150
+    [ "$dpi" = text ] && high_contrast off && text_size "${QS_SHOTS_TEXT_SIZE:-150}"
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
   else
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1

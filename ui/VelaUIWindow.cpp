@@ -427,6 +427,21 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return onHitTest(point.x - bounds.left, point.y - bounds.top, bounds.right - bounds.left,
                          bounds.bottom - bounds.top, static_cast<int>(system));
     }
+    case WM_WINDOWPOSCHANGING: {
+        // Never smaller than the minimum its controls need, whoever sizes it (a size kept from
+        // smaller text, a default size in pixels), unless the screen itself is smaller.
+        auto& position = *reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(position.flags & SWP_NOSIZE) && !IsIconic(handle_) && !IsZoomed(handle_)) {
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof monitor;
+            if (GetMonitorInfoW(MonitorFromWindow(handle_, MONITOR_DEFAULTTONEAREST), &monitor)) {
+                const RECT& work = monitor.rcWork;
+                position.cx = std::max(position.cx, std::min(Scale(minimumWidth_), static_cast<int>(work.right - work.left)));
+                position.cy = std::max(position.cy, std::min(Scale(minimumHeight_), static_cast<int>(work.bottom - work.top)));
+            }
+        }
+        break;
+    }
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize.x = Scale(minimumWidth_);

@@ -278,8 +278,12 @@ TEST(TextScale, AWindowLaysOutForBiggerTextAndFollowsAChangeWhileOpen)
     EXPECT_NEAR(font * 3 / 2, fontHeightOf(ui.label.Handle()), 1);
     EXPECT_NEAR(font * 3 / 2, fontHeightOf(ui.button.Handle()), 1);
 
-    ui::TWindow later{ui::TWindowArgs{.clientWidth = 300, .clientHeight = 200, .appWindow = false}};
+    ui::TWindow later{ui::TWindowArgs{
+        .clientWidth = 300, .clientHeight = 200, .minimumWidth = 250, .minimumHeight = 150, .appWindow = false}};
     EXPECT_EQ(window.right * 3 / 2, clientOf(later.Handle()).right) << "a window opened meanwhile starts so";
+    SetWindowPos(later.Handle(), nullptr, 0, 0, 100, 100, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    EXPECT_EQ(later.Scale(250), clientOf(later.Handle()).right) << "never below the minimum its text needs now";
+    EXPECT_EQ(later.Scale(150), clientOf(later.Handle()).bottom);
 
     ui::ForceTextScale(0);
     EXPECT_EQ(window.right, clientOf(ui.window.Handle()).right);
