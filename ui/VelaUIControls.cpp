@@ -770,10 +770,9 @@ bool TTreeView::HandleNotify(NMHDR& header, LRESULT& result)
         if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
             return false;
         const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
-        result = HighlightWithoutFocus(handle_, (TreeView_GetItemState(handle_, item, TVIS_SELECTED) & TVIS_SELECTED) != 0,
-                                       draw.nmcd, draw.clrText, draw.clrTextBk)
-                     ? CDRF_NEWFONT
-                     : CDRF_DODEFAULT;
+        const bool selected = (TreeView_GetItemState(handle_, item, TVIS_SELECTED) & TVIS_SELECTED) != 0;
+        result = HighlightWithoutFocus(handle_, selected, draw.nmcd, draw.clrText, draw.clrTextBk) ? CDRF_NEWFONT
+                                                                                                    : CDRF_DODEFAULT;
         return true;
     }
     case TVN_ITEMEXPANDINGW: {

@@ -71,7 +71,8 @@ std::atomic<int> forcedTextScale{0};
 int SettingPercent()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS)
         return 0;
     DWORD value = 0;
     DWORD type = 0;
@@ -436,8 +437,10 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             monitor.cbSize = sizeof monitor;
             if (GetMonitorInfoW(MonitorFromWindow(handle_, MONITOR_DEFAULTTONEAREST), &monitor)) {
                 const RECT& work = monitor.rcWork;
-                position.cx = std::max(position.cx, std::min(Scale(minimumWidth_), static_cast<int>(work.right - work.left)));
-                position.cy = std::max(position.cy, std::min(Scale(minimumHeight_), static_cast<int>(work.bottom - work.top)));
+                const int workWidth = work.right - work.left;
+                const int workHeight = work.bottom - work.top;
+                position.cx = std::max(position.cx, std::min(Scale(minimumWidth_), workWidth));
+                position.cy = std::max(position.cy, std::min(Scale(minimumHeight_), workHeight));
             }
         }
         break;

@@ -102,8 +102,11 @@ struct TWindowUnderTest {
     }
     COLORREF PictureAt(POINT at)
     {
-        return Drawn([&](HDC dc, RECT) { SendMessageW(picture.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); },
-                     at);
+        return Drawn(
+            [&](HDC dc, RECT) {
+                SendMessageW(picture.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+            },
+            at);
     }
     // What a disabled push button draws of its own over the system's frame.
     std::set<COLORREF> DisabledPushCaption()
@@ -225,7 +228,8 @@ TEST(HighContrast, PicturesLoseTheirOwnGroundDisabledPartsTakeTheGreyTextAndSele
 
     ui::ForceHighContrast(false);
     EXPECT_EQ(std::make_pair(kGreen, kRed), ui.UnfocusedSelectedRow(list, CDDS_ITEMPREPAINT, 0));
-    EXPECT_EQ(std::make_pair(kGreen, kRed), ui.UnfocusedSelectedRow(tree, CDDS_ITEMPREPAINT, reinterpret_cast<DWORD_PTR>(node)));
+    EXPECT_EQ(std::make_pair(kGreen, kRed),
+              ui.UnfocusedSelectedRow(tree, CDDS_ITEMPREPAINT, reinterpret_cast<DWORD_PTR>(node)));
     EXPECT_EQ(RGB(255, 255, 255), ui.PictureAt(corner));
     EXPECT_EQ(normalGlyph, ui.DisabledGlyph());
     EXPECT_EQ(std::set<COLORREF>{kBlue}, ui.DisabledPushCaption()) << "out of high contrast the system draws it";
@@ -250,7 +254,8 @@ TEST(TextScale, FollowsTheLargerOfTheSettingAndTheMessageFont)
         {-12, 96, 400, 225},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.scale, ui::TextScaleOf(c.height, c.dpi, c.setting)) << c.height << " at " << c.dpi << ", " << c.setting;
+        EXPECT_EQ(c.scale, ui::TextScaleOf(c.height, c.dpi, c.setting))
+            << c.height << " at " << c.dpi << ", " << c.setting;
 }
 
 TEST(TextScale, AWindowLaysOutForBiggerTextAndFollowsAChangeWhileOpen)
