@@ -98,6 +98,43 @@ bool IsVolumeMountPoint(HANDLE handle)
     return target.compare(0, 11, L"\\??\\Volume{") == 0;
 }
 
+// What GetFileInformationByHandle tells of an opened child, without asking for its volume unless
+// it is a folder. Wine answers for a volume through its mount manager, a round trip to another
+// process each time; a file or link opened as itself lies on its folder's volume, while a folder
+// may root another drive, which only its volume tells under Wine.
+bool InformationOf(HANDLE child, const FileIdentity& folder, BY_HANDLE_FILE_INFORMATION& info)
+{
+    FILE_BASIC_INFORMATION basic{};
+    FILE_STANDARD_INFORMATION standard{};
+    FILE_INTERNAL_INFORMATION internal{};
+    IO_STATUS_BLOCK io{};
+    if (NtQueryInformationFile(child, &io, &basic, sizeof basic, FileBasicInformation) < 0)
+        return false;
+    if (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return GetFileInformationByHandle(child, &info) != 0;
+    if (NtQueryInformationFile(child, &io, &standard, sizeof standard, FileStandardInformation) < 0 ||
+        NtQueryInformationFile(child, &io, &internal, sizeof internal, FileInternalInformation) < 0)
+        return false;
+    const auto time = [](const LARGE_INTEGER& value) {
+        FILETIME result;
+        result.dwLowDateTime = value.LowPart;
+        result.dwHighDateTime = static_cast<DWORD>(value.HighPart);
+        return result;
+    };
+    info = BY_HANDLE_FILE_INFORMATION{};
+    info.dwFileAttributes = basic.FileAttributes;
+    info.ftCreationTime = time(basic.CreationTime);
+    info.ftLastAccessTime = time(basic.LastAccessTime);
+    info.ftLastWriteTime = time(basic.LastWriteTime);
+    info.dwVolumeSerialNumber = static_cast<DWORD>(folder.volume);
+    info.nFileSizeHigh = static_cast<DWORD>(standard.EndOfFile.HighPart);
+    info.nFileSizeLow = standard.EndOfFile.LowPart;
+    info.nNumberOfLinks = standard.NumberOfLinks;
+    info.nFileIndexHigh = static_cast<DWORD>(static_cast<uint64_t>(internal.IndexNumber.QuadPart) >> 32);
+    info.nFileIndexLow = static_cast<DWORD>(internal.IndexNumber.QuadPart);
+    return true;
+}
+
 // What an opened child is, read on its handle.
 struct Examined {
     HeldEntry entry;
@@ -140,7 +177,7 @@ bool Examine(HANDLE parent, HANDLE child, const std::wstring& folderPath, const 
 {
     BY_HANDLE_FILE_INFORMATION& info = result.info;
     HeldEntry& entry = result.entry;
-    if (!GetFileInformationByHandle(child, &info)) {
+    if (!InformationOf(child, folder, info)) {
         const DWORD type = GetFileType(child);
         if (type == FILE_TYPE_DISK || type == FILE_TYPE_UNKNOWN)
             return false;
