@@ -4,6 +4,7 @@
 #include "support/VelaDetect.h"
 #include "support/VelaRoutines.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -85,6 +86,56 @@ bool NearColour(uint32_t a, uint32_t b)
         if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > kNear)
             return false;
     return true;
+}
+
+int Channel(uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); }
+
+// How far a pixel's colour lies from another, over the three channels.
+int Distance(uint32_t a, uint32_t b)
+{
+    int sum = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        sum += std::abs(Channel(a, shift) - Channel(b, shift));
+    return sum;
+}
+
+// The pixels at the edge of a picture whose ground was taken out were smoothed against that
+// ground: each is about a part of the colour inside it and the rest ground. That rest becomes
+// the new ground, so no light or dark rim stays around the picture.
+void Rematte(uint32_t* bits, int width, int height, uint32_t oldGround, uint32_t newGround)
+{
+    constexpr int kPlainColour = 48; // a colour inside that close to the ground tells no share
+    const std::vector<uint32_t> source(bits, bits + static_cast<size_t>(width) * height);
+    const auto at = [&](int x, int y) { return source[static_cast<size_t>(y) * width + x] & 0x00FFFFFF; };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint32_t pixel = at(x, y);
+            if (pixel == kTransparentPixel)
+                continue;
+            bool onEdge = false;
+            uint32_t inside = pixel; // the neighbour farthest from the ground
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    if (x + dx < 0 || y + dy < 0 || x + dx >= width || y + dy >= height)
+                        continue;
+                    const uint32_t next = at(x + dx, y + dy);
+                    if (next == kTransparentPixel)
+                        onEdge = onEdge || dx == 0 || dy == 0;
+                    else if (Distance(next, oldGround) > Distance(inside, oldGround))
+                        inside = next;
+                }
+            const int whole = Distance(inside, oldGround);
+            if (!onEdge || whole < kPlainColour)
+                continue;
+            const int share = std::min(Distance(pixel, oldGround), whole); // of 'whole'
+            uint32_t result = 0;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const int moved = Channel(pixel, shift) +
+                                  (Channel(newGround, shift) - Channel(oldGround, shift)) * (whole - share) / whole;
+                result |= static_cast<uint32_t>(std::clamp(moved, 0, 255)) << shift;
+            }
+            bits[static_cast<size_t>(y) * width + x] = result == kTransparentPixel ? result ^ 1 : result;
+        }
 }
 
 void ClearRecord(NOTIFYICONDATAW& data)
@@ -173,7 +224,7 @@ void TBitmapRoutines::DrawSilhouette(HDC dc, HBITMAP bitmap, const RECT& target,
     DrawTransparent(dc, pixels.bitmap.get(), target);
 }
 
-TBitmapHandle TBitmapRoutines::WithoutGround(HBITMAP bitmap)
+TBitmapHandle TBitmapRoutines::WithoutGround(HBITMAP bitmap, COLORREF newGround)
 {
     TPixels pixels = PixelsOf(bitmap);
     if (!pixels.bits)
@@ -215,6 +266,7 @@ TBitmapHandle TBitmapRoutines::WithoutGround(HBITMAP bitmap)
         if (y + 1 < height)
             take(x, y + 1);
     }
+    Rematte(bits, width, height, ground, PixelOf(newGround));
     return std::move(pixels.bitmap);
 }
 

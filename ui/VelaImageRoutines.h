@@ -48,10 +48,11 @@ public:
     // Draws every pixel of the bitmap that is not magenta in one colour, as the system draws a
     // disabled picture in high contrast.
     static void DrawSilhouette(HDC dc, HBITMAP bitmap, const RECT& target, COLORREF colour);
-    // A copy of a picture drawn on a ground of its own (its corner's colour) with that ground
-    // made magenta where it reaches the edges, so it lies on any ground; the same colour inside
-    // the picture stays. Empty for none; a copy as it is when the ground is magenta already.
-    static TBitmapHandle WithoutGround(HBITMAP bitmap);
+    // A copy of a picture drawn on a ground of its own (its corner's colour) for another ground:
+    // its ground made magenta where it reaches the edges, the edges smoothed against the old ground
+    // smoothed against the new one instead; the same colour inside the picture stays. Empty for
+    // none; a copy as it is when the ground is magenta already.
+    static TBitmapHandle WithoutGround(HBITMAP bitmap, COLORREF newGround);
     // Adds the named bitmap with magenta (0xFF00FF) as the transparent colour; the index, or -1 when
     // the list is null or the bitmap missing.
     static int AddBitmapToImageList(HIMAGELIST list, const std::string& name);

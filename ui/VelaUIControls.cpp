@@ -459,9 +459,11 @@ void TImage::Paint(HDC dc)
     // on the user's ground; it lies on that ground instead.
     HBITMAP shown = bitmap_.Get();
     if (shown && HighContrast()) {
-        if (groundlessOf_ != shown) {
-            groundless_ = TBitmapRoutines::WithoutGround(shown);
+        const COLORREF ground = BackColour();
+        if (groundlessOf_ != shown || groundlessGround_ != ground) {
+            groundless_ = TBitmapRoutines::WithoutGround(shown, ground);
             groundlessOf_ = shown;
+            groundlessGround_ = ground;
         }
         shown = groundless_.get();
     }

@@ -208,6 +208,7 @@ private:
     TDpiBitmap bitmap_;
     TBitmapHandle groundless_; // the bitmap without its own ground, for high contrast
     HBITMAP groundlessOf_ = nullptr;
+    COLORREF groundlessGround_ = kNoColour;
     bool sizeGrip_;
 };
 

@@ -208,6 +208,13 @@ TEST(HighContrast, PicturesLoseTheirOwnGroundDisabledPartsTakeTheGreyTextAndSele
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), ui.PictureAt(corner)) << "no white square around the picture";
     EXPECT_EQ(RGB(255, 255, 255), ui.PictureAt(middle)) << "the same white inside it stays";
+    // Its edge was smoothed against white: now against the ground, with no light rim around it.
+    int edge = 0;
+    while (edge < middle.x && ui.PictureAt({edge, middle.y}) == GetSysColor(COLOR_WINDOWTEXT))
+        ++edge;
+    const auto lightness = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    ASSERT_LT(edge, middle.x);
+    EXPECT_LE(lightness(ui.PictureAt({edge, middle.y})), lightness(ui.PictureAt({edge + 3, middle.y})));
     EXPECT_EQ((std::set<COLORREF>{GetSysColor(COLOR_WINDOW), grey}), ui.DisabledGlyph())
         << "a disabled command's picture is its shape in grey, never washed out into the ground";
     const std::set<COLORREF> caption = ui.DisabledPushCaption();
