@@ -8,8 +8,12 @@ TWindowChrome::TWindowChrome(TWindow& window, const TChromeArgs& args)
     const int width = window.DesignWidth();
     const int height = window.DesignHeight();
 
-    titleBar_ = &window.Add<TPanel>(
-        TPanelArgs{.rect = {0, 0, width, kTitleHeight}, .anchors = akLeft | akTop | akRight, .backColour = kBlack});
+    // The frame vanishes into the black bar, but in high contrast it closes the window's outline
+    // around the title, which would otherwise run into whatever lies behind.
+    titleBar_ = &window.Add<TPanel>(TPanelArgs{.rect = {0, 0, width, kTitleHeight},
+                                               .anchors = akLeft | akTop | akRight,
+                                               .backColour = kBlack,
+                                               .frameColour = kBlack});
     titleBar_->Add<TPanel>(TPanelArgs{
         .rect = {0, kTitleHeight - 2, width, 2}, .anchors = akLeft | akTop | akRight, .backColour = kAccent, .edge = true});
     title_ = &titleBar_->Add<TLabel>(TLabelArgs{.rect = {8, 5, width - 80, 15},

@@ -1,6 +1,7 @@
 // High contrast: while it is on, what the toolkit draws in the program's own colours takes the
 // system's colours, and a window follows the mode going on and off while it is open. Bigger text
 // (Windows' text size): windows lay out for it, and follow a change while open.
+#include "ui/VelaSVWindowChrome.h"
 #include "ui/VelaUIColours.h"
 #include "ui/VelaUIControls.h"
 #include "ui/VelaUIWindow.h"
@@ -85,9 +86,20 @@ struct TWindowUnderTest {
     {
         return Drawn([&](HDC dc, RECT) { SendMessageW(window.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
     }
+    ui::TWindowChrome chrome{window, ui::TChromeArgs{}};
+
     COLORREF PanelGround()
     {
         return Drawn([&](HDC dc, RECT) { SendMessageW(panel.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0); });
+    }
+    // The title bar's top left corner, where the window's outline runs.
+    COLORREF TitleCorner()
+    {
+        return Drawn(
+            [&](HDC dc, RECT) {
+                SendMessageW(chrome.TitleBar().Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+            },
+            {0, 0});
     }
     COLORREF ButtonGround()
     {
@@ -178,6 +190,7 @@ TEST(HighContrast, DrawnPartsTakeTheSystemColoursWhileItIsOnAndTheirOwnAfter)
     EXPECT_EQ(kRed, ui.PanelGround());
     EXPECT_EQ(kRed, ui.ButtonGround());
     EXPECT_EQ(std::make_pair(kGreen, kRed), ui.LabelColours());
+    EXPECT_EQ(RGB(0, 0, 0), ui.TitleCorner());
 
     ui::ForceHighContrast(true);
     const COLORREF window = GetSysColor(COLOR_WINDOW);
@@ -186,6 +199,7 @@ TEST(HighContrast, DrawnPartsTakeTheSystemColoursWhileItIsOnAndTheirOwnAfter)
     EXPECT_EQ(window, ui.ButtonGround());
     EXPECT_EQ(std::make_pair(GetSysColor(COLOR_WINDOWTEXT), window), ui.LabelColours());
     EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), ui.ColoursOf(ui.plain).first) << "never the DC's black on black";
+    EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), ui.TitleCorner()) << "the outline closes round the title";
 
     ui::ForceHighContrast(false);
     EXPECT_EQ(kBlue, ui.WindowGround());
