@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,7 @@ public:
 private:
     bool Describe(size_t index, DirectoryEntry& entry) const;
     // Reads the directory held by handle (owned from then on); parent, when not followed through a
-    // link, is where it must lie on the same file system.
+    // link, is where it must lie on the same file system (on Windows its identity is then known).
     void Read(intptr_t handle, const DirectoryListing* parent);
 
     std::string directory_;
@@ -122,7 +123,9 @@ private:
     std::deque<DirectoryEntry> facts_;
     std::vector<int32_t> slots_;
     // Windows: whether the listing's file ids proved to be the entries' own (-1: not asked yet).
-    mutable int8_t listedIds_ = -1;
+    // The file system numbers every folder alike, so the folders opened below this one on the same
+    // volume share the answer, and one object asked spares a walk asking one in every folder.
+    std::shared_ptr<int8_t> listedIds_ = std::make_shared<int8_t>(-1);
     static constexpr int32_t kNotRead = -2;
     static constexpr int32_t kUnreadable = -1;
 };

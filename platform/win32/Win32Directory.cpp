@@ -151,49 +151,52 @@ DirectoryListing::DirectoryListing(const DirectoryListing& parent, const std::st
     HANDLE folder = OpenFolderRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
     if (folder == INVALID_HANDLE_VALUE)
         return;
-    BY_HANDLE_FILE_INFORMATION info{};
+    if (followLink) {
+        // Where a link leads is asked in full, its volume too.
+        Read(reinterpret_cast<intptr_t>(folder), nullptr);
+        return;
+    }
+    DWORD attributes = 0;
+    uint64_t index = 0;
     std::wstring finalPath;
-    if (!GetFileInformationByHandle(folder, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!AttributesAndIndexOf(folder, attributes, index) || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         CloseHandle(folder);
         return;
     }
-    if (!followLink) {
-        // Wine opens a Unix link as its target even when told not to: a folder reached elsewhere
-        // than its name says was reached through a link.
-        const bool link = (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-                          !FinalPathOf(folder, IsNtForm(Widen(parent.finalPath_)), finalPath) ||
-                          !SamePath(finalPath, ChildPath(Widen(parent.finalPath_), Widen(name)));
-        const bool otherVolume = info.dwVolumeSerialNumber != parent.identity_.volume;
-        if (link || otherVolume) {
-            CloseHandle(folder);
-            outcome_ = otherVolume && !link ? ListingOutcome::OtherFileSystem : ListingOutcome::Link;
-            return;
-        }
+    // Wine opens a Unix link as its target even when told not to: a folder reached elsewhere than
+    // its name says was reached through a link. So is another volume's root there: it is named by
+    // its own drive. On Windows a volume is mounted on a reparse point. What is left is on the
+    // parent's volume, whose serial it takes without asking.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !FinalPathOf(folder, IsNtForm(Widen(parent.finalPath_)), finalPath) ||
+        !SamePath(finalPath, ChildPath(Widen(parent.finalPath_), Widen(name)))) {
+        CloseHandle(folder);
+        outcome_ = ListingOutcome::Link;
+        return;
     }
     finalPath_ = Narrow(finalPath);
-    Read(reinterpret_cast<intptr_t>(folder), nullptr);
+    identity_ = {parent.identity_.volume, index};
+    device_ = parent.device_;
+    listedIds_ = parent.listedIds_;
+    Read(reinterpret_cast<intptr_t>(folder), &parent);
 }
 
-void DirectoryListing::Read(intptr_t handle, const DirectoryListing*)
+void DirectoryListing::Read(intptr_t handle, const DirectoryListing* parent)
 {
     HANDLE folder = reinterpret_cast<HANDLE>(handle);
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(folder, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        CloseHandle(folder);
-        return;
-    }
-    std::wstring finalPath;
-    if (finalPath_.empty()) {
-        if (!FinalPathOf(folder, false, finalPath) && !FinalPathOf(folder, true, finalPath)) {
+    if (!parent) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        std::wstring finalPath;
+        if (!GetFileInformationByHandle(folder, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            !(FinalPathOf(folder, false, finalPath) || FinalPathOf(folder, true, finalPath))) {
             CloseHandle(folder);
             return;
         }
         finalPath_ = Narrow(finalPath);
+        identity_ = IdentityOf(info);
+        device_ = info.dwVolumeSerialNumber;
     }
-    identity_ = IdentityOf(info);
-    device_ = info.dwVolumeSerialNumber;
     std::vector<DirectoryEntry> facts;
-    if (!ReadHeld(folder, info.dwVolumeSerialNumber, facts)) {
+    if (!ReadHeld(folder, static_cast<uint32_t>(identity_.volume), facts)) {
         CloseHandle(folder);
         return;
     }
@@ -216,13 +219,20 @@ bool DirectoryListing::Rehold(const DirectoryListing& parent, const std::string&
     HANDLE folder = OpenFolderRelative(reinterpret_cast<HANDLE>(parent.handle_), Widen(name), followLink);
     if (folder == INVALID_HANDLE_VALUE)
         return false;
-    BY_HANDLE_FILE_INFORMATION info{};
-    std::wstring finalPath;
-    const bool same = GetFileInformationByHandle(folder, &info) &&
-                      IdentityOf(info) == identity_ &&
-                      (followLink || (!(info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-                                      FinalPathOf(folder, IsNtForm(Widen(finalPath_)), finalPath) &&
-                                      SamePath(finalPath, Widen(finalPath_))));
+    // Told the way it was first: a folder not reached through a link is on its parent's volume.
+    bool same = false;
+    if (followLink) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        same = GetFileInformationByHandle(folder, &info) && IdentityOf(info) == identity_;
+    } else {
+        DWORD attributes = 0;
+        uint64_t index = 0;
+        std::wstring finalPath;
+        same = AttributesAndIndexOf(folder, attributes, index) &&
+               FileIdentity{parent.identity_.volume, index} == identity_ &&
+               !(attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+               FinalPathOf(folder, IsNtForm(Widen(finalPath_)), finalPath) && SamePath(finalPath, Widen(finalPath_));
+    }
     if (!same) {
         CloseHandle(folder);
         return false;
@@ -251,7 +261,7 @@ const DirectoryEntry* DirectoryListing::Facts(size_t index)
 // listing otherwise, or not at all: then each entry is asked through the folder).
 bool DirectoryListing::Knows(size_t index) const
 {
-    return handle_ != -1 || (listedIds_ == 1 && index < facts_.size() && facts_[index].identity.file != 0);
+    return handle_ != -1 || (*listedIds_ == 1 && index < facts_.size() && facts_[index].identity.file != 0);
 }
 
 bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
@@ -259,7 +269,7 @@ bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
     if (index >= entries_.size())
         return false;
     const FileIdentity& listed = facts_[index].identity;
-    if (listedIds_ == 1 && listed.file != 0) {
+    if (*listedIds_ == 1 && listed.file != 0) {
         identity = listed;
         return true;
     }
@@ -275,8 +285,8 @@ bool DirectoryListing::Identify(size_t index, FileIdentity& identity) const
     } else {
         known = QueryOwnIdentity(ChildText(directory_, entries_[index].name), identity);
     }
-    if (known && listedIds_ == -1 && listed.file != 0)
-        listedIds_ = identity == listed ? 1 : 0;
+    if (known && *listedIds_ == -1 && listed.file != 0)
+        *listedIds_ = identity == listed ? 1 : 0;
     return known;
 }
 

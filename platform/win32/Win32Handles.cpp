@@ -189,6 +189,18 @@ FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info)
     return {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
+bool AttributesAndIndexOf(HANDLE handle, DWORD& attributes, uint64_t& index)
+{
+    FILE_BASIC_INFORMATION basic{};
+    FILE_INTERNAL_INFORMATION internal{};
+    if (!QueryInformation(handle, &basic, sizeof basic, FileBasicInformation) ||
+        !QueryInformation(handle, &internal, sizeof internal, FileInternalInformation))
+        return false;
+    attributes = basic.FileAttributes;
+    index = static_cast<uint64_t>(internal.IndexNumber.QuadPart);
+    return true;
+}
+
 int64_t ModifiedOf(const BY_HANDLE_FILE_INFORMATION& info)
 {
     return static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |

@@ -46,6 +46,10 @@ std::wstring ChildPath(const std::wstring& folder, const std::wstring& name);
 bool SamePath(const std::wstring& a, const std::wstring& b);
 
 FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info);
+// The attributes and file index of an opened object, its volume left unasked: Wine answers for a
+// volume through its mount manager, a round trip to another process that costs more than listing
+// a folder.
+bool AttributesAndIndexOf(HANDLE handle, DWORD& attributes, uint64_t& index);
 // The last write in FILETIME ticks, as HeldEntry keeps it.
 int64_t ModifiedOf(const BY_HANDLE_FILE_INFORMATION& info);
 
