@@ -101,6 +101,8 @@ void TScanner::Execute()
     if (!context_)
         return;
     bool stopped = false;
+    // A hand-off a former scan left in a queue that was given up is not waited for.
+    statusesQueued_ = std::make_shared<std::atomic<int>>(0);
     listings_.clear();
     listedEntries_ = 0;
     unreadable_.clear();
@@ -133,6 +135,7 @@ void TScanner::Execute()
                 break;
         }
         // The window has taken every finding, or its failure with one ends the scan here.
+        HandOver(false);
         Synchronize([] {});
     } catch (const std::exception& error) {
         // Whatever went wrong, the window must still hear that the scan is over, and why.
@@ -373,6 +376,7 @@ bool TScanner::Enter(const std::shared_ptr<platform::DirectoryListing>& held, co
             for (size_t i = 0; i < entries.size(); ++i) {
                 if (Terminated())
                     return false;
+                HandOverIfOld();
                 if (leftAlone[i] || !mayBe(entries[i].kind, kind == okDirectories) ||
                     !TStringRoutines::MatchesMask(entries[i].name, mask))
                     continue;
@@ -531,14 +535,60 @@ void TScanner::Add(const std::string& path, int32_t shellFolder, int64_t bytes, 
     statusText_ = "Found: \"" + path + "\"";
     if (!dispatch_)
         return;
-    // The three calls the window gets for a finding, in their order, in one hand-off that the
-    // scan does not wait for: a round trip per object would leave the window far behind.
+    // The three calls the window gets for a finding, in their order, handed over with the next
+    // ones in one call that the scan does not wait for: a round trip per object would leave the
+    // window far behind, and a hand-off per object costs the two threads more than the finding.
+    if (notices_.empty())
+        noticesSince_ = std::chrono::steady_clock::now();
+    notices_.push_back({statusText_, lastFound_});
+    if (notices_.size() >= kNoticesPerHandOver)
+        HandOver(false);
+    else
+        HandOverIfOld();
+}
+
+void TScanner::Deliver(IScannerDispatch& dispatch, const std::vector<TNotice>& notices)
+{
+    for (const TNotice& notice : notices) {
+        dispatch.SetStatusText(notice.text);
+        if (notice.found) {
+            dispatch.UpdateCounters();
+            dispatch.ObjectFound(notice.found);
+        }
+    }
+}
+
+void TScanner::HandOverIfOld()
+{
+    if (!notices_.empty() && std::chrono::steady_clock::now() - noticesSince_ >= kNoticeDelay)
+        HandOver(false);
+}
+
+void TScanner::HandOver(bool status)
+{
+    if (notices_.empty() || !dispatch_)
+        return;
     const auto dispatch = dispatch_;
-    const auto found = lastFound_;
-    Queue([dispatch, found, text = statusText_] {
-        dispatch->SetStatusText(text);
-        dispatch->UpdateCounters();
-        dispatch->ObjectFound(found);
+    auto notices = std::make_shared<std::vector<TNotice>>();
+    notices->swap(notices_);
+    const auto deliver = [dispatch, notices] { Deliver(*dispatch, *notices); };
+    // A walk never more than one folder ahead of what the window shows: a Stop pressed on a text
+    // comes before the next but one.
+    if (status && statusesQueued_->load() > 0) {
+        Synchronize(deliver);
+        return;
+    }
+    if (!status) {
+        Queue(deliver);
+        return;
+    }
+    ++*statusesQueued_;
+    Queue([deliver, queued = statusesQueued_] {
+        const struct TTaken {
+            std::atomic<int>& count;
+            ~TTaken() { --count; }
+        } taken{*queued};
+        deliver();
     });
 }
 
@@ -547,14 +597,26 @@ void TScanner::SetStatus(const std::string& text)
     statusText_ = text;
     if (!dispatch_)
         return;
-    const auto dispatch = dispatch_;
-    Synchronize([dispatch, text] { dispatch->SetStatusText(text); });
+    // After the findings before it, and not waited for either: a round trip per folder would
+    // cost the walk more than reading the folder does.
+    if (notices_.empty())
+        noticesSince_ = std::chrono::steady_clock::now();
+    notices_.push_back({text, nullptr});
+    HandOver(true);
 }
 
 void TScanner::Finish(const std::string& text)
 {
     try {
-        SetStatus(text);
+        // Shown before the finished notice is: that one does not wait in the queue.
+        statusText_ = text;
+        if (dispatch_) {
+            notices_.push_back({text, nullptr});
+            const auto dispatch = dispatch_;
+            auto notices = std::make_shared<std::vector<TNotice>>();
+            notices->swap(notices_);
+            Synchronize([dispatch, notices] { Deliver(*dispatch, *notices); });
+        }
     } catch (...) {
         // The finished notice below is what lets the window leave the scanning state.
     }

@@ -5,6 +5,8 @@
 #include "platform/PlatformFileIdentity.h"
 #include "support/VelaRoutines.h"
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <set>
 #include <unordered_map>
@@ -63,6 +65,10 @@ private:
     bool DirectoryExcluded(const std::string& directory);
 
     void SetStatus(const std::string& text);
+    // Gives the window what waits for it; status when the last is a status text to be shown.
+    void HandOver(bool status);
+    // The same once the oldest waits for long enough to be seen late.
+    void HandOverIfOld();
     void Finish(const std::string& text);
 
     std::shared_ptr<IScannerContext> context_;
@@ -72,6 +78,18 @@ private:
     std::vector<std::string> optionExclusions_;
     TValidatorSet activeValidators_;
     std::string statusText_;
+    // Findings (with their status texts) and status texts not handed to the window yet.
+    struct TNotice {
+        std::string text;
+        std::shared_ptr<ICleanupListItem> found;
+    };
+    static constexpr size_t kNoticesPerHandOver = 128;
+    static constexpr std::chrono::milliseconds kNoticeDelay{50};
+    std::vector<TNotice> notices_;
+    static void Deliver(IScannerDispatch& dispatch, const std::vector<TNotice>& notices);
+    std::chrono::steady_clock::time_point noticesSince_;
+    // Hand-offs ending with a status text that the window has not taken yet.
+    std::shared_ptr<std::atomic<int>> statusesQueued_ = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<ICleanupListItem> lastFound_;
     // The folder the current walk started from, recorded on every object found below it.
     std::shared_ptr<const std::string> walkRoot_;
