@@ -1,7 +1,8 @@
 // The same scan through the main window and through the command-line tool, under Wine: the
 // window's time runs from pressing "Continue >" until its status reads "Idle" with every row
-// counted; the tool's is its whole run less its run on an empty folder (start-up and exit).
-// Usage (see benchmarks/window-vs-cli.sh): main_window_benchmark TREE [RUNS]
+// counted; the tool's is its whole run less its run on an empty folder (start-up and exit). The
+// floor is the whole run of a bare walk of the tree (benchmarks/win32/BareWalk.cpp), when given.
+// Usage (see benchmarks/window-vs-cli.sh): main_window_benchmark TREE [RUNS [BAREWALK]]
 #include "tests/windows/WindowDriver.h"
 
 #include "TestSupport.h"
@@ -22,6 +23,7 @@ using namespace window_testing;
 namespace {
 std::string gTree;
 int gRuns = 3;
+std::string gWalk;
 
 std::string BesideMe(const std::string& relative)
 {
@@ -95,6 +97,18 @@ TEST(MainWindowScan, WindowAgainstTool)
                 tool_empty, gRuns);
     std::printf("window/tool : %8.2f\n", window / toolScan);
     EXPECT_LE(window, toolScan * 1.2) << "the window falls more than 20 % behind the tool";
+    if (gWalk.empty())
+        return;
+    double walk = 1e9;
+    for (int run = 0; run < gRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        const auto result = cli_testing::RunTool({gTree, "*.qsb"}, gWalk);
+        walk = std::min(walk, Seconds(start));
+        EXPECT_EQ(0, result.status) << result.err;
+    }
+    std::printf("bare walk   : %8.3f s (whole run, best of %d)\n", walk, gRuns);
+    std::printf("window/walk : %8.2f\n", window / walk);
+    EXPECT_LE(window, walk * 1.5) << "the window takes more than half as long again as a bare walk";
 }
 
 int main(int argc, char** argv)
@@ -104,5 +118,7 @@ int main(int argc, char** argv)
         gTree = argv[1];
     if (argc > 2)
         gRuns = std::max(1, std::atoi(argv[2]));
+    if (argc > 3)
+        gWalk = argv[3];
     return RUN_ALL_TESTS();
 }
