@@ -102,13 +102,10 @@ platform::DirectoryHandle* THeldChain::OpenContainingFolder(const TObjectOrigin&
 
 bool THeldChain::StillLeads(size_t depth) const
 {
-    platform::FileIdentity root;
-    if (!platform::QueryFileIdentity(root_, root) || !(root == rootIdentity_))
+    if (!folders_[0].StillAt(root_))
         return false;
-    platform::HeldEntry entry;
     for (size_t step = 0; step < depth; ++step)
-        if (!folders_[step].Describe(names_[step], entry) || entry.kind != platform::HeldKind::Directory ||
-            entry.mountPoint || !(entry.identity == folders_[step + 1].Identity()))
+        if (!folders_[step].StillHolds(names_[step], folders_[step + 1]))
             return false;
     return true;
 }

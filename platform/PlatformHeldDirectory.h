@@ -60,6 +60,13 @@ public:
     // not a mount point) and, when expected is given, still that folder. Invalid otherwise.
     DirectoryHandle OpenSubdirectory(const std::string& name, const FileIdentity* expected = nullptr) const;
 
+    // Whether the named child is still child, held open since it was reached through this folder:
+    // the same real folder of the same file system, at its place. What a held folder is checked by
+    // before it is used again, since a held folder follows its folder wherever that is moved.
+    bool StillHolds(const std::string& name, const DirectoryHandle& child) const;
+    // Whether path, links followed as Open follows them, still leads to this very folder.
+    bool StillAt(const std::string& path) const;
+
     // Removes the named file or link itself when it is still the expected object of the expected
     // kind; never its target, never a folder. A read-only file goes without its mode being changed
     // where the system allows; elsewhere its attribute is cleared only when no other name shares it.

@@ -219,6 +219,19 @@ DirectoryHandle DirectoryHandle::OpenSubdirectory(const std::string& name, const
     return result;
 }
 
+bool DirectoryHandle::StillHolds(const std::string& name, const DirectoryHandle& child) const
+{
+    HeldEntry entry;
+    return child.IsOpen() && Describe(name, entry) && entry.kind == HeldKind::Directory && !entry.mountPoint &&
+           entry.identity == child.identity_;
+}
+
+bool DirectoryHandle::StillAt(const std::string& path) const
+{
+    FileIdentity now;
+    return IsOpen() && QueryFileIdentity(path, now) && now == identity_;
+}
+
 bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected) const
 {
     HeldEntry now;

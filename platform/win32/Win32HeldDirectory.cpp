@@ -102,7 +102,8 @@ bool IsVolumeMountPoint(HANDLE handle)
 // it is a folder. Wine answers for a volume through its mount manager, a round trip to another
 // process each time; a file or link opened as itself lies on its folder's volume, while a folder
 // may root another drive, which only its volume tells under Wine.
-bool InformationOf(HANDLE child, const FileIdentity& folder, BY_HANDLE_FILE_INFORMATION& info)
+// askFolderVolume false takes a folder's volume as its parent's too, for one already entered.
+bool InformationOf(HANDLE child, const FileIdentity& folder, bool askFolderVolume, BY_HANDLE_FILE_INFORMATION& info)
 {
     FILE_BASIC_INFORMATION basic{};
     FILE_STANDARD_INFORMATION standard{};
@@ -110,7 +111,7 @@ bool InformationOf(HANDLE child, const FileIdentity& folder, BY_HANDLE_FILE_INFO
     IO_STATUS_BLOCK io{};
     if (NtQueryInformationFile(child, &io, &basic, sizeof basic, FileBasicInformation) < 0)
         return false;
-    if (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    if ((basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) && askFolderVolume)
         return GetFileInformationByHandle(child, &info) != 0;
     if (NtQueryInformationFile(child, &io, &standard, sizeof standard, FileStandardInformation) < 0 ||
         NtQueryInformationFile(child, &io, &internal, sizeof internal, FileInternalInformation) < 0)
@@ -168,16 +169,19 @@ bool IsOwnEntry(HANDLE folder, const std::string& name, const BY_HANDLE_FILE_INF
                     }));
 }
 
-enum class Check { Name, Listing };
+enum class Check { Name, Listing, Held };
 
 // Check::Listing asks the folder's listing as well, under Wine, for a folder to be entered: what is
 // then reached through it is its own. Windows opens a link as itself and names a handle by where it is.
+// Check::Held does the same for a folder entered before and held since, whose volume was checked
+// then: under Wine it is not asked again (another process answers for volumes there), the file
+// number, the place and the listing tell that it is still the same folder.
 bool Examine(HANDLE parent, HANDLE child, const std::wstring& folderPath, const FileIdentity& folder,
              const std::string& name, Check check, Examined& result)
 {
     BY_HANDLE_FILE_INFORMATION& info = result.info;
     HeldEntry& entry = result.entry;
-    if (!InformationOf(child, folder, info)) {
+    if (!InformationOf(child, folder, check != Check::Held || !UnderWine(), info)) {
         const DWORD type = GetFileType(child);
         if (type == FILE_TYPE_DISK || type == FILE_TYPE_UNKNOWN)
             return false;
@@ -340,6 +344,38 @@ DirectoryHandle DirectoryHandle::OpenSubdirectory(const std::string& name, const
     // The child's own final path: it equals this folder's and the name, in the letter case on disk.
     result.finalPath_ = Narrow(examined.finalPath);
     return result;
+}
+
+bool DirectoryHandle::StillHolds(const std::string& name, const DirectoryHandle& child) const
+{
+    if (!IsOpen() || !child.IsOpen() || !IsPlainName(name) || IsLossyName(name))
+        return false;
+    Closer opened{OpenRelative(H(handle_), Widen(name), FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll,
+                               FILE_DIRECTORY_FILE | kChildOptions)};
+    Examined examined;
+    if (opened.handle == INVALID_HANDLE_VALUE ||
+        !Examine(H(handle_), opened.handle, Widen(finalPath_), identity_, name, Check::Held, examined))
+        return false;
+    const HeldEntry& entry = examined.entry;
+    return entry.kind == HeldKind::Directory && !entry.mountPoint && entry.identity == child.identity_ &&
+           SamePath(examined.finalPath, Widen(child.finalPath_));
+}
+
+bool DirectoryHandle::StillAt(const std::string& path) const
+{
+    if (!IsOpen() || path.empty())
+        return false;
+    Closer folder{CreateFileW(ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (folder.handle == INVALID_HANDLE_VALUE || !InformationOf(folder.handle, identity_, !UnderWine(), info) ||
+        !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !(IdentityOf(info) == identity_))
+        return false;
+    // Under Wine the volume was not asked: the place where the path leads now, its drive letter
+    // included, must be where the held folder was opened.
+    std::wstring finalPath;
+    return !UnderWine() || ((FinalPathOf(folder.handle, false, finalPath) || FinalPathOf(folder.handle, true, finalPath)) &&
+                            SamePath(finalPath, Widen(finalPath_)));
 }
 
 bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected) const
