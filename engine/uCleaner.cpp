@@ -259,11 +259,19 @@ bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
         return false;
     std::string name;
     platform::DirectoryHandle* held = heldChain_.OpenContainingFolder(origin, path, name);
-    platform::HeldEntry entry;
-    // Only the very object the scan listed: one swapped in under its name since then is not it.
-    if (!held || !held->Describe(name, entry) || !(entry.identity == origin.identity))
+    if (!held)
         return false;
     platform::DirectoryHandle& folder = *held;
+    const std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption());
+    const bool directories = option && option->GetObjectKind() == okDirectories;
+    // Most objects are files deleted outright: the deletion's own look at the object is then the
+    // check that it is still the one the scan listed.
+    if (!origin.link && !directories && !recycle_ && !context_->GetSecureDelete())
+        return DeleteScannedFile(folder, name, origin.identity, removedBytes);
+    platform::HeldEntry entry;
+    // Only the very object the scan listed: one swapped in under its name since then is not it.
+    if (!folder.Describe(name, entry) || !(entry.identity == origin.identity))
+        return false;
     // A link goes as a link, whatever it points to.
     if (origin.link || entry.kind == platform::HeldKind::Link) {
         if (!origin.link || entry.kind != platform::HeldKind::Link)
@@ -274,8 +282,6 @@ bool TCleaner::DeleteObject(ICleanupListItem& item, int64_t& removedBytes)
         return !StopBeforeDeleting() && folder.DeleteEntry(name, entry);
     }
     // A file that became a folder, or the other way round, is no longer what the user checked.
-    const std::shared_ptr<ICleanupOptionsListItem> option = catalogue_->GetOption(item.GetOption());
-    const bool directories = option && option->GetObjectKind() == okDirectories;
     // A recycling clean moves or keeps: it never falls back to deleting.
     if (recycle_) {
         if (!(entry.kind == platform::HeldKind::Directory && directories && !entry.mountPoint) &&
@@ -335,6 +341,28 @@ bool TCleaner::DeleteFileObject(platform::DirectoryHandle& folder, const platfor
         return false;
     removedBytes = now.size;
     return true;
+}
+
+bool TCleaner::DeleteScannedFile(platform::DirectoryHandle& folder, const std::string& name,
+                                 const platform::FileIdentity& identity, int64_t& removedBytes)
+{
+    platform::HeldEntry expected;
+    expected.name = name;
+    expected.kind = platform::HeldKind::File;
+    expected.identity = identity;
+    skipReason_ = HeldOpen(expected) ? srInUse : srFailed;
+    if (skipReason_ == srInUse || StopBeforeDeleting())
+        return false;
+    platform::HeldEntry removed;
+    if (folder.DeleteEntry(name, expected, &removed)) {
+        removedBytes = removed.size;
+        return true;
+    }
+    // Refused: still the file scanned (then the system would not let it go), or another object now.
+    platform::HeldEntry now;
+    if (!folder.Describe(name, now) || now.kind != expected.kind || !(now.identity == identity))
+        skipReason_ = srChanged;
+    return false;
 }
 
 bool TCleaner::DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory,

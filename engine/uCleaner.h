@@ -44,6 +44,9 @@ private:
     bool DeleteObject(ICleanupListItem& item, int64_t& removedBytes);
     // root is one of the option's source folders: the object was found where the option looks.
     bool IsSourceOf(const std::string& root, TCleanupOption option);
+    // The file the scan listed as identity, deleted outright when it is still that file.
+    bool DeleteScannedFile(platform::DirectoryHandle& folder, const std::string& name,
+                           const platform::FileIdentity& identity, int64_t& removedBytes);
     bool DeleteFileObject(platform::DirectoryHandle& folder, const platform::HeldEntry& file, int64_t& removedBytes);
     bool DeleteDirectoryObject(platform::DirectoryHandle& folder, const platform::HeldEntry& directory,
                                int64_t& removedBytes);

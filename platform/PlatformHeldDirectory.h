@@ -70,7 +70,8 @@ public:
     // Removes the named file or link itself when it is still the expected object of the expected
     // kind; never its target, never a folder. A read-only file goes without its mode being changed
     // where the system allows; elsewhere its attribute is cleared only when no other name shares it.
-    bool DeleteEntry(const std::string& name, const HeldEntry& expected) const;
+    // removed, when given, receives the object as it was looked at right before it went.
+    bool DeleteEntry(const std::string& name, const HeldEntry& expected, HeldEntry* removed = nullptr) const;
     // Removes the named empty child folder when it is still the expected one.
     bool RemoveSubdirectory(const std::string& name, const FileIdentity& expected) const;
 

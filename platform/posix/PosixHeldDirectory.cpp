@@ -93,7 +93,8 @@ bool RenameNoReplace(int dirFd, const std::string& from, const std::string& to)
 // No call removes an entry by what it is rather than by its name, and a name can be exchanged
 // for another between any look and the removal. So the object goes to a name of its own first,
 // is looked at there, and only that name is removed; anything else found there goes back.
-bool RemoveAside(const DirectoryHandle& folder, int fd, const std::string& name, const HeldEntry& expected)
+bool RemoveAside(const DirectoryHandle& folder, int fd, const std::string& name, const HeldEntry& expected,
+                 HeldEntry* removed = nullptr)
 {
     std::string aside;
     for (int attempt = 0; attempt < 4 && aside.empty(); ++attempt) {
@@ -108,8 +109,13 @@ bool RemoveAside(const DirectoryHandle& folder, int fd, const std::string& name,
     HeldEntry moved;
     const bool directory = expected.kind == HeldKind::Directory;
     if (folder.Describe(aside, moved) && SameKindAndIdentity(moved, expected) && !moved.mountPoint &&
-        ::unlinkat(fd, aside.c_str(), directory ? AT_REMOVEDIR : 0) == 0)
+        ::unlinkat(fd, aside.c_str(), directory ? AT_REMOVEDIR : 0) == 0) {
+        if (removed) {
+            *removed = moved;
+            removed->name = name;
+        }
         return true;
+    }
     // Never over whatever took the name meanwhile: then it stays under the name it has now.
     RenameNoReplace(fd, aside, name);
     return false;
@@ -232,7 +238,7 @@ bool DirectoryHandle::StillAt(const std::string& path) const
     return IsOpen() && QueryFileIdentity(path, now) && now == identity_;
 }
 
-bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected) const
+bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected, HeldEntry* removed) const
 {
     HeldEntry now;
     if (!Describe(name, now) || !SameKindAndIdentity(now, expected))
@@ -240,7 +246,7 @@ bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expe
     if (now.kind != HeldKind::File && now.kind != HeldKind::Link)
         return false;
     // Removing a name never needs the file's own mode changed.
-    return RemoveAside(*this, static_cast<int>(handle_), name, now);
+    return RemoveAside(*this, static_cast<int>(handle_), name, now, removed);
 }
 
 bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIdentity& expected) const

@@ -378,7 +378,7 @@ bool DirectoryHandle::StillAt(const std::string& path) const
                             SamePath(finalPath, Widen(finalPath_)));
 }
 
-bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected) const
+bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expected, HeldEntry* removed) const
 {
     if (!IsOpen() || !IsPlainName(name) || (expected.kind != HeldKind::File && expected.kind != HeldKind::Link))
         return false;
@@ -406,7 +406,11 @@ bool DirectoryHandle::DeleteEntry(const std::string& name, const HeldEntry& expe
                             : MarkForDeletion(child.handle);
     // The name goes as the handle closes.
     CloseHandle(child.Release());
-    return marked && Gone(H(handle_), name, now.identity);
+    if (!marked || !Gone(H(handle_), name, now.identity))
+        return false;
+    if (removed)
+        *removed = now;
+    return true;
 }
 
 bool DirectoryHandle::RemoveSubdirectory(const std::string& name, const FileIdentity& expected) const
