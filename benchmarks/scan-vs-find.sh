@@ -59,9 +59,15 @@ row "options 4,5,13-22 (the targets' options)" \
       -o -iname '*.syd' -o -iname '*.prv' -o -iname '*.$$$' -o -iname '*.---' -o -iname mscreate.dir -o -name .DS_Store \
       -o -path '*/.Trashes/*' -o -path '*/.Spotlight-V100/*' -o \( -type d -empty \) \))"
 
-# The clean deletes what it found: the 5,000 *.tmp files come back before every run.
+# The clean deletes what it found: the 5,000 *.tmp files come back before every run. The tool and
+# find take turns, so that a change in the machine's load falls on both.
 restore() { touch "${tmps[@]}"; }
 printf '%-44s %10s %10s %7s\n' "clean (scan included)" "tool" "find" "ratio"
-row "option 21 Custom Files *.tmp (5,000 removed)" \
-  "$(BEFORE=restore best "$tool" clean "$tree" --no-prefs --options 21 --custom-files '*.tmp' --yes)" \
-  "$(BEFORE=restore best find "$tree" -iname '*.tmp' -delete)"
+cleaned=999 found=999
+for _ in $(seq "$runs"); do
+  t=$(runs=1 BEFORE=restore best "$tool" clean "$tree" --no-prefs --options 21 --custom-files '*.tmp' --yes)
+  if (( $(echo "$t < $cleaned" | bc) )); then cleaned=$t; fi
+  t=$(runs=1 BEFORE=restore best find "$tree" -iname '*.tmp' -delete)
+  if (( $(echo "$t < $found" | bc) )); then found=$t; fi
+done
+row "option 21 Custom Files *.tmp (5,000 removed)" "$cleaned" "$found"

@@ -69,8 +69,17 @@ pair "scan option 21 *.tmp (5,000 of 100,000)" \
 pair "scan option 17 .DS_Store (5 of 100,000)" \
   wine "$tool" scan "$(win "$work/scan")" --no-prefs --options 17 -- \
   wine "$walk" "$(win "$work/scan")" '.DS_Store'
-floor=$(best --fresh wine "$walk" "$(win "$work/clean")" '*.tmp' --delete)
-cleaned=$(best --fresh wine "$tool" clean "$(win "$work/clean")" --no-prefs --options 21 --custom-files '*.tmp' --yes)
-row "clean option 21 *.tmp (1,000 of 20,000)" "$cleaned" "$floor"
+# The clean and its floor in turn as well, each on a fresh copy of the tree; the tool goes last,
+# so what its clean left can be counted.
+floor=999 cleaned=999
+for _ in $(seq "$runs"); do
+  rm -rf "$work/clean"; cp -a "$work/template" "$work/clean"
+  t=$(seconds wine "$walk" "$(win "$work/clean")" '*.tmp' --delete)
+  if (( $(echo "$t < $floor" | bc) )); then floor=$t; fi
+  rm -rf "$work/clean"; cp -a "$work/template" "$work/clean"
+  t=$(seconds wine "$tool" clean "$(win "$work/clean")" --no-prefs --options 21 --custom-files '*.tmp' --yes)
+  if (( $(echo "$t < $cleaned" | bc) )); then cleaned=$t; fi
+done
+row "clean option 21 *.tmp (1,000 of 20,000)" "$(printf '%.3f' "$cleaned")" "$(printf '%.3f' "$floor")"
 left=$(find "$work/clean" -name '*.tmp' | wc -l)
 [ "$left" -eq 0 ] || echo "the tool's last clean left $left of the 1,000 *.tmp files"
