@@ -108,9 +108,7 @@ void TCleaner::Execute()
         std::shared_ptr<ICleanupList> list = context_->GetCleanupList();
         const int32_t count = list ? list->GetCount() : 0;
         TConfirmAnswer remembered = caNone;
-        const std::vector<int32_t> order = VisitingOrder(list, count);
-        for (int32_t done = 0; done < count; ++done) {
-            const int32_t i = order[static_cast<size_t>(done)];
+        for (int32_t i = 0; i < count; ++i) {
             if (Terminated()) {
                 stopped = true;
                 break;
@@ -124,7 +122,7 @@ void TCleaner::Execute()
             std::shared_ptr<ICleanupListItem> item = list->GetItem(i);
             if (item)
                 CleanItem(*item, remembered);
-            ShowProgress(i, done, item != nullptr, skippedCount_ == skippedBefore);
+            ShowProgress(i, item != nullptr, skippedCount_ == skippedBefore);
         }
         bins_.reset();
         // No folder stays held past the objects: the temporary folders' pass may remove them.
@@ -454,29 +452,9 @@ void TCleaner::ShowStatus(const std::string& text)
         Synchronize([this] { dispatch_->SetStatusText(statusText_); });
 }
 
-std::vector<int32_t> TCleaner::VisitingOrder(const std::shared_ptr<ICleanupList>& list, int32_t count)
-{
-    std::vector<int32_t> order(static_cast<size_t>(count));
-    for (int32_t i = 0; i < count; ++i)
-        order[static_cast<size_t>(i)] = i;
-    // A sorted list is in the order of its hashes, which means nothing to the user: its objects are
-    // then taken by path, so the objects of one folder follow each other and share its held folders.
-    // An unsorted one keeps the order its objects were found in, which already goes folder by folder.
-    if (!list || !list->GetSorted())
-        return order;
-    std::vector<std::string> paths(static_cast<size_t>(count));
-    for (int32_t i = 0; i < count; ++i)
-        if (std::shared_ptr<ICleanupListItem> item = list->GetItem(i))
-            paths[static_cast<size_t>(i)] = item->GetPath();
-    std::stable_sort(order.begin(), order.end(),
-                     [&paths](int32_t a, int32_t b) { return paths[static_cast<size_t>(a)] < paths[static_cast<size_t>(b)]; });
-    return order;
-}
-
-void TCleaner::ShowProgress(int32_t index, int32_t done, bool reached, bool removed)
+void TCleaner::ShowProgress(int32_t index, bool reached, bool removed)
 {
     progressIndex_ = index;
-    progressDone_ = done;
     // One call to the user-interface thread per object, its status included, however much it is told.
     if (dispatch_)
         Synchronize([this, reached, removed] {
@@ -491,7 +469,7 @@ void TCleaner::ShowProgress(int32_t index, int32_t done, bool reached, bool remo
                 dispatch_->ObjectMoved(progressIndex_, {objectDestination_, objectRemovedBytes_, objectModified_});
             if (reached)
                 dispatch_->ObjectCleaned(progressIndex_, removed, objectRemovedBytes_);
-            dispatch_->SetProgress(progressDone_);
+            dispatch_->SetProgress(progressIndex_);
         });
 }
 

@@ -61,11 +61,8 @@ private:
     void Remove(const std::string& text, uint32_t count, int64_t size);
     void Skip(const std::string& path, int64_t size);
     void ShowStatus(const std::string& text);
-    // The list's indexes in the order its objects are cleaned.
-    static std::vector<int32_t> VisitingOrder(const std::shared_ptr<ICleanupList>& list, int32_t count);
-    // index: the object's place in the list; done: how many objects came before it in this clean.
     // reached: the object was listed and cleaned or skipped (removed says which).
-    void ShowProgress(int32_t index, int32_t done, bool reached, bool removed);
+    void ShowProgress(int32_t index, bool reached, bool removed);
     // stopReason: why an error ended the clean early; empty for the user's Stop.
     void EndClean(const std::string& outcome, bool stopped, const std::string& stopReason = "");
     // The report's closing lines.
@@ -94,7 +91,6 @@ private:
     std::string statusText_;
     std::string objectStatus_;  // the current object's status, shown with its progress
     int32_t progressIndex_ = -1;
-    int32_t progressDone_ = -1;
     int64_t objectRemovedBytes_ = 0;  // what the current object's removal freed
     TSkipReason skipReason_ = srFailed;  // why the current object stays, when it does
     std::set<platform::FileIdentity> openFiles_;

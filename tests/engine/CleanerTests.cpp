@@ -82,35 +82,6 @@ TEST(Cleaner, DeletesCheckedObjectsSkipsTheRestAndAddsToTheStatistics)
     EXPECT_EQ(WM_CLEANFINISHED, run.notices[0].message);
 }
 
-// A sorted list is in the order of its hashes: its objects are cleaned by path, each folder's
-// together, while the progress still counts up and each outcome goes to the object's own row.
-TEST(Cleaner, ASortedListIsCleanedFolderByFolderAndEachOutcomeKeepsItsRow)
-{
-    TempDir dir;
-    const std::vector<std::string> names = {"b/2.tmp", "a/1.tmp", "b/1.tmp", "a/2.tmp", "a/gone.tmp"};
-    std::filesystem::create_directories(dir.Path() / "a");
-    std::filesystem::create_directories(dir.Path() / "b");
-    TCleanRun run;
-    run.targets = {dir.Str()};
-    for (const std::string& name : names) {
-        if (name != "a/gone.tmp")
-            WriteBytes(dir.File(name), "x");
-        run.Add(dir.File(name));
-    }
-    run.list->SetSorted(true);
-    run.Clean();
-
-    EXPECT_EQ((std::vector<int32_t>{0, 1, 2, 3, 4}), run.dispatch->progress);
-    std::vector<std::string> statuses;
-    for (const char* name : {"a/1.tmp", "a/2.tmp", "b/1.tmp", "b/2.tmp"})
-        statuses.push_back("Deleting: \"" + dir.File(name) + "\"");
-    statuses.insert(statuses.begin() + 2, "Skipping \"" + dir.File("a/gone.tmp") + "\"");
-    statuses.push_back("Clean complete.");
-    EXPECT_EQ(statuses, run.dispatch->statusTexts);
-    ASSERT_EQ(1u, run.dispatch->skipReasons.size());
-    EXPECT_EQ(dir.File("a/gone.tmp"), run.list->GetItem(run.dispatch->skipReasons.begin()->first)->GetPath());
-}
-
 // The window reads the statistics whenever it likes (its statistics box, the tray tip, a
 // preferences save) while the cleaner runs on its own thread: the clean's figures reach them on
 // the window's thread only. A race here is reported under ThreadSanitizer (native-tsan).
