@@ -4,8 +4,9 @@
 # cache, best of several runs. Usage: benchmarks/scan-vs-find.sh [path/to/quillsweep-cli]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tool=${1:-build/native-release/cli/quillsweep-cli}
-if [ ! -x "$tool" ]; then
+tool=${1:-}
+if [ -z "$tool" ]; then # the release build, brought up to date
+  tool=build/native-release/cli/quillsweep-cli
   cmake --preset native-release >/dev/null && cmake --build --preset native-release --target quillsweep-cli >/dev/null
 fi
 runs=${RUNS:-7}

@@ -8,8 +8,11 @@
 # Usage: benchmarks/windows-vs-walk.sh [path/to/quillsweep-cli.exe]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tool=${1:-build/windows/cli/quillsweep-cli.exe}
-[ -f "$tool" ] || { cmake --preset windows >/dev/null && cmake --build --preset windows --target quillsweep-cli >/dev/null; }
+tool=${1:-}
+if [ -z "$tool" ]; then # the Windows build, brought up to date
+  tool=build/windows/cli/quillsweep-cli.exe
+  cmake --preset windows >/dev/null && cmake --build --preset windows --target quillsweep-cli >/dev/null
+fi
 runs=${RUNS:-3}
 work=$(mktemp -d /tmp/qs-bench-walk.XXXXXX)
 walk=$work/BareWalk.exe
