@@ -51,18 +51,18 @@ std::map<std::string, std::string> Snapshot(const fs::path& root)
 }
 
 // The custom-files option over target, links ignored or followed, everything found checked.
-TCleanRun ScanForClean(const TempDir& target, const std::string& masks, bool ignoreLinks = true)
+TCleanRun ScanForClean(const std::string& target, const std::string& masks, bool ignoreLinks = true)
 {
     scanner_testing::TScanSetup setup;
     setup.options = {21};
-    setup.targets = target.Str();
+    setup.targets = target;
     setup.customFileMasks = masks;
     setup.ignoreSymbolicLinks = ignoreLinks;
     const auto scan = scanner_testing::RunScan(setup);
     TCleanRun run;
     run.list = scan.list;
     run.figures = scan.counters;
-    run.targets = {target.Str()};
+    run.targets = {target};
     return run;
 }
 
@@ -80,12 +80,8 @@ TEST(HostileTrees, ATargetReplacedByALinkAfterTheScanIsNotCleaned)
             if (!sameFiles)
                 WriteBytes(outside.File(name), "outside");
         }
-        scanner_testing::TScanSetup setup;
-        setup.options = {21};
-        setup.targets = base.File("t");
-        setup.customFileMasks = "*.zq1";
-        const auto scan = scanner_testing::RunScan(setup);
-        ASSERT_EQ(2, scan.list->GetCount());
+        TCleanRun run = ScanForClean(base.File("t"), "*.zq1");
+        ASSERT_EQ(2, run.list->GetCount());
 
         fs::rename(base.Path() / "t", base.Path() / "t.old");
         if (sameFiles)
@@ -93,10 +89,6 @@ TEST(HostileTrees, ATargetReplacedByALinkAfterTheScanIsNotCleaned)
                 fs::create_hard_link(base.Path() / "t.old" / name, outside.Path() / name);
         ASSERT_TRUE(routines_testing::MakeDirectoryLink(outside.Path(), base.Path() / "t"));
         const auto before = Snapshot(outside.Path());
-        TCleanRun run;
-        run.list = scan.list;
-        run.figures = scan.counters;
-        run.targets = {base.File("t")};
         run.Clean();
 
         ASSERT_EQ(1u, run.notices.size());
@@ -130,18 +122,10 @@ TEST(HostileTrees, AHeldFolderSwappedForALinkBetweenTwoObjectsIsNotReusedToReach
             fs::create_directories(mirrored.parent_path());
             WriteBytes(testing_support::Utf8(mirrored), "outside");
         }
-        scanner_testing::TScanSetup setup;
-        setup.options = {21};
-        setup.targets = base.File("t");
-        setup.customFileMasks = "*.zq1";
-        const auto scan = scanner_testing::RunScan(setup);
-        ASSERT_EQ(2, scan.list->GetCount());
+        TCleanRun run = ScanForClean(base.File("t"), "*.zq1");
+        ASSERT_EQ(2, run.list->GetCount());
         const auto before = Snapshot(outside.Path());
 
-        TCleanRun run;
-        run.list = scan.list;
-        run.figures = scan.counters;
-        run.targets = {base.File("t")};
         // Custom files are not safe, so each is asked about: the second question comes after the
         // first object went.
         ASSERT_NE(scSafe, run.list->GetItem(0)->GetSafety());
@@ -207,7 +191,7 @@ TEST(HostileTrees, AFolderSwappedForALinkDuringTheCleanLeadsNowhereOutside)
             WriteBytes(target.File("victim/" + name), "inside");
             WriteBytes(outside.File(name), "outside");
         }
-        TCleanRun run = ScanForClean(target, "*.zq1");
+        TCleanRun run = ScanForClean(target.Str(), "*.zq1");
         ASSERT_EQ(kFiles, run.list->GetCount());
         fs::create_directory_symlink(outside.Path(), target.Path() / "swap");
         const auto before = Snapshot(outside.Path());
@@ -298,7 +282,7 @@ TEST(HostileTrees, MountsBelowATargetAreNeverCleanedThrough)
 
     // Placed over a scanned folder after the scan.
     const int after = InPrivateMounts([&] {
-        TCleanRun run = ScanForClean(target, "*.zq1");
+        TCleanRun run = ScanForClean(target.Str(), "*.zq1");
         if (run.list->GetCount() != 1)
             return 2;
         if (mount(outside.Str().c_str(), target.File("sub").c_str(), nullptr, MS_BIND, nullptr) != 0)
@@ -314,7 +298,7 @@ TEST(HostileTrees, MountsBelowATargetAreNeverCleanedThrough)
     const int during = InPrivateMounts([&] {
         if (mount(outside.Str().c_str(), target.File("mnt").c_str(), nullptr, MS_BIND, nullptr) != 0)
             return 77;
-        TCleanRun run = ScanForClean(target, "*.zq1", false);
+        TCleanRun run = ScanForClean(target.Str(), "*.zq1", false);
         if (run.list->GetCount() != 1)
             return 3;  // the scan walked into the other file system
         run.Clean();
@@ -333,7 +317,7 @@ TEST(HostileTrees, RecycleAcrossMountsLeavesTheObjectsInPlace)
     const int status = InPrivateMounts([&] {
         if (mount(real.Str().c_str(), target.Str().c_str(), nullptr, MS_BIND, nullptr) != 0)
             return 77;
-        TCleanRun run = ScanForClean(target, "*.zq1");
+        TCleanRun run = ScanForClean(target.Str(), "*.zq1");
         if (run.list->GetCount() != 1)
             return 2;
         run.recycle = true;
@@ -370,7 +354,7 @@ TEST(HostileTrees, RecycleOnAnotherFileSystemUsesTheVolumesOwnTrash)
                 fs::create_directory(target.Path() / ".Trash");
                 chmod(target.File(".Trash").c_str(), 01777);
             }
-            TCleanRun run = ScanForClean(target, "*.zq1");
+            TCleanRun run = ScanForClean(target.Str(), "*.zq1");
             run.recycle = true;
             run.Clean();
             const std::string trash = shared == "sticky" ? ".Trash/" + uid : ".Trash-" + uid;
@@ -398,7 +382,7 @@ TEST(HostileTrees, HardLinkedFilesLoseOnlyTheirNameAndAreNeverRewritten)
         fs::create_hard_link(outside.Path() / "shared.txt", target.Path() / "shared.zq1");
         fs::create_hard_link(outside.Path() / "locked.txt", target.Path() / "locked.zq1");
         WriteBytes(target.File("own.zq1"), "own");
-        TCleanRun run = ScanForClean(target, "*.zq1");
+        TCleanRun run = ScanForClean(target.Str(), "*.zq1");
         ASSERT_EQ(3, run.list->GetCount());
         const auto before = Snapshot(outside.Path());
 
@@ -452,7 +436,7 @@ TEST(HostileTrees, ObjectsReplacedAfterTheScanAreSkipped)
         TempDir target;
         WriteBytes(target.File("replaced.zq1"), "scanned");
         WriteBytes(target.File("fifo.zq1"), "scanned");
-        TCleanRun run = ScanForClean(target, "*.zq1");
+        TCleanRun run = ScanForClean(target.Str(), "*.zq1");
         ASSERT_EQ(2, run.list->GetCount());
         WriteBytes(target.File("replacement"), "written since");
         fs::rename(target.Path() / "replacement", target.Path() / "replaced.zq1");

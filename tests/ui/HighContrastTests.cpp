@@ -20,8 +20,9 @@ constexpr COLORREF kRed = RGB(200, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 160, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 170);
 
-// Every colour drawn by draw into a small bitmap of its own, over a ground of kBlue, up to a right edge.
-std::set<COLORREF> ColoursDrawn(const std::function<void(HDC dc, RECT area)>& draw, int right = 100)
+// Draws with draw into a small bitmap of its own, then reads it with read.
+template <typename Read>
+auto DrawnInto(const std::function<void(HDC dc, RECT area)>& draw, Read read)
 {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -29,35 +30,37 @@ std::set<COLORREF> ColoursDrawn(const std::function<void(HDC dc, RECT area)>& dr
     ReleaseDC(nullptr, screen);
     HGDIOBJ previous = SelectObject(dc, bitmap);
     const RECT area{0, 0, 100, 40};
-    HBRUSH ground = CreateSolidBrush(kBlue);
-    FillRect(dc, &area, ground);
-    DeleteObject(ground);
     draw(dc, area);
-    std::set<COLORREF> colours;
-    for (int y = 0; y < area.bottom; ++y)
-        for (int x = 0; x < right; ++x)
-            colours.insert(GetPixel(dc, x, y));
+    const auto result = read(dc, area);
     SelectObject(dc, previous);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    return colours;
+    return result;
 }
 
-// The colour of a point drawn by draw into a small bitmap of its own.
+// Every colour drawn by draw over a ground of kBlue, up to a right edge.
+std::set<COLORREF> ColoursDrawn(const std::function<void(HDC dc, RECT area)>& draw, int right = 100)
+{
+    return DrawnInto(
+        [&](HDC dc, RECT area) {
+            HBRUSH ground = CreateSolidBrush(kBlue);
+            FillRect(dc, &area, ground);
+            DeleteObject(ground);
+            draw(dc, area);
+        },
+        [&](HDC dc, RECT area) {
+            std::set<COLORREF> colours;
+            for (int y = 0; y < area.bottom; ++y)
+                for (int x = 0; x < right; ++x)
+                    colours.insert(GetPixel(dc, x, y));
+            return colours;
+        });
+}
+
+// The colour of a point drawn by draw.
 COLORREF Drawn(const std::function<void(HDC dc, RECT area)>& draw, POINT at = {4, 4})
 {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 40);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    const RECT area{0, 0, 100, 40};
-    draw(dc, area);
-    const COLORREF colour = GetPixel(dc, at.x, at.y);
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return colour;
+    return DrawnInto(draw, [&](HDC dc, RECT) { return GetPixel(dc, at.x, at.y); });
 }
 
 struct TWindowUnderTest {
