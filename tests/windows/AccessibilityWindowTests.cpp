@@ -158,20 +158,6 @@ HWND ChildOfClass(HWND parent, const std::string& className, const std::string& 
     return nullptr;
 }
 
-// The options list: the first list view after the options pane's caption (the targets list has
-// one column too).
-HWND OptionsList(HWND main)
-{
-    bool captionSeen = false;
-    for (const TWindowInfo& child : Children(main)) {
-        if (child.className == "Static" && child.text.find("Clean-up Options") != std::string::npos)
-            captionSeen = true;
-        else if (captionSeen && child.visible && child.className == "SysListView32")
-            return child.handle;
-    }
-    return nullptr;
-}
-
 // Waits, handling this thread's messages meanwhile (events from other processes arrive there).
 ::testing::AssertionResult WaitFor(const std::function<bool()>& condition)
 {
@@ -224,10 +210,7 @@ private:
 
 TEST_F(ProgramWindows, AScreenReaderReadsTheMainWindowAndRunsACycleThroughDefaultActionsAlone)
 {
-    const std::string target = dir.File("target");
-    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
-    for (const char* name : {"\\a.qsx", "\\b.qsx", "\\c.qsx", "\\keep.txt"})
-        WriteFile(target + name, "data");
+    const std::string target = MakeTarget({"a.qsx", "b.qsx", "c.qsx", "keep.txt"});
     Stored().CleanupOptions = 1u << 21; // custom files
     Stored().CustomFiles = "*.qsx";
     Stored().Confirmations = false;

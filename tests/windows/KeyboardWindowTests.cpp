@@ -39,10 +39,7 @@ bool FocusShown(HWND control)
 
 TEST_F(ProgramWindows, AWholeCycleByKeysAlone)
 {
-    const std::string target = dir.File("target");
-    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
-    for (const char* name : {"\\a.qsx", "\\b.qsx", "\\keep.txt"})
-        WriteFile(target + name, "data");
+    const std::string target = MakeTarget({"a.qsx", "b.qsx", "keep.txt"});
     Stored().CleanupOptions = 0;
     Stored().FirstRun = false;
     Stored().CustomFiles = "*.qsx";
@@ -54,16 +51,7 @@ TEST_F(ProgramWindows, AWholeCycleByKeysAlone)
     ASSERT_TRUE(main);
 
     // The options: Tab into the list, Down to Custom Files (the 22nd row), Space ticks it.
-    HWND options = nullptr;
-    bool captionSeen = false;
-    for (const TWindowInfo& child : Children(main)) {
-        if (child.className == "Static" && child.text.find("Clean-up Options") != std::string::npos)
-            captionSeen = true;
-        else if (captionSeen && child.visible && child.className == "SysListView32") {
-            options = child.handle;
-            break;
-        }
-    }
+    HWND options = OptionsList(main);
     ASSERT_TRUE(options);
     ASSERT_TRUE(TabTo(main, options));
     EXPECT_TRUE(FocusShown(options));

@@ -246,11 +246,7 @@ TEST_F(ProgramWindows, AtOneHundredFiftyPercentEverythingIsScaledAndNoCaptionCli
 
 TEST_F(ProgramWindows, ACycleDeletesExactlyTheCheckedObjects)
 {
-    const std::string target = dir.File("target");
-    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target + "\\sub").c_str(), nullptr));
-    for (const char* name : {"\\a.qsx", "\\b.qsx", "\\sub\\c.qsx", "\\keep.txt"})
-        WriteFile(target + name, "data");
+    const std::string target = MakeTarget({"a.qsx", "b.qsx", "sub\\c.qsx", "keep.txt"});
     Stored().CleanupOptions = 1u << 21; // custom files
     Stored().CustomFiles = "*.qsx";
     Stored().Confirmations = false;

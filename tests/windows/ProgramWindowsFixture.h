@@ -24,6 +24,9 @@ inline std::string ProgramNextToTests()
     return self.substr(0, self.find_last_of('\\') + 1) + "../app/" QS_PROGRAM_EXE;
 }
 
+inline void WriteFile(const std::string& path, const std::string& bytes) { testing_support::WriteBytes(path, bytes); }
+inline bool Exists(const std::string& path) { return GetFileAttributesW(platform::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 // The program's own copy in a scratch folder, so its preferences file is the test's.
 class ProgramWindows : public ::testing::Test {
 protected:
@@ -52,6 +55,20 @@ protected:
         loaded->SetFileName(prefs);
         loaded->Load();
         return loaded;
+    }
+
+    // A folder "target" in the scratch folder holding files (names below it, "\\" between folders,
+    // each folder made on the way), each holding bytes; its path.
+    std::string MakeTarget(std::initializer_list<const char*> files, const std::string& bytes = "data")
+    {
+        const std::string target = dir.File("target");
+        for (const char* name : files) {
+            const std::string path = target + "\\" + name;
+            for (size_t slash = target.size(); slash != std::string::npos; slash = path.find('\\', slash + 1))
+                CreateDirectoryW(platform::Widen(path.substr(0, slash)).c_str(), nullptr);
+            WriteFile(path, bytes);
+        }
+        return target;
     }
 
     std::unique_ptr<TProgram> Start(const std::string& arguments = "")
@@ -91,6 +108,20 @@ protected:
     std::unique_ptr<TPreferenceValues> values;
 };
 
+// The options list: the first list view after the options pane's caption (the targets list has
+// one column too).
+inline HWND OptionsList(HWND main)
+{
+    bool captionSeen = false;
+    for (const TWindowInfo& child : Children(main)) {
+        if (child.className == "Static" && child.text.find("Clean-up Options") != std::string::npos)
+            captionSeen = true;
+        else if (captionSeen && child.visible && child.className == "SysListView32")
+            return child.handle;
+    }
+    return nullptr;
+}
+
 // The list of found objects: the list view on the shown page.
 inline HWND ObjectsList(HWND main)
 {
@@ -100,7 +131,5 @@ inline HWND ObjectsList(HWND main)
     return nullptr;
 }
 
-inline void WriteFile(const std::string& path, const std::string& bytes) { testing_support::WriteBytes(path, bytes); }
-inline bool Exists(const std::string& path) { return GetFileAttributesW(platform::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 } // namespace program_testing

@@ -18,11 +18,7 @@ protected:
     void SetUp() override
     {
         ProgramWindows::SetUp();
-        target = dir.File("target");
-        ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
-        ASSERT_TRUE(CreateDirectoryW(platform::Widen(target + "\\sub").c_str(), nullptr));
-        for (const char* name : {"\\a.qsx", "\\sub\\b.qsx", "\\keep.txt"})
-            WriteFile(target + name, "data");
+        target = MakeTarget({"a.qsx", "sub\\b.qsx", "keep.txt"});
         Stored().CleanupOptions = 1u << 21;
         Stored().CustomFiles = "*.qsx";
         Store();

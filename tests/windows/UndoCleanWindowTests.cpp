@@ -23,10 +23,7 @@ HWND UndoButton(HWND main)
 
 TEST_F(ProgramWindows, UndoCleanBringsBackWhatTheCleanMovedToTheBin)
 {
-    const std::string target = dir.File("target");
-    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target).c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW(platform::Widen(target + "\\sub").c_str(), nullptr));
-    WriteFile(target + "\\a.qsx", "first");
+    const std::string target = MakeTarget({"a.qsx", "sub\\b.qsx"}, "first");
     WriteFile(target + "\\sub\\b.qsx", "second");
     Stored().CleanupOptions = 1u << 21;
     Stored().CustomFiles = "*.qsx";

@@ -151,8 +151,9 @@ TEST_F(UninstallWindow, ListsEveryRegisteredPlaceOnceStartsAnUninstallerAndRemov
 
     EXPECT_FALSE(KeyExists({HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"{5B0C2A7E-QS}" + tag}));
     for (const TTestKey& key : written)
-        if (key.subkey.rfind(L"{5B0C2A7E-QS}", 0) != 0)
+        if (key.subkey.rfind(L"{5B0C2A7E-QS}", 0) != 0) {
             EXPECT_TRUE(KeyExists(key)) << platform::Narrow(key.subkey);
+        }
     rows = ours().first;
     EXPECT_EQ(5u, rows.size());
     EXPECT_EQ(0u, rows.count("QS Stale")) << "the list was filled again";
