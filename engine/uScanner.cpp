@@ -560,6 +560,13 @@ void TScanner::Deliver(IScannerDispatch& dispatch, const std::vector<TNotice>& n
     }
 }
 
+std::function<void()> TScanner::TakeNotices()
+{
+    auto notices = std::make_shared<std::vector<TNotice>>();
+    notices->swap(notices_);
+    return [dispatch = dispatch_, notices] { Deliver(*dispatch, *notices); };
+}
+
 void TScanner::HandOverIfOld()
 {
     if (!notices_.empty() && std::chrono::steady_clock::now() - noticesSince_ >= kNoticeDelay)
@@ -570,10 +577,7 @@ void TScanner::HandOver(bool status)
 {
     if (notices_.empty() || !dispatch_)
         return;
-    const auto dispatch = dispatch_;
-    auto notices = std::make_shared<std::vector<TNotice>>();
-    notices->swap(notices_);
-    const auto deliver = [dispatch, notices] { Deliver(*dispatch, *notices); };
+    const auto deliver = TakeNotices();
     // A walk never more than one folder ahead of what the window shows: a Stop pressed on a text
     // comes before the next but one.
     if (status && statusesQueued_->load() > 0) {
@@ -614,10 +618,7 @@ void TScanner::Finish(const std::string& text)
         statusText_ = text;
         if (dispatch_) {
             notices_.push_back({text, nullptr});
-            const auto dispatch = dispatch_;
-            auto notices = std::make_shared<std::vector<TNotice>>();
-            notices->swap(notices_);
-            Synchronize([dispatch, notices] { Deliver(*dispatch, *notices); });
+            Synchronize(TakeNotices());
         }
     } catch (...) {
         // The finished notice below is what lets the window leave the scanning state.

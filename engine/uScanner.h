@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <set>
 #include <unordered_map>
@@ -87,6 +88,8 @@ private:
     static constexpr std::chrono::milliseconds kNoticeDelay{50};
     std::vector<TNotice> notices_;
     static void Deliver(IScannerDispatch& dispatch, const std::vector<TNotice>& notices);
+    // What waits for the window, taken out as one call that delivers it.
+    std::function<void()> TakeNotices();
     std::chrono::steady_clock::time_point noticesSince_;
     // Hand-offs ending with a status text that the window has not taken yet.
     std::shared_ptr<std::atomic<int>> statusesQueued_ = std::make_shared<std::atomic<int>>(0);

@@ -139,7 +139,7 @@ TEST(CleanerRecycle, AnObjectNoTrashCanTakeStaysInPlace)
     TempDir data, dir;
     routines_testing::ScopedEnvironment home("XDG_DATA_HOME", data.Str());
     std::filesystem::create_directories(dir.Path() / "tree");
-    for (const std::string& trash : {"a file", "a link"}) {
+    for (const std::string trash : {"a file", "a link"}) {
         std::filesystem::remove_all(data.Path() / "Trash");
         if (trash == "a file") {
             WriteBytes(data.File("Trash"), "not a folder");
