@@ -164,7 +164,7 @@ TWindow::TWindow(const TWindowArgs& args)
     handle_ = CreateWindowExW(exStyle, args.className, platform::Widen(args.title).c_str(), style, 0, 0, 0, 0,
                               args.owner, nullptr, GetModuleHandleW(nullptr), this);
     systemDpi_ = WindowDpi(handle_);
-    dpi_ = MulDiv(systemDpi_, TextScale(), 100);
+    dpi_ = LayoutDpi();
     SetWindowPos(handle_, nullptr, 0, 0, Scale(designWidth_), Scale(designHeight_),
                  SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
     OpenWindows().push_back(this);
@@ -328,9 +328,14 @@ bool TWindow::PreTranslate(MSG& message)
     return IsDialogMessageW(window->handle_, &message) != FALSE;
 }
 
+int TWindow::LayoutDpi() const
+{
+    return MulDiv(systemDpi_, TextScale(), 100);
+}
+
 void TWindow::FollowTextScale()
 {
-    const int wanted = MulDiv(systemDpi_, TextScale(), 100);
+    const int wanted = LayoutDpi();
     if (wanted == dpi_)
         return;
     RECT bounds{};
@@ -462,7 +467,7 @@ LRESULT TWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case 0x02E0: // WM_DPICHANGED
         systemDpi_ = HIWORD(wParam);
-        ApplyDpi(MulDiv(systemDpi_, TextScale(), 100), reinterpret_cast<RECT*>(lParam));
+        ApplyDpi(LayoutDpi(), reinterpret_cast<RECT*>(lParam));
         return 0;
     case WM_CLOSE:
         if (onCloseQuery && !onCloseQuery())

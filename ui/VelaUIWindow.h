@@ -83,6 +83,8 @@ private:
     void ApplyDpi(int dpi, const RECT* suggested);
     // Lays the window out again when the text scale changed; it grows or shrinks from its top-left corner.
     void FollowTextScale();
+    // The DPI to lay out for: the system's times the text scale.
+    int LayoutDpi() const;
 
     HWND handle_ = nullptr;
     HWND toolTip_ = nullptr;
